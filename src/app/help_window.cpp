@@ -1,0 +1,56 @@
+#include "app/help_window.h"
+
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QIcon>
+#include <QLabel>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+HelpWindow::HelpWindow(const QString& helpFolder, QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("HelpWindow"));
+    setWindowTitle(QStringLiteral("Ketrano Backup Help"));
+    m_browser = new QTextBrowser(this);
+    m_browser->setObjectName(QStringLiteral("HelpBrowser"));
+    m_browser->setOpenExternalLinks(true);
+    const QString file = helpFolder + QLatin1String("/help.html");
+    if (QFileInfo::exists(file)) {
+        m_browser->setSearchPaths({helpFolder});
+        m_browser->setSource(QUrl::fromLocalFile(file));
+        m_loaded = true;
+    } else {
+        m_browser->setPlainText(QStringLiteral("The manual was not found in %1.").arg(helpFolder));
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_browser);
+    layout->addWidget(buttons);
+    resize(720, 560);
+}
+
+void showAbout(QWidget* parent)
+{
+    QDialog about(parent);
+    about.setObjectName(QStringLiteral("AboutForm"));
+    about.setWindowTitle(QStringLiteral("About Ketrano Backup"));
+    auto* icon = new QLabel(&about);
+    icon->setPixmap(QIcon(QStringLiteral(":/icons/ketrano.svg")).pixmap(64, 64));
+    auto* text = new QLabel(QStringLiteral("Ketrano Backup ver 2.01"), &about);
+    text->setObjectName(QStringLiteral("AboutText"));
+    QFont f = text->font();
+    f.setPointSizeF(f.pointSizeF() * 1.4);
+    f.setBold(true);
+    text->setFont(f);
+    auto* detail = new QLabel(QStringLiteral("Keeps pairs of folders in step."), &about);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &about);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &about, &QDialog::accept);
+    auto* layout = new QVBoxLayout(&about);
+    layout->addWidget(icon, 0, Qt::AlignHCenter);
+    layout->addWidget(text, 0, Qt::AlignHCenter);
+    layout->addWidget(detail, 0, Qt::AlignHCenter);
+    layout->addWidget(buttons);
+    about.exec();
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QDialog>
+
+class QTextBrowser;
+
+// The program's manual, help.html of the help folder, in a window of its own.
+class HelpWindow : public QDialog
+{
+    Q_OBJECT
+public:
+    HelpWindow(const QString& helpFolder, QWidget* parent);
+    QTextBrowser* browser() const { return m_browser; }
+    bool loaded() const { return m_loaded; }
+
+private:
+    QTextBrowser* m_browser = nullptr;
+    bool m_loaded = false;
+};
+
+// The about window: "Ketrano Backup ver 2.01".
+void showAbout(QWidget* parent);

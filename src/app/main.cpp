@@ -1,0 +1,20 @@
+#include "app/mainform.h"
+#include "app/signal_close.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ketrano"));
+    QApplication::setDesktopFileName(QStringLiteral("ketrano"));
+
+    // The command line is taken whole: the arguments joined with single blanks.
+    const QString commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' '));
+
+    MainForm form(commandLine);
+    // SIGTERM, SIGINT and SIGHUP close the window through its close handler.
+    closeOnTerminationSignals([&form] { form.Form_QueryUnload(true); });
+    form.Form_Load();
+    return app.exec();
+}

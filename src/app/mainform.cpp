@@ -1,0 +1,366 @@
+#include "app/mainform.h"
+
+#include "results/file_icon_model.h"
+#include "sync/errorsform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+
+// Construction and layout of the main window. The arrangement follows the original design
+// (toolbars on top; Source Files, Target Files and Profile Entries lists with their captions
+// on the left; the profile toolbar beside the profile list; progress bar and five status
+// panels at the bottom), with layouts so the lists grow with the window.
+
+namespace {
+
+void nameControl(QObject* object, const QString& name)
+{
+    object->setObjectName(name);
+    if (auto* w = qobject_cast<QWidget*>(object))
+        w->setAccessibleName(name);
+}
+
+QTreeView* makeReportList(QWidget* parent, const QString& name)
+{
+    auto* view = new QTreeView(parent);
+    nameControl(view, name);
+    view->setRootIsDecorated(false);
+    view->setItemsExpandable(false);
+    view->setUniformRowHeights(true);
+    view->setAllColumnsShowFocus(true);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setAlternatingRowColors(true);
+    view->header()->setSectionsMovable(false);
+    view->header()->setStretchLastSection(false);
+    return view;
+}
+
+QLabel* makeCaption(QWidget* parent, const QString& name, const QString& text)
+{
+    auto* label = new QLabel(text, parent);
+    nameControl(label, name);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setFixedWidth(52);
+    return label;
+}
+
+} // namespace
+
+MainForm::MainForm(const QString& commandLine, QWidget* parent)
+    : QMainWindow(parent), m_commandLine(commandLine)
+{
+    nameControl(this, QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("Ketrano Backup"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/ketrano.svg")));
+    buildWindow();
+    fillCallbacks();
+    qApp->installEventFilter(this);
+    resize(900, 700);
+}
+
+MainForm::~MainForm()
+{
+    qApp->removeEventFilter(this);
+}
+
+void MainForm::buildWindow()
+{
+    buildMainToolbar();
+    addToolBarBreak();
+    buildSecondToolbar();
+    buildLists();
+    buildStatusBar();
+    buildFileMenu();
+    m_errorsForm = new ErrorsForm(&m_state.ErrorsList, this);
+}
+
+void MainForm::buildMainToolbar()
+{
+    tbrMain = addToolBar(QStringLiteral("tbrMain"));
+    nameControl(tbrMain, QStringLiteral("tbrMain"));
+    tbrMain->setMovable(false);
+    tbrMain->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    struct Button
+    {
+        const char* caption;
+        const char* tip;
+        QStyle::StandardPixmap icon;
+        const char* shortcut;
+    };
+    const Button buttons[] = {
+        {"&New Profile", "Start New Profile", QStyle::SP_FileIcon, "Alt+N"},
+        {"&Open Profile", "Open a Saved Profile", QStyle::SP_DialogOpenButton, "Alt+O"},
+        {"Sa&ve Profile", "Save /Save as the current Profile", QStyle::SP_DialogSaveButton,
+         "Alt+V"},
+        {"S&can", "Scan Source and Target Directories for Diffrent Files",
+         QStyle::SP_FileDialogContentsView, "Alt+C"},
+        {"&Synchronize", "Synchronize Source and Target Directories", QStyle::SP_BrowserReload,
+         "Alt+S"},
+        {"E&xit", "", QStyle::SP_DialogCloseButton, "Alt+X"},
+    };
+    int position = 1;
+    for (const Button& b : buttons) {
+        QAction* action =
+            tbrMain->addAction(style()->standardIcon(b.icon), QString::fromUtf8(b.caption));
+        action->setToolTip(QString::fromUtf8(b.tip));
+        action->setShortcut(QKeySequence(QString::fromLatin1(b.shortcut)));
+        action->setShortcutContext(Qt::WindowShortcut);
+        QWidget* button = tbrMain->widgetForAction(action);
+        nameControl(button, QStringLiteral("tbrMain_%1").arg(position));
+        button->setAccessibleName(QString::fromUtf8(b.caption).remove(QLatin1Char('&')));
+        if (!*b.tip)
+            m_noTipButtons.insert(button); // no tooltip (see eventFilter)
+        const int p = position++;
+        connect(action, &QAction::triggered, this, [this, p] { tbrMain_ButtonClick(p); });
+        m_mainButtons.append(action);
+    }
+}
+
+void MainForm::buildSecondToolbar()
+{
+    tbrSecond = addToolBar(QStringLiteral("tbrSecond"));
+    nameControl(tbrSecond, QStringLiteral("tbrSecond"));
+    tbrSecond->setMovable(false);
+    tbrSecond->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    tbrSecond->setIconSize(QSize(16, 16));
+    struct Button
+    {
+        const char* caption;
+        const char* tip;
+        QStyle::StandardPixmap icon;
+        bool toggle;
+    };
+    const Button buttons[] = {
+        {"Show Icons ", "Display icons of files", QStyle::SP_FileDialogDetailedView, true},
+        {" Copy  Source", "Copy Files from Source to Trget directories", QStyle::SP_ArrowRight,
+         true},
+        {" Copy  Target  ", "Copy Files from Target  to Source directories", QStyle::SP_ArrowLeft,
+         true},
+        {" Show  Errors  !", "Show Errors of Last Synchronization", QStyle::SP_MessageBoxWarning,
+         false},
+        {"Help", "", QStyle::SP_DialogHelpButton, false},
+        {"About", "", QStyle::SP_MessageBoxInformation, false},
+    };
+    int position = 1;
+    for (const Button& b : buttons) {
+        QAction* action =
+            tbrSecond->addAction(style()->standardIcon(b.icon), QString::fromUtf8(b.caption));
+        action->setToolTip(QString::fromUtf8(b.tip));
+        QWidget* button = tbrSecond->widgetForAction(action);
+        nameControl(button, QStringLiteral("tbrSecond_%1").arg(position));
+        button->setAccessibleName(
+            QString::fromUtf8(b.caption).simplified().remove(QLatin1Char('!')).trimmed());
+        if (!*b.tip)
+            m_noTipButtons.insert(button);
+        if (b.toggle) {
+            action->setCheckable(true);
+            action->setChecked(true); // pressed at design; start-up restores the saved state
+        }
+        const int p = position++;
+        connect(action, &QAction::triggered, this, [this, p] { tbrSecond_ButtonClick(p); });
+        m_secondButtons.append(action);
+    }
+    m_secondButtons[0]->setData(QStringLiteral("FileIcon"));
+}
+
+void MainForm::buildProfileToolbar()
+{
+    TbrProfile = new QToolBar(QStringLiteral("TbrProfile"), this);
+    nameControl(TbrProfile, QStringLiteral("TbrProfile"));
+    TbrProfile->setOrientation(Qt::Vertical);
+    TbrProfile->setIconSize(QSize(16, 16));
+    TbrProfile->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    struct Button
+    {
+        const char* tip;
+        QStyle::StandardPixmap icon;
+    };
+    const Button buttons[] = {
+        {"New Profile Entry", QStyle::SP_FileDialogNewFolder},
+        {"Edit Profile Entry", QStyle::SP_FileDialogInfoView},
+        {"Delete Profile Entry", QStyle::SP_TrashIcon},
+        {"Create ShortCut", QStyle::SP_DesktopIcon},
+    };
+    int position = 1;
+    for (const Button& b : buttons) {
+        QAction* action =
+            TbrProfile->addAction(style()->standardIcon(b.icon), QString::fromUtf8(b.tip));
+        action->setToolTip(QString::fromUtf8(b.tip));
+        QWidget* button = TbrProfile->widgetForAction(action);
+        nameControl(button, QStringLiteral("TbrProfile_%1").arg(position));
+        button->setAccessibleName(QString::fromUtf8(b.tip));
+        const int p = position++;
+        connect(action, &QAction::triggered, this, [this, p] { TbrProfile_ButtonClick(p); });
+        m_profileButtons.append(action);
+    }
+}
+
+void MainForm::buildLists()
+{
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("CentralWidget"));
+    auto* grid = new QGridLayout(central);
+    grid->setContentsMargins(4, 4, 4, 0);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(4);
+
+    ListView1 = makeReportList(central, QStringLiteral("ListView1"));
+    ListView2 = makeReportList(central, QStringLiteral("ListView2"));
+    ProfileList = makeReportList(central, QStringLiteral("ProfileList"));
+    m_iconModel1 = new FileIconModel(this);
+    m_iconModel1->setSourceModel(&m_state.ListView1);
+    m_iconModel2 = new FileIconModel(this);
+    m_iconModel2->setSourceModel(&m_state.ListView2);
+    ListView1->setModel(m_iconModel1);
+    ListView2->setModel(m_iconModel2);
+    ProfileList->setModel(&m_state.ProfileList);
+    for (QTreeView* view : {ListView1, ListView2}) {
+        view->header()->setSectionsClickable(true);
+        view->setContextMenuPolicy(Qt::PreventContextMenu);
+    }
+    connect(ListView1->header(), &QHeaderView::sectionClicked, this,
+            [this](int c) { ListView_ColumnClick(m_state.ListView1, c); });
+    connect(ListView2->header(), &QHeaderView::sectionClicked, this,
+            [this](int c) { ListView_ColumnClick(m_state.ListView2, c); });
+    connect(ListView1, &QTreeView::doubleClicked, this,
+            [this] { ListView_DblClick(m_state.ListView1); });
+    connect(ListView2, &QTreeView::doubleClicked, this,
+            [this] { ListView_DblClick(m_state.ListView2); });
+    connect(ProfileList, &QTreeView::doubleClicked, this, [this] { ProfileList_DblClick(); });
+
+    buildProfileToolbar();
+    TbrProfile->setParent(central);
+
+    grid->addWidget(makeCaption(central, QStringLiteral("Label3"), QStringLiteral("Source Files")),
+                    0, 0);
+    grid->addWidget(ListView1, 0, 1, 1, 2);
+    grid->addWidget(makeCaption(central, QStringLiteral("Label5"), QStringLiteral("Target Files")),
+                    1, 0);
+    grid->addWidget(ListView2, 1, 1, 1, 2);
+    grid->addWidget(
+        makeCaption(central, QStringLiteral("Label6"), QStringLiteral("Profile Entries")), 2, 0);
+    grid->addWidget(ProfileList, 2, 1);
+    grid->addWidget(TbrProfile, 2, 2, Qt::AlignTop);
+    grid->setRowStretch(0, 8);
+    grid->setRowStretch(1, 8);
+    grid->setRowStretch(2, 5);
+    grid->setColumnStretch(1, 1);
+
+    ProgressBar1 = new QProgressBar(central);
+    nameControl(ProgressBar1, QStringLiteral("ProgressBar1"));
+    ProgressBar1->setRange(0, 1);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setMaximumHeight(16);
+    grid->addWidget(ProgressBar1, 3, 0, 1, 3);
+
+    setCentralWidget(central);
+}
+
+void MainForm::buildStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    nameControl(bar, QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(true);
+    for (int i = 1; i <= 5; ++i) {
+        auto* panel = new QLabel(bar);
+        nameControl(panel, QStringLiteral("StatusBar1_Panel%1").arg(i));
+        panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        panel->setMinimumWidth(i == 1 ? 67 : 133);
+        panel->setTextFormat(Qt::PlainText);
+        bar->addPermanentWidget(panel, i == 1 ? 1 : 2);
+        m_panels.append(panel);
+    }
+    m_panels[0]->setText(QStringLiteral("Ready"));
+    m_state.status.panels[0] = QStringLiteral("Ready");
+}
+
+void MainForm::buildFileMenu()
+{
+    FileMenu = new QMenu(this);
+    nameControl(FileMenu, QStringLiteral("FileMenu"));
+    struct Item
+    {
+        const char* name;
+        const char* caption;
+        const char* shortcut;
+    };
+    const Item items[] = {
+        {"OpenFile", "Open File", ""},
+        {"DeleteFile", "Delete File", "Del"},
+        {"DeleteChecked", "Delete Checked Files  ", ""},
+        {"DeleteUnchecked", "Delete UnChecked Files", "Shift+Del"},
+        {"CheckUnCheckFile", "Check / UnCheck File", ""},
+        {"CheckAll", "Check All Files", "Ctrl+A"},
+        {"UnCheckAll", "UnCheck All Files", "Ctrl+U"},
+        {"InvertChecking", "Invert Checking of All Files", "Ctrl+I"},
+    };
+    for (const Item& item : items) {
+        // The shortcut is a label only: the lists handle the keys themselves.
+        QString text = QString::fromUtf8(item.caption);
+        if (*item.shortcut)
+            text += QLatin1Char('\t') + QString::fromLatin1(item.shortcut);
+        QAction* action = FileMenu->addAction(text);
+        action->setObjectName(QString::fromLatin1(item.name));
+    }
+}
+
+void MainForm::sizeColumns()
+{
+    // Result lists: Name W/4, Source and Target W*1.35/8, the other three W/8.
+    for (QTreeView* view : {ListView1, ListView2}) {
+        const int w = view->viewport()->width();
+        view->setColumnWidth(ResultListModel::Name, w / 4);
+        view->setColumnWidth(ResultListModel::Source, int(w * 1.35 / 8));
+        view->setColumnWidth(ResultListModel::Target, int(w * 1.35 / 8));
+        view->setColumnWidth(ResultListModel::Status, w / 8);
+        view->setColumnWidth(ResultListModel::LastModified, w / 8);
+        view->setColumnWidth(ResultListModel::SizeKB, w / 8);
+    }
+    // Profile list: Source and Target a third each, Include and Exclude a seventh each.
+    const int w = ProfileList->viewport()->width();
+    ProfileList->setColumnWidth(ProfileModel::Source, w / 3);
+    ProfileList->setColumnWidth(ProfileModel::Target, w / 3);
+    ProfileList->setColumnWidth(ProfileModel::Include, w / 7);
+    ProfileList->setColumnWidth(ProfileModel::Exclude, w / 7);
+}
+
+void MainForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_columnsSized) {
+        m_columnsSized = true;
+        sizeColumns();
+    }
+}
+
+void MainForm::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    if (m_columnsSized)
+        sizeColumns();
+}
+
+QTreeView* MainForm::viewOf(const ResultListModel& list) const
+{
+    return &list == &m_state.ListView1 ? ListView1 : ListView2;
+}
+
+QLabel* MainForm::panel(int index) const
+{
+    return index >= 1 && index <= 5 ? m_panels[index - 1] : nullptr;
+}

@@ -1,0 +1,117 @@
+#pragma once
+
+#include "app/app_state.h"
+#include "app/callbacks.h"
+
+#include <QMainWindow>
+#include <QSet>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QToolBar;
+class QTreeView;
+class ErrorsForm;
+class FileIconModel;
+
+// The program's one main window. Its members keep the design names of the controls; the
+// window's code is split by concern over mainform_*.cpp files.
+class MainForm : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // commandLine: the program's arguments joined with single blanks ("" when none).
+    explicit MainForm(const QString& commandLine, QWidget* parent = nullptr);
+    ~MainForm() override;
+
+    // Start-up steps: columns, settings, profile, caption, visible, unattended run.
+    void Form_Load();
+    // Shutdown: optional save question, the four settings, end of the program.
+    void Form_QueryUnload(bool bySignal);
+
+    AppState& state() { return m_state; }
+    // Tests replace single members to script dialogs and questions.
+    Callbacks& callbacks() { return m_cb; }
+
+    // Main toolbar, buttons 1..6.
+    void tbrMain_ButtonClick(int position);
+    // Second toolbar, buttons 1..6 (1..3 are toggles and only flip).
+    void tbrSecond_ButtonClick(int position);
+    bool toggleState(int toggle) const;
+    void setToggleState(int toggle, bool pressed);
+
+    // Profile toolbar, buttons 1..4, and the profile list's mouse.
+    void TbrProfile_ButtonClick(int position);
+    void ProfileList_DblClick();
+    void ProfileList_MouseDown(Qt::MouseButton button);
+
+    // Commands behind the toolbars.
+    void ScanCmd_Click();
+    void SyncCmd_Click();
+    void StatusBar1_PanelDblClick(int panel);
+
+    // Result lists: keys, mouse, sorting, opening files.
+    void ListView_KeyUp(ResultListModel& list, int key, Qt::KeyboardModifiers modifiers);
+    void ListView_GotFocus(ResultListModel& list);
+    void ListView_MouseDown(ResultListModel& list, Qt::MouseButton button, const QPoint& globalPos);
+    void ListView_ColumnClick(ResultListModel& list, int column);
+    void ListView_DblClick(ResultListModel& list);
+    void OpenFile_Click();
+
+    QTreeView* viewOf(const ResultListModel& list) const;
+    QLabel* panel(int index) const;
+    ErrorsForm* errorsForm() const { return m_errorsForm; }
+
+    // Where the help folder is: share/ketrano/help beside the installed program, or help/ of
+    // the source tree when run from the build tree.
+    static QString helpFolder();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    // Installed on the application: Esc, status panel double-clicks, list keys and mouse.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildWindow();
+    void buildMainToolbar();
+    void buildSecondToolbar();
+    void buildProfileToolbar();
+    void buildLists();
+    void buildStatusBar();
+    void buildFileMenu();
+    void fillCallbacks();
+    void sizeColumns();
+    void setBusy(bool busy);
+    void updateCommandStates();
+    bool isBusy() const { return m_state.running != Running::Idle; }
+    void runUnattended();
+    // Keys, focus and mouse presses of the three lists (mainform_lists.cpp).
+    bool listEventFilter(QObject* watched, QEvent* event);
+
+    QString m_commandLine;
+    AppState m_state;
+    Callbacks m_cb;
+    bool m_closing = false;
+
+    QToolBar* tbrMain = nullptr;
+    QToolBar* tbrSecond = nullptr;
+    QToolBar* TbrProfile = nullptr;
+    QList<QAction*> m_mainButtons;    // positions 1..6 at [0..5]
+    QList<QAction*> m_secondButtons;  // positions 1..6 at [0..5]
+    QList<QAction*> m_profileButtons; // positions 1..4 at [0..3]
+    QTreeView* ListView1 = nullptr;
+    QTreeView* ListView2 = nullptr;
+    QTreeView* ProfileList = nullptr;
+    FileIconModel* m_iconModel1 = nullptr;
+    FileIconModel* m_iconModel2 = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+    QList<QLabel*> m_panels; // StatusBar1 panels 1..5 at [0..4]
+    QMenu* FileMenu = nullptr;
+    ErrorsForm* m_errorsForm = nullptr;
+    bool m_columnsSized = false;
+    QSet<QObject*> m_noTipButtons;
+};

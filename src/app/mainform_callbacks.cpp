@@ -1,0 +1,92 @@
+#include "app/mainform.h"
+
+#include "app/registry/registry.h"
+#include "app/status_bar.h"
+#include "sync/errorsform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QUrl>
+
+// The window's side of the engine's callbacks: real events, widgets and dialogs.
+
+namespace {
+const QString AppTitle = QStringLiteral("Ketrano Backup");
+
+QWidget* dialogParent(QWidget* fallback)
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal ? modal : fallback;
+}
+
+QString runFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QString& title,
+                      const QString& filter, const QString& initial)
+{
+    QFileDialog dialog(parent, title, QString(), filter);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
+                                                       : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QStringLiteral("prf"));
+    if (!initial.isEmpty())
+        dialog.selectFile(initial);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+} // namespace
+
+void MainForm::fillCallbacks()
+{
+    m_cb.yield = [] { QCoreApplication::processEvents(); };
+    m_cb.panelChanged = [this](int index, const QString& text) {
+        if (QLabel* p = panel(index))
+            p->setText(text);
+    };
+    m_cb.progressChanged = [this](int minimum, int maximum, int value) {
+        ProgressBar1->setRange(minimum, maximum);
+        ProgressBar1->setValue(value);
+    };
+    m_cb.busyChanged = [this](bool busy) { setBusy(busy); };
+    m_cb.askYesNo = [this](const QString& text) {
+        QMessageBox box(QMessageBox::Question, AppTitle, text, QMessageBox::Yes | QMessageBox::No,
+                        dialogParent(this));
+        box.setDefaultButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
+    };
+    m_cb.askYesNoPlain = [this](const QString& text) {
+        QMessageBox box(QMessageBox::NoIcon, AppTitle, text, QMessageBox::Yes | QMessageBox::No,
+                        dialogParent(this));
+        return box.exec() == QMessageBox::Yes;
+    };
+    m_cb.showMessage = [this](const QString& text) {
+        QMessageBox box(QMessageBox::NoIcon, AppTitle, text, QMessageBox::Ok, dialogParent(this));
+        box.exec();
+    };
+    m_cb.toggle = [this](int toggle) { return toggleState(toggle); };
+    m_cb.saveFileName = [this](const QString& title, const QString& filter,
+                               const QString& initial) {
+        return runFileDialog(dialogParent(this), QFileDialog::AcceptSave, title, filter, initial);
+    };
+    m_cb.openFileName = [this](const QString& title, const QString& filter,
+                               const QString& initial) {
+        return runFileDialog(dialogParent(this), QFileDialog::AcceptOpen, title, filter, initial);
+    };
+    m_cb.pickFolder = [this](const QString& start) {
+        return QFileDialog::getExistingDirectory(dialogParent(this),
+                                                 QStringLiteral("Pick a Folder"), start);
+    };
+    m_cb.showErrors = [this] { m_errorsForm->exec(); };
+    m_cb.openFile = [](const QString& path) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    };
+
+    Registry::setMessageHandler([this](const QString& text) {
+        if (m_cb.showMessage)
+            m_cb.showMessage(text);
+    });
+}

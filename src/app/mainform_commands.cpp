@@ -1,0 +1,232 @@
+#include "app/mainform.h"
+
+#include "app/help_window.h"
+#include "app/registry/registry.h"
+#include "app/settings.h"
+#include "app/status_bar.h"
+#include "profile/profile_commands.h"
+#include "profile/profile_file.h"
+#include "results/file_icon_model.h"
+#include "scan/scan_driver.h"
+#include "sync/errorsform.h"
+#include "sync/sync_driver.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTimer>
+#include <QTreeView>
+
+// Start-up, shutdown and the two toolbars' commands.
+
+void MainForm::Form_Load()
+{
+    // The columns of the four lists come with their models; their widths are set when the
+    // window is first shown.
+    const Settings::Values values = Settings::read(m_commandLine);
+    m_state.ProfileFileName = values.profileFileName;
+    setToggleState(1, values.showIcons);
+    setToggleState(2, values.copySource);
+    setToggleState(3, values.copyTarget);
+    if (!isNoProfileFile(m_state.ProfileFileName))
+        LoadProfileFile(m_state.ProfileList, m_state.ProfileFileName);
+    setWindowTitle(profileCaption(m_state.ProfileFileName));
+    show();
+    // With a profile on the command line, scan and synchronize it once the window is up.
+    if (!m_commandLine.isEmpty())
+        QTimer::singleShot(0, this, &MainForm::runUnattended);
+}
+
+void MainForm::runUnattended()
+{
+    if (m_closing)
+        return;
+    QCoreApplication::processEvents(); // let the window paint before the work starts
+    ScanCmd_Click();
+    if (m_closing)
+        return;
+    SyncCmd_Click();
+}
+
+void MainForm::Form_QueryUnload(bool bySignal)
+{
+    if (m_closing)
+        return;
+    m_closing = true;
+    // A running scan or copy stops at its next check; the copy in progress still finishes.
+    m_state.CancelRequested = true;
+    if (!bySignal && m_state.running == Running::Idle)
+        saveQuestion(m_state, m_cb);
+    Settings::write({m_state.ProfileFileName, toggleState(1), toggleState(2), toggleState(3)});
+    hide();
+    QCoreApplication::exit(0);
+}
+
+void MainForm::closeEvent(QCloseEvent* event)
+{
+    Form_QueryUnload(false);
+    event->accept();
+}
+
+void MainForm::keyPressEvent(QKeyEvent* event)
+{
+    QMainWindow::keyPressEvent(event);
+}
+
+void MainForm::tbrMain_ButtonClick(int position)
+{
+    switch (position) {
+    case 1:
+        if (isBusy())
+            return;
+        setWindowTitle(NewProfile(m_state, m_cb));
+        break;
+    case 2: {
+        if (isBusy())
+            return;
+        saveQuestion(m_state, m_cb);
+        m_state.ProfileChanged = false;
+        const QString caption = OpenProfile(m_state, m_cb);
+        if (!caption.isNull())
+            setWindowTitle(caption);
+        break;
+    }
+    case 3:
+        if (isBusy())
+            return;
+        SaveProfile(m_state, m_cb);
+        break;
+    case 4:
+        ScanCmd_Click();
+        break;
+    case 5:
+        SyncCmd_Click();
+        break;
+    case 6:
+        close();
+        break;
+    default:
+        break;
+    }
+}
+
+void MainForm::tbrSecond_ButtonClick(int position)
+{
+    switch (position) {
+    case 4:
+        if (m_cb.showErrors)
+            m_cb.showErrors();
+        break;
+    case 5: {
+        HelpWindow help(helpFolder(), this);
+        help.exec();
+        break;
+    }
+    case 6:
+        showAbout(this);
+        break;
+    default: // 1..3 are toggles: the toolbar flips them
+        break;
+    }
+}
+
+bool MainForm::toggleState(int toggle) const
+{
+    return toggle >= 1 && toggle <= 3 && m_secondButtons[toggle - 1]->isChecked();
+}
+
+void MainForm::setToggleState(int toggle, bool pressed)
+{
+    if (toggle >= 1 && toggle <= 3)
+        m_secondButtons[toggle - 1]->setChecked(pressed);
+}
+
+void MainForm::ScanCmd_Click()
+{
+    if (isBusy())
+        return;
+    m_state.running = Running::Scan;
+    updateCommandStates();
+    m_iconModel1->ResetIconList();
+    m_iconModel2->ResetIconList();
+    ::ScanCmd_Click(m_state, m_cb);
+    m_state.running = Running::Idle;
+    updateCommandStates();
+}
+
+void MainForm::SyncCmd_Click()
+{
+    if (isBusy())
+        return;
+    m_state.running = Running::Sync;
+    updateCommandStates();
+    ::SyncCmd_Click(m_state, m_cb);
+    m_state.running = Running::Idle;
+    updateCommandStates();
+}
+
+void MainForm::StatusBar1_PanelDblClick(int panel)
+{
+    if (panel == 1)
+        m_state.CancelRequested = true;
+    else if (panel == 3 && m_cb.showErrors)
+        m_cb.showErrors();
+}
+
+void MainForm::updateCommandStates()
+{
+    const bool idle = !isBusy();
+    for (int i = 0; i < 5; ++i) // New, Open, Save, Scan, Synchronize
+        m_mainButtons[i]->setEnabled(idle);
+    for (int i = 0; i < 3; ++i) // new, edit, delete entry
+        m_profileButtons[i]->setEnabled(idle);
+    m_state.ListView1.setLocked(!idle);
+    m_state.ListView2.setLocked(!idle);
+}
+
+void MainForm::setBusy(bool busy)
+{
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else if (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+}
+
+QString MainForm::helpFolder()
+{
+    const QString appDir = QCoreApplication::applicationDirPath();
+    const QString installed = QDir::cleanPath(appDir + QLatin1String("/../share/ketrano/help"));
+    if (QFileInfo::exists(installed + QLatin1String("/help.html")))
+        return installed;
+#ifdef KETRANO_SOURCE_DIR
+    return QStringLiteral(KETRANO_SOURCE_DIR "/help");
+#else
+    return installed;
+#endif
+}
+
+bool MainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    // Esc stops Scan and Synchronize whichever control of the window has the focus.
+    if (type == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this)
+            m_state.CancelRequested = true;
+        return false;
+    }
+    if (type == QEvent::ToolTip && m_noTipButtons.contains(watched))
+        return true; // buttons without a tooltip of their own
+    if (type == QEvent::MouseButtonDblClick) {
+        const int index = m_panels.indexOf(qobject_cast<QLabel*>(watched));
+        if (index >= 0) {
+            StatusBar1_PanelDblClick(index + 1);
+            return true;
+        }
+    }
+    return listEventFilter(watched, event) || QMainWindow::eventFilter(watched, event);
+}

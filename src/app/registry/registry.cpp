@@ -1,0 +1,184 @@
+#include "app/registry/registry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <cstdio>
+
+namespace Registry {
+namespace {
+
+// Module state: the root found by the last ParseKeyPath and the status of the last step.
+Root g_root = Root::None;
+int g_status = 0;
+std::function<void(const QString&)> g_messageHandler;
+
+constexpr int ReadCapacity = 255; // bytes, terminating zero included
+
+const char* const RootNames[] = {
+    "HKEY_CLASSES_ROOT",     "HKEY_CURRENT_USER",   "HKEY_LOCAL_MACHINE", "HKEY_USERS",
+    "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA"};
+
+// A key or value name as a file name: "/" and "%" escaped, and a leading "." too, so that no
+// name can climb out of its key's folder or hide itself.
+QString encodeName(const QString& name)
+{
+    if (name.isEmpty())
+        return QStringLiteral("%"); // the key's default value; no escaped name is "%" alone
+    QString out;
+    out.reserve(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name.at(i);
+        if (c == QLatin1Char('%'))
+            out += QLatin1String("%25");
+        else if (c == QLatin1Char('/'))
+            out += QLatin1String("%2F");
+        else if (c == QLatin1Char('.') && i == 0)
+            out += QLatin1String("%2E");
+        else
+            out += c;
+    }
+    return out;
+}
+
+QString keyFolder(Root root, const QString& subKey)
+{
+    QString folder = storeFolder() + QLatin1Char('/') + QLatin1String(RootNames[int(root) - 1]);
+    const QStringList parts = subKey.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+    for (const QString& part : parts)
+        folder += QLatin1Char('/') + encodeName(part);
+    return folder;
+}
+
+void showMessage(const QString& text)
+{
+    if (g_messageHandler)
+        g_messageHandler(text);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+}
+
+} // namespace
+
+void setMessageHandler(std::function<void(const QString&)> handler)
+{
+    g_messageHandler = std::move(handler);
+}
+
+QString storeFolder()
+{
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (config.isEmpty())
+        config = QDir::homePath() + QLatin1String("/.config");
+    return config + QLatin1String("/ketrano/registry");
+}
+
+int LastStatus()
+{
+    return g_status;
+}
+
+Root RootKeyFromName(const QString& name)
+{
+    for (int i = 0; i < int(std::size(RootNames)); ++i) {
+        if (name == QLatin1String(RootNames[i]))
+            return Root(i + 1);
+    }
+    return Root::None;
+}
+
+Root ParseKeyPath(QString& keyPath)
+{
+    g_root = Root::None;
+    if (!keyPath.startsWith(QLatin1String("HKEY_")) || keyPath.endsWith(QLatin1Char('\\'))) {
+        showMessage(QStringLiteral("Incorrect Format:") + QLatin1String("\n\n") + keyPath);
+        return Root::None;
+    }
+    const qsizetype slash = keyPath.indexOf(QLatin1Char('\\'));
+    if (slash >= 0) {
+        g_root = RootKeyFromName(keyPath.left(slash));
+        keyPath = keyPath.mid(slash + 1);
+    } else {
+        g_root = RootKeyFromName(keyPath);
+        keyPath.clear();
+    }
+    return g_root;
+}
+
+QString ReadValue(const QString& keyPath, const QString& valueName)
+{
+    QString subKey = keyPath;
+    const Root root = ParseKeyPath(subKey);
+    if (root == Root::None)
+        return {};
+    const QString folder = keyFolder(root, subKey);
+    const QFileInfo key(folder);
+    if (!key.isDir() || !key.isReadable()) {
+        g_status = 2;
+        return QStringLiteral("Error");
+    }
+    QFile value(folder + QLatin1Char('/') + encodeName(valueName));
+    if (!value.open(QIODevice::ReadOnly)) {
+        g_status = value.exists() ? 5 : 2;
+        return QStringLiteral("Error");
+    }
+    const QByteArray data = value.read(ReadCapacity);
+    if (data.size() + 1 > ReadCapacity) { // no room for the terminating zero
+        g_status = 234;
+        return QStringLiteral("Error");
+    }
+    g_status = 0;
+    // The value and its terminating zero land in a buffer of blanks; the blanks around it are
+    // trimmed and the zero dropped, so leading blanks of the value go and trailing ones stay.
+    QByteArray buffer(ReadCapacity, ' ');
+    buffer.replace(0, data.size() + 1, data + QByteArray(1, '\0'));
+    qsizetype first = 0, last = buffer.size();
+    while (first < last && buffer.at(first) == ' ')
+        ++first;
+    while (last > first && buffer.at(last - 1) == ' ')
+        --last;
+    const QByteArray text = buffer.mid(first, last - first);
+    if (text.isEmpty())
+        return {};
+    return QString::fromUtf8(text.left(text.size() - 1));
+}
+
+QString CleanValue(const QString& text)
+{
+    if (text.toUpper() == QLatin1String("ERROR"))
+        return {};
+    const qsizetype nul = text.indexOf(QChar(0));
+    return nul < 0 ? text : text.left(nul);
+}
+
+void CreateKey(const QString& keyPath)
+{
+    QString subKey = keyPath;
+    const Root root = ParseKeyPath(subKey);
+    if (root == Root::None)
+        return;
+    g_status = QDir().mkpath(keyFolder(root, subKey)) ? 0 : 5;
+}
+
+void WriteValue(const QString& keyPath, const QString& valueName, const QString& text)
+{
+    QString subKey = keyPath;
+    const Root root = ParseKeyPath(subKey);
+    if (root == Root::None)
+        return;
+    const QString folder = keyFolder(root, subKey);
+    if (!QFileInfo(folder).isDir()) {
+        g_status = 2;
+        return;
+    }
+    QSaveFile value(folder + QLatin1Char('/') + encodeName(valueName));
+    if (!value.open(QIODevice::WriteOnly)) {
+        g_status = 5;
+        return;
+    }
+    value.write(text.toUtf8());
+    g_status = value.commit() ? 0 : 5;
+}
+
+} // namespace Registry

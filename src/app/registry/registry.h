@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+// The per-user settings store: a tree of keys under seven named roots, each key holding named
+// text values. On Linux every key is a folder below
+// ${XDG_CONFIG_HOME:-$HOME/.config}/ketrano/registry/ and every value a file in it.
+// The module keeps its state between calls; use it from one thread only.
+namespace Registry {
+
+// Receives the "Incorrect Format:" message of a malformed key path. Unset: the message is
+// written to stderr.
+void setMessageHandler(std::function<void(const QString&)> handler);
+
+// The value's text; "Error" when the key or the value cannot be read (values of 255 bytes or
+// more cannot); empty when the key path is malformed or names no known root.
+QString ReadValue(const QString& keyPath, const QString& valueName);
+// The text before its first NUL; empty when the whole text, upper-cased, is "ERROR".
+QString CleanValue(const QString& text);
+// Creates the key and the keys above it; an existing key is left as it is.
+void CreateKey(const QString& keyPath);
+// Sets a value of an existing key, atomically; does nothing when the key does not exist.
+void WriteValue(const QString& keyPath, const QString& valueName, const QString& text);
+
+// Internal steps, public for the tests.
+enum class Root {
+    None,
+    ClassesRoot,
+    CurrentUser,
+    LocalMachine,
+    Users,
+    PerformanceData,
+    CurrentConfig,
+    DynData
+};
+Root RootKeyFromName(const QString& name);
+// Splits "HKEY_...\sub\key" into its root and "sub\key". Shows the "Incorrect Format:"
+// message and returns Root::None for a path that does not start with "HKEY_" or that ends
+// with a backslash.
+Root ParseKeyPath(QString& keyPath);
+// Status of the last platform step: 0 success, 2 not found, 5 access denied, 234 too long.
+int LastStatus();
+// The folder that holds the store.
+QString storeFolder();
+
+} // namespace Registry

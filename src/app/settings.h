@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+// The four settings that persist between runs, under the program's settings key.
+namespace Settings {
+
+inline const QString KeyPath = QStringLiteral("HKEY_CURRENT_USER\\Software\\Quillmark\\Ketrano");
+inline const QString LastProfile = QStringLiteral("Last Profile");
+inline const QString ShowFileNames = QStringLiteral("Show File Names");
+inline const QString CopySource = QStringLiteral("Copy Source");
+inline const QString CopyTarget = QStringLiteral("Copy Target");
+
+// A toggle's stored text is the inverse of its state: "0" pressed, "1" released. Reading takes
+// the leading number (empty or non-numeric counts as 0), computes 1 - number rounded half to
+// even; a result other than 0 leaves the toggle pressed.
+bool toggleFromSetting(const QString& text);
+QString settingFromToggle(bool pressed);
+
+struct Values
+{
+    QString profileFileName; // command line, or "Last Profile" when there is none
+    bool showIcons = true;
+    bool copySource = true;
+    bool copyTarget = true;
+};
+
+// Start-up: reads the settings ("Last Profile" only when commandLine is empty).
+Values read(const QString& commandLine);
+// Shutdown: creates the key and writes the four values.
+void write(const Values& values);
+
+} // namespace Settings

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "app/app_state.h"
+#include "app/callbacks.h"
+
+// Status bar panels are numbered 1..5.
+void setPanel(AppState& state, const Callbacks& cb, int panel, const QString& text);
+const QString& panelText(const AppState& state, int panel);
+
+void setProgressRange(AppState& state, const Callbacks& cb, qint64 minimum, qint64 maximum);
+// A value outside the range is rejected and the bar keeps its value.
+void setProgressValue(AppState& state, const Callbacks& cb, qint64 value);
+
+// The progress bar's range is int: a larger range is scaled down so that it fits.
+struct ScaledProgress
+{
+    int minimum;
+    int maximum;
+    int value;
+};
+ScaledProgress scaledProgress(const StatusBarState& status);

@@ -1,0 +1,4 @@
+# Files of src/cli (program ketrano-cli)
+list(APPEND KETRANO_CLI_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/main.cpp
+)

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "app/app_state.h"
+#include "app/callbacks.h"
+
+// The main toolbar's profile commands. The window sets its caption from captionFor().
+
+// "Profile has changed, Do you want to save?" when ProfileChanged; Yes saves.
+void saveQuestion(AppState& state, const Callbacks& cb);
+// Save question, empty profile and result lists; returns the new caption.
+QString NewProfile(AppState& state, const Callbacks& cb);
+// Open dialog and load; returns the new caption, or a null string when nothing was opened.
+QString OpenProfile(AppState& state, const Callbacks& cb);
+// Save dialog and atomic write. Cancel saves nothing.
+void SaveProfile(AppState& state, const Callbacks& cb);
+
+// "Ketrano Backup [" + file name + "]".
+QString profileCaption(const QString& profileFileName);
+// Empty, or exactly "*.prf": no profile file chosen.
+bool isNoProfileFile(const QString& profileFileName);

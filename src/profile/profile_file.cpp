@@ -1,0 +1,121 @@
+#include "profile/profile_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+namespace ProfileFile {
+namespace {
+
+// Windows-1252 bytes 0x80..0x9F; the five unassigned bytes keep their own code.
+const char16_t Cp1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+QString fromWindows1252(const QByteArray& bytes)
+{
+    QString out;
+    out.reserve(bytes.size());
+    for (char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        out += (b >= 0x80 && b <= 0x9F) ? QChar(Cp1252High[b - 0x80]) : QChar(b);
+    }
+    return out;
+}
+
+} // namespace
+
+QByteArray encodeField(const QString& text)
+{
+    QByteArray bytes = text.toUtf8();
+    if (bytes.size() > FieldSize) {
+        qsizetype cut = FieldSize;
+        // Never split a character: back up to the first byte of the one that does not fit.
+        while (cut > 0 && (static_cast<unsigned char>(bytes.at(cut)) & 0xC0) == 0x80)
+            --cut;
+        bytes.truncate(cut);
+    }
+    bytes.append(FieldSize - bytes.size(), ' ');
+    return bytes;
+}
+
+QString decodeField(const QByteArray& field)
+{
+    qsizetype first = 0, last = field.size();
+    while (first < last && field.at(first) == ' ')
+        ++first;
+    while (last > first && field.at(last - 1) == ' ')
+        --last;
+    const QByteArray bytes = field.mid(first, last - first);
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8(bytes);
+    if (utf8.hasError())
+        return fromWindows1252(bytes);
+    return text;
+}
+
+QByteArray encodeRecord(const ProfileEntry& entry)
+{
+    return encodeField(entry.source) + encodeField(entry.target) + encodeField(entry.include) +
+           encodeField(entry.exclude);
+}
+
+std::vector<ProfileEntry> decode(const QByteArray& bytes)
+{
+    std::vector<ProfileEntry> entries;
+    const qsizetype count = bytes.size() / RecordSize;
+    entries.reserve(size_t(count));
+    for (qsizetype n = 0; n < count; ++n) {
+        const qsizetype at = n * RecordSize;
+        entries.push_back({decodeField(bytes.mid(at, FieldSize)),
+                           decodeField(bytes.mid(at + FieldSize, FieldSize)),
+                           decodeField(bytes.mid(at + 2 * FieldSize, FieldSize)),
+                           decodeField(bytes.mid(at + 3 * FieldSize, FieldSize))});
+    }
+    return entries;
+}
+
+bool read(const QString& path, std::vector<ProfileEntry>& entries)
+{
+    if (path.isEmpty() || QFileInfo(path).isDir())
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    entries = decode(file.readAll());
+    return file.error() == QFileDevice::NoError;
+}
+
+bool write(const QString& path, const std::vector<ProfileEntry>& entries, QString* error)
+{
+    QSaveFile file(path);
+    bool ok = file.open(QIODevice::WriteOnly);
+    for (size_t i = 0; ok && i < entries.size(); ++i)
+        ok = file.write(encodeRecord(entries[i])) == RecordSize;
+    ok = ok && file.commit();
+    if (!ok && error)
+        *error = file.errorString();
+    if (!ok)
+        file.cancelWriting();
+    return ok;
+}
+
+} // namespace ProfileFile
+
+void LoadProfileFile(ProfileModel& list, const QString& path)
+{
+    // A profile named on the command line that does not exist yet starts out as an empty
+    // file, as it always has.
+    if (!path.isEmpty() && !QFileInfo::exists(path)) {
+        QFile create(path);
+        if (create.open(QIODevice::WriteOnly))
+            create.close();
+    }
+    std::vector<ProfileEntry> entries;
+    if (!ProfileFile::read(path, entries))
+        return;
+    for (const ProfileEntry& e : entries)
+        list.append(e);
+}

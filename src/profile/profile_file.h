@@ -1,0 +1,31 @@
+#pragma once
+
+#include "profile/profile_model.h"
+
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+// Profile files: headerless sequences of 1200-byte records, each four 300-byte fields
+// (Source, Target, Include, Exclude), space padded, UTF-8; a field that is not valid UTF-8 is
+// read as Windows-1252 so profiles written on Windows still load.
+namespace ProfileFile {
+
+constexpr int FieldSize = 300;
+constexpr int RecordSize = 4 * FieldSize;
+
+QByteArray encodeField(const QString& text);  // cut to 300 bytes at a character boundary, padded
+QString decodeField(const QByteArray& field); // spaces trimmed at both ends
+QByteArray encodeRecord(const ProfileEntry& entry);
+std::vector<ProfileEntry> decode(const QByteArray& bytes); // whole records only
+
+// Reads the entries of a file; false when it cannot be read (missing, a folder, no access).
+bool read(const QString& path, std::vector<ProfileEntry>& entries);
+// Writes the whole profile atomically; false (and the old file untouched) on failure.
+bool write(const QString& path, const std::vector<ProfileEntry>& entries, QString* error = nullptr);
+
+} // namespace ProfileFile
+
+// Appends the entries of the file at path to the list. A missing file is created empty; a
+// file that can be read but not written still loads.
+void LoadProfileFile(ProfileModel& list, const QString& path);

@@ -1,0 +1,9 @@
+# Files of src/profile
+list(APPEND KETRANO_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/profile_model.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/profile_file.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/profile_commands.cpp
+)
+list(APPEND KETRANO_GUI_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/mainform_profile.cpp
+)

@@ -1,0 +1,41 @@
+#include "results/file_icon_model.h"
+
+#include "results/result_model.h"
+
+#include <QFileIconProvider>
+#include <QMimeDatabase>
+
+QVariant FileIconModel::data(const QModelIndex& index, int role) const
+{
+    if (role == Qt::DecorationRole && index.column() == ResultListModel::Name) {
+        const QString path =
+            QIdentityProxyModel::data(index, ResultListModel::IconPathRole).toString();
+        if (path.isEmpty())
+            return {};
+        return iconFor(path);
+    }
+    return QIdentityProxyModel::data(index, role);
+}
+
+void FileIconModel::ResetIconList()
+{
+    m_icons.clear();
+}
+
+QIcon FileIconModel::iconFor(const QString& path) const
+{
+    static const QMimeDatabase mimeDb;
+    const QMimeType type = mimeDb.mimeTypeForFile(path, QMimeDatabase::MatchExtension);
+    const QString key = type.name();
+    auto it = m_icons.constFind(key);
+    if (it != m_icons.constEnd())
+        return *it;
+    static const QFileIconProvider provider;
+    QIcon icon = QIcon::fromTheme(type.iconName());
+    if (icon.isNull())
+        icon = QIcon::fromTheme(type.genericIconName());
+    if (icon.isNull())
+        icon = provider.icon(QAbstractFileIconProvider::File);
+    m_icons.insert(key, icon);
+    return icon;
+}

@@ -1,0 +1,190 @@
+#include "results/result_model.h"
+
+#include "results/display_format.h"
+
+ResultListModel::ResultListModel(const QString& listName, QObject* parent)
+    : QAbstractTableModel(parent), m_name(listName)
+{
+    setObjectName(listName);
+}
+
+QString ResultListModel::caption(int column)
+{
+    switch (column) {
+    case Name:
+        return QStringLiteral("Name");
+    case Source:
+        return QStringLiteral("Source");
+    case Target:
+        return QStringLiteral("Target");
+    case Status:
+        return QStringLiteral("Status");
+    case LastModified:
+        return QStringLiteral("Last Modified");
+    case SizeKB:
+        return QStringLiteral("size(KB)");
+    default:
+        return {};
+    }
+}
+
+void ResultListModel::append(ResultRow row)
+{
+    m_rows.push_back(std::move(row));
+}
+
+void ResultListModel::flush()
+{
+    const int total = int(m_rows.size());
+    if (total == m_shown)
+        return;
+    beginInsertRows({}, m_shown, total - 1);
+    m_shown = total;
+    endInsertRows();
+}
+
+void ResultListModel::clear()
+{
+    beginResetModel();
+    m_rows.clear();
+    m_rows.shrink_to_fit();
+    m_shown = 0;
+    endResetModel();
+}
+
+void ResultListModel::removeAt(int row)
+{
+    flush();
+    if (row < 0 || row >= int(m_rows.size()))
+        return;
+    beginRemoveRows({}, row, row);
+    m_rows.erase(m_rows.begin() + row);
+    m_shown = int(m_rows.size());
+    endRemoveRows();
+}
+
+void ResultListModel::setChecked(int row, bool checked)
+{
+    if (row < 0 || row >= int(m_rows.size()) || m_rows[size_t(row)].checked == checked)
+        return;
+    m_rows[size_t(row)].checked = checked;
+    if (row < m_shown) {
+        const QModelIndex i = index(row, Name);
+        Q_EMIT dataChanged(i, i, {Qt::CheckStateRole});
+    }
+}
+
+void ResultListModel::setAllChecked(bool checked)
+{
+    for (ResultRow& r : m_rows)
+        r.checked = checked;
+    if (m_shown > 0)
+        Q_EMIT dataChanged(index(0, Name), index(m_shown - 1, Name), {Qt::CheckStateRole});
+}
+
+void ResultListModel::invertAll()
+{
+    for (ResultRow& r : m_rows)
+        r.checked = !r.checked;
+    if (m_shown > 0)
+        Q_EMIT dataChanged(index(0, Name), index(m_shown - 1, Name), {Qt::CheckStateRole});
+}
+
+void ResultListModel::setLocked(bool locked)
+{
+    m_locked = locked;
+}
+
+void ResultListModel::sort(int column, Qt::SortOrder)
+{
+    if (column < 0 || column >= ColumnCount)
+        return;
+    m_sortColumn = column;
+    resort();
+}
+
+void ResultListModel::resort()
+{
+    // Sorting arrives with the result list commands; until then rows keep their scan order.
+}
+
+int ResultListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_shown;
+}
+
+int ResultListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant ResultListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_shown)
+        return {};
+    const ResultRow& r = m_rows[size_t(index.row())];
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        switch (index.column()) {
+        case Name:
+            return r.name;
+        case Source:
+            return r.sourceFolder;
+        case Target:
+            return r.targetFolder;
+        case Status:
+            return r.statusText();
+        case LastModified:
+            return formatGeneralDate(r.modified);
+        case SizeKB:
+            return formatKB(r.sizeKB);
+        }
+        break;
+    case Qt::TextAlignmentRole:
+        if (index.column() == SizeKB)
+            return int(Qt::AlignRight | Qt::AlignVCenter);
+        break;
+    case Qt::CheckStateRole:
+        if (index.column() == Name)
+            return r.checked ? Qt::Checked : Qt::Unchecked;
+        break;
+    case SortRole:
+        switch (index.column()) {
+        case LastModified:
+            return r.modified;
+        case SizeKB:
+            return r.sizeKB;
+        default:
+            return data(index, Qt::DisplayRole);
+        }
+    case IconPathRole:
+        if (r.hasIcon)
+            return r.sourcePath();
+        break;
+    }
+    return {};
+}
+
+bool ResultListModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (m_locked || role != Qt::CheckStateRole || index.column() != Name || !index.isValid())
+        return false;
+    setChecked(index.row(), value.toInt() == Qt::Checked);
+    return true;
+}
+
+QVariant ResultListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return caption(section);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+Qt::ItemFlags ResultListModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (index.column() == Name && !m_locked)
+        f |= Qt::ItemIsUserCheckable;
+    return f;
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "results/result_row.h"
+
+#include <QAbstractTableModel>
+#include <vector>
+
+// The rows of ListView1 or ListView2. The row order of the model is the order shown and the
+// order the copy engine follows. Rows appended during a scan become visible in batches:
+// append() keeps them pending until flush(), so a scan of a million rows does not pay a model
+// signal per row. rows() always includes the pending ones.
+class ResultListModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    enum Column { Name, Source, Target, Status, LastModified, SizeKB, ColumnCount };
+    enum Role {
+        SortRole = Qt::UserRole, // raw value for sorting (numbers for size and time)
+        IconPathRole,            // full path of a row that shows a file icon, else null
+    };
+
+    explicit ResultListModel(const QString& listName, QObject* parent = nullptr);
+
+    const QString& listName() const { return m_name; }
+    const std::vector<ResultRow>& rows() const { return m_rows; }
+    int size() const { return int(m_rows.size()); }
+    const ResultRow& at(int row) const { return m_rows[size_t(row)]; }
+
+    void append(ResultRow row);
+    void flush();
+    void clear();
+    void removeAt(int row);
+    // Removes every row for which keep(row) is false, in one reset.
+    template <typename Pred> void removeIf(Pred remove);
+
+    void setChecked(int row, bool checked);
+    void setAllChecked(bool checked);
+    void invertAll();
+
+    // While Scan or Synchronize runs the check boxes cannot be changed from the view.
+    void setLocked(bool locked);
+    bool locked() const { return m_locked; }
+
+    // Ascending sort by a column; -1 means the order in which rows were added.
+    int sortColumn() const { return m_sortColumn; }
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+    // Restores the sorted order after rows were appended (end of a scan).
+    void resort();
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    static QString caption(int column);
+
+private:
+    QString m_name;
+    std::vector<ResultRow> m_rows;
+    int m_shown = 0; // rows announced to views
+    int m_sortColumn = -1;
+    bool m_locked = false;
+};
+
+template <typename Pred> void ResultListModel::removeIf(Pred remove)
+{
+    flush();
+    beginResetModel();
+    std::erase_if(m_rows, remove);
+    m_shown = int(m_rows.size());
+    endResetModel();
+}

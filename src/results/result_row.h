@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// One row of ListView1 or ListView2: a file to be copied from its Source folder to its Target
+// folder. Folder strings are shared between the rows of one folder (implicit sharing).
+struct ResultRow
+{
+    enum class Status : quint8 { NewFile, OverWrite };
+
+    QString name;          // bare file name
+    QString sourceFolder;  // folder that holds the file now, no trailing "/"
+    QString targetFolder;  // folder it is copied into, no trailing "/"
+    qint64 modified = 0;   // last-write time, whole seconds since the epoch (UTC)
+    qint64 modifiedNs = 0; // nanosecond part of the last-write time
+    qint64 sizeBytes = 0;
+    qint64 sizeKB = 0; // bytes / 1024, rounded half away from zero
+    // The destination as the scan found it; the copy engine refuses to replace a destination
+    // that changed since.
+    bool destExists = false;
+    qint64 destModified = 0;
+    qint64 destModifiedNs = 0;
+    qint64 destSizeBytes = 0;
+    Status status = Status::NewFile;
+    bool checked = true;
+    bool hasIcon = false; // "Show Icons " was pressed when the row was added
+
+    QString statusText() const
+    {
+        return status == Status::NewFile ? QStringLiteral("New File") : QStringLiteral("OverWrite");
+    }
+    QString sourcePath() const { return joinPath(sourceFolder, name); }
+    QString targetPath() const { return joinPath(targetFolder, name); }
+
+    static QString joinPath(const QString& folder, const QString& name)
+    {
+        return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+    }
+};

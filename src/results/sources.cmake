@@ -1,0 +1,10 @@
+# Files of src/results
+list(APPEND KETRANO_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/result_row.h
+  ${CMAKE_CURRENT_LIST_DIR}/result_model.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/display_format.cpp
+)
+list(APPEND KETRANO_GUI_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/file_icon_model.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/mainform_results.cpp
+)

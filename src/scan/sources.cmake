@@ -1,0 +1,6 @@
+# Files of src/scan
+list(APPEND KETRANO_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/scan_driver.cpp
+)
+list(APPEND KETRANO_GUI_SOURCES
+)

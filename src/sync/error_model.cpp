@@ -1,0 +1,67 @@
+#include "sync/error_model.h"
+
+ErrorListModel::ErrorListModel(QObject* parent) : QAbstractTableModel(parent)
+{
+    setObjectName(QStringLiteral("ErrorsList"));
+}
+
+void ErrorListModel::append(const ErrorRow& row)
+{
+    beginInsertRows({}, size(), size());
+    m_rows.push_back(row);
+    endInsertRows();
+}
+
+void ErrorListModel::clear()
+{
+    beginResetModel();
+    m_rows.clear();
+    endResetModel();
+}
+
+int ErrorListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : size();
+}
+
+int ErrorListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant ErrorListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= size())
+        return {};
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
+        return {};
+    const ErrorRow& r = m_rows[size_t(index.row())];
+    switch (index.column()) {
+    case FileName:
+        return r.fileName;
+    case Source:
+        return r.source;
+    case Target:
+        return r.target;
+    case Error:
+        return r.error;
+    }
+    return {};
+}
+
+QVariant ErrorListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    switch (section) {
+    case FileName:
+        return QStringLiteral("File Name");
+    case Source:
+        return QStringLiteral("Source");
+    case Target:
+        return QStringLiteral("Target");
+    case Error:
+        return QStringLiteral("Error");
+    }
+    return {};
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QString>
+#include <vector>
+
+// One failed copy of the last synchronization.
+struct ErrorRow
+{
+    QString fileName;
+    QString source; // folder the file was to be copied from
+    QString target; // folder it was to be copied into
+    QString error;  // the system's description of the failure
+};
+
+// The rows of ErrorsList, in the order the failures happened.
+class ErrorListModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    enum Column { FileName, Source, Target, Error, ColumnCount };
+
+    explicit ErrorListModel(QObject* parent = nullptr);
+
+    const std::vector<ErrorRow>& rows() const { return m_rows; }
+    int size() const { return int(m_rows.size()); }
+    void append(const ErrorRow& row);
+    void clear();
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    std::vector<ErrorRow> m_rows;
+};

@@ -1,0 +1,8 @@
+# Files of src/sync
+list(APPEND KETRANO_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/error_model.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/sync_driver.cpp
+)
+list(APPEND KETRANO_GUI_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/errorsform.cpp
+)

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything from scratch and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")"
+./scripts/deps.sh
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Release -DKETRANO_BUILD_TESTS=ON >/dev/null
+cmake --build build-test
+cd build-test
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "app/callbacks.h"
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <map>
+
+// Callbacks for engine tests: records what the engine shows and answers questions and
+// dialogs from scripted queues (an empty queue answers No / Cancel).
+struct RecordingCallbacks
+{
+    QStringList questions;         // texts of askYesNo and askYesNoPlain, in order
+    QStringList messages;          // texts of showMessage
+    QStringList panelLog;          // "N:text" for every panel change
+    std::deque<bool> answers;      // answers to questions
+    std::deque<QString> fileNames; // answers to file dialogs and folder pickers
+    QStringList dialogs;           // "title|filter|initial" of each file dialog
+    std::map<int, bool> toggles{{1, true}, {2, true}, {3, true}};
+    int yields = 0;
+    int errorsShown = 0;
+    QStringList opened;
+
+    Callbacks callbacks();
+};
