@@ -1,4 +1,7 @@
 # Files of src/cli (program ketrano-cli)
 list(APPEND KETRANO_CLI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/main.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/cli_profile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/cli_scan.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/cli_sync.cpp
 )
