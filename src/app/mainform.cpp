@@ -317,6 +317,7 @@ void MainForm::buildFileMenu()
         QAction* action = FileMenu->addAction(text);
         action->setObjectName(QString::fromLatin1(item.name));
     }
+    connectFileMenu();
 }
 
 void MainForm::sizeColumns()

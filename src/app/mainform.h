@@ -83,6 +83,8 @@ private:
     void buildLists();
     void buildStatusBar();
     void buildFileMenu();
+    // Connects the popup menu's items to the result list commands (mainform_results.cpp).
+    void connectFileMenu();
     void fillCallbacks();
     void sizeColumns();
     void setBusy(bool busy);

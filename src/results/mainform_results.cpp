@@ -10,3 +10,5 @@ void MainForm::ListView_ColumnClick(ResultListModel&, int) {}
 void MainForm::ListView_DblClick(ResultListModel&) {}
 
 void MainForm::OpenFile_Click() {}
+
+void MainForm::connectFileMenu() {}
