@@ -1,0 +1,1 @@
+# ketrano-cli tests: scripts and programs that run the built ketrano-cli.

@@ -1,0 +1,1 @@
+# Profile tests: one line (or block) per test executable.
