@@ -1,9 +1,64 @@
 #include "app/mainform.h"
 
-// The profile list and its toolbar. (Arrives with profile editing.)
+#include "profile/desktop_shortcut.h"
+#include "profile/profile_list_commands.h"
+#include "profile/srctgtform.h"
 
-void MainForm::TbrProfile_ButtonClick(int) {}
+#include <QItemSelectionModel>
+#include <QTreeView>
 
-void MainForm::ProfileList_DblClick() {}
+// The profile list and its toolbar: new, edit and delete entry, and the desktop shortcut.
 
-void MainForm::ProfileList_MouseDown(Qt::MouseButton) {}
+namespace {
+
+// The list's one selected row, or -1 when none is selected.
+int selectedRow(const QTreeView* list)
+{
+    const QItemSelectionModel* selection = list->selectionModel();
+    if (!selection)
+        return -1;
+    const QModelIndexList rows = selection->selectedRows();
+    return rows.isEmpty() ? -1 : rows.constFirst().row();
+}
+
+} // namespace
+
+void MainForm::TbrProfile_ButtonClick(int position)
+{
+    // The editor is created afresh for every opening and reads the buffer when it is created.
+    const EntryEditor editor = [this](AppState& state) {
+        SrcTgtForm form(state, m_cb, this);
+        form.exec();
+    };
+    switch (position) {
+    case 1:
+        if (newProfileEntry(m_state, editor)) {
+            QFont font = ProfileList->font();
+            font.setPointSize(8);
+            ProfileList->setFont(font);
+        }
+        break;
+    case 2:
+        editProfileEntry(m_state, selectedRow(ProfileList), editor);
+        break;
+    case 3:
+        deleteProfileEntry(m_state, selectedRow(ProfileList));
+        break;
+    case 4:
+        createDesktopShortcut(m_state.ProfileFileName, userLauncherPlace(), m_cb);
+        break;
+    default:
+        break;
+    }
+}
+
+void MainForm::ProfileList_DblClick()
+{
+    TbrProfile_ButtonClick(2);
+}
+
+void MainForm::ProfileList_MouseDown(Qt::MouseButton button)
+{
+    if (button == Qt::RightButton)
+        ProfileList->setFocus(Qt::MouseFocusReason);
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "app/callbacks.h"
+
+#include <QByteArray>
+#include <QString>
+
+// The profile toolbar's "Create ShortCut": a freedesktop launcher on the user's desktop that
+// starts the program with the current profile file, which then scans and synchronizes it.
+
+namespace DesktopShortcut {
+
+// The file-name part of the profile path without its last four characters (".prf").
+QString linkName(const QString& profileFileName);
+
+// A text as the value of a desktop entry key: backslash, newline, tab and carriage return
+// escaped, and a blank at either end written as \s so that readers do not trim it.
+QString keyValue(const QString& text);
+
+// One word of an Exec line before the key value escapes: '%' doubled (no field code), then
+// in double quotes with '"', '`', '$' and '\' escaped by a backslash.
+QString quoteExecWord(const QString& word);
+
+// The whole launcher file.
+QByteArray launcherText(const QString& linkName, const QString& program,
+                        const QString& profilePath);
+
+} // namespace DesktopShortcut
+
+// Where a launcher goes and what it starts.
+struct LauncherPlace
+{
+    QString desktopFolder;    // created when missing
+    QString program;          // the program's own folder + "/ketrano"
+    bool markTrusted = false; // ask gio to mark the launcher trusted, when gio is installed
+};
+
+// The user's desktop folder and this program, trust mark on.
+LauncherPlace userLauncherPlace();
+
+struct LauncherResult
+{
+    bool created = false;
+    QString path;  // the launcher file
+    QString error; // why it could not be written
+};
+
+// Writes (or replaces) "<link name>.desktop" atomically, executable. A relative profile path
+// is made absolute: the desktop starts the launcher in a folder of its own.
+LauncherResult writeLauncher(const QString& profileFileName, const LauncherPlace& place);
+
+// The command: writes the launcher and says what happened in an OK-only message. With no
+// profile file chosen nothing is written and the user is asked to save the profile first.
+void createDesktopShortcut(const QString& profileFileName, const LauncherPlace& place,
+                           const Callbacks& cb);

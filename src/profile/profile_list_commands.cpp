@@ -1,0 +1,41 @@
+#include "profile/profile_list_commands.h"
+
+bool canChangeEntries(const AppState& state)
+{
+    return state.running == Running::Idle;
+}
+
+bool newProfileEntry(AppState& state, const EntryEditor& editor)
+{
+    if (!canChangeEntries(state) || !editor)
+        return false;
+    state.entryBuffer = {QString(), QString(), QStringLiteral("*"), QString()};
+    editor(state);
+    const EntryBuffer& typed = state.entryBuffer;
+    // A cancelled editor leaves both folders empty, so it ends here as well.
+    if (typed.target.trimmed().isEmpty() || typed.source.trimmed().isEmpty())
+        return false;
+    state.ProfileList.append(typed);
+    return true;
+}
+
+bool editProfileEntry(AppState& state, int row, const EntryEditor& editor)
+{
+    if (!canChangeEntries(state) || !editor || row < 0 || row >= state.ProfileList.size())
+        return false;
+    state.entryBuffer = state.ProfileList.at(row);
+    editor(state);
+    // The list may have changed while the editor was open only if the editor did it itself;
+    // check the row again rather than write past the end.
+    if (row < state.ProfileList.size())
+        state.ProfileList.replace(row, state.entryBuffer);
+    return true;
+}
+
+bool deleteProfileEntry(AppState& state, int row)
+{
+    if (!canChangeEntries(state) || row < 0 || row >= state.ProfileList.size())
+        return false;
+    state.ProfileList.removeAt(row);
+    return true;
+}
