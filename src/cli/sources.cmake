@@ -3,5 +3,6 @@ list(APPEND KETRANO_CLI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/main.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cli_profile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cli_scan.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/cli_output.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cli_sync.cpp
 )
