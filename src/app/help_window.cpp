@@ -31,26 +31,33 @@ HelpWindow::HelpWindow(const QString& helpFolder, QWidget* parent) : QDialog(par
     resize(720, 560);
 }
 
-void showAbout(QWidget* parent)
+QDialog* createAboutDialog(QWidget* parent)
 {
-    QDialog about(parent);
-    about.setObjectName(QStringLiteral("AboutForm"));
-    about.setWindowTitle(QStringLiteral("About Ketrano Backup"));
-    auto* icon = new QLabel(&about);
+    auto* about = new QDialog(parent);
+    about->setObjectName(QStringLiteral("AboutForm"));
+    about->setWindowTitle(QStringLiteral("About Ketrano Backup"));
+    auto* icon = new QLabel(about);
     icon->setPixmap(QIcon(QStringLiteral(":/icons/ketrano.svg")).pixmap(64, 64));
-    auto* text = new QLabel(QStringLiteral("Ketrano Backup ver 2.01"), &about);
+    auto* text = new QLabel(QStringLiteral("Ketrano Backup ver " KETRANO_VERSION), about);
     text->setObjectName(QStringLiteral("AboutText"));
     QFont f = text->font();
     f.setPointSizeF(f.pointSizeF() * 1.4);
     f.setBold(true);
     text->setFont(f);
-    auto* detail = new QLabel(QStringLiteral("Keeps pairs of folders in step."), &about);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &about);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &about, &QDialog::accept);
-    auto* layout = new QVBoxLayout(&about);
+    auto* detail = new QLabel(QStringLiteral("Keeps pairs of folders in step."), about);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, about);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, about, &QDialog::accept);
+    auto* layout = new QVBoxLayout(about);
     layout->addWidget(icon, 0, Qt::AlignHCenter);
     layout->addWidget(text, 0, Qt::AlignHCenter);
     layout->addWidget(detail, 0, Qt::AlignHCenter);
     layout->addWidget(buttons);
-    about.exec();
+    return about;
+}
+
+void showAbout(QWidget* parent)
+{
+    QDialog* about = createAboutDialog(parent);
+    about->exec();
+    delete about;
 }

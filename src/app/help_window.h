@@ -18,5 +18,7 @@ private:
     bool m_loaded = false;
 };
 
-// The about window: "Ketrano Backup ver 2.01".
+// The about window: the program's name and version, "Ketrano Backup ver 2.01".
+QDialog* createAboutDialog(QWidget* parent);
+// Shows the about window modally.
 void showAbout(QWidget* parent);

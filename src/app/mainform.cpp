@@ -1,5 +1,6 @@
 #include "app/mainform.h"
 
+#include "app/registry/registry.h"
 #include "results/file_icon_model.h"
 #include "sync/errorsform.h"
 
@@ -75,6 +76,8 @@ MainForm::MainForm(const QString& commandLine, QWidget* parent)
 MainForm::~MainForm()
 {
     qApp->removeEventFilter(this);
+    // The settings store's messages went to this window's message box.
+    Registry::setMessageHandler({});
 }
 
 void MainForm::buildWindow()
@@ -236,10 +239,6 @@ void MainForm::buildLists()
             [this](int c) { ListView_ColumnClick(m_state.ListView1, c); });
     connect(ListView2->header(), &QHeaderView::sectionClicked, this,
             [this](int c) { ListView_ColumnClick(m_state.ListView2, c); });
-    connect(ListView1, &QTreeView::doubleClicked, this,
-            [this] { ListView_DblClick(m_state.ListView1); });
-    connect(ListView2, &QTreeView::doubleClicked, this,
-            [this] { ListView_DblClick(m_state.ListView2); });
     connect(ProfileList, &QTreeView::doubleClicked, this, [this] { ProfileList_DblClick(); });
 
     buildProfileToolbar();

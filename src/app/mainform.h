@@ -69,7 +69,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     // Installed on the application: Esc, status panel double-clicks, list keys and mouse.
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -91,6 +90,8 @@ private:
     void updateCommandStates();
     bool isBusy() const { return m_state.running != Running::Idle; }
     void runUnattended();
+    // Leaves the running event loops, so the program ends (no-op outside an event loop).
+    void endEventLoops();
     // Keys, focus and mouse presses of the three lists (mainform_lists.cpp).
     bool listEventFilter(QObject* watched, QEvent* event);
 

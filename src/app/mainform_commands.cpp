@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QThread>
 #include <QTimer>
 #include <QTreeView>
 
@@ -54,27 +55,36 @@ void MainForm::runUnattended()
 
 void MainForm::Form_QueryUnload(bool bySignal)
 {
-    if (m_closing)
+    if (m_closing) {
+        // A signal while the save question is still open ends its wait: the close goes on.
+        if (bySignal)
+            endEventLoops();
         return;
+    }
     m_closing = true;
     // A running scan or copy stops at its next check; the copy in progress still finishes.
     m_state.CancelRequested = true;
-    if (!bySignal && m_state.running == Running::Idle)
+    // Unsaved entry edits are offered for saving, even while a scan or copy runs (saving does
+    // not touch the lists); a close by signal cannot wait for an answer.
+    if (!bySignal)
         saveQuestion(m_state, m_cb);
     Settings::write({m_state.ProfileFileName, toggleState(1), toggleState(2), toggleState(3)});
     hide();
-    QCoreApplication::exit(0);
+    endEventLoops();
+}
+
+void MainForm::endEventLoops()
+{
+    // Only a running event loop can be left; exit() outside one would make every later
+    // loop of this thread return at once.
+    if (QThread::currentThread()->loopLevel() > 0)
+        QCoreApplication::exit(0);
 }
 
 void MainForm::closeEvent(QCloseEvent* event)
 {
     Form_QueryUnload(false);
     event->accept();
-}
-
-void MainForm::keyPressEvent(QKeyEvent* event)
-{
-    QMainWindow::keyPressEvent(event);
 }
 
 void MainForm::tbrMain_ButtonClick(int position)
@@ -88,8 +98,9 @@ void MainForm::tbrMain_ButtonClick(int position)
     case 2: {
         if (isBusy())
             return;
+        // The save question first; a cancelled dialog then keeps the profile, its file name
+        // and its unsaved changes (OpenProfile clears ProfileChanged only when it opens).
         saveQuestion(m_state, m_cb);
-        m_state.ProfileChanged = false;
         const QString caption = OpenProfile(m_state, m_cb);
         if (!caption.isNull())
             setWindowTitle(caption);
@@ -98,7 +109,7 @@ void MainForm::tbrMain_ButtonClick(int position)
     case 3:
         if (isBusy())
             return;
-        SaveProfile(m_state, m_cb);
+        SaveProfile(m_state, m_cb); // clears ProfileChanged when the profile was saved
         break;
     case 4:
         ScanCmd_Click();

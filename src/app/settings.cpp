@@ -2,29 +2,26 @@
 
 #include "app/registry/registry.h"
 
+#include <QLocale>
+#include <QRegularExpression>
+
 #include <cmath>
-#include <cstdlib>
 
 namespace Settings {
 namespace {
 
 // The leading number of a text, as the settings have always been read: blanks skipped, then
-// an optional sign, digits, a decimal point and an exponent; 0 when there is no number.
+// an optional sign, digits with an optional decimal point, an optional exponent; 0 when the
+// text does not start with a number. Read the same way whatever the user's locale.
 double leadingNumber(const QString& text)
 {
-    const QByteArray bytes = text.trimmed().toLatin1();
-    const char* begin = bytes.constData();
-    char* end = nullptr;
-    const double value = std::strtod(begin, &end);
-    if (end == begin || !std::isfinite(value))
+    static const QRegularExpression number(
+        QStringLiteral("^\\s*([+-]?(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)(?:[eE][+-]?[0-9]+)?)"));
+    const QRegularExpressionMatch m = number.match(text);
+    if (!m.hasMatch())
         return 0;
-    // strtod also reads "inf", "nan" and hex numbers, which do not count as numbers here.
-    for (const char* p = begin; p < end; ++p) {
-        if (!(std::isdigit(static_cast<unsigned char>(*p)) || *p == '+' || *p == '-' || *p == '.' ||
-              *p == 'e' || *p == 'E'))
-            return 0;
-    }
-    return value;
+    // Out of range gives an infinity (or 0 when too small), which is what the number is.
+    return QLocale::c().toDouble(m.captured(1));
 }
 
 QString readClean(const QString& name)

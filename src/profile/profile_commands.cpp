@@ -42,27 +42,31 @@ QString OpenProfile(AppState& state, const Callbacks& cb)
     const QString chosen = cb.openFileName ? cb.openFileName(QStringLiteral("Open File Name"),
                                                              Filter, QStringLiteral("*.prf"))
                                            : QString();
-    if (chosen.isEmpty() || isNoProfileFile(chosen))
-        return {}; // cancelled: the current profile and its file name stay
+    if (isNoProfileFile(chosen))
+        return {}; // cancelled: the current profile, its file name and its changes stay
     state.ProfileFileName = chosen;
     state.ProfileList.clear();
     LoadProfileFile(state.ProfileList, state.ProfileFileName);
+    state.ProfileChanged = false;
     return profileCaption(state.ProfileFileName);
 }
 
-void SaveProfile(AppState& state, const Callbacks& cb)
+bool SaveProfile(AppState& state, const Callbacks& cb)
 {
     const QString chosen = cb.saveFileName ? cb.saveFileName(QStringLiteral("Save to File Name"),
                                                              Filter, state.ProfileFileName)
                                            : QString();
-    if (chosen.isEmpty() || isNoProfileFile(chosen))
-        return; // cancelled: nothing is written
-    state.ProfileFileName = chosen;
+    if (isNoProfileFile(chosen))
+        return false; // cancelled: nothing is written, the changes are still unsaved
     QString error;
-    if (ProfileFile::write(chosen, state.ProfileList.entries(), &error)) {
-        state.ProfileChanged = false;
-    } else if (cb.showMessage) {
-        cb.showMessage(
-            QStringLiteral("The profile could not be saved to %1: %2").arg(chosen, error));
+    if (!ProfileFile::write(chosen, state.ProfileList.entries(), &error)) {
+        // The old file is untouched; say so rather than let the user believe it was saved.
+        if (cb.showMessage)
+            cb.showMessage(
+                QStringLiteral("The profile could not be saved to %1:\n%2").arg(chosen, error));
+        return false;
     }
+    state.ProfileFileName = chosen;
+    state.ProfileChanged = false;
+    return true;
 }

@@ -3,16 +3,19 @@
 #include "app/app_state.h"
 #include "app/callbacks.h"
 
-// The main toolbar's profile commands. The window sets its caption from captionFor().
+// The main toolbar's profile commands. The window sets its caption from what they return.
 
 // "Profile has changed, Do you want to save?" when ProfileChanged; Yes saves.
 void saveQuestion(AppState& state, const Callbacks& cb);
 // Save question, empty profile and result lists; returns the new caption.
 QString NewProfile(AppState& state, const Callbacks& cb);
-// Open dialog and load; returns the new caption, or a null string when nothing was opened.
+// Open dialog and load; returns the new caption, or a null string when the dialog was
+// cancelled (then the profile, its file name and ProfileChanged stay as they were).
 QString OpenProfile(AppState& state, const Callbacks& cb);
-// Save dialog and atomic write. Cancel saves nothing.
-void SaveProfile(AppState& state, const Callbacks& cb);
+// Save dialog and atomic write. Cancel saves nothing; a failed write leaves the old file,
+// tells the user and keeps the profile marked as changed. True when the profile was saved;
+// only then do ProfileFileName and ProfileChanged change.
+bool SaveProfile(AppState& state, const Callbacks& cb);
 
 // "Ketrano Backup [" + file name + "]".
 QString profileCaption(const QString& profileFileName);

@@ -49,7 +49,9 @@ QString decodeField(const QByteArray& field)
     while (last > first && field.at(last - 1) == ' ')
         --last;
     const QByteArray bytes = field.mid(first, last - first);
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    // Every byte counts, a leading byte order mark included.
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                    QStringConverter::Flag::ConvertInitialBom);
     QString text = utf8(bytes);
     if (utf8.hasError())
         return fromWindows1252(bytes);
@@ -79,7 +81,9 @@ std::vector<ProfileEntry> decode(const QByteArray& bytes)
 
 bool read(const QString& path, std::vector<ProfileEntry>& entries)
 {
-    if (path.isEmpty() || QFileInfo(path).isDir())
+    // Only a regular file is a profile: a folder cannot be read, and a pipe or a device could
+    // block or never end.
+    if (path.isEmpty() || !QFileInfo(path).isFile())
         return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -107,10 +111,10 @@ bool write(const QString& path, const std::vector<ProfileEntry>& entries, QStrin
 void LoadProfileFile(ProfileModel& list, const QString& path)
 {
     // A profile named on the command line that does not exist yet starts out as an empty
-    // file, as it always has.
+    // file, as it always has. NewOnly: a file that appeared meanwhile is never truncated.
     if (!path.isEmpty() && !QFileInfo::exists(path)) {
         QFile create(path);
-        if (create.open(QIODevice::WriteOnly))
+        if (create.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             create.close();
     }
     std::vector<ProfileEntry> entries;

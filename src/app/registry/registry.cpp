@@ -68,8 +68,9 @@ void setMessageHandler(std::function<void(const QString&)> handler)
 
 QString storeFolder()
 {
+    // A relative XDG_CONFIG_HOME is not valid and is ignored, as the freedesktop rules say.
     QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (config.isEmpty())
+    if (config.isEmpty() || QDir::isRelativePath(config))
         config = QDir::homePath() + QLatin1String("/.config");
     return config + QLatin1String("/ketrano/registry");
 }
@@ -113,17 +114,29 @@ QString ReadValue(const QString& keyPath, const QString& valueName)
     if (root == Root::None)
         return {};
     const QString folder = keyFolder(root, subKey);
+    // A root key always exists, even before anything was stored under it.
     const QFileInfo key(folder);
-    if (!key.isDir() || !key.isReadable()) {
+    if (!subKey.isEmpty() && (!key.isDir() || !key.isReadable())) {
         g_status = 2;
         return QStringLiteral("Error");
     }
-    QFile value(folder + QLatin1Char('/') + encodeName(valueName));
+    // Only a regular file is a value: a folder there is a key, and anything else (a pipe, a
+    // device) could block the read.
+    const QFileInfo info(folder + QLatin1Char('/') + encodeName(valueName));
+    if (!info.isFile()) {
+        g_status = 2;
+        return QStringLiteral("Error");
+    }
+    QFile value(info.filePath());
     if (!value.open(QIODevice::ReadOnly)) {
-        g_status = value.exists() ? 5 : 2;
+        g_status = 5;
         return QStringLiteral("Error");
     }
     const QByteArray data = value.read(ReadCapacity);
+    if (value.error() != QFileDevice::NoError) {
+        g_status = 5;
+        return QStringLiteral("Error");
+    }
     if (data.size() + 1 > ReadCapacity) { // no room for the terminating zero
         g_status = 234;
         return QStringLiteral("Error");
@@ -168,6 +181,9 @@ void WriteValue(const QString& keyPath, const QString& valueName, const QString&
     if (root == Root::None)
         return;
     const QString folder = keyFolder(root, subKey);
+    // A root key always exists; any other key only once it has been created.
+    if (subKey.isEmpty())
+        QDir().mkpath(folder);
     if (!QFileInfo(folder).isDir()) {
         g_status = 2;
         return;
