@@ -14,7 +14,8 @@
 bool MainForm::listEventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
-    if (type != QEvent::KeyRelease && type != QEvent::FocusIn && type != QEvent::MouseButtonPress)
+    if (type != QEvent::KeyRelease && type != QEvent::FocusIn &&
+        type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick)
         return false;
     ResultListModel* list = nullptr;
     if (watched == ListView1 || watched == ListView1->viewport())
@@ -32,6 +33,10 @@ bool MainForm::listEventFilter(QObject* watched, QEvent* event)
         } else if (type == QEvent::MouseButtonPress && watched == viewOf(*list)->viewport()) {
             auto* mouse = static_cast<QMouseEvent*>(event);
             ListView_MouseDown(*list, mouse->button(), mouse->globalPosition().toPoint());
+        } else if (type == QEvent::MouseButtonDblClick && watched == viewOf(*list)->viewport()) {
+            // Anywhere in the list, also below the last row, opens the selected row's file.
+            if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+                ListView_DblClick(*list);
         }
         return false;
     }

@@ -1,6 +1,7 @@
 #include "results/result_model.h"
 
 #include "results/display_format.h"
+#include "results/result_order.h"
 
 ResultListModel::ResultListModel(const QString& listName, QObject* parent)
     : QAbstractTableModel(parent), m_name(listName)
@@ -105,7 +106,33 @@ void ResultListModel::sort(int column, Qt::SortOrder)
 
 void ResultListModel::resort()
 {
-    // Sorting arrives with the result list commands; until then rows keep their scan order.
+    if (m_sortColumn < 0)
+        return;
+    flush();
+    const std::vector<int> order = sortedRowOrder(m_rows, m_sortColumn);
+    bool unchanged = true;
+    for (size_t i = 0; i < order.size() && unchanged; ++i)
+        unchanged = order[i] == int(i);
+    if (unchanged)
+        return;
+
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<ResultRow> sorted;
+    sorted.reserve(m_rows.size());
+    std::vector<int> newRow(m_rows.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        sorted.push_back(std::move(m_rows[size_t(order[i])]));
+        newRow[size_t(order[i])] = int(i);
+    }
+    m_rows.swap(sorted);
+    // Selection and current row follow their rows.
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& i : before)
+        after.append(index(newRow[size_t(i.row())], i.column()));
+    changePersistentIndexList(before, after);
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 int ResultListModel::rowCount(const QModelIndex& parent) const
