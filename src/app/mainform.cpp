@@ -61,9 +61,17 @@ QLabel* makeCaption(QWidget* parent, const QString& name, const QString& text)
 
 } // namespace
 
+// The window's pictures are compiled into the window library; a static library needs its
+// resources registered by hand.
+static void initResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
 MainForm::MainForm(const QString& commandLine, QWidget* parent)
     : QMainWindow(parent), m_commandLine(commandLine)
 {
+    initResources();
     nameControl(this, QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Ketrano Backup"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/ketrano.svg")));

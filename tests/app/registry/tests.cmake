@@ -1,0 +1,2 @@
+# Settings store tests.
+ketrano_gtest(registry_test ${CMAKE_CURRENT_LIST_DIR}/registry_test.cpp)
