@@ -91,6 +91,18 @@ void ResultListModel::invertAll()
         Q_EMIT dataChanged(index(0, Name), index(m_shown - 1, Name), {Qt::CheckStateRole});
 }
 
+void ResultListModel::setDestination(int row, qint64 modified, qint64 modifiedNs,
+                                     qint64 sizeBytes)
+{
+    if (row < 0 || row >= int(m_rows.size()))
+        return;
+    ResultRow& r = m_rows[size_t(row)];
+    r.destExists = true;
+    r.destModified = modified;
+    r.destModifiedNs = modifiedNs;
+    r.destSizeBytes = sizeBytes;
+}
+
 void ResultListModel::setLocked(bool locked)
 {
     m_locked = locked;

@@ -37,6 +37,11 @@ public:
     void setAllChecked(bool checked);
     void invertAll();
 
+    // After a copy the row's destination is the file just written: a second Synchronize
+    // without a new scan then replaces it instead of refusing a destination it made itself.
+    // Nothing shown changes.
+    void setDestination(int row, qint64 modified, qint64 modifiedNs, qint64 sizeBytes);
+
     // While Scan or Synchronize runs the check boxes cannot be changed from the view.
     void setLocked(bool locked);
     bool locked() const { return m_locked; }

@@ -1,5 +1,8 @@
 # Files of src/sync
 list(APPEND KETRANO_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/copy_data.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/copy_engine.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/copy_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/error_model.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sync_driver.cpp
 )

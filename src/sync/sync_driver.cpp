@@ -1,4 +1,47 @@
 #include "sync/sync_driver.h"
 
-// Placeholder until the copy engine lands.
-void SyncCmd_Click(AppState&, const Callbacks&) {}
+#include "app/status_bar.h"
+#include "sync/copy_engine.h"
+
+namespace {
+
+// A toggle the driver cannot ask about counts as pressed.
+bool toggleOn(const Callbacks& cb, int toggle)
+{
+    return !cb.toggle || cb.toggle(toggle);
+}
+
+void setBusy(const Callbacks& cb, bool busy)
+{
+    if (cb.busyChanged)
+        cb.busyChanged(busy);
+}
+
+} // namespace
+
+void SyncCmd_Click(AppState& state, const Callbacks& cb)
+{
+    state.CancelRequested = false;
+    setBusy(cb, true);
+    state.FilesCopied = 0;
+    state.KBCopied = 0;
+    state.ErrorCount = 0;
+    state.ErrorsList.clear();
+    setPanel(state, cb, 1, QStringLiteral("Copying"));
+    setPanel(state, cb, 2, QStringLiteral("From source to Target"));
+    setPanel(state, cb, 4, QString());
+
+    // Each direction's toggle is read when its stage begins, so it may be flipped meanwhile.
+    if (toggleOn(cb, 2))
+        CopyCheckedFiles(state, cb, state.ListView1);
+    setPanel(state, cb, 2, QStringLiteral("From Target to Source"));
+    if (toggleOn(cb, 3))
+        CopyCheckedFiles(state, cb, state.ListView2);
+
+    setBusy(cb, false);
+    setPanel(state, cb, 1,
+             state.CancelRequested ? QStringLiteral("Canceled ") : QStringLiteral("Ready  "));
+    setPanel(state, cb, 2, QString());
+    setPanel(state, cb, 4, panelText(state, 4) + QLatin1String("  Files copied"));
+    setProgressValue(state, cb, state.status.progressMax);
+}

@@ -1,0 +1,142 @@
+#include "sync/copy_data.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr qint64 ChunkBytes = qint64(8) << 20; // the window gets a turn after each chunk
+constexpr size_t BufferBytes = size_t(256) << 10;
+
+// Errors that mean "this file system (pair) cannot do that", not "this file failed".
+bool unsupported(int error)
+{
+    return error == EOPNOTSUPP || error == ENOTTY || error == EXDEV || error == EINVAL ||
+           error == ENOSYS;
+}
+
+class ChunkClock
+{
+public:
+    explicit ChunkClock(const std::function<void()>& between) : m_between(between) {}
+    void add(qint64 bytes)
+    {
+        m_bytes += bytes;
+        if (m_bytes >= ChunkBytes) {
+            m_bytes = 0;
+            if (m_between)
+                m_between();
+        }
+    }
+
+private:
+    const std::function<void()>& m_between;
+    qint64 m_bytes = 0;
+};
+
+DataCopyResult readWrite(int source, int dest, qint64 from, qint64 to, std::vector<char>& buffer,
+                         ChunkClock& clock)
+{
+    if (buffer.size() < BufferBytes)
+        buffer.resize(BufferBytes);
+    qint64 pos = from;
+    while (pos < to) {
+        const size_t want = size_t(std::min<qint64>(to - pos, qint64(buffer.size())));
+        const ssize_t got = ::pread(source, buffer.data(), want, off_t(pos));
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return {DataCopyResult::Read, errno};
+        }
+        if (got == 0)
+            return {DataCopyResult::SourceShrank, 0};
+        ssize_t done = 0;
+        while (done < got) {
+            const ssize_t put =
+                ::pwrite(dest, buffer.data() + done, size_t(got - done), off_t(pos + done));
+            if (put < 0) {
+                if (errno == EINTR)
+                    continue;
+                return {DataCopyResult::Write, errno};
+            }
+            done += put;
+        }
+        pos += got;
+        clock.add(got);
+    }
+    return {};
+}
+
+// Copies the byte range [from, to) to the same offsets of dest.
+DataCopyResult copyRange(int source, int dest, qint64 from, qint64 to, DataPathCaps& caps,
+                         std::vector<char>& buffer, ChunkClock& clock)
+{
+    loff_t in = from;
+    loff_t out = from;
+    while (!caps.noCopyRange && in < to) {
+        const size_t want = size_t(std::min<qint64>(to - in, ChunkBytes));
+        const ssize_t n = ::copy_file_range(source, &in, dest, &out, want, 0);
+        if (n > 0) {
+            clock.add(n);
+            continue;
+        }
+        if (n == 0)
+            return {DataCopyResult::SourceShrank, 0};
+        if (errno == EINTR)
+            continue;
+        if (unsupported(errno))
+            caps.noCopyRange = true;
+        // Any other failure: the read/write path below tells which side failed.
+        break;
+    }
+    return readWrite(source, dest, in, to, buffer, clock);
+}
+
+} // namespace
+
+DataCopyResult copyFileData(int source, int dest, qint64 size, bool maybeSparse, DataPathCaps& caps,
+                            std::vector<char>& buffer, const std::function<void()>& between)
+{
+    if (size <= 0)
+        return {};
+    if (!caps.noClone) {
+        if (::ioctl(dest, FICLONE, source) == 0)
+            return {};
+        if (unsupported(errno))
+            caps.noClone = true;
+    }
+    ChunkClock clock(between);
+    if (!maybeSparse)
+        return copyRange(source, dest, 0, size, caps, buffer, clock);
+
+    // Copy only the data extents; the holes between them come from the final truncate.
+    qint64 pos = 0;
+    while (pos < size) {
+        const off_t data = ::lseek(source, off_t(pos), SEEK_DATA);
+        if (data < 0) {
+            if (errno == ENXIO)
+                break; // nothing but a hole up to the end
+            // The file system cannot tell: copy the rest as data.
+            const DataCopyResult r = copyRange(source, dest, pos, size, caps, buffer, clock);
+            if (r.failure != DataCopyResult::None)
+                return r;
+            break;
+        }
+        if (data >= size)
+            break;
+        off_t hole = ::lseek(source, data, SEEK_HOLE);
+        if (hole < 0 || hole > size)
+            hole = off_t(size);
+        const DataCopyResult r = copyRange(source, dest, data, hole, caps, buffer, clock);
+        if (r.failure != DataCopyResult::None)
+            return r;
+        pos = hole;
+    }
+    if (::ftruncate(dest, off_t(size)) != 0)
+        return {DataCopyResult::Write, errno};
+    return {};
+}

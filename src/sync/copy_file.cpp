@@ -1,0 +1,283 @@
+#include "sync/copy_file.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr char PartialMarker[] = ".ketrano-partial-";
+constexpr int MarkerLength = int(sizeof(PartialMarker)) - 1;
+constexpr int SuffixLength = 6;
+constexpr int NameMax = 255;
+constexpr int NameAttempts = 100;
+
+const char ReadingSource[] = "Reading the source failed";
+const char WritingDest[] = "Writing the destination failed";
+const char ReplacingDest[] = "Replacing the destination failed";
+const char CreatingDest[] = "Creating the destination failed";
+const char CheckingDest[] = "Checking the destination failed";
+const char OpeningFolder[] = "Opening the destination folder failed";
+
+QString failure(const char* what, int error)
+{
+    return QLatin1String(what) + QLatin1String(": ") + QString::fromLocal8Bit(std::strerror(error));
+}
+
+QString destinationAppeared()
+{
+    return QStringLiteral("The destination was created after the scan");
+}
+
+struct FileHandle
+{
+    int fd = -1;
+    ~FileHandle()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+// The temporary file of one copy. A hidden name it still has when it goes out of scope is
+// removed, so a failed copy leaves nothing behind.
+struct Temporary
+{
+    int dir = -1;
+    int fd = -1;
+    QByteArray name; // empty while the file has no name
+    ~Temporary()
+    {
+        if (!name.isEmpty())
+            ::unlinkat(dir, name.constData(), 0);
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+// ".<name>.ketrano-partial-XXXXXX", the name cut (at a character boundary) to fit NAME_MAX.
+QByteArray temporaryName(const QByteArray& name)
+{
+    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    int keep = qMin(int(name.size()), NameMax - 1 - MarkerLength - SuffixLength);
+    while (keep > 0 && keep < name.size() && (uchar(name[keep]) & 0xC0) == 0x80)
+        --keep;
+    QByteArray result = '.' + name.left(keep) + PartialMarker;
+    for (int i = 0; i < SuffixLength; ++i)
+        result += letters[QRandomGenerator::global()->bounded(int(sizeof(letters)) - 1)];
+    return result;
+}
+
+// The destination as it is now against what the scan saw: a null string when it may be
+// created or replaced, else why not.
+QString destinationCheck(int dir, const QByteArray& name, const ResultRow& row)
+{
+    struct stat st;
+    if (::fstatat(dir, name.constData(), &st, 0) != 0) {
+        if (errno != ENOENT)
+            return failure(CheckingDest, errno);
+        return row.destExists ? QStringLiteral("The destination was deleted after the scan")
+                              : QString();
+    }
+    if (!row.destExists)
+        return destinationAppeared();
+    // The counterpart of the read-only attribute: nobody, root included, replaces it.
+    if ((st.st_mode & 0222) == 0)
+        return QStringLiteral("The destination is read-only");
+    if (st.st_size != row.destSizeBytes || st.st_mtim.tv_sec != row.destModified ||
+        st.st_mtim.tv_nsec != row.destModifiedNs)
+        return QStringLiteral("The destination changed after the scan");
+    return {};
+}
+
+} // namespace
+
+bool isPartialCopyName(QStringView name)
+{
+    const qsizetype markerAt = name.size() - SuffixLength - MarkerLength;
+    if (markerAt < 1 || !name.startsWith(QLatin1Char('.')))
+        return false;
+    if (name.mid(markerAt, MarkerLength) != QLatin1String(PartialMarker))
+        return false;
+    for (QChar c : name.right(SuffixLength)) {
+        if (!(c.isDigit() || (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+              (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))))
+            return false;
+    }
+    return true;
+}
+
+CopySession::~CopySession()
+{
+    if (m_folderFd >= 0)
+        ::close(m_folderFd);
+}
+
+int CopySession::folder(const QString& path)
+{
+    if (!m_folder.isNull() && path == m_folder)
+        return m_folderFd;
+    if (m_folderFd >= 0)
+        ::close(m_folderFd);
+    m_folder = path.isNull() ? QStringLiteral("") : path;
+    // An empty folder is the root: its files are "/" + name.
+    const QByteArray encoded = path.isEmpty() ? QByteArray("/") : QFile::encodeName(path);
+    m_folderFd = ::open(encoded.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    m_folderError = m_folderFd < 0 ? errno : 0;
+    struct stat st;
+    m_folderDevice = m_folderFd >= 0 && ::fstat(m_folderFd, &st) == 0 ? st.st_dev : 0;
+    return m_folderFd;
+}
+
+int CopySession::openTemporary(int dir, const QByteArray& name, QByteArray& tempName)
+{
+    if (m_unnamed && !m_noUnnamedTemporary.count(m_folderDevice)) {
+        const int fd = ::openat(dir, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        if (fd >= 0)
+            return fd;
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            return -1;
+        m_noUnnamedTemporary.insert(m_folderDevice);
+    }
+    for (int attempt = 0; attempt < NameAttempts; ++attempt) {
+        const QByteArray candidate = temporaryName(name);
+        const int fd = ::openat(dir, candidate.constData(),
+                                O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd >= 0) {
+            tempName = candidate;
+            return fd;
+        }
+        if (errno != EEXIST)
+            return -1;
+    }
+    return -1;
+}
+
+int CopySession::linkUnnamed(int fd, int dir, const QByteArray& name)
+{
+    if (!m_noEmptyPathLink) {
+        if (::linkat(fd, "", dir, name.constData(), AT_EMPTY_PATH) == 0)
+            return 0;
+        if (errno != ENOENT && errno != EPERM)
+            return -1;
+    }
+    // Without CAP_DAC_READ_SEARCH the kernel links an unnamed file only through /proc.
+    char procPath[40];
+    std::snprintf(procPath, sizeof procPath, "/proc/self/fd/%d", fd);
+    if (::linkat(AT_FDCWD, procPath, dir, name.constData(), AT_SYMLINK_FOLLOW) != 0)
+        return -1;
+    m_noEmptyPathLink = true;
+    return 0;
+}
+
+QString CopySession::copy(const ResultRow& row, const std::function<void()>& between,
+                          CopiedFile* copied)
+{
+    // O_NONBLOCK: a source that became a FIFO must not hang the copy in open().
+    FileHandle source{::open(QFile::encodeName(row.sourcePath()).constData(),
+                             O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)};
+    if (source.fd < 0)
+        return failure(ReadingSource, errno);
+    struct stat st;
+    if (::fstat(source.fd, &st) != 0)
+        return failure(ReadingSource, errno);
+    if (S_ISDIR(st.st_mode))
+        return failure(ReadingSource, EISDIR);
+    if (!S_ISREG(st.st_mode))
+        return QStringLiteral("The source is not a regular file");
+
+    const int dir = folder(row.targetFolder);
+    if (dir < 0)
+        return failure(OpeningFolder, m_folderError);
+    const QByteArray name = QFile::encodeName(row.name);
+    QString refused = destinationCheck(dir, name, row);
+    if (!refused.isNull())
+        return refused;
+
+    Temporary temp;
+    temp.dir = dir;
+    temp.fd = openTemporary(dir, name, temp.name);
+    if (temp.fd < 0)
+        return failure(WritingDest, errno);
+
+    DataPathCaps& caps = m_caps[{st.st_dev, m_folderDevice}];
+    const bool maybeSparse = qint64(st.st_blocks) * 512 < qint64(st.st_size);
+    const DataCopyResult data =
+        copyFileData(source.fd, temp.fd, st.st_size, maybeSparse, caps, m_buffer, between);
+    switch (data.failure) {
+    case DataCopyResult::None:
+        break;
+    case DataCopyResult::Read:
+        return failure(ReadingSource, data.error);
+    case DataCopyResult::Write:
+        return failure(WritingDest, data.error);
+    case DataCopyResult::SourceShrank:
+        return QStringLiteral("The source changed during the copy");
+    }
+
+    // Owner (only root may give a file away), then permission bits, then times. File systems
+    // without Unix permissions refuse the first two; the copy is good all the same.
+    if (::geteuid() == 0 && ::fchown(temp.fd, st.st_uid, st.st_gid) != 0)
+        errno = 0;
+    if (::fchmod(temp.fd, st.st_mode & 07777) != 0)
+        errno = 0;
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    if (::futimens(temp.fd, times) != 0)
+        return failure(WritingDest, errno);
+    if (copied) {
+        // What the file system kept (a coarse clock rounds the time).
+        struct stat written;
+        if (::fstat(temp.fd, &written) != 0)
+            written = st;
+        *copied = {written.st_mtim.tv_sec, written.st_mtim.tv_nsec, written.st_size};
+    }
+
+    // A large copy takes a while: look at the destination once more right before the swap.
+    refused = destinationCheck(dir, name, row);
+    if (!refused.isNull())
+        return refused;
+
+    if (temp.name.isEmpty() && !row.destExists) {
+        // Linking the unnamed file under the final name fails if that name exists now.
+        if (linkUnnamed(temp.fd, dir, name) == 0)
+            return {};
+        return errno == EEXIST ? destinationAppeared() : failure(CreatingDest, errno);
+    }
+    if (temp.name.isEmpty()) {
+        // Give it a hidden name first, so that the rename replaces the destination at once.
+        for (int attempt = 0; attempt < NameAttempts && temp.name.isEmpty(); ++attempt) {
+            const QByteArray candidate = temporaryName(name);
+            if (linkUnnamed(temp.fd, dir, candidate) == 0)
+                temp.name = candidate;
+            else if (errno != EEXIST)
+                return failure(ReplacingDest, errno);
+        }
+        if (temp.name.isEmpty())
+            return failure(ReplacingDest, EEXIST);
+    }
+    if (row.destExists) {
+        if (::renameat(dir, temp.name.constData(), dir, name.constData()) != 0)
+            return failure(ReplacingDest, errno);
+        temp.name.clear();
+        return {};
+    }
+    if (::renameat2(dir, temp.name.constData(), dir, name.constData(), RENAME_NOREPLACE) == 0) {
+        temp.name.clear();
+        return {};
+    }
+    if (errno == EEXIST)
+        return destinationAppeared();
+    if (errno != EINVAL && errno != ENOSYS)
+        return failure(CreatingDest, errno);
+    // No RENAME_NOREPLACE on this file system: a hard link never replaces either; the
+    // temporary name goes with 'temp'.
+    if (::linkat(dir, temp.name.constData(), dir, name.constData(), 0) != 0)
+        return errno == EEXIST ? destinationAppeared() : failure(CreatingDest, errno);
+    return {};
+}

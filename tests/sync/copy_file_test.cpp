@@ -1,0 +1,313 @@
+#include "sync/copy_file.h"
+
+#include "support/temp_tree.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray bytesOf(const QString& path)
+{
+    return TempTree::read(path);
+}
+
+void writeFile(const QString& path, const QByteArray& data, qint64 mtime, long ns = 0,
+               mode_t mode = 0644)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << qPrintable(path);
+    f.write(data);
+    f.close();
+    ::chmod(QFile::encodeName(path).constData(), mode);
+    TempTree::setMtime(path, mtime, ns);
+}
+
+struct stat statOf(const QString& path)
+{
+    struct stat st = {};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return st;
+}
+
+// A row as the scan would make it, with the destination as it is on disk now.
+ResultRow scannedRow(const QString& name, const QString& from, const QString& to)
+{
+    ResultRow row;
+    row.name = name;
+    row.sourceFolder = from;
+    row.targetFolder = to;
+    struct stat st;
+    if (::stat(QFile::encodeName(row.targetPath()).constData(), &st) == 0) {
+        row.destExists = true;
+        row.destModified = st.st_mtim.tv_sec;
+        row.destModifiedNs = st.st_mtim.tv_nsec;
+        row.destSizeBytes = st.st_size;
+        row.status = ResultRow::Status::OverWrite;
+    }
+    return row;
+}
+
+QStringList entriesOf(const QString& folder)
+{
+    return QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+class CopyFileTest : public ::testing::TestWithParam<bool>
+{
+protected:
+    bool unnamed() const { return GetParam(); }
+    QString src() const { return tree.path(QStringLiteral("src")); }
+    QString dst() const { return tree.path(QStringLiteral("dst")); }
+    QString copy(const ResultRow& row, std::function<void()> between = {})
+    {
+        CopySession session(unnamed());
+        return session.copy(row, between);
+    }
+    TempTree tree;
+};
+
+TEST_P(CopyFileTest, CarriesDataTimeToTheNanosecondAndPermissionBits)
+{
+    writeFile(src() + "/a.txt", "hello world", 1'600'000'000, 123'456'789, 0751);
+    QDir().mkpath(dst());
+    const ResultRow row = scannedRow("a.txt", src(), dst());
+
+    EXPECT_TRUE(copy(row).isNull());
+
+    EXPECT_EQ(bytesOf(dst() + "/a.txt"), QByteArray("hello world"));
+    const struct stat st = statOf(dst() + "/a.txt");
+    EXPECT_EQ(st.st_mtim.tv_sec, 1'600'000'000);
+    EXPECT_EQ(st.st_mtim.tv_nsec, 123'456'789);
+    EXPECT_EQ(st.st_mode & 07777, 0751u);
+    EXPECT_EQ(entriesOf(dst()), QStringList{"a.txt"});
+}
+
+TEST_P(CopyFileTest, ReplacesAWritableDestinationThatIsAsScanned)
+{
+    writeFile(src() + "/b.dat", "new contents", 2'000'000'000, 5);
+    writeFile(dst() + "/b.dat", "old", 1'000'000'000, 7, 0600);
+    const ResultRow row = scannedRow("b.dat", src(), dst());
+    ASSERT_TRUE(row.destExists);
+
+    EXPECT_TRUE(copy(row).isNull());
+    EXPECT_EQ(bytesOf(dst() + "/b.dat"), QByteArray("new contents"));
+    EXPECT_EQ(statOf(dst() + "/b.dat").st_mtim.tv_nsec, 5);
+    EXPECT_EQ(entriesOf(dst()), QStringList{"b.dat"});
+}
+
+TEST_P(CopyFileTest, NamesWithBlanksAndNonAsciiLetters)
+{
+    const QStringList names = {"with blanks .txt", "Ünïcödé ßtraße.doc", "日本語のファイル",
+                               " leading blank", "xy" + QString(120, QChar(0x00E9))};
+    for (const QString& folder : {QStringLiteral("Sub folder"), QStringLiteral("Ordner ä")}) {
+        for (const QString& name : names) {
+            SCOPED_TRACE(qPrintable(name));
+            const QByteArray data = name.toUtf8();
+            writeFile(src() + "/" + folder + "/" + name, data, 1'500'000'000);
+            QDir().mkpath(dst() + "/" + folder);
+            const ResultRow row = scannedRow(name, src() + "/" + folder, dst() + "/" + folder);
+            EXPECT_TRUE(copy(row).isNull());
+            EXPECT_EQ(bytesOf(dst() + "/" + folder + "/" + name), data);
+        }
+        EXPECT_EQ(entriesOf(dst() + "/" + folder).size(), names.size());
+    }
+}
+
+TEST_P(CopyFileTest, EmptyFile)
+{
+    writeFile(src() + "/empty", "", 1'234'567'890);
+    QDir().mkpath(dst());
+    EXPECT_TRUE(copy(scannedRow("empty", src(), dst())).isNull());
+    const struct stat st = statOf(dst() + "/empty");
+    EXPECT_EQ(st.st_size, 0);
+    EXPECT_EQ(st.st_mtim.tv_sec, 1'234'567'890);
+}
+
+// Each case prepares the trees (and possibly spoils the scanned row), then copies "f.txt";
+// the copy must fail with the text given, leave the destination folder with exactly the
+// entries it had and an existing destination with its old contents.
+struct FailureCase
+{
+    const char* title;
+    std::function<void(const QString& src, const QString& dst, ResultRow& row)> spoil;
+    QString expected;
+};
+
+TEST_P(CopyFileTest, FailuresLeaveTheDestinationAsItWasAndNoTemporary)
+{
+    const std::vector<FailureCase> cases = {
+        {"read-only destination, even for root",
+         [](const QString&, const QString& d, ResultRow&) {
+             ::chmod(QFile::encodeName(d + "/f.txt").constData(), 0444);
+         },
+         "The destination is read-only"},
+        {"source vanished after the scan",
+         [](const QString& s, const QString&, ResultRow&) { QFile::remove(s + "/f.txt"); },
+         "Reading the source failed: No such file or directory"},
+        {"source became a folder",
+         [](const QString& s, const QString&, ResultRow&) {
+             QFile::remove(s + "/f.txt");
+             QDir().mkpath(s + "/f.txt");
+         },
+         "Reading the source failed: Is a directory"},
+        {"source became a FIFO (must not hang)",
+         [](const QString& s, const QString&, ResultRow&) {
+             QFile::remove(s + "/f.txt");
+             ::mkfifo(QFile::encodeName(s + "/f.txt").constData(), 0644);
+         },
+         "The source is not a regular file"},
+        {"destination folder is a regular file",
+         [](const QString&, const QString& d, ResultRow& row) {
+             row.targetFolder = d + "/f.txt";
+             row.destExists = false;
+         },
+         "Opening the destination folder failed: Not a directory"},
+        {"destination edited after the scan",
+         [](const QString&, const QString& d, ResultRow&) {
+             TempTree::setMtime(d + "/f.txt", 1'700'000'000, 1);
+         },
+         "The destination changed after the scan"},
+        {"destination changed only in its nanoseconds",
+         [](const QString&, const QString&, ResultRow& row) { row.destModifiedNs += 1; },
+         "The destination changed after the scan"},
+        {"destination changed only in its size",
+         [](const QString&, const QString&, ResultRow& row) { row.destSizeBytes += 1; },
+         "The destination changed after the scan"},
+        {"destination appeared after the scan of a new file",
+         [](const QString&, const QString&, ResultRow& row) { row.destExists = false; },
+         "The destination was created after the scan"},
+    };
+    for (const FailureCase& c : cases) {
+        SCOPED_TRACE(c.title);
+        TempTree t;
+        const QString s = t.path("s"), d = t.path("d");
+        writeFile(s + "/f.txt", "fresh data", 1'650'000'000);
+        writeFile(d + "/f.txt", "old data", 1'600'000'000, 0, 0644);
+        ResultRow row = scannedRow("f.txt", s, d);
+        c.spoil(s, d, row);
+        const QStringList before = entriesOf(d);
+        const QByteArray oldData = bytesOf(d + "/f.txt");
+
+        CopySession session(unnamed());
+        EXPECT_EQ(session.copy(row, {}), c.expected);
+
+        EXPECT_EQ(entriesOf(d), before);
+        EXPECT_EQ(bytesOf(d + "/f.txt"), oldData);
+    }
+}
+
+TEST_P(CopyFileTest, DestinationDeletedAfterTheScanIsNotRecreated)
+{
+    writeFile(src() + "/g.txt", "x", 1'650'000'000);
+    writeFile(dst() + "/g.txt", "old", 1'600'000'000);
+    const ResultRow row = scannedRow("g.txt", src(), dst());
+    QFile::remove(dst() + "/g.txt");
+    EXPECT_EQ(copy(row), "The destination was deleted after the scan");
+    EXPECT_TRUE(entriesOf(dst()).isEmpty());
+}
+
+TEST_P(CopyFileTest, LargeFileLetsTheWindowInBetweenAndKeepsItsBytes)
+{
+    QByteArray data(20 << 20, '\0');
+    for (int i = 0; i < data.size(); ++i)
+        data[i] = char((i * 7919) >> 5);
+    writeFile(src() + "/big.bin", data, 1'650'000'000, 42);
+    QDir().mkpath(dst());
+    int turns = 0;
+    EXPECT_TRUE(copy(scannedRow("big.bin", src(), dst()), [&turns] { ++turns; }).isNull());
+    EXPECT_GE(turns, 2);
+    EXPECT_EQ(bytesOf(dst() + "/big.bin"), data);
+}
+
+TEST_P(CopyFileTest, SparseFileAbove2GiBKeepsItsSizeDataAndHoles)
+{
+    const qint64 size = (qint64(5) << 29) + 3; // 2.5 GiB and a bit
+    const QString from = src() + "/sparse.img";
+    tree.add({"src/sparse.img", size, 1'650'000'000});
+    {
+        QFile f(from);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.seek(qint64(3) << 29);
+        f.write("island");
+    }
+    TempTree::setMtime(from, 1'650'000'000, 9);
+    QDir().mkpath(dst());
+
+    EXPECT_TRUE(copy(scannedRow("sparse.img", src(), dst())).isNull());
+
+    const QString to = dst() + "/sparse.img";
+    const struct stat st = statOf(to);
+    EXPECT_EQ(st.st_size, size);
+    EXPECT_EQ(st.st_mtim.tv_nsec, 9);
+    EXPECT_LT(qint64(st.st_blocks) * 512, qint64(64) << 20); // holes stayed holes
+    QFile f(to);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    f.seek(qint64(3) << 29);
+    EXPECT_EQ(f.read(6), QByteArray("island"));
+}
+
+// A process killed in the middle of a copy leaves the old destination whole and, at most, a
+// hidden temporary whose name a scan recognises.
+TEST_P(CopyFileTest, KilledInTheMiddleLeavesTheOldDestinationWhole)
+{
+    writeFile(src() + "/movie.mkv", QByteArray(24 << 20, 'n'), 1'650'000'000);
+    writeFile(dst() + "/movie.mkv", "old movie", 1'600'000'000);
+    const ResultRow row = scannedRow("movie.mkv", src(), dst());
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        CopySession session(unnamed());
+        session.copy(row, [] { ::raise(SIGKILL); });
+        ::_exit(0); // not reached: the first chunk ends the process
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+
+    EXPECT_EQ(bytesOf(dst() + "/movie.mkv"), QByteArray("old movie"));
+    for (const QString& name : entriesOf(dst())) {
+        if (name != "movie.mkv") {
+            EXPECT_FALSE(unnamed()) << "an unnamed temporary must vanish with the process";
+            EXPECT_TRUE(isPartialCopyName(name)) << qPrintable(name);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Temporaries, CopyFileTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "Unnamed" : "HiddenName";
+                         });
+
+TEST(PartialCopyName, RecognisesOnlyTheTemporaryNames)
+{
+    const struct
+    {
+        const char* name;
+        bool partial;
+    } cases[] = {
+        {".report.pdf.ketrano-partial-a1B2c3", true},
+        {"..ketrano-partial-ZZZZZZ", true},
+        {".ketrano-partial-abcdef", false}, // nothing before the marker but the dot
+        {"report.pdf.ketrano-partial-a1B2c3", false},
+        {".report.pdf.ketrano-partial-a1B2c", false},
+        {".report.pdf.ketrano-partial-a1B2c!", false},
+        {".report.pdf", false},
+        {"report.pdf", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(isPartialCopyName(QString::fromUtf8(c.name)), c.partial) << c.name;
+}
+
+} // namespace
