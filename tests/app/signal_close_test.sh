@@ -2,7 +2,7 @@
 # Starts the real ketrano offscreen, ends it with a termination signal and checks that the
 # close handler wrote the four settings. Usage: signal_close_test.sh PATH/TO/ketrano
 set -u
-ketrano=$1
+ketrano=$(realpath "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$work/config"

@@ -1,1 +1,4 @@
 # ketrano-cli tests: scripts and programs that run the built ketrano-cli.
+add_test(NAME cli_profile_test
+  COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/cli_profile_test.sh $<TARGET_FILE:ketrano-cli>)
+set_tests_properties(cli_profile_test PROPERTIES ENVIRONMENT "TZ=UTC;LANG=C.UTF-8;LC_ALL=C.UTF-8")
