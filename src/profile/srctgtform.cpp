@@ -27,7 +27,8 @@ QLabel* fieldLabel(const QString& text, QLineEdit* buddy, QWidget* parent)
 
 QLabel* instruction(const QString& name, const QString& text, QWidget* parent)
 {
-    auto* label = named(new QLabel(text, parent), name);
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name); // screen readers read its text
     label->setTextFormat(Qt::PlainText);
     return label;
 }
@@ -103,6 +104,8 @@ void SrcTgtForm::buildForm()
     layout->addLayout(fields, 1);
     layout->addLayout(commands);
     layout->setSizeConstraint(QLayout::SetMinimumSize);
+    // Wider folder boxes are useful, a taller dialog is not.
+    setMaximumHeight(sizeHint().height());
 
     // Tab order: the four texts, OK, Cancel, then the buttons beside the texts.
     QWidget* order[] = {SourceText, TargetText,   IncludeText,  ExcludeText,    OKCmd,

@@ -24,9 +24,7 @@ QByteArray readAll(const QString& path)
 
 unsigned modeOf(const QString& path)
 {
-    struct stat st
-    {
-    };
+    struct stat st;
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
 }
 
