@@ -1,12 +1,27 @@
 #include "app/help_window.h"
 
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
+
+QString helpFolderFor(const QString& programFolder)
+{
+    const QString installed =
+        QDir::cleanPath(programFolder + QLatin1String("/../share/ketrano/help"));
+    if (QFileInfo::exists(installed + QLatin1String("/help.html")))
+        return installed;
+#ifdef KETRANO_SOURCE_DIR
+    // Run from the build tree: the manual of the source tree.
+    return QStringLiteral(KETRANO_SOURCE_DIR "/help");
+#else
+    return installed;
+#endif
+}
 
 HelpWindow::HelpWindow(const QString& helpFolder, QWidget* parent) : QDialog(parent)
 {

@@ -18,6 +18,11 @@ private:
     bool m_loaded = false;
 };
 
+// The help folder of a program installed in programFolder: share/ketrano/help beside it
+// (programFolder/../share/ketrano/help) when it holds help.html, otherwise help/ of the
+// source tree the program was built from.
+QString helpFolderFor(const QString& programFolder);
+
 // The about window: the program's name and version, "Ketrano Backup ver 2.01".
 QDialog* createAboutDialog(QWidget* parent);
 // Shows the about window modally.

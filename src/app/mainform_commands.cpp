@@ -14,8 +14,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QThread>
@@ -209,15 +207,7 @@ void MainForm::setBusy(bool busy)
 
 QString MainForm::helpFolder()
 {
-    const QString appDir = QCoreApplication::applicationDirPath();
-    const QString installed = QDir::cleanPath(appDir + QLatin1String("/../share/ketrano/help"));
-    if (QFileInfo::exists(installed + QLatin1String("/help.html")))
-        return installed;
-#ifdef KETRANO_SOURCE_DIR
-    return QStringLiteral(KETRANO_SOURCE_DIR "/help");
-#else
-    return installed;
-#endif
+    return helpFolderFor(QCoreApplication::applicationDirPath());
 }
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event)

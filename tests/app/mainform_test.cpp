@@ -379,6 +379,21 @@ private Q_SLOTS:
         QVERIFY(help.browser()->toPlainText().contains(files->filePath("nowhere")));
         QVERIFY(QFileInfo::exists(MainForm::helpFolder() + QStringLiteral("/help.html")));
     }
+
+    void installedProgramFindsTheManualBesideIt()
+    {
+        const QString prefix = files->filePath(QStringLiteral("usr"));
+        QDir().mkpath(prefix + QStringLiteral("/bin"));
+        const QString sourceHelp = helpFolderFor(prefix + QStringLiteral("/bin"));
+        QVERIFY(QFileInfo::exists(sourceHelp + QStringLiteral("/help.html"))); // build tree
+        QVERIFY(!sourceHelp.startsWith(prefix));
+        QDir().mkpath(prefix + QStringLiteral("/share/ketrano/help"));
+        QFile manual(prefix + QStringLiteral("/share/ketrano/help/help.html"));
+        QVERIFY(manual.open(QIODevice::WriteOnly));
+        manual.close();
+        QCOMPARE(helpFolderFor(prefix + QStringLiteral("/bin")),
+                 prefix + QStringLiteral("/share/ketrano/help"));
+    }
 };
 
 QTEST_MAIN(MainFormTest)
