@@ -1,4 +1,103 @@
 #include "scan/scan_driver.h"
 
-// Placeholder until the scan engine lands.
-void ScanCmd_Click(AppState&, const Callbacks&) {}
+#include "app/status_bar.h"
+#include "app/ui_yield.h"
+#include "results/display_format.h"
+#include "scan/compare_sides.h"
+#include "scan/enumeration.h"
+#include "scan/extension_filters.h"
+
+namespace {
+
+bool cancelled(const AppState& state)
+{
+    return state.CancelRequested.load(std::memory_order_relaxed);
+}
+
+// One profile entry: walk both folders, drop the excluded lines, compare the two sides.
+void scanEntry(AppState& state, const Callbacks& cb, const ProfileEntry& entry)
+{
+    // An entry without a Source or a Target folder names no folder pair: walking "/" in its
+    // place would list the whole disk, to be copied to or from the other folder.
+    if (entry.source.trimmed().isEmpty() || entry.target.trimmed().isEmpty())
+        return;
+    FileList FilesList1;
+    FileList FilesList2;
+    enumerateEntry(state, cb, entry.source, entry.target, includePatterns(entry.include),
+                   FilesList1, FilesList2);
+    excludeLines(state, cb, FilesList1, entry.exclude);
+    excludeLines(state, cb, FilesList2, entry.exclude);
+
+    SideTable SourceTable;
+    SideTable TargetTable;
+    buildSideTable(state, cb, FilesList1, SourceTable);
+    buildSideTable(state, cb, FilesList2, TargetTable);
+
+    setPanel(state, cb, 1, QStringLiteral("Comparing"));
+    // ListView1's rows are counted in the source counters, ListView2's in the target counters.
+    ComparePass first{SourceTable,           TargetTable,        state.ListView1,
+                      state.ListView2,       entry.source,       entry.target,
+                      state.SourceFileCount, state.SourceSizeKB, state.TargetFileCount,
+                      state.TargetSizeKB};
+    CompareSides(state, cb, first);
+    ComparePass second{TargetTable,           SourceTable,        state.ListView2,
+                       state.ListView1,       entry.target,       entry.source,
+                       state.TargetFileCount, state.TargetSizeKB, state.SourceFileCount,
+                       state.SourceSizeKB};
+    CompareSides(state, cb, second);
+}
+
+} // namespace
+
+void ScanCmd_Click(AppState& state, const Callbacks& cb)
+{
+    state.CancelRequested = false;
+    setPanel(state, cb, 1, QStringLiteral("Ready"));
+    for (int panel = 2; panel <= 5; ++panel)
+        setPanel(state, cb, panel, QString());
+    setProgressRange(state, cb, 0, 1);
+    setProgressValue(state, cb, 0);
+    if (cb.busyChanged)
+        cb.busyChanged(true);
+    setPanel(state, cb, 1, QStringLiteral("Scanning"));
+    state.ListView1.clear();
+    state.ListView2.clear();
+    uiYield(state, cb);
+    uiYield(state, cb); // the window resets its file icons before the scan starts
+    state.SourceFileCount = 0;
+    state.TargetFileCount = 0;
+    state.SourceSizeKB = 0;
+    state.TargetSizeKB = 0;
+
+    const int entries = state.ProfileList.size();
+    for (int e = 0; e < entries && e < state.ProfileList.size(); ++e) {
+        if (cancelled(state))
+            break;
+        uiYield(state, cb);
+        setPanel(state, cb, 1, QStringLiteral("Scanning"));
+        const ProfileEntry entry = state.ProfileList.at(e);
+        scanEntry(state, cb, entry);
+    }
+
+    if (cb.busyChanged)
+        cb.busyChanged(false);
+    setPanel(state, cb, 1,
+             cancelled(state) ? QStringLiteral("Canceled") : QStringLiteral("Ready  "));
+    setPanel(state, cb, 2,
+             QStringLiteral("Source Files: ") + QString::number(state.SourceFileCount));
+    setPanel(state, cb, 3,
+             QStringLiteral("Source Size: ") + formatKB(state.SourceSizeKB) + QStringLiteral("KB"));
+    setPanel(state, cb, 4,
+             QStringLiteral("Target Files: ") + QString::number(state.TargetFileCount));
+    setPanel(state, cb, 5,
+             QStringLiteral("Target Size: ") + formatKB(state.TargetSizeKB) + QStringLiteral("KB"));
+    qint64 maximum = state.SourceSizeKB;
+    addToCounter(maximum, state.TargetSizeKB);
+    addToCounter(maximum, 1);
+    setProgressRange(state, cb, 0, maximum);
+    // A chosen sort order is restored over the new rows; then the views see them all.
+    state.ListView1.resort();
+    state.ListView2.resort();
+    state.ListView1.flush();
+    state.ListView2.flush();
+}

@@ -1,0 +1,249 @@
+#include "scan/enumeration.h"
+
+#include "app/ui_yield.h"
+#include "scan/wildcard.h"
+
+#include <QFile>
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <future>
+#include <string>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int OpenFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+
+struct Entry
+{
+    QString name;
+    size_t rawOffset; // of the NUL-terminated name in the folder's name buffer
+    unsigned char type;
+};
+
+// One recursive walk below EnumRoot (FindFilesAPI walks one folder and its subfolders). A walk
+// given no callbacks runs on a worker thread and does not yield; the thread that waits for it
+// does.
+class FileWalk
+{
+public:
+    FileWalk(AppState& state, const Callbacks* cb, const QStringList& patterns,
+             std::vector<FileList>& lists)
+        : m_state(state), m_cb(cb), m_lists(lists)
+    {
+        for (const QString& p : patterns)
+            m_patterns.emplace_back(p, Wildcard::Dialect::FileName);
+    }
+
+    QString EnumRoot;
+    bool cut = false;
+
+    void run(const QString& root)
+    {
+        EnumRoot = root;
+        if (root.isEmpty())
+            return;
+        const int fd = ::open(QFile::encodeName(root).constData(), OpenFolderFlags);
+        if (fd >= 0)
+            enter(fd, QString());
+    }
+
+private:
+    // Walks the folder open as fd, unless it is already open higher up; closes fd.
+    void enter(int fd, const QString& relativeFolder)
+    {
+        struct stat st;
+        if (::fstat(fd, &st) == 0 && std::find(m_open.begin(), m_open.end(),
+                                               std::pair(st.st_dev, st.st_ino)) == m_open.end()) {
+            m_open.emplace_back(st.st_dev, st.st_ino);
+            FindFilesAPI(fd, relativeFolder);
+            m_open.pop_back();
+        }
+        ::close(fd);
+    }
+
+    bool readEntries(int fd, std::string& raw, std::vector<Entry>& entries);
+    void FindFilesAPI(int fd, const QString& relativeFolder);
+    void addFile(int fd, const char* rawName, const QString& name, struct stat* known,
+                 const QString& relativeFolder);
+
+    AppState& m_state;
+    const Callbacks* m_cb;
+    std::vector<FileList>& m_lists;
+    std::vector<Wildcard> m_patterns;
+    std::vector<std::pair<dev_t, ino_t>> m_open; // folders of the current walk path
+    std::vector<char> m_buffer = std::vector<char>(64 * 1024);
+};
+
+// All entries of the folder but "." and "..", sorted by name: ignoring case, then by bytes.
+bool FileWalk::readEntries(int fd, std::string& raw, std::vector<Entry>& entries)
+{
+    for (;;) {
+        const ssize_t n = ::getdents64(fd, m_buffer.data(), m_buffer.size());
+        if (n < 0)
+            return !entries.empty(); // what was read before an error is used
+        if (n == 0)
+            break;
+        for (ssize_t at = 0; at < n;) {
+            const auto* d = reinterpret_cast<const struct dirent64*>(m_buffer.data() + at);
+            at += d->d_reclen;
+            const char* name = d->d_name;
+            if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+                continue;
+            const size_t length = std::strlen(name);
+            entries.push_back({QString::fromUtf8(name, qsizetype(length)), raw.size(), d->d_type});
+            raw.append(name, length + 1);
+        }
+    }
+    std::sort(entries.begin(), entries.end(), [&raw](const Entry& a, const Entry& b) {
+        const int c = QString::compare(a.name, b.name, Qt::CaseInsensitive);
+        if (c != 0)
+            return c < 0;
+        return std::strcmp(raw.data() + a.rawOffset, raw.data() + b.rawOffset) < 0;
+    });
+    return true;
+}
+
+void FileWalk::FindFilesAPI(int fd, const QString& relativeFolder)
+{
+    std::string raw;
+    std::vector<Entry> entries;
+    if (!readEntries(fd, raw, entries))
+        return;
+
+    std::vector<size_t> subfolders;
+    bool collecting = true;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (collecting) {
+            if (m_state.CancelRequested.load(std::memory_order_relaxed)) {
+                collecting = false;
+                cut = true;
+            } else if (m_cb) {
+                uiYield(m_state, *m_cb);
+            }
+        }
+        const Entry& e = entries[i];
+        const char* rawName = raw.data() + e.rawOffset;
+        unsigned char type = e.type;
+        struct stat st;
+        struct stat* known = nullptr;
+        if (type == DT_LNK || type == DT_UNKNOWN) {
+            if (::fstatat(fd, rawName, &st, 0) != 0)
+                continue; // dangling link or no access
+            known = &st;
+            type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISREG(st.st_mode) ? DT_REG : DT_UNKNOWN;
+        }
+        if (type == DT_DIR && collecting)
+            subfolders.push_back(i);
+        else if (type == DT_REG)
+            addFile(fd, rawName, e.name, known, relativeFolder);
+    }
+
+    for (size_t i : subfolders) {
+        const Entry& e = entries[i];
+        const int child = ::openat(fd, raw.data() + e.rawOffset, OpenFolderFlags);
+        if (child < 0)
+            continue;
+        enter(child,
+              relativeFolder.isEmpty() ? e.name : relativeFolder + QLatin1Char('/') + e.name);
+    }
+}
+
+void FileWalk::addFile(int fd, const char* rawName, const QString& name, struct stat* known,
+                       const QString& relativeFolder)
+{
+    struct stat st;
+    for (size_t k = 0; k < m_patterns.size(); ++k) {
+        if (!m_patterns[k].matches(name))
+            continue;
+        if (!known) {
+            if (::fstatat(fd, rawName, &st, 0) != 0 || !S_ISREG(st.st_mode))
+                return;
+            known = &st;
+        }
+        m_lists[k].push_back({relativeFolder, name, qint64(known->st_mtim.tv_sec),
+                              qint32(known->st_mtim.tv_nsec), qint64(known->st_size)});
+    }
+}
+
+void keepRootFilesOnly(FileList& list)
+{
+    std::erase_if(list, [](const FileLine& l) { return !l.folder.isEmpty(); });
+}
+
+void appendLines(FileList& to, FileList& from)
+{
+    if (to.empty()) {
+        to.swap(from);
+        return;
+    }
+    to.reserve(to.size() + from.size());
+    for (FileLine& l : from)
+        to.push_back(std::move(l));
+    from.clear();
+}
+
+} // namespace
+
+bool ListFiles(AppState& state, const Callbacks& cb, const QString& root,
+               const QStringList& patterns, std::vector<FileList>& lists)
+{
+    lists.resize(size_t(patterns.size()));
+    FileWalk walk(state, &cb, patterns, lists);
+    walk.run(root);
+    return walk.cut;
+}
+
+void ListFiles(AppState& state, const Callbacks& cb, const QString& root, FileList& list,
+               const QString& pattern)
+{
+    std::vector<FileList> lists(1);
+    lists[0].swap(list);
+    ListFiles(state, cb, root, QStringList{pattern}, lists);
+    lists[0].swap(list);
+}
+
+void enumerateEntry(AppState& state, const Callbacks& cb, const QString& source,
+                    const QString& target, const QStringList& patterns, FileList& FilesList1,
+                    FileList& FilesList2)
+{
+    for (qsizetype k = 0; k < patterns.size(); ++k)
+        uiYield(state, cb);
+    // The two folders are walked side by side on worker threads, which touch nothing but
+    // their own lists and the stop flag; this thread keeps the window responsive meanwhile.
+    std::vector<FileList> sourceLists(size_t(patterns.size()));
+    std::vector<FileList> targetLists(size_t(patterns.size()));
+    auto walk = [&state, &patterns](const QString& root, std::vector<FileList>& lists) {
+        FileWalk w(state, nullptr, patterns, lists);
+        w.run(root);
+        return w.cut;
+    };
+    std::future<bool> sourceWalk =
+        std::async(std::launch::async, walk, std::cref(source), std::ref(sourceLists));
+    std::future<bool> targetWalk =
+        std::async(std::launch::async, walk, std::cref(target), std::ref(targetLists));
+    for (std::future<bool>* f : {&sourceWalk, &targetWalk}) {
+        while (f->wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
+            uiYield(state, cb);
+    }
+    const bool sourceCut = sourceWalk.get();
+    const bool targetCut = targetWalk.get();
+
+    // Walk by walk (source 1, target 1, source 2, ...), a stop inside one walk leaves every
+    // later walk with the files of its root folder only.
+    for (size_t k = 0; k < sourceLists.size(); ++k) {
+        if (sourceCut || targetCut) {
+            if (k > 0)
+                keepRootFilesOnly(sourceLists[k]);
+            if (k > 0 || sourceCut)
+                keepRootFilesOnly(targetLists[k]);
+        }
+        appendLines(FilesList1, sourceLists[k]);
+        appendLines(FilesList2, targetLists[k]);
+    }
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// Paths as the result lists show them, "/"-separated.
+
+// The text before the last "/" of the path; empty when it holds none.
+QString FolderOf(const QString& path);
+// The text after the last "/" of the path; the whole path when it holds none.
+QString FileNameOf(const QString& path);
+// The root, then "/" unless the root already ends with one, then the relative path.
+QString joinPath(const QString& root, const QString& relative);
+// FolderOf(joinPath(root, relativeFolder + "/" + name)) for any name, without building it:
+// the absolute folder of a file whose relative folder is given ("" for the root itself).
+QString absoluteFolder(const QString& root, const QString& relativeFolder);

@@ -1,0 +1,70 @@
+#include "scan/side_table.h"
+
+#include "app/ui_yield.h"
+#include "scan/text_case.h"
+
+namespace {
+
+constexpr quint64 FnvOffset = 14695981039346656037ull;
+constexpr quint64 FnvPrime = 1099511628211ull;
+
+quint64 hashUpper(quint64 h, QStringView text)
+{
+    for (QChar c : text) {
+        h ^= upperUnit(c.unicode());
+        h *= FnvPrime;
+    }
+    return h;
+}
+
+} // namespace
+
+void SideTable::clear()
+{
+    rows.clear();
+    Matched.clear();
+    keys.clear();
+}
+
+quint64 PathKeyHasher::operator()(const FileLine& line)
+{
+    // The lines of one folder follow each other and share its string: hash it once.
+    if (line.folder.constData() != m_folder || line.folder.size() != m_folderSize) {
+        m_folder = line.folder.constData();
+        m_folderSize = line.folder.size();
+        m_folderState = hashUpper(FnvOffset, line.folder);
+        if (!line.folder.isEmpty())
+            m_folderState = hashUpper(m_folderState, u"/");
+    }
+    return hashUpper(m_folderState, line.name);
+}
+
+bool sameUpperPath(const FileLine& a, const FileLine& b)
+{
+    if (a.folder.size() != b.folder.size() || a.name.size() != b.name.size())
+        return false;
+    auto same = [](QStringView x, QStringView y) {
+        for (qsizetype i = 0; i < x.size(); ++i)
+            if (upperUnit(x[i].unicode()) != upperUnit(y[i].unicode()))
+                return false;
+        return true;
+    };
+    return same(a.name, b.name) && same(a.folder, b.folder);
+}
+
+void buildSideTable(AppState& state, const Callbacks& cb, FileList& lines, SideTable& table)
+{
+    table.clear();
+    PathKeyHasher hasher;
+    size_t built = 0;
+    table.keys.reserve(lines.size());
+    for (; built < lines.size(); ++built) {
+        if (state.CancelRequested.load(std::memory_order_relaxed))
+            break;
+        uiYield(state, cb);
+        table.keys.push_back(hasher(lines[built]));
+    }
+    lines.resize(built);
+    table.rows.swap(lines);
+    table.Matched.assign(built, 0);
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/app_state.h"
+#include "app/callbacks.h"
+#include "scan/file_line.h"
+
+#include <vector>
+
+// One side's record list, ready to compare: each line with its Matched flag and the hash of
+// its upper-cased relative path (the key the two sides are matched on).
+struct SideTable
+{
+    FileList rows; // RelativeName (folder + name), Modified, size
+    std::vector<quint8> Matched;
+    std::vector<quint64> keys;
+
+    size_t size() const { return rows.size(); }
+    QString RelativeName(size_t i) const { return rows[i].relativePath(); }
+    void clear();
+};
+
+// Builds the table from a record list, taking its lines: one row per line, in order. Before
+// each line it checks CancelRequested (a stop leaves the rows built so far) and yields.
+void buildSideTable(AppState& state, const Callbacks& cb, FileList& lines, SideTable& table);
+
+// Whether two lines have the same relative path, ignoring letter case.
+bool sameUpperPath(const FileLine& a, const FileLine& b);
+
+// The key hash of a line's upper-cased relative path.
+class PathKeyHasher
+{
+public:
+    quint64 operator()(const FileLine& line);
+
+private:
+    const QChar* m_folder = nullptr; // folder whose hash state is cached
+    qsizetype m_folderSize = -1;
+    quint64 m_folderState = 0;
+};
