@@ -1,0 +1,224 @@
+#include "app/mainform.h"
+#include "profile/profile_file.h"
+#include "support/temp_tree.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+// A profile on the command line: the window comes up, scans and synchronizes once in the
+// directions of the saved toggles, and stays open.
+
+class UnattendedRunTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TempTree> tree;
+
+    QString keyFolder() const
+    {
+        return tree->path("config/ketrano/registry/HKEY_CURRENT_USER/Software/Quillmark/Ketrano");
+    }
+    void store(const QString& name, const QByteArray& bytes) const
+    {
+        QDir().mkpath(keyFolder());
+        QFile f(keyFolder() + '/' + name);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QByteArray stored(const QString& name) const
+    {
+        return TempTree::read(keyFolder() + '/' + name);
+    }
+
+    // One entry per pair of folders below the tree.
+    QString profile(const QStringList& pairs) const
+    {
+        std::vector<ProfileEntry> entries;
+        for (const QString& p : pairs)
+            entries.push_back({tree->path(p + "/src"), tree->path(p + "/dst"), "*", ""});
+        const QString path = tree->path("run me.prf");
+        ProfileFile::write(path, entries);
+        return path;
+    }
+
+    // Records panel 1's texts and whether the window was visible and locked when each
+    // command went busy.
+    struct Watch
+    {
+        QStringList states;
+        QList<bool> visibleWhenBusy;
+        QList<bool> lockedWhenBusy;
+        QList<bool> scanEnabledWhenBusy;
+    };
+    static void watch(MainForm& form, Watch& w)
+    {
+        Callbacks& cb = form.callbacks();
+        cb.panelChanged = [&w, shown = cb.panelChanged](int panel, const QString& text) {
+            if (panel == 1)
+                w.states << text;
+            shown(panel, text);
+        };
+        cb.busyChanged = [&w, &form, busy = cb.busyChanged](bool on) {
+            if (on) {
+                w.visibleWhenBusy << form.isVisible();
+                w.lockedWhenBusy << (form.state().ListView1.locked() &&
+                                     form.state().ListView2.locked());
+                w.scanEnabledWhenBusy
+                    << form.findChild<QToolBar*>("tbrMain")->actions().at(3)->isEnabled();
+            }
+            busy(on);
+        };
+    }
+    static bool finished(MainForm& form)
+    {
+        return form.panel(4)->text().endsWith("Files copied") &&
+               form.state().running == Running::Idle;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        tree = std::make_unique<TempTree>();
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(tree->path("config")));
+    }
+
+    void scansAndCopiesInTheSavedDirectionsAndStaysOpen()
+    {
+        tree->add({{"one/src/docs/new file.txt", 100, 1'600'000'000},
+                   {"one/dst/only here/back.txt", 50, 1'600'000'000}});
+        const QString prf = profile({"one"});
+        store("Copy Source", "0"); // pressed
+        store("Copy Target", "1"); // released
+
+        MainForm form(prf);
+        Watch w;
+        watch(form, w);
+        form.Form_Load();
+        QTRY_VERIFY_WITH_TIMEOUT(finished(form), 20000);
+
+        // Scan first (it ends with "Ready  "), then Synchronize.
+        QVERIFY(w.states.startsWith("Ready") && w.states.contains("Scanning"));
+        QCOMPARE(w.states.mid(w.states.size() - 3), QStringList({"Ready  ", "Copying", "Ready  "}));
+        QCOMPARE(w.visibleWhenBusy, QList<bool>({true, true}));
+        QCOMPARE(w.lockedWhenBusy, QList<bool>({true, true}));
+        QCOMPARE(w.scanEnabledWhenBusy, QList<bool>({false, false}));
+        QCOMPARE(form.state().ListView1.rowCount(), 1);
+        QCOMPARE(form.state().ListView2.rowCount(), 1);
+        QVERIFY(QFileInfo::exists(tree->path("one/dst/docs/new file.txt")));
+        QVERIFY(!QFileInfo::exists(tree->path("one/src/only here/back.txt")));
+        QCOMPARE(form.panel(4)->text(), QStringLiteral("1 of 2  Files copied"));
+        QVERIFY(!form.state().ListView1.locked());
+        QVERIFY(form.findChild<QToolBar*>("tbrMain")->actions().at(3)->isEnabled());
+
+        // It ran once and the window is still open.
+        QTest::qWait(50);
+        QCOMPARE(w.states.count("Copying"), 1);
+        QVERIFY(form.isVisible());
+
+        // The user releases " Copy  Source".
+        QTest::mouseClick(form.findChild<QToolButton*>("tbrSecond_2"), Qt::LeftButton);
+        form.tbrMain_ButtonClick(6); // Exit
+        QVERIFY(form.isHidden());
+        QCOMPARE(stored("Last Profile"), QFile::encodeName(prf));
+        QCOMPARE(stored("Copy Source"), QByteArray("1"));
+        QCOMPARE(stored("Copy Target"), QByteArray("1"));
+    }
+
+    void bothTogglesReleasedCopiesNothing()
+    {
+        tree->add({{"one/src/a.txt", 1, 1'600'000'000}, {"one/dst/b.txt", 1, 1'600'000'000}});
+        store("Copy Source", "1");
+        store("Copy Target", "1");
+        MainForm form(profile({"one"}));
+        form.Form_Load();
+        QTRY_VERIFY_WITH_TIMEOUT(finished(form), 20000);
+        QCOMPARE(form.panel(1)->text(), QStringLiteral("Ready  "));
+        QCOMPARE(form.panel(4)->text(), QStringLiteral("  Files copied"));
+        QCOMPARE(form.state().ListView1.rowCount() + form.state().ListView2.rowCount(), 2);
+        QVERIFY(!QFileInfo::exists(tree->path("one/dst/a.txt")));
+        QVERIFY(!QFileInfo::exists(tree->path("one/src/b.txt")));
+        form.Form_QueryUnload(true);
+    }
+
+    void missingProfileFindsNothingToDo()
+    {
+        const QString missing = tree->path("nowhere.prf");
+        MainForm form(missing);
+        form.Form_Load();
+        QTRY_VERIFY_WITH_TIMEOUT(finished(form), 20000);
+        QCOMPARE(form.panel(1)->text(), QStringLiteral("Ready  "));
+        QCOMPARE(form.panel(4)->text(), QStringLiteral("  Files copied"));
+        QCOMPARE(form.state().ErrorsList.size(), 0);
+        form.Form_QueryUnload(true);
+    }
+
+    // Esc during the scan stops only the scan: Synchronize clears the flag and copies what
+    // the scan listed so far.
+    void escapeDuringTheScanStillSynchronizes()
+    {
+        tree->add(
+            {{"one/src/first.txt", 1, 1'600'000'000}, {"two/src/second.txt", 1, 1'600'000'000}});
+        MainForm form(profile({"one", "two"}));
+        Watch w;
+        watch(form, w);
+        bool sent = false;
+        form.callbacks().yield = [&] {
+            form.state().lastYield.invalidate(); // let every turn through
+            QCoreApplication::processEvents();
+            if (!sent && form.state().running == Running::Scan &&
+                form.state().ListView1.size() > 0) {
+                sent = true;
+                QTest::keyClick(&form, Qt::Key_Escape);
+            }
+        };
+        form.Form_Load();
+        QTRY_VERIFY_WITH_TIMEOUT(finished(form), 20000);
+
+        QVERIFY(sent);
+        QVERIFY(w.states.contains("Canceled"));
+        QCOMPARE(w.states.last(), QStringLiteral("Ready  "));
+        QVERIFY(QFileInfo::exists(tree->path("one/dst/first.txt")));
+        QVERIFY(!QFileInfo::exists(tree->path("two/dst/second.txt")));
+        form.Form_QueryUnload(true);
+    }
+
+    // The window gets its turns during one large copy: a double-click on panel 1 there
+    // lets that copy finish and stops before the next file.
+    void panelOneStopsAfterTheLargeCopyInProgress()
+    {
+        QByteArray big(32 << 20, 'b');
+        QDir().mkpath(tree->path("one/src"));
+        QFile f(tree->path("one/src/a big.bin"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(big);
+        f.close();
+        tree->add({"one/src/z later.txt", 1, 1'600'000'000});
+        MainForm form(profile({"one"}));
+        int turnsWhileCopying = 0;
+        form.callbacks().yield = [&] {
+            form.state().lastYield.invalidate();
+            QCoreApplication::processEvents();
+            if (form.state().running == Running::Sync && form.state().FilesCopied == 0 &&
+                ++turnsWhileCopying == 2)
+                QTest::mouseDClick(form.panel(1), Qt::LeftButton);
+        };
+        form.Form_Load();
+        QTRY_VERIFY_WITH_TIMEOUT(finished(form), 20000);
+
+        QVERIFY(turnsWhileCopying >= 2);
+        QCOMPARE(form.panel(1)->text(), QStringLiteral("Canceled "));
+        QCOMPARE(TempTree::read(tree->path("one/dst/a big.bin")).size(), big.size());
+        QVERIFY(!QFileInfo::exists(tree->path("one/dst/z later.txt")));
+        QCOMPARE(form.panel(4)->text(), QStringLiteral("1 of 2  Files copied"));
+        form.Form_QueryUnload(true);
+    }
+};
+
+QTEST_MAIN(UnattendedRunTest)
+#include "unattended_run_test.moc"
