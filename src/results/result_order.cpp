@@ -1,117 +1,233 @@
 #include "results/result_order.h"
 
+#include "results/key_sort.h"
 #include "results/result_model.h"
 
 #include <QChar>
-#include <algorithm>
-#include <string_view>
 
-// Sorting a million rows has to stay well under half a second, so no comparison folds letter
-// case or allocates: every text is case-folded once into one shared buffer, and its first four
-// folded characters are packed into an integer that decides most comparisons by itself.
-// Consecutive rows that share one string (the rows of one folder share their folder texts)
-// are folded and sorted once, as a run.
+// A million rows must sort well within half a second, so no two texts are compared
+// character by character: rows are ordered by a radix sort (key_sort.h) of 64-bit keys,
+// for texts four case-folded UTF-16 units at a time, most significant first, and deeper
+// only where the first units tie. Every step is stable, so rows that compare equal keep
+// their order. The folder columns sort each folder string once, however many rows share it.
 
 namespace {
 
-struct TextRun
+// One UTF-16 unit of a text, case-folded; a surrogate pair folds as one character.
+char16_t foldedUnit(const char16_t* s, size_t n, size_t k)
 {
-    quint64 prefix = 0; // first four folded UTF-16 units, most significant first
-    quint32 offset = 0; // folded text in the buffer
-    quint32 length = 0;
-    quint32 first = 0; // first row of the run
-    quint32 count = 0;
-};
-
-void appendFolded(std::u16string& buffer, const QString& text)
-{
-    const qsizetype n = text.size();
-    const char16_t* s = reinterpret_cast<const char16_t*>(text.constData());
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = s[i];
-        if (c < 0x80) {
-            buffer.push_back(c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c);
-        } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(s[i + 1])) {
-            const char32_t folded = QChar::toCaseFolded(QChar::surrogateToUcs4(c, s[i + 1]));
-            buffer.push_back(QChar::highSurrogate(folded));
-            buffer.push_back(QChar::lowSurrogate(folded));
-            ++i;
-        } else {
-            buffer.push_back(QChar::toCaseFolded(c));
-        }
-    }
+    const char16_t c = s[k];
+    if (c < 0x80)
+        return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
+    if (QChar::isHighSurrogate(c) && k + 1 < n && QChar::isLowSurrogate(s[k + 1]))
+        return QChar::highSurrogate(QChar::toCaseFolded(QChar::surrogateToUcs4(c, s[k + 1])));
+    if (QChar::isLowSurrogate(c) && k > 0 && QChar::isHighSurrogate(s[k - 1]))
+        return QChar::lowSurrogate(QChar::toCaseFolded(QChar::surrogateToUcs4(s[k - 1], c)));
+    return QChar::toCaseFolded(c);
 }
 
-template <typename TextOf> std::vector<int> byText(const std::vector<ResultRow>& rows, TextOf text)
+// The texts being sorted, one per item, folded as they are read (no folded copy of a million
+// names is made).
+struct FoldedTexts
 {
-    std::vector<TextRun> runs;
-    std::u16string folded;
-    const QString* previous = nullptr;
-    for (size_t r = 0; r < rows.size(); ++r) {
-        const QString& t = text(rows[r]);
-        if (previous && t.constData() == previous->constData() && t.size() == previous->size()) {
-            ++runs.back().count;
-            continue;
-        }
-        previous = &t;
-        TextRun run;
-        run.offset = quint32(folded.size());
-        appendFolded(folded, t);
-        run.length = quint32(folded.size() - run.offset);
-        for (quint32 k = 0; k < 4; ++k) {
-            const quint64 unit = k < run.length ? folded[run.offset + k] : 0;
-            run.prefix = (run.prefix << 16) | unit;
-        }
-        run.first = quint32(r);
-        run.count = 1;
-        runs.push_back(run);
-    }
-    const char16_t* base = folded.data();
-    std::sort(runs.begin(), runs.end(), [base](const TextRun& a, const TextRun& b) {
-        if (a.prefix != b.prefix)
-            return a.prefix < b.prefix;
-        const int c = std::u16string_view(base + a.offset, a.length)
-                          .compare(std::u16string_view(base + b.offset, b.length));
-        return c != 0 ? c < 0 : a.first < b.first;
-    });
-    std::vector<int> order;
-    order.reserve(rows.size());
-    for (const TextRun& run : runs)
-        for (quint32 k = 0; k < run.count; ++k)
-            order.push_back(int(run.first + k));
-    return order;
-}
+    bool shared = false;                 // items are 'strings', else 'textOf' of the rows
+    std::vector<const QString*> strings; // one per distinct string
+    const std::vector<ResultRow>* rows = nullptr;
+    const QString& (*textOf)(const ResultRow&) = nullptr;
 
-struct NumberKey
-{
-    qint64 major;
-    qint64 minor;
-    int row;
-    bool operator<(const NumberKey& o) const
+    const QString& text(quint32 item) const
     {
-        if (major != o.major)
-            return major < o.major;
-        if (minor != o.minor)
-            return minor < o.minor;
-        return row < o.row;
+        return shared ? *strings[item] : textOf((*rows)[item]);
+    }
+    // Units 4 * depth .. 4 * depth + 3 of an item as its key, padded with zeros (no name
+    // holds U+0000).
+    quint64 key(quint32 item, size_t depth) const
+    {
+        const QString& t = text(item);
+        const char16_t* s = reinterpret_cast<const char16_t*>(t.constData());
+        const size_t n = size_t(t.size());
+        quint64 key = 0;
+        for (size_t k = 4 * depth; k < 4 * depth + 4; ++k)
+            key = (key << 16) | (k < n ? foldedUnit(s, n, k) : 0);
+        return key;
+    }
+    // Asks the memory early for what key() reads: a row's string in 'ahead' (its address is
+    // in the row), the row itself in 'farAhead'.
+    void prefetch(quint32 ahead, quint32 farAhead) const
+    {
+        if (!shared)
+            __builtin_prefetch(&(*rows)[farAhead]);
+        __builtin_prefetch(text(ahead).constData());
+    }
+    bool equal(quint32 a, quint32 b) const
+    {
+        const QString& x = text(a);
+        const QString& y = text(b);
+        if (x.size() != y.size())
+            return false;
+        const char16_t* s = reinterpret_cast<const char16_t*>(x.constData());
+        const char16_t* t = reinterpret_cast<const char16_t*>(y.constData());
+        const size_t n = size_t(x.size());
+        for (size_t k = 0; k < n; ++k)
+            if (foldedUnit(s, n, k) != foldedUnit(t, n, k))
+                return false;
+        return true;
     }
 };
 
-template <typename KeyOf> std::vector<int> byNumber(const std::vector<ResultRow>& rows, KeyOf keyOf)
+// Orders entries by their items' folded texts from unit 4 * depth on.
+void sortTexts(SortEntry* first, SortEntry* last, size_t depth, const FoldedTexts& texts,
+               std::vector<SortEntry>& scratch)
 {
-    std::vector<NumberKey> keys;
-    keys.reserve(rows.size());
-    for (size_t r = 0; r < rows.size(); ++r) {
-        NumberKey k = keyOf(rows[r]);
-        k.row = int(r);
-        keys.push_back(k);
+    sortByKey(first, last, scratch);
+    for (SortEntry* run = first; run != last;) {
+        SortEntry* runEnd = run + 1;
+        while (runEnd != last && runEnd->key == run->key)
+            ++runEnd;
+        // A key ending in a zero unit holds the texts' ends: the run's texts are equal.
+        if (runEnd - run > 1 && (run->key & 0xFFFF) != 0) {
+            for (SortEntry* e = run; e != runEnd; ++e) {
+                if (runEnd - e > 16)
+                    texts.prefetch(e[8].item, e[16].item);
+                e->key = texts.key(e->item, depth + 1);
+            }
+            sortTexts(run, runEnd, depth + 1, texts, scratch);
+        }
+        run = runEnd;
     }
-    std::sort(keys.begin(), keys.end());
+}
+
+// The items of a folder column: one per string, however many rows share it.
+class SharedStrings
+{
+public:
+    quint32 itemOf(const QString& s, FoldedTexts& texts)
+    {
+        if (m_used * 2 >= m_slots.size())
+            grow();
+        size_t i = slotOf(s.constData());
+        while (m_slots[i].data &&
+               !(m_slots[i].data == s.constData() && m_slots[i].size == s.size()))
+            i = (i + 1) & (m_slots.size() - 1);
+        if (!m_slots[i].data) {
+            m_slots[i] = {s.constData(), s.size(), quint32(texts.strings.size())};
+            texts.strings.push_back(&s);
+            ++m_used;
+        }
+        return m_slots[i].item;
+    }
+
+private:
+    struct Slot
+    {
+        const QChar* data = nullptr;
+        qsizetype size = 0;
+        quint32 item = 0;
+    };
+    size_t slotOf(const QChar* p) const
+    {
+        return size_t((quintptr(p) >> 3) * 0x9E3779B97F4A7C15ull >> 20) & (m_slots.size() - 1);
+    }
+    void grow()
+    {
+        std::vector<Slot> old = std::move(m_slots);
+        m_slots.assign(std::max<size_t>(1024, old.size() * 2), Slot{});
+        for (const Slot& s : old) {
+            if (!s.data)
+                continue;
+            size_t i = slotOf(s.data);
+            while (m_slots[i].data)
+                i = (i + 1) & (m_slots.size() - 1);
+            m_slots[i] = s;
+        }
+    }
+    std::vector<Slot> m_slots;
+    size_t m_used = 0;
+};
+
+std::vector<int> byText(const std::vector<ResultRow>& rows,
+                        const QString& (*textOf)(const ResultRow&), bool shared)
+{
+    FoldedTexts texts;
+    texts.rows = &rows;
+    texts.textOf = textOf;
+    texts.shared = shared;
+    std::vector<quint32> itemOf;
+    if (shared) {
+        SharedStrings strings;
+        itemOf.resize(rows.size());
+        const QString* previous = nullptr;
+        for (size_t r = 0; r < rows.size(); ++r) {
+            const QString& t = textOf(rows[r]);
+            const bool same =
+                previous && t.constData() == previous->constData() && t.size() == previous->size();
+            itemOf[r] = same ? itemOf[r - 1] : strings.itemOf(t, texts);
+            previous = &t;
+        }
+    }
+    const size_t items = shared ? texts.strings.size() : rows.size();
+    std::vector<SortEntry> entries(items);
+    for (size_t i = 0; i < items; ++i) {
+        if (i + 16 < items)
+            texts.prefetch(quint32(i + 8), quint32(i + 16));
+        entries[i] = {texts.key(quint32(i), 0), quint32(i)};
+    }
+    std::vector<SortEntry> scratch;
+    sortTexts(entries.data(), entries.data() + items, 0, texts, scratch);
+
     std::vector<int> order;
     order.reserve(rows.size());
-    for (const NumberKey& k : keys)
-        order.push_back(k.row);
+    if (!shared) { // the items are the rows
+        for (const SortEntry& e : entries)
+            order.push_back(int(e.item));
+        return order;
+    }
+    // Rank the strings (equal texts one rank), then place the rows by rank, in row order.
+    std::vector<quint32> rank(items);
+    quint32 ranks = 0;
+    for (size_t i = 0; i < items; ++i) {
+        if (i > 0 && !texts.equal(entries[i - 1].item, entries[i].item))
+            ++ranks;
+        rank[entries[i].item] = ranks;
+    }
+    std::vector<quint32> start(size_t(ranks) + 2, 0);
+    for (quint32 item : itemOf)
+        ++start[rank[item] + 1];
+    for (size_t k = 1; k < start.size(); ++k)
+        start[k] += start[k - 1];
+    order.resize(rows.size());
+    for (size_t r = 0; r < rows.size(); ++r)
+        order[start[rank[itemOf[r]]]++] = int(r);
     return order;
+}
+
+template <typename KeyOf> std::vector<int> byNumber(const std::vector<ResultRow>& rows, KeyOf key)
+{
+    std::vector<SortEntry> entries(rows.size());
+    for (size_t r = 0; r < rows.size(); ++r) { // signed to unsigned, order kept
+        entries[r].key = quint64(key(rows[r])) ^ (quint64(1) << 63);
+        entries[r].item = quint32(r);
+    }
+    std::vector<SortEntry> scratch;
+    sortByKey(entries.data(), entries.data() + entries.size(), scratch);
+    std::vector<int> order;
+    order.reserve(rows.size());
+    for (const SortEntry& e : entries)
+        order.push_back(int(e.item));
+    return order;
+}
+
+const QString& nameOf(const ResultRow& r)
+{
+    return r.name;
+}
+const QString& sourceOf(const ResultRow& r)
+{
+    return r.sourceFolder;
+}
+const QString& targetOf(const ResultRow& r)
+{
+    return r.targetFolder;
 }
 
 } // namespace
@@ -120,22 +236,22 @@ std::vector<int> sortedRowOrder(const std::vector<ResultRow>& rows, int column)
 {
     switch (column) {
     case ResultListModel::Name:
-        return byText(rows, [](const ResultRow& r) -> const QString& { return r.name; });
+        return byText(
+            rows, [](const ResultRow& r) -> const QString& { return r.name; }, false);
     case ResultListModel::Source:
-        return byText(rows, [](const ResultRow& r) -> const QString& { return r.sourceFolder; });
+        return byText(
+            rows, [](const ResultRow& r) -> const QString& { return r.sourceFolder; }, true);
     case ResultListModel::Target:
-        return byText(rows, [](const ResultRow& r) -> const QString& { return r.targetFolder; });
-    case ResultListModel::Status:
-        // "New File" before "OverWrite".
+        return byText(
+            rows, [](const ResultRow& r) -> const QString& { return r.targetFolder; }, true);
+    case ResultListModel::Status: // "New File" before "OverWrite"
         return byNumber(rows, [](const ResultRow& r) {
-            return NumberKey{r.status == ResultRow::Status::NewFile ? 0 : 1, 0, 0};
+            return qint64(r.status == ResultRow::Status::NewFile ? 0 : 1);
         });
     case ResultListModel::LastModified:
-        return byNumber(rows, [](const ResultRow& r) { return NumberKey{r.modified, 0, 0}; });
+        return byNumber(rows, [](const ResultRow& r) { return r.modified; });
     case ResultListModel::SizeKB:
-        return byNumber(rows, [](const ResultRow& r) {
-            return NumberKey{r.sizeKB, r.sizeBytes, 0};
-        });
+        return byNumber(rows, [](const ResultRow& r) { return r.sizeKB; });
     default: {
         std::vector<int> order(rows.size());
         for (size_t r = 0; r < rows.size(); ++r)
