@@ -1,8 +1,12 @@
 #include "results/result_model.h"
+#include "results/result_order.h"
 
 #include <QPersistentModelIndex>
 #include <QSignalSpy>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <numeric>
+#include <random>
 
 namespace {
 
@@ -141,6 +145,60 @@ TEST(ResultSort, WithoutAChosenColumnRowsKeepTheirOrder)
     EXPECT_EQ(list.sortColumn(), -1);
     list.sort(ResultListModel::ColumnCount);
     EXPECT_EQ(names(list), "c a b");
+}
+
+// Lists large enough for every path of the radix sort, against a plain stable sort: names
+// with long shared prefixes and mixed case, folders shared by runs of rows and equal in
+// another spelling, sizes beyond 32 bits, times before 1970.
+TEST(ResultSort, LargeListsSortLikeAPlainStableSort)
+{
+    std::mt19937 rng(11);
+    const QStringList stems = {"IMG_2023", "img_2023", "Report", "report-final", "ä", "Ä",
+                               "zz",       "a",        ""};
+    std::vector<QString> folders;
+    for (int f = 0; f < 50; ++f)
+        folders.push_back(QStringLiteral("/Data/Sub%1").arg(f % 25));
+    for (int f = 0; f < 25; ++f) // the same folders in capitals, other strings
+        folders.push_back(QStringLiteral("/DATA/SUB%1").arg(f));
+    std::vector<ResultRow> rows(100'000);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        ResultRow& r = rows[i];
+        r.name = stems[int(rng() % stems.size())] + QString::number(rng() % 5000);
+        if (rng() % 2)
+            r.name = r.name.toUpper();
+        r.sourceFolder = folders[(i / 37) % folders.size()];
+        r.targetFolder = folders[rng() % folders.size()];
+        r.status = rng() % 3 ? ResultRow::Status::NewFile : ResultRow::Status::OverWrite;
+        r.modified = qint64(rng() % 4'000'000'000ull) - 1'000'000'000;
+        r.sizeKB = rng() % 4 ? qint64(rng() % 100) : (qint64(rng()) << 20);
+    }
+    std::vector<QString> folded[3];
+    for (const ResultRow& r : rows) {
+        folded[0].push_back(r.name.toCaseFolded());
+        folded[1].push_back(r.sourceFolder.toCaseFolded());
+        folded[2].push_back(r.targetFolder.toCaseFolded());
+    }
+    for (int column = 0; column < ResultListModel::ColumnCount; ++column) {
+        SCOPED_TRACE(column);
+        std::vector<int> expected(rows.size());
+        std::iota(expected.begin(), expected.end(), 0);
+        std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+            const ResultRow& x = rows[size_t(a)];
+            const ResultRow& y = rows[size_t(b)];
+            switch (column) {
+            case ResultListModel::Status:
+                return x.status == ResultRow::Status::NewFile &&
+                       y.status == ResultRow::Status::OverWrite;
+            case ResultListModel::LastModified:
+                return x.modified < y.modified;
+            case ResultListModel::SizeKB:
+                return x.sizeKB < y.sizeKB;
+            default:
+                return QString::compare(folded[column][size_t(a)], folded[column][size_t(b)]) < 0;
+            }
+        });
+        EXPECT_TRUE(sortedRowOrder(rows, column) == expected);
+    }
 }
 
 } // namespace
