@@ -27,6 +27,9 @@ public:
     const ResultRow& at(int row) const { return m_rows[size_t(row)]; }
 
     void append(ResultRow row);
+    // Room for 'count' rows in all, so that a scan appending many rows does not move them
+    // again and again (capacity that is never used costs no memory).
+    void reserve(int count) { m_rows.reserve(size_t(qMax(count, 0))); }
     void flush();
     void clear();
     void removeAt(int row);

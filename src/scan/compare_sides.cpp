@@ -2,59 +2,76 @@
 
 #include "app/ui_yield.h"
 #include "results/display_format.h"
+#include "scan/memory_hint.h"
 #include "scan/path_text.h"
 
-#include <QHash>
+#include <algorithm>
 
 namespace {
 
 constexpr quint32 None = 0xffffffffu;
 
-// The other table's unmatched rows by key: for each key hash the first such row, and for each
-// row the next one with the same hash, in table order. A row leaves its chain when matched.
+size_t unmatchedRows(const SideTable& table);
+
+// The other table's unmatched rows by key: an open-addressing table from the key hash to the
+// first such row, and for each row the next one with the same hash, in table order. A taken
+// row leaves its chain; the first row of a chain stays in its slot, matched, to keep the key.
 class UnmatchedIndex
 {
 public:
     explicit UnmatchedIndex(const SideTable& table) : m_table(table), m_next(table.size(), None)
     {
+        size_t capacity = 16;
+        while (capacity < 2 * unmatchedRows(table))
+            capacity *= 2;
+        m_slots.reserve(capacity);
+        adviseHugePages(m_slots.data(), capacity * sizeof(quint32));
+        m_slots.assign(capacity, None);
+        m_mask = capacity - 1;
         for (size_t j = table.size(); j-- > 0;) {
             if (table.Matched[j])
                 continue;
-            auto it = m_first.find(table.keys[j]);
-            if (it == m_first.end()) {
-                m_first.insert(table.keys[j], quint32(j));
-            } else {
-                m_next[j] = *it;
-                *it = quint32(j);
-            }
+            quint32& slot = m_slots[find(table.keys[j])];
+            m_next[j] = slot;
+            slot = quint32(j);
         }
     }
 
     // Takes the first unmatched row whose relative path equals the line's, ignoring case.
     quint32 take(const FileLine& line, quint64 key)
     {
-        auto it = m_first.find(key);
-        if (it == m_first.end())
-            return None;
+        quint32& slot = m_slots[find(key)];
         quint32 previous = None;
-        for (quint32 j = *it; j != None; previous = j, j = m_next[j]) {
-            if (!sameUpperPath(line, m_table.rows[j]))
-                continue; // another path with the same hash
-            if (previous == None)
-                *it = m_next[j];
-            else
+        for (quint32 j = slot; j != None; previous = j, j = m_next[j]) {
+            if (m_table.Matched[j] || !sameUpperPath(line, m_table.rows[j]))
+                continue; // taken before, or another path with the same hash
+            if (previous != None)
                 m_next[previous] = m_next[j];
-            if (*it == None)
-                m_first.erase(it);
+            else if (m_next[j] != None)
+                slot = m_next[j];
             return j;
         }
         return None;
     }
 
 private:
+    // The slot of the key: the one holding a row with that key, or the empty one to take.
+    size_t find(quint64 key) const
+    {
+        quint64 h = key ^ (key >> 33);
+        h *= 0xff51afd7ed558ccdull;
+        h ^= h >> 33;
+        for (size_t i = size_t(h) & m_mask;; i = (i + 1) & m_mask) {
+            const quint32 row = m_slots[i];
+            if (row == None || m_table.keys[row] == key)
+                return i;
+        }
+    }
+
     const SideTable& m_table;
-    QHash<quint64, quint32> m_first;
+    std::vector<quint32> m_slots;
     std::vector<quint32> m_next;
+    size_t m_mask = 0;
 };
 
 // absoluteFolder() of the rows of one folder after another, built once per folder so that
@@ -79,6 +96,11 @@ private:
     qsizetype m_keySize = -1;
     QString m_folder;
 };
+
+size_t unmatchedRows(const SideTable& table)
+{
+    return size_t(std::count(table.Matched.begin(), table.Matched.end(), quint8(0)));
+}
 
 bool cancelled(const AppState& state)
 {
@@ -125,6 +147,11 @@ void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass)
     SideTable& mine = pass.thisTable;
     SideTable& theirs = pass.otherTable;
     UnmatchedIndex index(theirs);
+    // Each unmatched row adds at most one row to this list: room for them all at once.
+    ResultListModel& list = pass.thisList;
+    list.reserve(list.size() + int(unmatchedRows(mine)));
+    adviseHugePages(list.rows().data() + list.size(),
+                    (list.rows().capacity() - list.rows().size()) * sizeof(ResultRow));
     FolderJoiner thisFolder(pass.ThisRoot);  // where this row's file is
     FolderJoiner destFolder(pass.OtherRoot); // where it goes: the other root, this spelling
     FolderJoiner thatFolder(pass.OtherRoot); // where the partner's file is

@@ -1,6 +1,7 @@
 #include "scan/enumeration.h"
 
 #include "app/ui_yield.h"
+#include "scan/memory_hint.h"
 #include "scan/wildcard.h"
 
 #include <QFile>
@@ -166,8 +167,9 @@ void FileWalk::addFile(int fd, const char* rawName, const QString& name, struct 
                 return;
             known = &st;
         }
-        m_lists[k].push_back({relativeFolder, name, qint64(known->st_mtim.tv_sec),
-                              qint32(known->st_mtim.tv_nsec), qint64(known->st_size)});
+        appendWithHint(m_lists[k],
+                       FileLine{relativeFolder, name, qint64(known->st_mtim.tv_sec),
+                                qint32(known->st_mtim.tv_nsec), qint64(known->st_size)});
     }
 }
 
@@ -182,7 +184,7 @@ void appendLines(FileList& to, FileList& from)
         to.swap(from);
         return;
     }
-    to.reserve(to.size() + from.size());
+    reserveWithHint(to, to.size() + from.size());
     for (FileLine& l : from)
         to.push_back(std::move(l));
     from.clear();

@@ -1,6 +1,7 @@
 #include "scan/side_table.h"
 
 #include "app/ui_yield.h"
+#include "scan/memory_hint.h"
 #include "scan/text_case.h"
 
 namespace {
@@ -57,7 +58,7 @@ void buildSideTable(AppState& state, const Callbacks& cb, FileList& lines, SideT
     table.clear();
     PathKeyHasher hasher;
     size_t built = 0;
-    table.keys.reserve(lines.size());
+    reserveWithHint(table.keys, lines.size());
     for (; built < lines.size(); ++built) {
         if (state.CancelRequested.load(std::memory_order_relaxed))
             break;
