@@ -126,18 +126,4 @@ TEST_F(SettingsTest, OddToggleTextsNeverLeaveAThirdState)
     }
 }
 
-TEST_F(SettingsTest, EachToggleHasItsOwnValue)
-{
-    store(Settings::ShowFileNames, "1");
-    store(Settings::CopySource, "0");
-    store(Settings::CopyTarget, "1");
-    Settings::Values v = Settings::read(QString());
-    EXPECT_EQ(std::tuple(v.showIcons, v.copySource, v.copyTarget), std::tuple(false, true, false));
-    store(Settings::ShowFileNames, "0");
-    store(Settings::CopySource, "1");
-    store(Settings::CopyTarget, "0");
-    v = Settings::read(QString());
-    EXPECT_EQ(std::tuple(v.showIcons, v.copySource, v.copyTarget), std::tuple(true, false, true));
-}
-
 } // namespace
