@@ -54,12 +54,14 @@ int main(int argc, char** argv)
         std::printf("ketrano-cli (Ketrano Backup) %s\n", KETRANO_VERSION);
         return CliExit::Ok;
     }
-    if (command == QLatin1String("profile") && !args.isEmpty()) {
-        const QString sub = args.takeFirst();
+    if (command == QLatin1String("profile")) {
+        const QString sub = args.isEmpty() ? QString() : args.takeFirst();
         if (sub == QLatin1String("show"))
             return cliProfileShow(args);
         if (sub == QLatin1String("add"))
             return cliProfileAdd(args);
+        cliError(QStringLiteral("profile: expected \"show\" or \"add\"; see ketrano-cli --help"));
+        return CliExit::BadInput;
     }
     if (command == QLatin1String("scan"))
         return cliScan(args);

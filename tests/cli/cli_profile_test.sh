@@ -60,6 +60,8 @@ while IFS='|' read -r name pattern args; do
     eval "set -- $args"
     expect "$name" 2 "" "$pattern" -- "$@"
 done <<'EOF'
+profile alone|expected "show" or "add"|profile
+profile other|expected "show" or "add"|profile list p.prf
 show missing|missing.prf: no such file|profile show missing.prf
 show folder|folder.prf: is a folder|profile show folder.prf
 show no file|no profile FILE|profile show
