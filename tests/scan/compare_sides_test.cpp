@@ -213,6 +213,33 @@ TEST(CompareSides, StopRequest)
     EXPECT_EQ(s.SourceFileCount, 1);
 }
 
+TEST(CompareSides, RootFolderOfTheFileSystem)
+{
+    AppState s;
+    RecordingCallbacks rec;
+    const Callbacks cb = rec.callbacks();
+    FileList rootLines{line("f.txt", 2), line("sub/g.txt", 2)};
+    FileList otherLines{line("F.TXT", 1)};
+    SideTable root, other;
+    buildSideTable(s, cb, rootLines, root);
+    buildSideTable(s, cb, otherLines, other);
+    ComparePass pass{root,
+                     other,
+                     s.ListView1,
+                     s.ListView2,
+                     "/",
+                     "/backup/",
+                     s.SourceFileCount,
+                     s.SourceSizeKB,
+                     s.TargetFileCount,
+                     s.TargetSizeKB};
+    CompareSides(s, cb, pass);
+    // Source "" + "/" + Name gives "/f.txt" back; the other root's trailing "/" is not doubled.
+    EXPECT_EQ(rows(s.ListView1),
+              (QStringList{"f.txt||/backup|OverWrite|2|0", "g.txt|/sub|/backup/sub|New File|2|0"}));
+    EXPECT_EQ(s.ListView1.at(0).sourcePath(), "/f.txt");
+}
+
 TEST(CompareSides, CountersKeepTheirValueInsteadOfOverflowing)
 {
     qint64 counter = std::numeric_limits<qint64>::max() - 1;
