@@ -42,7 +42,11 @@ QString progressText(const AppState& state)
     for (const QString& p : state.status.panels)
         if (!p.trimmed().isEmpty())
             parts << p.trimmed();
-    parts << QStringLiteral("%1 + %2 rows").arg(state.ListView1.size()).arg(state.ListView2.size());
+    const int rows = state.ListView1.size() + state.ListView2.size();
+    if (state.running == Running::Scan && rows > 0)
+        parts << QStringLiteral("%1 + %2 rows")
+                     .arg(state.ListView1.size())
+                     .arg(state.ListView2.size());
     return parts.join(QLatin1String("  "));
 }
 
