@@ -225,12 +225,14 @@ void enumerateEntry(AppState& state, const Callbacks& cb, const QString& source,
         w.run(root);
         return w.cut;
     };
+    // Without a free thread a walk runs here, when its result is asked for.
+    constexpr auto policy = std::launch::async | std::launch::deferred;
     std::future<bool> sourceWalk =
-        std::async(std::launch::async, walk, std::cref(source), std::ref(sourceLists));
+        std::async(policy, walk, std::cref(source), std::ref(sourceLists));
     std::future<bool> targetWalk =
-        std::async(std::launch::async, walk, std::cref(target), std::ref(targetLists));
+        std::async(policy, walk, std::cref(target), std::ref(targetLists));
     for (std::future<bool>* f : {&sourceWalk, &targetWalk}) {
-        while (f->wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
+        while (f->wait_for(std::chrono::milliseconds(10)) == std::future_status::timeout)
             uiYield(state, cb);
     }
     const bool sourceCut = sourceWalk.get();
