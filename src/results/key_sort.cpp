@@ -1,5 +1,7 @@
 #include "results/key_sort.h"
 
+#include "scan/memory_hint.h"
+
 #include <algorithm>
 
 namespace {
@@ -12,7 +14,10 @@ void radixSort(SortEntry* first, SortEntry* last, std::vector<SortEntry>& scratc
 {
     constexpr size_t Buckets = size_t(1) << Bits;
     const size_t n = size_t(last - first);
-    scratch.resize(std::max(scratch.size(), n));
+    if (scratch.size() < n) {
+        reserveWithHint(scratch, n);
+        scratch.resize(n);
+    }
     std::vector<quint32> count(Buckets);
     SortEntry* from = first;
     SortEntry* to = scratch.data();

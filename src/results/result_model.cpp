@@ -2,6 +2,7 @@
 
 #include "results/display_format.h"
 #include "results/result_order.h"
+#include "scan/memory_hint.h"
 
 ResultListModel::ResultListModel(const QString& listName, QObject* parent)
     : QAbstractTableModel(parent), m_name(listName)
@@ -130,7 +131,9 @@ void ResultListModel::resort()
 
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     // Rows move in place, cycle by cycle: no second copy of a million rows.
-    std::vector<int> newRow(m_rows.size(), -1);
+    std::vector<int> newRow;
+    reserveWithHint(newRow, m_rows.size());
+    newRow.assign(m_rows.size(), -1);
     for (size_t start = 0; start < order.size(); ++start) {
         if (newRow[size_t(order[start])] >= 0)
             continue;

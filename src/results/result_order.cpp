@@ -2,6 +2,7 @@
 
 #include "results/key_sort.h"
 #include "results/result_model.h"
+#include "scan/memory_hint.h"
 
 #include <QChar>
 
@@ -166,7 +167,9 @@ std::vector<int> byText(const std::vector<ResultRow>& rows,
         }
     }
     const size_t items = shared ? texts.strings.size() : rows.size();
-    std::vector<SortEntry> entries(items);
+    std::vector<SortEntry> entries;
+    reserveWithHint(entries, items);
+    entries.resize(items);
     for (size_t i = 0; i < items; ++i) {
         if (i + 16 < items)
             texts.prefetch(quint32(i + 8), quint32(i + 16));
@@ -176,7 +179,7 @@ std::vector<int> byText(const std::vector<ResultRow>& rows,
     sortTexts(entries.data(), entries.data() + items, 0, texts, scratch);
 
     std::vector<int> order;
-    order.reserve(rows.size());
+    reserveWithHint(order, rows.size());
     if (!shared) { // the items are the rows
         for (const SortEntry& e : entries)
             order.push_back(int(e.item));
@@ -203,7 +206,9 @@ std::vector<int> byText(const std::vector<ResultRow>& rows,
 
 template <typename KeyOf> std::vector<int> byNumber(const std::vector<ResultRow>& rows, KeyOf key)
 {
-    std::vector<SortEntry> entries(rows.size());
+    std::vector<SortEntry> entries;
+    reserveWithHint(entries, rows.size());
+    entries.resize(rows.size());
     for (size_t r = 0; r < rows.size(); ++r) { // signed to unsigned, order kept
         entries[r].key = quint64(key(rows[r])) ^ (quint64(1) << 63);
         entries[r].item = quint32(r);
@@ -211,7 +216,7 @@ template <typename KeyOf> std::vector<int> byNumber(const std::vector<ResultRow>
     std::vector<SortEntry> scratch;
     sortByKey(entries.data(), entries.data() + entries.size(), scratch);
     std::vector<int> order;
-    order.reserve(rows.size());
+    reserveWithHint(order, rows.size());
     for (const SortEntry& e : entries)
         order.push_back(int(e.item));
     return order;
