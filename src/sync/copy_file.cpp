@@ -96,6 +96,22 @@ QString destinationCheck(int dir, const QByteArray& name, const ResultRow& row)
     return {};
 }
 
+// The process's umask, read without changing it; -1 when the kernel does not tell.
+int currentUmask()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+        if (line.startsWith("Umask:")) {
+            bool ok = false;
+            const int mask = line.mid(6).trimmed().toInt(&ok, 8);
+            return ok ? mask : -1;
+        }
+    }
+    return -1;
+}
+
 } // namespace
 
 bool isPartialCopyName(QStringView name)
@@ -113,42 +129,50 @@ bool isPartialCopyName(QStringView name)
     return true;
 }
 
+CopySession::CopySession(qint64 unnamedFromBytes)
+    : m_unnamedFrom(unnamedFromBytes), m_uid(::geteuid()), m_gid(::getegid()),
+      m_umask(currentUmask())
+{}
+
 CopySession::~CopySession()
 {
-    if (m_folderFd >= 0)
-        ::close(m_folderFd);
+    for (const Folder* f : {&m_source, &m_target})
+        if (f->fd >= 0)
+            ::close(f->fd);
 }
 
-int CopySession::folder(const QString& path)
+int CopySession::open(Folder& folder, const QString& path)
 {
-    if (!m_folder.isNull() && path == m_folder)
-        return m_folderFd;
-    if (m_folderFd >= 0)
-        ::close(m_folderFd);
-    m_folder = path.isNull() ? QStringLiteral("") : path;
+    if (folder.opened && path == folder.path)
+        return folder.fd;
+    if (folder.fd >= 0)
+        ::close(folder.fd);
+    folder.opened = true;
+    folder.path = path;
     // An empty folder is the root: its files are "/" + name.
     const QByteArray encoded = path.isEmpty() ? QByteArray("/") : QFile::encodeName(path);
-    m_folderFd = ::open(encoded.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    m_folderError = m_folderFd < 0 ? errno : 0;
+    folder.fd = ::open(encoded.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    folder.error = folder.fd < 0 ? errno : 0;
     struct stat st;
-    m_folderDevice = m_folderFd >= 0 && ::fstat(m_folderFd, &st) == 0 ? st.st_dev : 0;
-    return m_folderFd;
+    folder.device = folder.fd >= 0 && ::fstat(folder.fd, &st) == 0 ? st.st_dev : 0;
+    return folder.fd;
 }
 
-int CopySession::openTemporary(int dir, const QByteArray& name, QByteArray& tempName)
+int CopySession::openTemporary(int dir, dev_t device, const QByteArray& name, qint64 size,
+                               mode_t mode, QByteArray& tempName)
 {
-    if (m_unnamed && !m_noUnnamedTemporary.count(m_folderDevice)) {
-        const int fd = ::openat(dir, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (size >= m_unnamedFrom && !m_noUnnamedTemporary.count(device)) {
+        const int fd = ::openat(dir, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
         if (fd >= 0)
             return fd;
         if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
             return -1;
-        m_noUnnamedTemporary.insert(m_folderDevice);
+        m_noUnnamedTemporary.insert(device);
     }
     for (int attempt = 0; attempt < NameAttempts; ++attempt) {
         const QByteArray candidate = temporaryName(name);
         const int fd = ::openat(dir, candidate.constData(),
-                                O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0600);
+                                O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, mode);
         if (fd >= 0) {
             tempName = candidate;
             return fd;
@@ -179,9 +203,13 @@ int CopySession::linkUnnamed(int fd, int dir, const QByteArray& name)
 QString CopySession::copy(const ResultRow& row, const std::function<void()>& between,
                           CopiedFile* copied)
 {
+    const QByteArray name = QFile::encodeName(row.name);
+    const int from = open(m_source, row.sourceFolder);
+    if (from < 0)
+        return failure(ReadingSource, m_source.error);
     // O_NONBLOCK: a source that became a FIFO must not hang the copy in open().
-    FileHandle source{::open(QFile::encodeName(row.sourcePath()).constData(),
-                             O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)};
+    FileHandle source{
+        ::openat(from, name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)};
     if (source.fd < 0)
         return failure(ReadingSource, errno);
     struct stat st;
@@ -192,21 +220,24 @@ QString CopySession::copy(const ResultRow& row, const std::function<void()>& bet
     if (!S_ISREG(st.st_mode))
         return QStringLiteral("The source is not a regular file");
 
-    const int dir = folder(row.targetFolder);
+    const int dir = open(m_target, row.targetFolder);
     if (dir < 0)
-        return failure(OpeningFolder, m_folderError);
-    const QByteArray name = QFile::encodeName(row.name);
-    QString refused = destinationCheck(dir, name, row);
-    if (!refused.isNull())
-        return refused;
+        return failure(OpeningFolder, m_target.error);
+    // A new file's name is taken at the end only if it is still free; a file to be replaced
+    // must still be as the scan found it, now and right before the swap.
+    if (row.destExists) {
+        const QString refused = destinationCheck(dir, name, row);
+        if (!refused.isNull())
+            return refused;
+    }
 
     Temporary temp;
     temp.dir = dir;
-    temp.fd = openTemporary(dir, name, temp.name);
+    temp.fd = openTemporary(dir, m_target.device, name, st.st_size, st.st_mode & 0777, temp.name);
     if (temp.fd < 0)
         return failure(WritingDest, errno);
 
-    DataPathCaps& caps = m_caps[{st.st_dev, m_folderDevice}];
+    DataPathCaps& caps = m_caps[{st.st_dev, m_target.device}];
     const bool maybeSparse = qint64(st.st_blocks) * 512 < qint64(st.st_size);
     const DataCopyResult data =
         copyFileData(source.fd, temp.fd, st.st_size, maybeSparse, caps, m_buffer, between);
@@ -221,11 +252,17 @@ QString CopySession::copy(const ResultRow& row, const std::function<void()>& bet
         return QStringLiteral("The source changed during the copy");
     }
 
-    // Owner (only root may give a file away), then permission bits, then times. File systems
-    // without Unix permissions refuse the first two; the copy is good all the same.
-    if (::geteuid() == 0 && ::fchown(temp.fd, st.st_uid, st.st_gid) != 0)
+    // Owner (only root may give a file away), then permission bits (the umask and the owner
+    // change may have taken some), then times. File systems without Unix permissions refuse
+    // the first two; the copy is good all the same.
+    const bool chowned = m_uid == 0 && (st.st_uid != m_uid || st.st_gid != m_gid);
+    if (chowned && ::fchown(temp.fd, st.st_uid, st.st_gid) != 0)
         errno = 0;
-    if (::fchmod(temp.fd, st.st_mode & 07777) != 0)
+    // The temporary file was created with the bits the umask left: set them only if that
+    // (or the owner change) took some.
+    const mode_t created = st.st_mode & 0777 & ~mode_t(m_umask < 0 ? 0777 : m_umask);
+    if ((m_umask < 0 || chowned || created != (st.st_mode & 07777)) &&
+        ::fchmod(temp.fd, st.st_mode & 07777) != 0)
         errno = 0;
     const struct timespec times[2] = {st.st_atim, st.st_mtim};
     if (::futimens(temp.fd, times) != 0)
@@ -238,11 +275,12 @@ QString CopySession::copy(const ResultRow& row, const std::function<void()>& bet
         *copied = {written.st_mtim.tv_sec, written.st_mtim.tv_nsec, written.st_size};
     }
 
-    // A large copy takes a while: look at the destination once more right before the swap.
-    refused = destinationCheck(dir, name, row);
-    if (!refused.isNull())
-        return refused;
-
+    if (row.destExists) {
+        // A large copy takes a while: look at the destination once more.
+        const QString refused = destinationCheck(dir, name, row);
+        if (!refused.isNull())
+            return refused;
+    }
     if (temp.name.isEmpty() && !row.destExists) {
         // Linking the unnamed file under the final name fails if that name exists now.
         if (linkUnnamed(temp.fd, dir, name) == 0)

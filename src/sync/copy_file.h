@@ -12,13 +12,6 @@
 #include <utility>
 #include <vector>
 
-// Copies one file to its destination so that the destination is never half-written: the data
-// goes into an unnamed temporary file in the destination folder (or, where the file system has
-// none, a hidden one named ".<name>.ketrano-partial-XXXXXX"), gets the source's modification
-// time and permission bits, and only then takes the destination's name. Before that the
-// destination is checked to be as the scan found it, and a read-only destination is never
-// replaced. Any failure leaves the destination as it was and no temporary file behind.
-//
 // The destination as a successful copy left it.
 struct CopiedFile
 {
@@ -27,14 +20,24 @@ struct CopiedFile
     qint64 sizeBytes = 0;
 };
 
-// A session serves the copies of one pass: it keeps the destination folder of the last copy
-// open and remembers what the file systems involved cannot do.
+// Copies files so that a destination is never half-written: the data goes into a temporary
+// file in the destination folder, gets the source's modification time and permission bits,
+// and only then takes the destination's name, in one step. A large file is written into an
+// unnamed temporary file (O_TMPFILE), which vanishes with the process if it is killed; a
+// small one, copied in a moment, under a hidden name ".<name>.ketrano-partial-XXXXXX", which
+// costs ext4 far less to create. Before that the destination is checked to be as the scan
+// found it, and a read-only destination is never replaced. Any failure leaves the destination
+// as it was and no temporary file behind.
+//
+// A session serves the copies of one pass: it keeps the source and destination folders of the
+// last copy open and remembers what the file systems involved cannot do.
 class CopySession
 {
 public:
-    // unnamedTemporaries false: always use hidden temporary names, as on file systems
-    // without O_TMPFILE.
-    explicit CopySession(bool unnamedTemporaries = true) : m_unnamed(unnamedTemporaries) {}
+    // Files of at least this size use an unnamed temporary file where the file system has one.
+    static constexpr qint64 DefaultUnnamedFromBytes = qint64(8) << 20;
+
+    explicit CopySession(qint64 unnamedFromBytes = DefaultUnnamedFromBytes);
     ~CopySession();
     CopySession(const CopySession&) = delete;
     CopySession& operator=(const CopySession&) = delete;
@@ -45,16 +48,28 @@ public:
     QString copy(const ResultRow& row, const std::function<void()>& between,
                  CopiedFile* copied = nullptr);
 
+    // An open folder, kept while the rows of one folder follow each other.
+    struct Folder
+    {
+        QString path;
+        bool opened = false;
+        int fd = -1;
+        int error = 0;
+        dev_t device = 0;
+    };
+
 private:
-    int folder(const QString& path);
-    int openTemporary(int dir, const QByteArray& name, QByteArray& tempName);
+    static int open(Folder& folder, const QString& path);
+    int openTemporary(int dir, dev_t device, const QByteArray& name, qint64 size, mode_t mode,
+                      QByteArray& tempName);
     int linkUnnamed(int fd, int dir, const QByteArray& name);
 
-    QString m_folder;
-    int m_folderFd = -1;
-    int m_folderError = 0;
-    dev_t m_folderDevice = 0;
-    bool m_unnamed = true;
+    Folder m_source;
+    Folder m_target;
+    qint64 m_unnamedFrom;
+    uid_t m_uid;
+    gid_t m_gid;
+    int m_umask; // -1: unknown
     bool m_noEmptyPathLink = false;
     std::set<dev_t> m_noUnnamedTemporary;
     std::map<std::pair<dev_t, dev_t>, DataPathCaps> m_caps;

@@ -9,6 +9,7 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -66,12 +67,15 @@ QStringList entriesOf(const QString& folder)
 class CopyFileTest : public ::testing::TestWithParam<bool>
 {
 protected:
+    // The parameter: every file into an unnamed temporary file, or every file under a hidden
+    // temporary name.
     bool unnamed() const { return GetParam(); }
+    qint64 unnamedFrom() const { return unnamed() ? 0 : std::numeric_limits<qint64>::max(); }
     QString src() const { return tree.path(QStringLiteral("src")); }
     QString dst() const { return tree.path(QStringLiteral("dst")); }
     QString copy(const ResultRow& row, std::function<void()> between = {})
     {
-        CopySession session(unnamed());
+        CopySession session(unnamedFrom());
         return session.copy(row, between);
     }
     TempTree tree;
@@ -79,18 +83,25 @@ protected:
 
 TEST_P(CopyFileTest, CarriesDataTimeToTheNanosecondAndPermissionBits)
 {
-    writeFile(src() + "/a.txt", "hello world", 1'600'000'000, 123'456'789, 0751);
+    // Bits the umask (022 here) would take, none, setuid, and no permission at all.
+    const mode_t oldMask = ::umask(022);
     QDir().mkpath(dst());
-    const ResultRow row = scannedRow("a.txt", src(), dst());
+    for (const mode_t mode : {0751u, 0666u, 0400u, 04755u, 02775u, 0u}) {
+        SCOPED_TRACE(mode);
+        const QString name = QString::number(mode, 8) + ".txt";
+        writeFile(src() + "/" + name, "hello world", 1'600'000'000, 123'456'789, mode);
 
-    EXPECT_TRUE(copy(row).isNull());
+        CopySession session(unnamedFrom());
+        EXPECT_TRUE(session.copy(scannedRow(name, src(), dst()), {}).isNull());
 
-    EXPECT_EQ(bytesOf(dst() + "/a.txt"), QByteArray("hello world"));
-    const struct stat st = statOf(dst() + "/a.txt");
-    EXPECT_EQ(st.st_mtim.tv_sec, 1'600'000'000);
-    EXPECT_EQ(st.st_mtim.tv_nsec, 123'456'789);
-    EXPECT_EQ(st.st_mode & 07777, 0751u);
-    EXPECT_EQ(entriesOf(dst()), QStringList{"a.txt"});
+        EXPECT_EQ(bytesOf(dst() + "/" + name), QByteArray("hello world"));
+        const struct stat st = statOf(dst() + "/" + name);
+        EXPECT_EQ(st.st_mtim.tv_sec, 1'600'000'000);
+        EXPECT_EQ(st.st_mtim.tv_nsec, 123'456'789);
+        EXPECT_EQ(st.st_mode & 07777, mode);
+    }
+    ::umask(oldMask);
+    EXPECT_EQ(entriesOf(dst()).size(), 6);
 }
 
 TEST_P(CopyFileTest, ReplacesAWritableDestinationThatIsAsScanned)
@@ -199,7 +210,7 @@ TEST_P(CopyFileTest, FailuresLeaveTheDestinationAsItWasAndNoTemporary)
         const QStringList before = entriesOf(d);
         const QByteArray oldData = bytesOf(d + "/f.txt");
 
-        CopySession session(unnamed());
+        CopySession session(unnamedFrom());
         EXPECT_EQ(session.copy(row, {}), c.expected);
 
         EXPECT_EQ(entriesOf(d), before);
@@ -268,7 +279,7 @@ TEST_P(CopyFileTest, KilledInTheMiddleLeavesTheOldDestinationWhole)
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        CopySession session(unnamed());
+        CopySession session(unnamedFrom());
         session.copy(row, [] { ::raise(SIGKILL); });
         ::_exit(0); // not reached: the first chunk ends the process
     }
