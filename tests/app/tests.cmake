@@ -1,7 +1,5 @@
 # Application shell tests.
-ketrano_gtest(settings_test ${CMAKE_CURRENT_LIST_DIR}/settings_test.cpp)
-ketrano_qtest(mainform_startup_test ${CMAKE_CURRENT_LIST_DIR}/mainform_startup_test.cpp)
-ketrano_qtest(mainform_controls_test ${CMAKE_CURRENT_LIST_DIR}/mainform_controls_test.cpp)
+ketrano_qtest(mainform_test ${CMAKE_CURRENT_LIST_DIR}/mainform_test.cpp)
 add_test(NAME signal_close_test
   COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/signal_close_test.sh $<TARGET_FILE:ketrano>)
 set_tests_properties(signal_close_test PROPERTIES ENVIRONMENT "TZ=UTC;LANG=C.UTF-8;LC_ALL=C.UTF-8")

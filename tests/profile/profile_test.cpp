@@ -1,0 +1,211 @@
+#include "profile/desktop_shortcut.h"
+#include "profile/profile_commands.h"
+#include "profile/profile_file.h"
+#include "support/recording_callbacks.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+// Profile files byte for byte, the New/Open/Save commands and the desktop launcher.
+
+namespace {
+
+const auto field = [](const QByteArray& text) { return text + QByteArray(300 - text.size(), ' '); };
+QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+std::vector<ProfileEntry> load(const QString& path)
+{
+    ProfileModel list;
+    LoadProfileFile(list, path);
+    return list.entries();
+}
+const auto entry = [](const char* s, const char* t, const char* i = "*", const char* x = "") {
+    return EntryBuffer{s, t, i, x};
+};
+
+class ProfileTest : public ::testing::Test
+{
+protected:
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QTemporaryDir dir;
+};
+
+TEST_F(ProfileTest, SavedRecordsHaveTheExactLayout)
+{
+    const QString e = "é", euro = "€"; // two and three bytes
+    const std::pair<QString, QByteArray> cases[] = {
+        {"", ""},
+        {" lead", " lead"},
+        {QString(310, 'a'), QByteArray(300, 'a')},
+        {QString(299, 'a') + e, QByteArray(299, 'a')},                    // é would end at 301
+        {QString(298, 'a') + e + "b", QByteArray(298, 'a') + e.toUtf8()}, // é ends at 300
+        {QString(298, 'a') + euro, QByteArray(298, 'a')},
+    };
+    for (const auto& [text, bytes] : cases)
+        EXPECT_EQ(ProfileFile::encodeField(text), field(bytes)) << text.left(9).toStdString();
+
+    const std::vector<ProfileEntry> entries = {
+        entry("/s1", "/t1"), entry("/s2", "/mnt/b", "doc,xls", "tmp,bak"), entry("/s3", "/t3")};
+    ASSERT_TRUE(ProfileFile::write(path("p.prf"), entries));
+    const QByteArray bytes = readBytes(path("p.prf"));
+    ASSERT_EQ(bytes.size(), 3600);
+    EXPECT_EQ(bytes.mid(1200, 1200),
+              field("/s2") + field("/mnt/b") + field("doc,xls") + field("tmp,bak"));
+    EXPECT_EQ(load(path("p.prf")), entries);
+    ASSERT_TRUE(ProfileFile::write(path("p.prf"), {}));
+    EXPECT_EQ(readBytes(path("p.prf")), QByteArray());
+}
+
+TEST_F(ProfileTest, LoadingTrimsSpacesIgnoresAPartialRecordAndFailsQuietly)
+{
+    const QByteArray record =
+        field("  /padded src ") + field("\t/tab target\t") + field(" doc , xls ") + field("");
+    const int files[][2] = {{0, 0}, {1199, 0}, {1300, 1}, {2600, 2}}; // size, records
+    for (const auto& [size, count] : files) {
+        const QByteArray bytes = record.repeated(3).left(size);
+        writeBytes(path("f.prf"), bytes);
+        EXPECT_EQ(
+            load(path("f.prf")),
+            std::vector(size_t(count), entry("/padded src", "\t/tab target\t", "doc , xls", "")));
+        EXPECT_EQ(readBytes(path("f.prf")), bytes); // loading changes nothing
+    }
+    // Not UTF-8: Windows-1252, so profiles written on Windows still load.
+    writeBytes(path("w.prf"), field("Caf\xE9 \x80\x9F\x81") + field("/t") + field("*") + field(""));
+    EXPECT_EQ(load(path("w.prf"))[0].source, "Café €Ÿ\u0081");
+
+    EXPECT_TRUE(load(path("new.prf")).empty());
+    EXPECT_EQ(readBytes(path("new.prf")), QByteArray()); // created empty
+    QDir().mkpath(path("dir.prf"));
+    EXPECT_TRUE(load(path("dir.prf")).empty() && load(path("no/such/x.prf")).empty());
+    writeBytes(path("ro.prf"), field("/a") + field("/b") + field("*") + field(""));
+    QFile::setPermissions(path("ro.prf"), QFile::ReadOwner);
+    ProfileModel list; // a read-only profile still loads, after the rows there are
+    list.append(entry("/kept", "/kept"));
+    LoadProfileFile(list, path("ro.prf"));
+    EXPECT_EQ(list.entries(), std::vector({entry("/kept", "/kept"), entry("/a", "/b")}));
+    EXPECT_FALSE(ProfileFile::write(path("dir.prf"), {entry("/n", "/n")}));
+    EXPECT_FALSE(ProfileFile::write(path("new.prf/sub.prf"), {entry("/n", "/n")}));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).join(' '),
+              "f.prf new.prf ro.prf w.prf"); // and no temporary file left
+}
+
+TEST_F(ProfileTest, NewOpenAndSaveProfileWithTheirDialogs)
+{
+    ASSERT_TRUE(ProfileFile::write(path("a.prf"), {entry("/a1", "/b1"), entry("/a2", "/b2")}));
+    ASSERT_TRUE(ProfileFile::write(path("b.prf"), {entry("/other", "/side", "*", "tmp")}));
+    AppState state; // a.prf open and edited, one row left by a scan
+    RecordingCallbacks rec;
+    state.ProfileFileName = path("a.prf");
+    LoadProfileFile(state.ProfileList, state.ProfileFileName);
+    state.ListView1.append(ResultRow{});
+    state.ListView1.flush();
+    state.ProfileList.append(entry("/edited", "/edited"));
+    state.ProfileChanged = true;
+    rec.fileNames = {"", "*.prf", "", path("b.prf/x.prf"), path("b.prf")};
+    for (int cancelled = 0; cancelled < 2; ++cancelled) // the profile and its edits stay
+        EXPECT_TRUE(OpenProfile(state, rec.callbacks()).isNull());
+    EXPECT_FALSE(SaveProfile(state, rec.callbacks())); // cancelled: nothing written
+    EXPECT_FALSE(SaveProfile(state, rec.callbacks())); // failed: says so
+    EXPECT_EQ(state.ProfileFileName, path("a.prf"));
+    EXPECT_EQ(state.ProfileList.size(), 3);
+    EXPECT_TRUE(state.ProfileChanged);
+    EXPECT_EQ(load(path("a.prf")).size(), 2u);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).join(' '), "a.prf b.prf");
+    EXPECT_EQ(rec.messages.size(), 1);
+    EXPECT_TRUE(rec.messages.value(0).startsWith("The profile could not be saved to " +
+                                                 path("b.prf/x.prf")));
+
+    EXPECT_EQ(OpenProfile(state, rec.callbacks()), "Ketrano Backup [" + path("b.prf") + "]");
+    EXPECT_EQ(state.ProfileList.entries(), std::vector({entry("/other", "/side", "*", "tmp")}));
+    EXPECT_FALSE(state.ProfileChanged);
+    EXPECT_EQ(state.ListView1.rowCount(), 1); // the last scan's results stay
+
+    state.ProfileChanged = true; // New asks; Yes saves under the name chosen
+    rec.answers = {true};
+    rec.fileNames = {path("c.prf")};
+    EXPECT_EQ(NewProfile(state, rec.callbacks()), "Ketrano Backup   [New Profile]");
+    EXPECT_EQ(load(path("c.prf")), std::vector({entry("/other", "/side", "*", "tmp")}));
+    EXPECT_EQ(state.ProfileFileName, path("c.prf"));
+    EXPECT_EQ(state.ProfileList.size() + state.ListView1.rowCount(), 0);
+    EXPECT_FALSE(state.ProfileChanged);
+    EXPECT_EQ(state.status.progressMax, 1);
+    NewProfile(state, rec.callbacks()); // no edit: no question
+    EXPECT_EQ(rec.questions, QStringList{"Profile has changed, Do you want to save?"});
+    const QString open = "Open File Name|Profiles(*.prf)|*.prf",
+                  save = "Save to File Name|Profiles(*.prf)|";
+    EXPECT_EQ(rec.dialogs, QStringList({open, open, save + path("a.prf"), save + path("a.prf"),
+                                        open, save + path("b.prf")}));
+}
+
+QByteArray launcher(const QByteArray& name, const QByteArray& exec)
+{
+    return "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=" + exec +
+           "\nIcon=ketrano\nTerminal=false\n";
+}
+
+TEST(DesktopShortcut, NameExecLineAndTheCommand)
+{
+    const QStringList profiles = {"/a/My Week.prf", "/d/plan.backup", "Local.prf", "/x/a😀.prf",
+                                  "/x/b.😀😀😀😀",      "/x/.prf",        "/x/ab"};
+    const QStringList names = {"My Week", "plan.ba", "Local", "a😀",
+                               "b.",      "",        ""}; // characters, not UTF-16 units
+    for (int i = 0; i < profiles.size(); ++i)
+        EXPECT_EQ(DesktopShortcut::linkName(profiles[i]), names[i]) << profiles[i].toStdString();
+    const std::pair<const char*, const char*> cases[] = {
+        {"/home/ann/My Backups/Week  1.prf", R"("/home/ann/My Backups/Week  1.prf")"},
+        {R"(/p/say "hi" it's.prf)", R"("/p/say \\"hi\\" it's.prf")"},
+        {R"(/p/$HOME `id` back\slash.prf)", R"("/p/\\$HOME \\`id\\` back\\\\slash.prf")"},
+        {"/p/100%f %u.prf", R"("/p/100%%f %%u.prf")"},
+        {"/p/line\nbreak\ttab.prf", R"("/p/line\nbreak\ttab.prf")"},
+        {"/p/;|&<>*?#~().prf", R"("/p/;|&<>*?#~().prf")"},
+    };
+    for (const auto& [profile, word] : cases)
+        EXPECT_EQ(DesktopShortcut::launcherText("Week", "/opt/k/ketrano", profile),
+                  launcher("Week", "\"/opt/k/ketrano\" " + QByteArray(word)))
+            << profile;
+    EXPECT_EQ(DesktopShortcut::launcherText(" My \\ Week ", "/opt/$my apps/ketrano", "/w.prf"),
+              launcher(R"(\sMy \\ Week\s)", R"("/opt/\\$my apps/ketrano" "/w.prf")"));
+
+    QTemporaryDir dir; // the command writes an executable launcher or says why not
+    const QString desktop = dir.path() + "/Desk top",
+                  failed = "The shortcut could not be created on the desktop: ";
+    RecordingCallbacks rec;
+    const auto create = [&](const QString& profile, const QString& folder) {
+        createDesktopShortcut(profile, {folder, "/k", false}, rec.callbacks());
+    };
+    create("", desktop);
+    create("*.prf", desktop);
+    EXPECT_FALSE(QFileInfo::exists(desktop));
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path())); // a relative profile path is made absolute
+    create("p/My Daily.prf", desktop);
+    create("p/My Daily.prf", desktop); // replaces the first
+    QDir::setCurrent(before);
+    create("/p/.prf", desktop);
+    create("/p/Daily.prf", desktop + "/My Daily.desktop/sub");
+    const QString save = "Save the profile to a file first: the shortcut starts the program with a "
+                         "saved profile file.";
+    EXPECT_EQ(rec.messages,
+              QStringList({save, save, "Shortcut Created on Desktop", "Shortcut Created on Desktop",
+                           failed + "The profile file name \"/p/.prf\" gives the shortcut no name.",
+                           failed + "The desktop folder \"" + desktop +
+                               "/My Daily.desktop/sub\" cannot be created."}));
+    const QString path = desktop + "/My Daily.desktop";
+    EXPECT_EQ(readBytes(path), launcher("My Daily", "\"/k\" \"" + QFile::encodeName(dir.path()) +
+                                                        "/p/My Daily.prf\""));
+    EXPECT_EQ(int(QFile::permissions(path)), 0x7755); // rwxr-xr-x
+    EXPECT_EQ(QDir(desktop).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
+              QStringList({"My Daily.desktop"}));
+}
+
+} // namespace
