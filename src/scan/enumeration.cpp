@@ -1,5 +1,7 @@
 #include "scan/enumeration.h"
 
+#include "sync/copy_file.h"
+
 #include "app/ui_yield.h"
 #include "scan/memory_hint.h"
 #include "scan/wildcard.h"
@@ -141,8 +143,8 @@ void FileWalk::FindFilesAPI(int fd, const QString& relativeFolder)
         }
         if (type == DT_DIR && collecting)
             subfolders.push_back(i);
-        else if (type == DT_REG)
-            addFile(fd, rawName, e.name, known, relativeFolder);
+        else if (type == DT_REG && !(rawName[0] == '.' && isPartialCopyName(e.name)))
+            addFile(fd, rawName, e.name, known, relativeFolder); // a copy cut short is not listed
     }
 
     for (size_t i : subfolders) {
