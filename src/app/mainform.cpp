@@ -78,7 +78,7 @@ MainForm::MainForm(const QString& commandLine, QWidget* parent)
     buildWindow();
     fillCallbacks();
     qApp->installEventFilter(this);
-    resize(900, 700);
+    resize(1120, 720);
 }
 
 MainForm::~MainForm()
