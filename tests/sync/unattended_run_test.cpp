@@ -1,11 +1,13 @@
 #include "app/mainform.h"
 #include "profile/profile_file.h"
 #include "support/temp_tree.h"
+#include "sync/errorsform.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTreeView>
 #include <QtTest>
 
 #include <memory>
@@ -216,6 +218,49 @@ private Q_SLOTS:
         QCOMPARE(TempTree::read(tree->path("one/dst/a big.bin")).size(), big.size());
         QVERIFY(!QFileInfo::exists(tree->path("one/dst/z later.txt")));
         QCOMPARE(form.panel(4)->text(), QStringLiteral("1 of 2  Files copied"));
+        form.Form_QueryUnload(true);
+    }
+
+    // Panel 3 opens the error list modally inside a copy's turn: it shows the failures so
+    // far, and the copying goes on once it is hidden.
+    void panelThreeShowsTheErrorsSoFar()
+    {
+        tree->add({{"one/src/a.txt", 1, 1'600'000'000},
+                   {"one/src/b.txt", 1, 1'600'000'000},
+                   {"one/src/c.txt", 1, 1'600'000'000}});
+        tree->add({"one/dst/a.txt", 1, 1'700'000'000}); // newer: listed under Target Files
+        MainForm form(profile({"one"}));
+        int shownRows = -1;
+        bool opened = false;
+        form.callbacks().yield = [&] {
+            form.state().lastYield.invalidate();
+            QCoreApplication::processEvents();
+            if (opened || form.state().running != Running::Sync)
+                return;
+            opened = true;
+            QTimer::singleShot(0, [&] {
+                if (auto* errors = qobject_cast<ErrorsForm*>(QApplication::activeModalWidget())) {
+                    shownRows = errors->list()->model()->rowCount();
+                    errors->OKCommand_Click();
+                }
+            });
+            QTest::mouseDClick(form.panel(3), Qt::LeftButton);
+        };
+        // The first row fails: its source vanishes between Scan and Synchronize.
+        form.callbacks().busyChanged = [&, busy = form.callbacks().busyChanged](bool on) {
+            if (on && form.state().running == Running::Sync)
+                QFile::remove(tree->path("one/src/b.txt"));
+            busy(on);
+        };
+        form.Form_Load();
+        QTRY_VERIFY_WITH_TIMEOUT(finished(form), 20000);
+
+        QVERIFY(opened);
+        QCOMPARE(shownRows, 1);
+        QVERIFY(form.errorsForm()->isHidden());
+        QCOMPARE(form.state().ErrorsList.size(), 1);
+        QVERIFY(QFileInfo::exists(tree->path("one/dst/c.txt")));
+        QCOMPARE(form.panel(4)->text(), QStringLiteral("2 of 3  Files copied"));
         form.Form_QueryUnload(true);
     }
 };
