@@ -1,7 +1,8 @@
 #include "sync/copy_file.h"
 
+#include "sync/partial_copy_name.h"
+
 #include <QFile>
-#include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstdio>
@@ -12,10 +13,6 @@
 
 namespace {
 
-constexpr char PartialMarker[] = ".ketrano-partial-";
-constexpr int MarkerLength = int(sizeof(PartialMarker)) - 1;
-constexpr int SuffixLength = 6;
-constexpr int NameMax = 255;
 constexpr int NameAttempts = 100;
 
 const char ReadingSource[] = "Reading the source failed";
@@ -61,19 +58,6 @@ struct Temporary
     }
 };
 
-// ".<name>.ketrano-partial-XXXXXX", the name cut (at a character boundary) to fit NAME_MAX.
-QByteArray temporaryName(const QByteArray& name)
-{
-    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    int keep = qMin(int(name.size()), NameMax - 1 - MarkerLength - SuffixLength);
-    while (keep > 0 && keep < name.size() && (uchar(name[keep]) & 0xC0) == 0x80)
-        --keep;
-    QByteArray result = '.' + name.left(keep) + PartialMarker;
-    for (int i = 0; i < SuffixLength; ++i)
-        result += letters[QRandomGenerator::global()->bounded(int(sizeof(letters)) - 1)];
-    return result;
-}
-
 // The destination as it is now against what the scan saw: a null string when it may be
 // created or replaced, else why not.
 QString destinationCheck(int dir, const QByteArray& name, const ResultRow& row)
@@ -113,21 +97,6 @@ int currentUmask()
 }
 
 } // namespace
-
-bool isPartialCopyName(QStringView name)
-{
-    const qsizetype markerAt = name.size() - SuffixLength - MarkerLength;
-    if (markerAt < 1 || !name.startsWith(QLatin1Char('.')))
-        return false;
-    if (name.mid(markerAt, MarkerLength) != QLatin1String(PartialMarker))
-        return false;
-    for (QChar c : name.right(SuffixLength)) {
-        if (!(c.isDigit() || (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
-              (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))))
-            return false;
-    }
-    return true;
-}
 
 CopySession::CopySession(qint64 unnamedFromBytes)
     : m_unnamedFrom(unnamedFromBytes), m_uid(::geteuid()), m_gid(::getegid()),
@@ -170,7 +139,7 @@ int CopySession::openTemporary(int dir, dev_t device, const QByteArray& name, qi
         m_noUnnamedTemporary.insert(device);
     }
     for (int attempt = 0; attempt < NameAttempts; ++attempt) {
-        const QByteArray candidate = temporaryName(name);
+        const QByteArray candidate = partialCopyName(name);
         const int fd = ::openat(dir, candidate.constData(),
                                 O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, mode);
         if (fd >= 0) {
@@ -290,7 +259,7 @@ QString CopySession::copy(const ResultRow& row, const std::function<void()>& bet
     if (temp.name.isEmpty()) {
         // Give it a hidden name first, so that the rename replaces the destination at once.
         for (int attempt = 0; attempt < NameAttempts && temp.name.isEmpty(); ++attempt) {
-            const QByteArray candidate = temporaryName(name);
+            const QByteArray candidate = partialCopyName(name);
             if (linkUnnamed(temp.fd, dir, candidate) == 0)
                 temp.name = candidate;
             else if (errno != EEXIST)

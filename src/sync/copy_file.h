@@ -2,9 +2,9 @@
 
 #include "results/result_row.h"
 #include "sync/copy_data.h"
+#include "sync/partial_copy_name.h" // isPartialCopyName, for the scan
 
 #include <QString>
-#include <QStringView>
 #include <functional>
 #include <map>
 #include <set>
@@ -75,7 +75,3 @@ private:
     std::map<std::pair<dev_t, dev_t>, DataPathCaps> m_caps;
     std::vector<char> m_buffer;
 };
-
-// True for the hidden name of a copy in progress (or of one whose process was killed): such
-// files are no user files and are not listed by a scan.
-bool isPartialCopyName(QStringView name);

@@ -11,8 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 namespace {
 
 class CopyEngineTest : public ::testing::Test
@@ -202,23 +200,6 @@ TEST_F(CopyEngineTest, CancelStopsBeforeTheNextRowAfterTheCopyInProgress)
     EXPECT_TRUE(QFileInfo(src("/back/here")).isDir());
     EXPECT_EQ(rec.panelLog.size(), before);
     EXPECT_EQ(state.FilesCopied, 3);
-}
-
-TEST_F(CopyEngineTest, CopiedPairHasEqualTimesAndModes)
-{
-    addRow("/m", "script.sh", 1, true, "#!/bin/sh\n");
-    const QByteArray path = QFile::encodeName(src("/m/script.sh"));
-    ::chmod(path.constData(), 0750);
-    TempTree::setMtime(src("/m/script.sh"), 1'700'000'123, 987'654'321);
-
-    CopyCheckedFiles(state, cb, state.ListView1);
-
-    struct stat a, b;
-    ASSERT_EQ(::stat(path.constData(), &a), 0);
-    ASSERT_EQ(::stat(QFile::encodeName(dst("/m/script.sh")).constData(), &b), 0);
-    EXPECT_EQ(a.st_mtim.tv_sec, b.st_mtim.tv_sec);
-    EXPECT_EQ(a.st_mtim.tv_nsec, b.st_mtim.tv_nsec);
-    EXPECT_EQ(a.st_mode, b.st_mode);
 }
 
 } // namespace

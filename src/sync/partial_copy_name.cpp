@@ -1,0 +1,42 @@
+#include "sync/partial_copy_name.h"
+
+#include <QRandomGenerator>
+#include <QString>
+
+namespace {
+constexpr char Marker[] = ".ketrano-partial-";
+constexpr int MarkerLength = int(sizeof(Marker)) - 1;
+constexpr int SuffixLength = 6;
+constexpr int NameMax = 255;
+constexpr char Letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+
+bool isSuffixLetter(QChar c)
+{
+    return c.isDigit() || (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+           (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
+}
+} // namespace
+
+QByteArray partialCopyName(const QByteArray& name)
+{
+    int keep = qMin(int(name.size()), NameMax - 1 - MarkerLength - SuffixLength);
+    while (keep > 0 && keep < name.size() && (uchar(name[keep]) & 0xC0) == 0x80)
+        --keep; // not inside a UTF-8 sequence
+    QByteArray result = '.' + name.left(keep) + Marker;
+    for (int i = 0; i < SuffixLength; ++i)
+        result += Letters[QRandomGenerator::global()->bounded(int(sizeof(Letters)) - 1)];
+    return result;
+}
+
+bool isPartialCopyName(QStringView name)
+{
+    const qsizetype markerAt = name.size() - SuffixLength - MarkerLength;
+    if (markerAt < 1 || !name.startsWith(QLatin1Char('.')))
+        return false;
+    if (name.mid(markerAt, MarkerLength) != QLatin1String(Marker))
+        return false;
+    for (QChar c : name.right(SuffixLength))
+        if (!isSuffixLetter(c))
+            return false;
+    return true;
+}
