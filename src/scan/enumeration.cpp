@@ -1,6 +1,6 @@
 #include "scan/enumeration.h"
 
-#include "sync/copy_file.h"
+#include "sync/partial_copy_name.h"
 
 #include "app/ui_yield.h"
 #include "scan/memory_hint.h"
