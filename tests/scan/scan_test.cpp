@@ -1,0 +1,396 @@
+#include "scan/compare_sides.h"
+#include "scan/enumeration.h"
+#include "scan/extension_filters.h"
+#include "scan/scan_driver.h"
+#include "scan/text_case.h"
+#include "support/recording_callbacks.h"
+#include "support/temp_tree.h"
+
+#include <QFile>
+#include <QLocale>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+constexpr qint64 T0 = 1'100'000'000;
+
+// A case "subject yes1 yes2 / no1 no2": 'holds' is true for the words before "/", false after.
+void expectCase(const QString& c, const std::function<bool(const QString&, QString)>& holds)
+{
+    QStringList words = c.split(' ');
+    const QString subject = words.takeFirst();
+    bool expected = true;
+    for (const QString& word : words) {
+        if (word == "/")
+            expected = false;
+        else
+            EXPECT_EQ(holds(subject, word), expected)
+                << c.toStdString() << ": " << word.toStdString();
+    }
+}
+
+TEST(ScanRules, WildcardsOfBothDialects)
+{
+    for (const char* c : {"*.* a.txt README .bashrc", "*. README / a.txt a.",
+                          "*.txt a.txt B.TXT .txt / a.txt.bak atxt", "*.TXT x.tXt",
+                          "*.tar.gz a.tar.gz / a.gz", "*.t?t a.txt / a.tt", "*.?? a.cc / a.c",
+                          "*.t* a.t a.tgz / a.gz", "*a*b* xxaxxbxx / xxbxxaxx", "*.[a] x.[a] / x.a",
+                          "*.# x.# / x.1", "*.ÄÖ x.äö", "*.straße X.STRAßE"})
+        expectCase(c, [](const QString& p, const QString& name) {
+            return Wildcard(p, Wildcard::Dialect::FileName).matches(name);
+        });
+    // The exclusion test's dialect: exact, callers upper-case both sides.
+    for (const char* c :
+         {"*.BAK OLD.BAK / OLD.BAK.TXT old.bak", "*.B?K X.BOK / X.BK X.BAKUP",
+          "*.## X.12 / X.1A X.1", "*.[AB] X.B / X.C", "*.[!AB] X.C / X.A", "*.[A-C]Z X.BZ / X.DZ",
+          "*.[!0-9] X.A / X.5", "*.[-] X.-", "*.A[]B X.AB", "*.[!] X.!", "*.[AB / X.A X.[AB",
+          "*.[!C-A] / X.B", "*.* DIR.X/F", "*. ABC. / ABC"})
+        expectCase(c, [](const QString& p, const QString& text) {
+            return Wildcard(p, Wildcard::Dialect::Like).matches(text);
+        });
+}
+
+TEST(ScanRules, IncludeAndExcludeTexts)
+{
+    // Pairs of a text and its items joined by "|"; only blanks are trimmed.
+    const QString cases[] = {"txt, doc", "txt|doc", "txt,,doc", "txt||doc", "txt,",
+                             "txt|",     ",txt",    "|txt",     "",         "",
+                             "   ",      "",        "  txt  ",  "txt",      "a,b,,",
+                             "a|b||",    ",",       "|",        "\ttxt",    "\ttxt"};
+    for (size_t i = 0; i < std::size(cases); i += 2) {
+        SCOPED_TRACE(cases[i].toStdString());
+        EXPECT_EQ(CountItems(cases[i]), cases[i + 1].count('|') + 1);
+        EXPECT_EQ(SplitItems(cases[i]), cases[i + 1].split('|'));
+    }
+    EXPECT_EQ(includePatterns("  * "), QStringList{"*.*"});
+    EXPECT_EQ(includePatterns("*,txt"), (QStringList{"*.*", "*.txt"}));
+    EXPECT_TRUE(ExcludeNone("   "));
+    EXPECT_FALSE(ExcludeNone(","));
+
+    // An Exclude text, the paths it removes, "/", the paths it keeps ("tmp,": any dot removes).
+    for (const char* c : {"tmp a.tmp a.TMP dir.tmp/b.txt / tmp.txt",
+                          "bak old.bak old.bak.txt x.bakery save.bak/notes.txt / bak.txt backup",
+                          "b?k x.bak x.bok / x.bakup x.bk", "# x.7 / x.a", "[ab]z x.bz / x.cz",
+                          "[!ab]z x.cz / x.bz", "tmp, a.doc sub.d/noext / noext",
+                          "doc,TXT A.txt b.DOC / c.xls", "äö X.ÄÖ"})
+        expectCase(c, [](const QString& exclude, QString path) {
+            toUpperInPlace(path);
+            return ExclusionTest(SplitItems(exclude)).excludes(path);
+        });
+}
+
+QString paths(const FileList& list)
+{
+    QStringList out;
+    for (const FileLine& l : list)
+        out << l.relativePath();
+    return out.join(' ');
+}
+
+TEST(ScanRules, AStopWhileExcludingAndCounterOverflow)
+{
+    AppState state;
+    Callbacks cb;
+    cb.yield = [&state] { state.CancelRequested = true; }; // while the first line is looked at
+    FileList list{{"", "a.tmp"}, {"", "b.tmp"}, {"", "c.txt"}, {"", "d.tmp"}};
+    excludeLines(state, cb, list, "tmp");
+    EXPECT_EQ(paths(list), "b.tmp c.txt d.tmp");
+    qint64 counter = std::numeric_limits<qint64>::max() - 1; // a counter that would overflow
+    addToCounter(counter, 5);                                // keeps its last value
+    EXPECT_EQ(counter, std::numeric_limits<qint64>::max() - 1);
+}
+
+// Builds a tree of words "path[=size][@seconds after T0]", "path->link target", "path|" (FIFO).
+void build(TempTree& tree, const QString& layout)
+{
+    for (const QString& word : layout.split(' ', Qt::SkipEmptyParts)) {
+        const QString path = word.section("->", 0, 0).section('|', 0, 0);
+        const QByteArray at = QFile::encodeName(tree.path(path));
+        if (word.contains("->"))
+            ASSERT_EQ(::symlink(word.section("->", 1).toUtf8().constData(), at.constData()), 0);
+        else if (word.endsWith('|'))
+            ASSERT_EQ(::mkfifo(at.constData(), 0600), 0);
+        else
+            tree.add({path.section('@', 0, 0).section('=', 0, 0),
+                      path.section('@', 0, 0).section('=', 1).toLongLong(),
+                      T0 + path.section('@', 1).toLongLong()});
+    }
+}
+
+// "list|name|source|target|status|kb" of each row of both lists; base/S and base/T as S and T.
+// The scan counters must count exactly these rows and their KB.
+QString rows(const AppState& s, const QString& base = {})
+{
+    QStringList out;
+    for (const ResultListModel* list : {&s.ListView1, &s.ListView2}) {
+        const bool one = list == &s.ListView1;
+        qint64 kb = 0;
+        for (const ResultRow& r : list->rows()) {
+            kb += r.sizeKB;
+            out << QStringLiteral("%1|%2|%3|%4|%5|%6")
+                       .arg(QString::number(one ? 1 : 2), r.name, r.sourceFolder, r.targetFolder,
+                            r.statusText(), QString::number(r.sizeKB));
+            if (!base.isEmpty())
+                out.last().replace(base + "/S", "S").replace(base + "/T", "T");
+        }
+        EXPECT_EQ(std::tuple(qint64(list->size()), kb),
+                  one ? std::tuple(s.SourceFileCount, s.SourceSizeKB)
+                      : std::tuple(s.TargetFileCount, s.TargetSizeKB));
+    }
+    return out.join("; ");
+}
+
+// Scans of the folders S (or another) and T of one temporary tree.
+struct Trees
+{
+    TempTree tree;
+    AppState state;
+    RecordingCallbacks rec;
+
+    explicit Trees(const QString& layout = {})
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        build(tree, layout);
+        tree.mkdir("S");
+        tree.mkdir("T");
+    }
+    void entry(const QString& include = "*", const QString& exclude = "", QString from = "S")
+    {
+        state.ProfileList.append({tree.path(from), tree.path("T"), include, exclude});
+    }
+    QString scan(const Callbacks& cb)
+    {
+        state.lastYield.invalidate(); // the first yield is not throttled
+        ScanCmd_Click(state, cb);
+        return rows(state, tree.root());
+    }
+    QString scan() { return scan(rec.callbacks()); }
+    QStringList panels() const { return {state.status.panels.begin(), state.status.panels.end()}; }
+};
+
+TEST(ScanTrees, ListTheExpectedRows)
+{
+    struct Case
+    {
+        const char *include, *exclude, *tree, *rows;
+    };
+    const Case cases[] = {
+        // a folder's files, then its subfolders depth first; by name ignoring case, then bytes
+        {"*", "",
+         "S/b.txt S/A.txt S/sub/z.txt S/Sub2/y.txt S/sub/deeper/x.txt S/xt_dscp.h S/xt_DSCP.h "
+         "S/XT_dscp.h S/XT_DSCP.h S/.hidden",
+         "1|.hidden|S|T|New File|0; 1|A.txt|S|T|New File|0; 1|b.txt|S|T|New File|0; "
+         "1|XT_DSCP.h|S|T|New File|0; 1|XT_dscp.h|S|T|New File|0; 1|xt_DSCP.h|S|T|New File|0; "
+         "1|xt_dscp.h|S|T|New File|0; "
+         "1|z.txt|S/sub|T/sub|New File|0; 1|x.txt|S/sub/deeper|T/sub/deeper|New File|0; "
+         "1|y.txt|S/Sub2|T/Sub2|New File|0"},
+        // include items in order; a pattern never hides a folder, a folder is never a file
+        {" txt , doc", "", "S/a.txt S/b.doc S/c.xls S/sub/b.TXT S/x.txt/in.txt S/x.txt/in.doc",
+         "1|a.txt|S|T|New File|0; 1|b.TXT|S/sub|T/sub|New File|0; "
+         "1|in.txt|S/x.txt|T/x.txt|New File|0; 1|b.doc|S|T|New File|0; "
+         "1|in.doc|S/x.txt|T/x.txt|New File|0"},
+        {"", "", "S/README S/a.txt S/sub/Makefile", // the names without a dot
+         "1|README|S|T|New File|0; 1|Makefile|S/sub|T/sub|New File|0"},
+        // a duplicate item: each occurrence pairs with the next unmatched one
+        {"txt,txt", "", "S/a.txt S/b.txt@1 T/b.txt",
+         "1|a.txt|S|T|New File|0; 1|b.txt|S|T|OverWrite|0; 1|a.txt|S|T|New File|0; "
+         "1|b.txt|S|T|OverWrite|0"},
+        // exclude: an extension anywhere in the path, a pattern, on both sides
+        {"*", " tmp, b?k",
+         "S/a.tmp S/b.TMP S/dir.tmp/c.txt S/tmp.txt T/y.tmp S/x.bak S/x.bok S/x.bakup S/x.bk",
+         "1|tmp.txt|S|T|New File|0; 1|x.bakup|S|T|New File|0; 1|x.bk|S|T|New File|0"},
+        {"*", "tmp,", "S/a.txt S/noext S/sub.d/plain", "1|noext|S|T|New File|0"},
+        {"*", "",
+         "S/s511=511 S/s512=512 S/s1536=1536 S/s1500000=1500000 S/s2g=2147483648 "
+         "S/s3g=3221225472",
+         "1|s1500000|S|T|New File|1465; 1|s1536|S|T|New File|2; 1|s2g|S|T|New File|2097152; "
+         "1|s3g|S|T|New File|3145728; 1|s511|S|T|New File|0; 1|s512|S|T|New File|1"},
+        // pairs ignore case; the later one is listed in its own spelling; equal times: nothing
+        {"*", "",
+         "S/a.txt=10@1 T/A.TXT=10 S/B.doc=10 T/b.DOC=3072@60 S/same=5 T/same=9999 S/sub/x "
+         "T/SUB/X=2048@1",
+         "1|a.txt|S|T|OverWrite|0; 2|b.DOC|T|S|OverWrite|3; 2|X|T/SUB|S/sub|OverWrite|2"},
+        // the first unmatched partner; newer target rows, then target-only rows
+        {"*", "", "S/x/new.txt=2048 S/a S/D.TXT S/d.txt@2 T/0only T/a@1 T/d.txt@1 T/y/z/o.txt=3000",
+         "1|d.txt|S|T|New File|0; 1|new.txt|S/x|T/x|New File|2; 2|a|T|S|OverWrite|0; "
+         "2|d.txt|T|S|OverWrite|0; 2|0only|T|S|New File|0; 2|o.txt|T/y/z|S/y/z|New File|3"},
+        // links are followed; dangling links and FIFOs skipped; no folder open higher up entered
+        {"*", "",
+         "S/a.txt=2048 S/real/f elsewhere/e.txt S/link.txt->a.txt S/dangling.txt->missing "
+         "S/linked->../elsewhere S/real/up->.. S/alias->real S/self->. S/pipe.txt| "
+         "S/pipe.link->pipe.txt",
+         "1|a.txt|S|T|New File|2; 1|link.txt|S|T|New File|2; 1|f|S/alias|T/alias|New File|0; "
+         "1|e.txt|S/linked|T/linked|New File|0; 1|f|S/real|T/real|New File|0"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tree);
+        Trees t(c.tree);
+        t.entry(c.include, c.exclude);
+        EXPECT_EQ(t.scan(), c.rows);
+        EXPECT_TRUE(t.rec.messages.isEmpty());
+    }
+}
+
+TEST(ScanTrees, MissingRootTrailingSlashAndEntriesWithoutAFolder)
+{
+    Trees t("S/a.txt S/sub/b.txt");
+    t.state.ProfileList.append({t.tree.path("S/"), t.tree.path("T/not/yet"), "*", ""});
+    t.state.ProfileList.append({t.tree.path("S"), "  ", "*", ""});
+    t.state.ProfileList.append({"", t.tree.path("S"), "*", ""});
+    EXPECT_EQ(t.scan(), "1|a.txt|S|T/not/yet|New File|0; 1|b.txt|S/sub|T/not/yet/sub|New File|0");
+    EXPECT_TRUE(t.rec.messages.isEmpty());
+}
+
+TEST(ScanTrees, RootFolderOfTheFileSystemAndOtherRoots)
+{
+    for (const auto& [thisRoot, otherRoot, expected] :
+         {std::tuple("/", "/backup/",
+                     "1|f.txt||/backup|OverWrite|0; 1|g.txt|/sub|/backup/sub|New File|0"),
+          std::tuple("/data/", "rel",
+                     "1|f.txt|/data|rel|OverWrite|0; 1|g.txt|/data/sub|rel/sub|New File|0")}) {
+        AppState s;
+        FileList mine{{"", "f.txt", 2}, {"sub", "g.txt", 2}}, theirs{{"", "F.TXT", 1}};
+        SideTable a, b;
+        buildSideTable(s, {}, mine, a);
+        buildSideTable(s, {}, theirs, b);
+        ComparePass pass(a, b, s.ListView1, s.ListView2, thisRoot, otherRoot, s.SourceFileCount,
+                         s.SourceSizeKB, s.TargetFileCount, s.TargetSizeKB);
+        CompareSides(s, {}, pass);
+        EXPECT_EQ(rows(s), expected);
+        EXPECT_EQ(s.ListView1.at(0).sourcePath(), QString(thisRoot) + "f.txt"); // the path again
+    }
+}
+
+TEST(ScanDriver, StatusTextsBusyPointerAndProgressRangeInOrder)
+{
+    const char* emptyProfile =
+        "1Ready;2;3;4;5;0-1;0-1;busy;1Scanning;idle;1Ready  ;2Source Files: 0;"
+        "3Source Size: 0KB;4Target Files: 0;5Target Size: 0KB;0-1";
+    const char* oneEntry =
+        "1Ready;2;3;4;5;0-1;0-1;busy;1Scanning;1Scanning;1Comparing;idle;1Ready  ;"
+        "2Source Files: 1;3Source Size: 1,234KB;4Target Files: 1;"
+        "5Target Size: 56KB;0-1291";
+    for (const char* expected : {emptyProfile, oneEntry}) {
+        Trees t("S/a=1263616 T/b=57344"); // 1,234 KB and 56 KB
+        t.state.ListView1.append({});
+        t.state.ListView2.append({});
+        if (expected == oneEntry)
+            t.entry();
+        QStringList log;
+        Callbacks cb;
+        cb.panelChanged = [&](int p, const QString& s) { log << QString::number(p) + s; };
+        cb.busyChanged = [&](bool on) { log << (on ? "busy" : "idle"); };
+        cb.progressChanged = [&](int min, int max, int value) {
+            log << QStringLiteral("%1-%2").arg(min).arg(max) + (value ? "!" : "");
+        };
+        EXPECT_EQ(t.scan(cb),
+                  expected == oneEntry ? "1|a|S|T|New File|1234; 2|b|T|S|New File|56" : "");
+        EXPECT_EQ(log.join(';'), expected);
+    }
+}
+
+TEST(ScanDriver, EntriesAccumulateAndStopPoints)
+{
+    Trees t("S/one.txt=2048 S/uno.txt=1024 S2/two.txt=1024");
+    t.entry();
+    t.entry("*", "", "S2");
+    EXPECT_EQ(t.scan(), "1|one.txt|S|T|New File|2; 1|uno.txt|S|T|New File|1; "
+                        "1|two.txt|S2|T|New File|1");
+    EXPECT_EQ(t.state.ListView1.rowCount(), 3); // the views see the rows
+    // Pairs: "text n k", a stop at the k-th yield after panel 1 shows the text for the n-th time
+    // (k = 0: at once), and the rows then listed.
+    const QString cases[] = {"Scanning 1 1",  "",
+                             "Comparing 1 2", "1|one.txt|S|T|New File|2",
+                             "Scanning 3 0",  "1|one.txt|S|T|New File|2; 1|uno.txt|S|T|New File|1"};
+    for (size_t i = 0; i < std::size(cases); i += 2) {
+        SCOPED_TRACE(cases[i].toStdString());
+        const QString when = cases[i].section(' ', 0, 0);
+        const int n = cases[i].section(' ', 1, 1).toInt(), k = cases[i].section(' ', 2).toInt();
+        Callbacks cb;
+        int shown = 0, yields = -1;
+        cb.panelChanged = [&](int panel, const QString& text) {
+            EXPECT_FALSE(t.state.CancelRequested && text == "Scanning"); // no entry after a stop
+            if (panel == 1 && text == when && ++shown == n && (yields = 0) == k)
+                t.state.CancelRequested = true;
+        };
+        cb.yield = [&] {
+            t.state.lastYield.invalidate(); // every yield counts
+            if (yields >= 0 && ++yields == k)
+                t.state.CancelRequested = true;
+        };
+        EXPECT_EQ(t.scan(cb), cases[i + 1]);
+        EXPECT_EQ(t.panels()[0], "Canceled"); // the other panels: the counters, as rows() checks
+    }
+    EXPECT_EQ(t.scan().count(';'), 2); // the next scan clears the stop flag
+    EXPECT_EQ(t.panels()[0], "Ready  ");
+}
+
+TEST(ScanDriver, RowFieldsAndIconsFollowTheToggleRowByRow)
+{
+    Trees t("T/a=99 S/sub/m");
+    t.tree.add({{"S/a", 1536, 20}, {"S/sub/n", 0, -5}});
+    TempTree::setMtime(t.tree.path("T/a"), 10, 77);
+    t.entry();
+    Callbacks cb = t.rec.callbacks();
+    int asked = 0;
+    cb.toggle = [&](int toggle) { return toggle == 1 && ++asked > 1; }; // pressed after row 1
+    t.scan(cb);
+    ASSERT_EQ(t.state.ListView1.size(), 3);
+    const ResultRow &a = t.state.ListView1.at(0), &m = t.state.ListView1.at(1),
+                    &n = t.state.ListView1.at(2);
+    EXPECT_EQ(std::tuple(a.modified, a.sizeBytes, a.destExists, a.destModified, a.destModifiedNs,
+                         a.destSizeBytes, a.checked, a.hasIcon),
+              std::tuple(20, 1536, true, 10, 77, 99, true, false));
+    EXPECT_EQ(std::tuple(n.modified, n.destExists, n.checked, m.hasIcon, n.hasIcon),
+              std::tuple(-5, false, true, true, true));
+    EXPECT_EQ(m.sourceFolder.constData(), n.sourceFolder.constData()); // one string per folder
+    EXPECT_EQ(m.targetFolder.constData(), n.targetFolder.constData());
+}
+
+TEST(ScanWalk, AStopListsTheFilesOfTheFoldersAlreadyCollected)
+{
+    TempTree tree;
+    build(tree, "a1 b/b1 b/c/c1 b/c/d/d1 e/e1 e/f/f1 z1");
+    // The yield that sets the flag (0: before the walk). Yields 1-4 look at a1, b, e, z1; yield
+    // 5 at b1, then c is not collected, while e was: its files are listed, its subfolder f not.
+    for (const QString c :
+         {"0 a1 z1", "5 a1 z1 b/b1 e/e1", "7 a1 z1 b/b1 b/c/c1 e/e1",
+          "8 a1 z1 b/b1 b/c/c1 b/c/d/d1 e/e1", "100 a1 z1 b/b1 b/c/c1 b/c/d/d1 e/e1 e/f/f1"}) {
+        SCOPED_TRACE(c.toStdString());
+        const int stopAt = c.section(' ', 0, 0).toInt();
+        const QString expected = c.section(' ', 1);
+        AppState state;
+        state.CancelRequested = stopAt == 0;
+        Callbacks cb;
+        int yields = 0;
+        cb.yield = [&] {
+            state.lastYield.invalidate();
+            state.CancelRequested = state.CancelRequested || ++yields == stopAt;
+        };
+        std::vector<FileList> lists;
+        EXPECT_EQ(ListFiles(state, cb, tree.root(), QStringList{"*.*"}, lists), stopAt < 100);
+        EXPECT_EQ(paths(lists.at(0)), expected);
+    }
+}
+
+TEST(ScanWalk, AfterAStopEachPatternListsTheRootFilesOnly)
+{
+    TempTree tree;
+    build(tree, "S/a.txt S/b.doc S/sub/c.txt T/t.txt T/sub/u.txt");
+    AppState state;
+    state.CancelRequested = true;
+    FileList one, two;
+    enumerateEntry(state, {}, tree.path("S"), tree.path("T"), {"*.txt", "*.doc", "*.txt"}, one,
+                   two);
+    EXPECT_EQ(paths(one), "a.txt b.doc a.txt");
+    EXPECT_EQ(paths(two), "t.txt t.txt");
+}
+
+} // namespace
