@@ -5,39 +5,36 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
-#include <deque>
 
-// The result lists in the real main window: keys, popup menu, focus, sorting, opening files.
-// Questions are answered through the window's callbacks; files are real.
+// The result lists in the real main window. Questions are answered through the window's
+// callbacks; files are real: ListView1's rows name files in src, ListView2's in tgt.
 
 namespace {
 
-constexpr qint64 Dec2019 = 1577750400; // 2019-12-31 00:00 UTC
-constexpr qint64 Jan2020 = 1577836800; // 2020-01-01 00:00 UTC
+const QString AskFile = "Permenantly Delete [%1] from  [%2]";
+const QString AskChecked = "Permenantly Delete All Checked Files From Disk";
+const QString AskUnchecked = "Permenantly Delete All UnChecked Files From Disk";
 
 struct Window
 {
     TempTree tree;
     MainForm form{QString()};
-    QTreeView* ListView1 = form.findChild<QTreeView*>("ListView1");
-    QTreeView* ListView2 = form.findChild<QTreeView*>("ListView2");
+    QTreeView* views[3] = {nullptr, form.findChild<QTreeView*>("ListView1"),
+                           form.findChild<QTreeView*>("ListView2")};
     QMenu* FileMenu = form.findChild<QMenu*>("FileMenu");
-    std::deque<bool> answers;
-    QStringList questions;
-    QStringList opened;
+    QList<bool> answers;
+    QStringList questions, opened;
 
     Window()
     {
         form.callbacks().askYesNo = [this](const QString& text) {
             questions << text;
-            const bool yes = !answers.empty() && answers.front();
-            if (!answers.empty())
-                answers.pop_front();
-            return yes;
+            return !answers.isEmpty() && answers.takeFirst();
         };
         form.callbacks().openFile = [this](const QString& path) { opened << path; };
         form.show();
@@ -45,49 +42,52 @@ struct Window
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
     }
-
-    ResultListModel& model(int list) { return list == 1 ? state().ListView1 : state().ListView2; }
-    QTreeView* view(int list) { return list == 1 ? ListView1 : ListView2; }
     AppState& state() { return form.state(); }
-    QString folder(int list) { return tree.path(list == 1 ? "src" : "tgt"); }
+    ResultListModel* model(int list) { return list == 1 ? &state().ListView1 : &state().ListView2; }
+    static QString side(int list) { return list == 1 ? "src/" : "tgt/"; }
+    QString folder(int list) { return tree.path(side(list)).chopped(1); }
+    bool exists(int list, const QString& n) { return QFileInfo::exists(tree.path(side(list) + n)); }
+    // A menu item's name, or a key sequence released in the list.
+    void run(int list, const char* command)
+    {
+        if (QAction* item = FileMenu->findChild<QAction*>(command))
+            return item->trigger();
+        const QKeyCombination key = QKeySequence(command)[0];
+        QTest::keyRelease(views[list], key.key(), key.keyboardModifiers());
+    }
 
-    // A row per name with its file in the list's own side; "-name" is listed unchecked.
+    // A row and a file per name; "-name" is listed unchecked.
     void fill(int list, const QStringList& names)
     {
-        for (QString name : names) {
-            ResultRow row;
-            row.checked = !name.startsWith(QLatin1Char('-'));
-            row.name = row.checked ? name : name.mid(1);
-            row.sourceFolder = folder(list);
-            row.targetFolder = folder(3 - list);
-            tree.add({(list == 1 ? "src/" : "tgt/") + row.name, 10});
-            model(list).append(row);
+        for (const QString& name : names) {
+            ResultRow row{name.mid(name.startsWith('-') ? 1 : 0), folder(list), folder(3 - list)};
+            row.checked = !name.startsWith('-');
+            tree.add({side(list) + row.name, 10});
+            model(list)->append(row);
         }
-        model(list).flush();
+        model(list)->flush();
     }
-    void select(int list, int row)
+    void select(int list, int row) // -1: none
     {
-        view(list)->setCurrentIndex(view(list)->model()->index(row, 0));
+        views[list]->setCurrentIndex(views[list]->model()->index(row, 0));
     }
     QPoint rowPoint(int list, int row)
     {
-        return view(list)->visualRect(view(list)->model()->index(row, 0)).center();
+        return views[list]->visualRect(views[list]->model()->index(row, 0)).center();
     }
-    bool exists(int list, const QString& name)
+    void clickHeader(int list, int column)
     {
-        return QFileInfo::exists(folder(list) + "/" + name);
+        QHeaderView* h = views[list]->header();
+        QTest::mouseClick(
+            h->viewport(), Qt::LeftButton, {},
+            {h->sectionViewportPosition(column) + h->sectionSize(column) / 2, h->height() / 2});
     }
-    QAction* action(const char* name) { return FileMenu->findChild<QAction*>(name); }
-    // Names as the view shows them, "-" before unchecked ones.
+    // Names in row order, "-" before unchecked ones.
     QString shown(int list)
     {
         QStringList out;
-        const QAbstractItemModel* m = view(list)->model();
-        for (int r = 0; r < m->rowCount(); ++r) {
-            const QModelIndex i = m->index(r, 0);
-            out << (i.data(Qt::CheckStateRole).toInt() == Qt::Checked ? "" : "-") +
-                       i.data().toString();
-        }
+        for (const ResultRow& r : model(list)->rows())
+            out << (r.checked ? "" : "-") + r.name;
         return out.join(' ');
     }
 };
@@ -98,393 +98,207 @@ class MainFormResultsTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase();
-    void keyTable_data();
-    void keyTable();
-    void menuTable_data();
-    void menuTable();
-    void keysTypedInTheFocusedListActOnIt();
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path())); }
+    void commands_data();
+    void commands();
     void activeListFollowsFocusAndRightClick();
-    void popupMenuDeletesInTheRightClickedList();
-    void deletedFileIsTheOneOnTheRowsSide();
-    void headerClickSorts_data();
-    void headerClickSorts();
-    void sortOrderHoldsForRowsAddedLater();
-    void doubleClickAndOpenFile();
+    void openFileAndWithoutActiveList();
+    void headerSortHoldsForRowsOfLaterScans();
     void refusedWhileRunning();
 
 private:
     QTemporaryDir m_config;
 };
 
-void MainFormResultsTest::initTestCase()
+// Keys typed into either list while the other is active, menu items on the active list. Both
+// lists hold a, -b, c (a folder, which cannot be deleted) and -d (a file already gone), b
+// selected. Every command of a row has the row's outcome.
+const struct
 {
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+    const char* commands;
+    QString question; // a single letter: Delete File's question for that row
+    const char* after;
+    int selected = 1;
+    bool answer = true;
+} commandRows[] = {
+    {"Del Ctrl+Del Alt+Del Shift+Ctrl+Del Shift+Alt+Del DeleteFile", "b", "a c -d"},
+    {"Shift+Del Shift+Num+Del DeleteUnchecked", AskUnchecked, "a c"},
+    {"Ctrl+A CheckAll", "", "a b c d"},
+    {"Ctrl+U UnCheckAll", "", "-a -b -c -d"},
+    {"Ctrl+I InvertChecking", "", "-a b -c d"},
+    {"Ctrl+Shift+A Ctrl+Alt+U Ctrl+Meta+I I Alt+I Ctrl+B", "", "a -b c -d"},
+    {"Del DeleteFile", "b", "a -b c -d", 1, false},
+    {"DeleteFile", "c", "a -b c -d", 2}, // still there: the row stays
+    {"DeleteFile", "d", "a -b c", 3},
+    {"Del CheckUnCheckFile", "", "a -b c -d", -1},
+    {"CheckUnCheckFile", "", "a b c -d"},
+    {"CheckUnCheckFile", "", "-a -b c -d", 0},
+    {"DeleteChecked", AskChecked, "-b c -d"},
+    {"DeleteChecked", AskChecked, "a -b c -d", 1, false},
+    {"Shift+Del DeleteUnchecked", AskUnchecked, "a -b c -d", 1, false},
+};
+
+void MainFormResultsTest::commands_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("command");
+    for (int row = 0; row < int(std::size(commandRows)); ++row)
+        for (const QString& command : QString(commandRows[row].commands).split(' '))
+            for (int list : {1, 2})
+                QTest::addRow("ListView%d %s (%d)", list, qPrintable(command), row)
+                    << row << command;
 }
 
-// Every key and modifier combination that matters, in both lists. The list holds a, -b, c
-// with b selected; questions are answered No.
-void MainFormResultsTest::keyTable_data()
+void MainFormResultsTest::commands()
 {
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<QString>("after"); // rows afterwards, or the question asked
-    const int shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier, alt = Qt::AltModifier;
-    const int meta = Qt::MetaModifier, keypad = Qt::KeypadModifier;
-    const QString deleteFile = "?Permenantly Delete [b] from  [%1]";
-    const QString deleteUnchecked = "?Permenantly Delete All UnChecked Files From Disk";
-    const struct
-    {
-        const char* tag;
-        int key;
-        int modifiers;
-        QString after;
-    } rows[] = {
-        {"Del", Qt::Key_Delete, 0, deleteFile},
-        {"Shift+Del", Qt::Key_Delete, shift, deleteUnchecked},
-        {"Shift+keypad Del", Qt::Key_Delete, shift | keypad, deleteUnchecked},
-        {"Ctrl+Del", Qt::Key_Delete, ctrl, deleteFile},
-        {"Alt+Del", Qt::Key_Delete, alt, deleteFile},
-        {"Shift+Ctrl+Del", Qt::Key_Delete, shift | ctrl, deleteFile},
-        {"Shift+Alt+Del", Qt::Key_Delete, shift | alt, deleteFile},
-        {"Ctrl+A", Qt::Key_A, ctrl, "a b c"},
-        {"Ctrl+U", Qt::Key_U, ctrl, "-a -b -c"},
-        {"Ctrl+I", Qt::Key_I, ctrl, "-a b -c"},
-        {"Ctrl+keypad I", Qt::Key_I, ctrl | keypad, "-a b -c"},
-        {"A", Qt::Key_A, 0, "a -b c"},
-        {"Shift+A", Qt::Key_A, shift, "a -b c"},
-        {"Ctrl+Shift+A", Qt::Key_A, ctrl | shift, "a -b c"},
-        {"Ctrl+Alt+U", Qt::Key_U, ctrl | alt, "a -b c"},
-        {"Ctrl+Meta+I", Qt::Key_I, ctrl | meta, "a -b c"},
-        {"I", Qt::Key_I, 0, "a -b c"},
-        {"Alt+I", Qt::Key_I, alt, "a -b c"},
-        {"Ctrl+B", Qt::Key_B, ctrl, "a -b c"},
-        {"Backspace", Qt::Key_Backspace, 0, "a -b c"},
-    };
-    for (const auto& r : rows) {
-        QTest::addRow("ListView1 %s", r.tag) << r.key << r.modifiers << r.after;
-        QTest::addRow("ListView2 %s", r.tag) << r.key << r.modifiers << r.after;
-    }
-}
-
-void MainFormResultsTest::keyTable()
-{
-    QFETCH(int, key);
-    QFETCH(int, modifiers);
-    QFETCH(QString, after);
+    QFETCH(int, row);
+    QFETCH(QString, command);
+    const auto& [commands, askedFor, after, selected, answer] = commandRows[row];
     const int list = QString(QTest::currentDataTag()).startsWith("ListView1") ? 1 : 2;
     Window w;
-    w.fill(1, {"a", "-b", "c"});
-    w.fill(2, {"a", "-b", "c"});
-    w.select(list, 1);
-    // Keys act on the list they are typed in, whichever list was active before.
-    w.state().ActiveResultList = &w.model(3 - list);
-    QTest::keyRelease(w.view(list), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    if (after.startsWith('?')) {
-        QCOMPARE(w.questions, QStringList{after.mid(1).arg(w.folder(list))});
-        after = "a -b c";
-    } else {
-        QCOMPARE(w.questions, QStringList{});
+    for (int l : {1, 2}) {
+        w.fill(l, {"a", "-b", "c", "-d"});
+        QFile::remove(w.folder(l) + "/c");
+        w.tree.add({w.side(l) + "c/inner", 1}); // unlink fails on a folder, also as root
+        QFile::remove(w.folder(l) + "/d");
     }
-    QCOMPARE(w.shown(list), after);
-    QCOMPARE(w.shown(3 - list), QString("a -b c"));
-    for (const char* name : {"a", "b", "c"})
-        QVERIFY(w.exists(1, name) && w.exists(2, name));
-}
-
-// The popup menu's items on the active list; b is selected, questions are answered Yes.
-void MainFormResultsTest::menuTable_data()
-{
-    QTest::addColumn<QString>("item");
-    QTest::addColumn<QString>("after");
-    QTest::addColumn<QString>("question");
-    const QString checked = "Permenantly Delete All Checked Files From Disk";
-    const QString unchecked = "Permenantly Delete All UnChecked Files From Disk";
-    const struct
-    {
-        const char* item;
-        const char* after;
-        QString question;
-    } rows[] = {
-        {"DeleteFile", "a c -d", "Permenantly Delete [b] from  [%1]"},
-        {"DeleteChecked", "-b -d", checked},
-        {"DeleteUnchecked", "a c", unchecked},
-        {"CheckUnCheckFile", "a b c -d", ""},
-        {"CheckAll", "a b c d", ""},
-        {"UnCheckAll", "-a -b -c -d", ""},
-        {"InvertChecking", "-a b -c d", ""},
-    };
-    for (const auto& r : rows)
-        QTest::newRow(r.item) << r.item << r.after << r.question;
-}
-
-void MainFormResultsTest::menuTable()
-{
-    QFETCH(QString, item);
-    QFETCH(QString, after);
-    QFETCH(QString, question);
-    Window w;
-    w.fill(1, {"a", "-b", "c", "-d"});
-    QFile::remove(w.tree.path("src/d")); // gone before: its row goes with any delete of it
-    w.fill(2, {"a", "-b"});
-    w.select(1, 1);
-    w.state().ActiveResultList = &w.state().ListView1;
-    w.answers = {true};
-    w.action(item.toLatin1())->trigger();
-    QCOMPARE(w.shown(1), after);
-    QCOMPARE(w.questions,
-             question.isEmpty() ? QStringList{} : QStringList{question.arg(w.folder(1))});
-    const QStringList listed = after.split(' ');
-    for (const char* name : {"a", "b", "c"})
-        QCOMPARE(w.exists(1, name), listed.contains(name) || listed.contains(QString("-") + name));
-    QCOMPARE(w.shown(2), QString("a -b"));
-    QVERIFY(w.exists(2, "a") && w.exists(2, "b"));
-}
-
-void MainFormResultsTest::keysTypedInTheFocusedListActOnIt()
-{
-    Window w;
-    w.fill(1, {"a", "-b", "c"});
-    w.fill(2, {"x"});
-    w.ListView1->setFocus();
-    QTRY_VERIFY(w.ListView1->hasFocus());
-    w.select(1, 1);
-    // The whole key stroke: the view's own Ctrl+A (select all) must not change the selection.
-    QTest::keyClick(w.ListView1, Qt::Key_U, Qt::ControlModifier);
-    QCOMPARE(w.shown(1), QString("-a -b -c"));
-    QTest::keyClick(w.ListView1, Qt::Key_A, Qt::ControlModifier);
-    QCOMPARE(w.shown(1), QString("a b c"));
-    QCOMPARE(w.ListView1->selectionModel()->selectedRows().size(), 1);
-    w.answers = {true};
-    QTest::keyClick(w.ListView1, Qt::Key_Delete);
-    QCOMPARE(w.shown(1), QString("a c"));
-    QVERIFY(!w.exists(1, "b"));
-    QCOMPARE(w.shown(2), QString("x"));
+    w.state().SourceFileCount = w.state().TargetFileCount = 4;
+    w.select(list, selected);
+    const bool isKey = !w.FileMenu->findChild<QAction*>(command);
+    w.state().ActiveResultList = w.model(isKey ? 3 - list : list);
+    w.answers = {answer};
+    w.run(list, qPrintable(command));
+    const QString question =
+        askedFor.size() == 1 ? AskFile.arg(askedFor, w.folder(list)) : askedFor;
+    QCOMPARE(w.questions, question.isEmpty() ? QStringList() : QStringList{question});
+    QCOMPARE(w.shown(list), QString(after));
+    QCOMPARE(w.shown(3 - list), QString("a -b c -d"));
+    const QStringList listed = QString(after).split(' ');
+    for (const QString name : {"a", "b"}) {
+        QCOMPARE(w.exists(list, name), listed.contains(name) || listed.contains('-' + name));
+        QVERIFY(w.exists(3 - list, name));
+    }
+    QVERIFY(w.exists(list, "c/inner"));
+    QCOMPARE(w.state().SourceFileCount + w.state().TargetFileCount, 8);
 }
 
 void MainFormResultsTest::activeListFollowsFocusAndRightClick()
 {
     Window w;
-    w.fill(1, {"a"});
+    w.fill(1, {"x", "-y", "z"});
     w.fill(2, {"x", "y"});
-    w.ListView2->setFocus();
+    w.views[2]->setFocus();
     QTRY_COMPARE(w.state().ActiveResultList, &w.state().ListView2);
-    w.ListView1->setFocus();
+    w.views[1]->setFocus();
     QTRY_COMPARE(w.state().ActiveResultList, &w.state().ListView1);
+    w.select(1, 1);
+    QTest::keyClick(w.views[1], Qt::Key_A, Qt::ControlModifier); // and not the view's select all
+    QCOMPARE(w.views[1]->selectionModel()->selectedRows().size(), 1);
 
-    // Middle and left buttons show no menu, and only the focus makes a list active.
+    // Middle and left buttons show no menu; only the focus makes a list active.
     w.form.ListView_MouseDown(w.state().ListView2, Qt::MiddleButton, QPoint(10, 10));
     w.form.ListView_MouseDown(w.state().ListView2, Qt::LeftButton, QPoint(10, 10));
     QCOMPARE(w.state().ActiveResultList, &w.state().ListView1);
     QVERIFY(!w.FileMenu->isVisible());
-
-    // The right button makes the list active and opens the menu on the press.
-    QTest::mousePress(w.ListView2->viewport(), Qt::RightButton, {}, w.rowPoint(2, 1));
+    // The right button's press makes its list active and opens the menu, which acts there.
+    QTest::mousePress(w.views[2]->viewport(), Qt::RightButton, {}, w.rowPoint(2, 1));
     QCOMPARE(w.state().ActiveResultList, &w.state().ListView2);
     QTRY_VERIFY(w.FileMenu->isVisible());
-    w.FileMenu->hide();
-    QTest::mouseRelease(w.ListView2->viewport(), Qt::RightButton, {}, w.rowPoint(2, 1));
-}
-
-void MainFormResultsTest::popupMenuDeletesInTheRightClickedList()
-{
-    Window w;
-    w.fill(1, {"x", "y"});
-    w.fill(2, {"x", "y"});
-    w.ListView1->setFocus();
-    w.select(1, 1);
-    QTRY_COMPARE(w.state().ActiveResultList, &w.state().ListView1);
-    QTest::mousePress(w.ListView2->viewport(), Qt::RightButton, {}, w.rowPoint(2, 1));
-    QTRY_VERIFY(w.FileMenu->isVisible());
     w.answers = {true};
-    w.action("DeleteFile")->trigger();
+    w.run(2, "DeleteFile");
     w.FileMenu->hide();
-    QCOMPARE(w.questions, QStringList{"Permenantly Delete [y] from  [" + w.folder(2) + "]"});
-    QCOMPARE(w.shown(2), QString("x"));
-    QCOMPARE(w.shown(1), QString("x y"));
-    QVERIFY(!w.exists(2, "y"));
-    QVERIFY(w.exists(1, "y"));
+    QCOMPARE(w.questions, QStringList{AskFile.arg("y", w.folder(2))});
+    QCOMPARE(w.shown(2) + " | " + w.shown(1), QString("x | x y z"));
+    QVERIFY(!w.exists(2, "y") && w.exists(1, "y"));
 }
 
-void MainFormResultsTest::deletedFileIsTheOneOnTheRowsSide()
+void MainFormResultsTest::openFileAndWithoutActiveList()
 {
     Window w;
-    w.fill(1, {"same", "stuck"});
-    w.fill(2, {"same"});
-    QFile::remove(w.tree.path("src/stuck"));
-    w.tree.add({"src/stuck/inner", 1}); // a folder: unlink fails, also as root
-    w.state().ActiveResultList = &w.state().ListView1;
-    w.answers = {false, true, true};
-    w.select(1, 0);
-    w.action("DeleteFile")->trigger(); // No
-    QVERIFY(w.exists(1, "same"));
-    w.action("DeleteFile")->trigger(); // Yes
-    QVERIFY(!w.exists(1, "same"));
-    QVERIFY(w.exists(2, "same"));
-    QCOMPARE(w.shown(1), QString("stuck"));
-    w.select(1, 0);
-    w.action("DeleteFile")->trigger(); // Yes, but the folder stays and so does its row
-    QCOMPARE(w.shown(1), QString("stuck"));
-    QCOMPARE(w.questions.size(), 3);
-}
-
-void MainFormResultsTest::headerClickSorts_data()
-{
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QString>("order");
-    QTest::newRow("Name") << int(ResultListModel::Name) << "_ A a b C";
-    QTest::newRow("Source") << int(ResultListModel::Source) << "_ A a b C";
-    QTest::newRow("Target") << int(ResultListModel::Target) << "C b a A _";
-    QTest::newRow("Status") << int(ResultListModel::Status) << "A C _ b a";
-    QTest::newRow("Last Modified") << int(ResultListModel::LastModified) << "a A C _ b";
-    QTest::newRow("size(KB)") << int(ResultListModel::SizeKB) << "_ C A b a";
-}
-
-void MainFormResultsTest::headerClickSorts()
-{
-    QFETCH(int, column);
-    QFETCH(QString, order);
-    Window w;
-    struct
-    {
-        const char* name;
-        const char* source;
-        const char* target;
-        ResultRow::Status status;
-        qint64 modified;
-        qint64 kb;
-    } rows[] = {
-        {"b", "/x/B", "/y/2", ResultRow::Status::OverWrite, Jan2020 + 5, 10},
-        {"A", "/x/a", "/y/4", ResultRow::Status::NewFile, Jan2020, 9},
-        {"a", "/x/A", "/Y/3", ResultRow::Status::OverWrite, Dec2019, 1234},
-        {"C", "/x/b", "/y/1", ResultRow::Status::NewFile, Jan2020, 2},
-        {"_", "/x/_", "/y/5", ResultRow::Status::NewFile, Jan2020 + 1, 0},
-    };
-    for (const auto& r : rows) {
-        ResultRow row;
-        row.name = r.name;
-        row.sourceFolder = r.source;
-        row.targetFolder = r.target;
-        row.status = r.status;
-        row.modified = r.modified;
-        row.sizeKB = r.kb;
-        row.sizeBytes = r.kb * 1024;
-        w.state().ListView2.append(row);
-    }
-    w.state().ListView2.flush();
-    QHeaderView* header = w.ListView2->header();
-    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
-                    header->height() / 2);
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
-    QCOMPARE(w.shown(2), order);
-    QCOMPARE(header->sortIndicatorSection(), column);
-    QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
-    QVERIFY(header->isSortIndicatorShown());
-    QCOMPARE(w.shown(1), QString());
-
-    // The same header again changes nothing: no descending order.
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
-    QCOMPARE(w.shown(2), order);
-    QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
-}
-
-void MainFormResultsTest::sortOrderHoldsForRowsAddedLater()
-{
-    Window w;
-    // A real scan of one entry; the sort column chosen before it holds for its rows.
-    w.tree.add({{"src/m.txt", 5000, Jan2020},
-                {"src/sub/B.txt", 100, Jan2020},
-                {"tgt/z.txt", 3000, Jan2020}});
-    w.state().ProfileList.append({w.tree.path("src"), w.tree.path("tgt"), "*", ""});
-    w.form.ListView_ColumnClick(w.state().ListView1, ResultListModel::SizeKB);
-    w.form.ListView_ColumnClick(w.state().ListView2, ResultListModel::Name);
-    w.form.ScanCmd_Click();
-    QCOMPARE(w.shown(1), QString("B.txt m.txt"));
-    QCOMPARE(w.shown(2), QString("z.txt"));
-
-    w.tree.add(
-        {{"src/a.txt", 9000, Jan2020}, {"tgt/sub/Y.txt", 1, Jan2020}, {"tgt/a2.txt", 1, Jan2020}});
-    w.form.ScanCmd_Click();
-    QCOMPARE(w.shown(1), QString("B.txt m.txt a.txt"));
-    QCOMPARE(w.shown(2), QString("a2.txt Y.txt z.txt"));
-    QCOMPARE(w.ListView1->header()->sortIndicatorSection(), int(ResultListModel::SizeKB));
-}
-
-void MainFormResultsTest::doubleClickAndOpenFile()
-{
-    Window w;
-    w.fill(1, {"one"});
+    w.fill(1, {"a", "-b"});
     w.fill(2, {"x", "y"});
-    w.select(2, 1);
     w.select(1, 0);
-    // "Open File" before any list was active: ListView2's selected row. (Showing the window
-    // gives ListView1 the focus, which makes it active.)
+    w.select(2, 1);
+    // No active list (focus made ListView1 active): bulk deletes ask, Open File takes ListView2.
     w.state().ActiveResultList = nullptr;
-    w.action("OpenFile")->trigger();
-    QCOMPARE(w.opened, QStringList{w.folder(2) + "/y"});
+    w.answers = {true, true, true};
+    for (QAction* a : w.FileMenu->actions())
+        a->trigger();
+    QCOMPARE(w.questions, (QStringList{AskChecked, AskUnchecked}));
+    QCOMPARE(w.shown(1) + " | " + w.shown(2), QString("a -b | x y"));
+    QVERIFY(w.exists(1, "a") && w.exists(1, "b") && w.exists(2, "x") && w.exists(2, "y"));
 
     // A double-click on another row: its first press selects the row that then opens.
     w.select(2, 0);
-    QTest::mouseClick(w.ListView2->viewport(), Qt::LeftButton, {}, w.rowPoint(2, 1));
-    QTest::mouseDClick(w.ListView2->viewport(), Qt::LeftButton, {}, w.rowPoint(2, 1));
-    QCOMPARE(w.opened.size(), 2);
-    QCOMPARE(w.opened.last(), w.folder(2) + "/y");
+    QTest::mouseClick(w.views[2]->viewport(), Qt::LeftButton, {}, w.rowPoint(2, 1));
+    QTest::mouseDClick(w.views[2]->viewport(), Qt::LeftButton, {}, w.rowPoint(2, 1));
     // Below the last row: still the selected row's file.
-    QTest::mouseDClick(w.ListView2->viewport(), Qt::LeftButton, {},
-                       QPoint(10, w.ListView2->viewport()->height() - 5));
-    QCOMPARE(w.opened.size(), 3);
-    QCOMPARE(w.opened.last(), w.folder(2) + "/y");
-
+    QTest::mouseDClick(w.views[2]->viewport(), Qt::LeftButton, {},
+                       QPoint(10, w.views[2]->viewport()->height() - 5));
     w.state().ActiveResultList = &w.state().ListView1;
-    w.select(1, 0);
-    w.action("OpenFile")->trigger();
-    QCOMPARE(w.opened.last(), w.folder(1) + "/one");
+    w.run(1, "OpenFile");
+    const QString y = w.folder(2) + "/y";
+    QCOMPARE(w.opened, (QStringList{y, y, y, w.folder(1) + "/a"}));
 
     // A vanished file and a list without a selection open nothing.
-    const int before = w.opened.size();
-    QFile::remove(w.tree.path("src/one"));
-    w.action("OpenFile")->trigger();
-    w.ListView2->selectionModel()->clearSelection();
+    QFile::remove(w.folder(1) + "/a");
+    w.run(1, "OpenFile");
+    w.select(2, -1);
     w.form.ListView_DblClick(w.state().ListView2);
-    QCOMPARE(w.opened.size(), before);
+    QCOMPARE(w.opened.size(), 4);
+}
+
+void MainFormResultsTest::headerSortHoldsForRowsOfLaterScans()
+{
+    Window w;
+    w.tree.add({{"src/m.txt", 5000}, {"src/sub/B.txt", 100}, {"tgt/z.txt", 3000}});
+    w.state().ProfileList.append({w.folder(1), w.folder(2), "*", ""});
+    w.form.ScanCmd_Click();
+    QHeaderView* header = w.views[1]->header();
+    w.clickHeader(1, ResultListModel::SizeKB);
+    w.clickHeader(1, ResultListModel::SizeKB); // the same header again: no descending order
+    QCOMPARE(w.shown(1), QString("B.txt m.txt"));
+    QCOMPARE(header->sortIndicatorSection(), int(ResultListModel::SizeKB));
+    QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+    QVERIFY(header->isSortIndicatorShown());
+    w.clickHeader(2, ResultListModel::Name);
+
+    // 1, 5 and 12 KB: by number, not by text.
+    w.tree.add(
+        {{"src/a.txt", 12000}, {"src/k.txt", 1500}, {"tgt/sub/Y.txt", 1}, {"tgt/a2.txt", 1}});
+    w.form.ScanCmd_Click();
+    QCOMPARE(w.shown(1), QString("B.txt k.txt m.txt a.txt"));
+    QCOMPARE(w.shown(2), QString("a2.txt Y.txt z.txt"));
 }
 
 void MainFormResultsTest::refusedWhileRunning()
 {
     Window w;
-    w.fill(1, {"a", "-b"});
+    w.fill(1, {"b", "-a"});
     w.select(1, 0);
     w.state().ActiveResultList = &w.state().ListView1;
     w.state().running = Running::Sync;
     w.answers = {true, true, true, true};
-    for (int key : {int(Qt::Key_A), int(Qt::Key_U), int(Qt::Key_I)})
-        QTest::keyRelease(w.ListView1, Qt::Key(key), Qt::ControlModifier);
-    QTest::keyRelease(w.ListView1, Qt::Key_Delete);
-    QTest::keyRelease(w.ListView1, Qt::Key_Delete, Qt::ShiftModifier);
+    for (const char* command : {"Ctrl+A", "Ctrl+U", "Ctrl+I", "Del", "Shift+Del"})
+        w.run(1, command);
     for (QAction* a : w.FileMenu->actions())
         a->trigger();
-    w.form.ListView_ColumnClick(w.state().ListView1, ResultListModel::Name);
+    w.clickHeader(1, ResultListModel::Name);
     w.form.ListView_DblClick(w.state().ListView1);
-    QCOMPARE(w.shown(1), QString("a -b"));
-    QCOMPARE(w.questions, QStringList{});
-    QCOMPARE(w.opened, QStringList{});
-    QCOMPARE(w.state().ListView1.sortColumn(), -1);
-    QVERIFY(!w.ListView1->header()->isSortIndicatorShown());
+    QCOMPARE(w.shown(1), QString("b -a"));
+    QCOMPARE(w.questions + w.opened, QStringList());
+    QVERIFY(!w.views[1]->header()->isSortIndicatorShown());
     QVERIFY(w.exists(1, "a") && w.exists(1, "b"));
 
-    // The menu still opens, its commands disabled; they are enabled again once idle.
-    w.FileMenu->popup(QPoint(0, 0));
-    QTRY_VERIFY(w.FileMenu->isVisible());
-    for (QAction* a : w.FileMenu->actions())
-        QVERIFY(!a->isEnabled());
-    w.FileMenu->hide();
-    w.state().running = Running::Idle;
-    w.FileMenu->popup(QPoint(0, 0));
-    QTRY_VERIFY(w.FileMenu->isVisible());
-    for (QAction* a : w.FileMenu->actions())
-        QVERIFY(a->isEnabled());
-    w.FileMenu->hide();
+    // The menu still opens, its commands disabled while running and enabled once idle.
+    for (Running running : {Running::Sync, Running::Idle}) {
+        w.state().running = running;
+        w.FileMenu->popup(QPoint(0, 0));
+        QTRY_VERIFY(w.FileMenu->isVisible());
+        for (QAction* a : w.FileMenu->actions())
+            QCOMPARE(a->isEnabled(), running == Running::Idle);
+        w.FileMenu->hide();
+    }
 }
 
 QTEST_MAIN(MainFormResultsTest)
