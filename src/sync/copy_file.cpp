@@ -1,12 +1,12 @@
 #include "sync/copy_file.h"
 
+#include "sync/destination_check.h"
 #include "sync/partial_copy_name.h"
 
 #include <QFile>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,18 +19,7 @@ const char ReadingSource[] = "Reading the source failed";
 const char WritingDest[] = "Writing the destination failed";
 const char ReplacingDest[] = "Replacing the destination failed";
 const char CreatingDest[] = "Creating the destination failed";
-const char CheckingDest[] = "Checking the destination failed";
 const char OpeningFolder[] = "Opening the destination folder failed";
-
-QString failure(const char* what, int error)
-{
-    return QLatin1String(what) + QLatin1String(": ") + QString::fromLocal8Bit(std::strerror(error));
-}
-
-QString destinationAppeared()
-{
-    return QStringLiteral("The destination was created after the scan");
-}
 
 struct FileHandle
 {
@@ -57,28 +46,6 @@ struct Temporary
             ::close(fd);
     }
 };
-
-// The destination as it is now against what the scan saw: a null string when it may be
-// created or replaced, else why not.
-QString destinationCheck(int dir, const QByteArray& name, const ResultRow& row)
-{
-    struct stat st;
-    if (::fstatat(dir, name.constData(), &st, 0) != 0) {
-        if (errno != ENOENT)
-            return failure(CheckingDest, errno);
-        return row.destExists ? QStringLiteral("The destination was deleted after the scan")
-                              : QString();
-    }
-    if (!row.destExists)
-        return destinationAppeared();
-    // The counterpart of the read-only attribute: nobody, root included, replaces it.
-    if ((st.st_mode & 0222) == 0)
-        return QStringLiteral("The destination is read-only");
-    if (st.st_size != row.destSizeBytes || st.st_mtim.tv_sec != row.destModified ||
-        st.st_mtim.tv_nsec != row.destModifiedNs)
-        return QStringLiteral("The destination changed after the scan");
-    return {};
-}
 
 // The process's umask, read without changing it; -1 when the kernel does not tell.
 int currentUmask()
@@ -175,27 +142,28 @@ QString CopySession::copy(const ResultRow& row, const std::function<void()>& bet
     const QByteArray name = QFile::encodeName(row.name);
     const int from = open(m_source, row.sourceFolder);
     if (from < 0)
-        return failure(ReadingSource, m_source.error);
+        return copyFailure(ReadingSource, m_source.error);
     // O_NONBLOCK: a source that became a FIFO must not hang the copy in open().
     FileHandle source{
         ::openat(from, name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)};
     if (source.fd < 0)
-        return failure(ReadingSource, errno);
+        return copyFailure(ReadingSource, errno);
     struct stat st;
     if (::fstat(source.fd, &st) != 0)
-        return failure(ReadingSource, errno);
+        return copyFailure(ReadingSource, errno);
     if (S_ISDIR(st.st_mode))
-        return failure(ReadingSource, EISDIR);
+        return copyFailure(ReadingSource, EISDIR);
     if (!S_ISREG(st.st_mode))
         return QStringLiteral("The source is not a regular file");
 
     const int dir = open(m_target, row.targetFolder);
     if (dir < 0)
-        return failure(OpeningFolder, m_target.error);
+        return copyFailure(OpeningFolder, m_target.error);
     // A new file's name is taken at the end only if it is still free; a file to be replaced
     // must still be as the scan found it, now and right before the swap.
+    QByteArray destName = name;
     if (row.destExists) {
-        const QString refused = destinationCheck(dir, name, row);
+        const QString refused = checkDestination(dir, destName, row);
         if (!refused.isNull())
             return refused;
     }
@@ -204,7 +172,7 @@ QString CopySession::copy(const ResultRow& row, const std::function<void()>& bet
     temp.dir = dir;
     temp.fd = openTemporary(dir, m_target.device, name, st.st_size, st.st_mode & 0777, temp.name);
     if (temp.fd < 0)
-        return failure(WritingDest, errno);
+        return copyFailure(WritingDest, errno);
 
     DataPathCaps& caps = m_caps[{st.st_dev, m_target.device}];
     const bool maybeSparse = qint64(st.st_blocks) * 512 < qint64(st.st_size);
@@ -214,9 +182,9 @@ QString CopySession::copy(const ResultRow& row, const std::function<void()>& bet
     case DataCopyResult::None:
         break;
     case DataCopyResult::Read:
-        return failure(ReadingSource, data.error);
+        return copyFailure(ReadingSource, data.error);
     case DataCopyResult::Write:
-        return failure(WritingDest, data.error);
+        return copyFailure(WritingDest, data.error);
     case DataCopyResult::SourceShrank:
         return QStringLiteral("The source changed during the copy");
     }
@@ -235,7 +203,7 @@ QString CopySession::copy(const ResultRow& row, const std::function<void()>& bet
         errno = 0;
     const struct timespec times[2] = {st.st_atim, st.st_mtim};
     if (::futimens(temp.fd, times) != 0)
-        return failure(WritingDest, errno);
+        return copyFailure(WritingDest, errno);
     if (copied) {
         // What the file system kept (a coarse clock rounds the time).
         struct stat written;
@@ -246,15 +214,15 @@ QString CopySession::copy(const ResultRow& row, const std::function<void()>& bet
 
     if (row.destExists) {
         // A large copy takes a while: look at the destination once more.
-        const QString refused = destinationCheck(dir, name, row);
+        const QString refused = checkDestination(dir, destName, row);
         if (!refused.isNull())
             return refused;
     }
     if (temp.name.isEmpty() && !row.destExists) {
         // Linking the unnamed file under the final name fails if that name exists now.
-        if (linkUnnamed(temp.fd, dir, name) == 0)
+        if (linkUnnamed(temp.fd, dir, destName) == 0)
             return {};
-        return errno == EEXIST ? destinationAppeared() : failure(CreatingDest, errno);
+        return errno == EEXIST ? destinationCreatedText() : copyFailure(CreatingDest, errno);
     }
     if (temp.name.isEmpty()) {
         // Give it a hidden name first, so that the rename replaces the destination at once.
@@ -263,28 +231,28 @@ QString CopySession::copy(const ResultRow& row, const std::function<void()>& bet
             if (linkUnnamed(temp.fd, dir, candidate) == 0)
                 temp.name = candidate;
             else if (errno != EEXIST)
-                return failure(ReplacingDest, errno);
+                return copyFailure(ReplacingDest, errno);
         }
         if (temp.name.isEmpty())
-            return failure(ReplacingDest, EEXIST);
+            return copyFailure(ReplacingDest, EEXIST);
     }
     if (row.destExists) {
-        if (::renameat(dir, temp.name.constData(), dir, name.constData()) != 0)
-            return failure(ReplacingDest, errno);
+        if (::renameat(dir, temp.name.constData(), dir, destName.constData()) != 0)
+            return copyFailure(ReplacingDest, errno);
         temp.name.clear();
         return {};
     }
-    if (::renameat2(dir, temp.name.constData(), dir, name.constData(), RENAME_NOREPLACE) == 0) {
+    if (::renameat2(dir, temp.name.constData(), dir, destName.constData(), RENAME_NOREPLACE) == 0) {
         temp.name.clear();
         return {};
     }
     if (errno == EEXIST)
-        return destinationAppeared();
+        return destinationCreatedText();
     if (errno != EINVAL && errno != ENOSYS)
-        return failure(CreatingDest, errno);
+        return copyFailure(CreatingDest, errno);
     // No RENAME_NOREPLACE on this file system: a hard link never replaces either; the
     // temporary name goes with 'temp'.
-    if (::linkat(dir, temp.name.constData(), dir, name.constData(), 0) != 0)
-        return errno == EEXIST ? destinationAppeared() : failure(CreatingDest, errno);
+    if (::linkat(dir, temp.name.constData(), dir, destName.constData(), 0) != 0)
+        return errno == EEXIST ? destinationCreatedText() : copyFailure(CreatingDest, errno);
     return {};
 }

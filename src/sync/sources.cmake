@@ -3,6 +3,7 @@ list(APPEND KETRANO_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/copy_data.cpp
   ${CMAKE_CURRENT_LIST_DIR}/copy_engine.cpp
   ${CMAKE_CURRENT_LIST_DIR}/copy_file.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/destination_check.cpp
   ${CMAKE_CURRENT_LIST_DIR}/error_model.cpp
   ${CMAKE_CURRENT_LIST_DIR}/partial_copy_name.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sync_driver.cpp

@@ -222,6 +222,28 @@ TEST_P(CopyFileTest, FailuresLeaveTheDestinationAsItWasAndNoTemporary)
     }
 }
 
+// The scan pairs names regardless of letter case: the row "Report.TXT" replaces the file
+// "report.txt" it was paired with, under that file's own name, unless that is ambiguous.
+TEST_P(CopyFileTest, DestinationSpeltInOtherLetterCase)
+{
+    writeFile(src() + "/Report.TXT", "new", 1'700'000'000);
+    writeFile(dst() + "/report.txt", "old", 1'600'000'000);
+    ResultRow row = scannedRow("report.txt", src(), dst());
+    row.name = "Report.TXT";
+    ASSERT_TRUE(row.destExists);
+
+    EXPECT_TRUE(copy(row).isNull());
+    EXPECT_EQ(entriesOf(dst()), QStringList{"report.txt"});
+    EXPECT_EQ(bytesOf(dst() + "/report.txt"), QByteArray("new"));
+
+    writeFile(dst() + "/report.txt", "old", 1'600'000'000);
+    writeFile(dst() + "/REPORT.txt", "old", 1'600'000'000);
+    EXPECT_EQ(copy(row), "The destination was deleted after the scan");
+    EXPECT_EQ(bytesOf(dst() + "/report.txt"), QByteArray("old"));
+    EXPECT_EQ(bytesOf(dst() + "/REPORT.txt"), QByteArray("old"));
+    EXPECT_EQ(entriesOf(dst()).size(), 2);
+}
+
 TEST_P(CopyFileTest, LargeFileLetsTheWindowInBetweenAndKeepsItsBytes)
 {
     QByteArray data(20 << 20, '\0');
