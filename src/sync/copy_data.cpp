@@ -19,22 +19,23 @@ bool unsupported(int error)
            error == ENOSYS;
 }
 
+// Counts the bytes copied and asks whether to go on after each chunk.
 class ChunkClock
 {
 public:
-    explicit ChunkClock(const std::function<void()>& between) : m_between(between) {}
-    void add(qint64 bytes)
+    explicit ChunkClock(const std::function<bool()>& keepGoing) : m_keepGoing(keepGoing) {}
+    // False when the copy is to stop.
+    bool add(qint64 bytes)
     {
         m_bytes += bytes;
-        if (m_bytes >= ChunkBytes) {
-            m_bytes = 0;
-            if (m_between)
-                m_between();
-        }
+        if (m_bytes < ChunkBytes)
+            return true;
+        m_bytes = 0;
+        return !m_keepGoing || m_keepGoing();
     }
 
 private:
-    const std::function<void()>& m_between;
+    const std::function<bool()>& m_keepGoing;
     qint64 m_bytes = 0;
 };
 
@@ -66,7 +67,8 @@ DataCopyResult readWrite(int source, int dest, qint64 from, qint64 to, std::vect
             done += put;
         }
         pos += got;
-        clock.add(got);
+        if (!clock.add(got))
+            return {DataCopyResult::Stopped, 0};
     }
     return {};
 }
@@ -81,7 +83,8 @@ DataCopyResult copyRange(int source, int dest, qint64 from, qint64 to, DataPathC
         const size_t want = size_t(std::min<qint64>(to - in, ChunkBytes));
         const ssize_t n = ::copy_file_range(source, &in, dest, &out, want, 0);
         if (n > 0) {
-            clock.add(n);
+            if (!clock.add(n))
+                return {DataCopyResult::Stopped, 0};
             continue;
         }
         if (n == 0)
@@ -99,7 +102,7 @@ DataCopyResult copyRange(int source, int dest, qint64 from, qint64 to, DataPathC
 } // namespace
 
 DataCopyResult copyFileData(int source, int dest, qint64 size, bool maybeSparse, DataPathCaps& caps,
-                            std::vector<char>& buffer, const std::function<void()>& between)
+                            std::vector<char>& buffer, const std::function<bool()>& keepGoing)
 {
     if (size <= 0)
         return {};
@@ -109,7 +112,7 @@ DataCopyResult copyFileData(int source, int dest, qint64 size, bool maybeSparse,
         if (unsupported(errno))
             caps.noClone = true;
     }
-    ChunkClock clock(between);
+    ChunkClock clock(keepGoing);
     if (!maybeSparse)
         return copyRange(source, dest, 0, size, caps, buffer, clock);
 

@@ -18,13 +18,13 @@ struct DataPathCaps
 
 struct DataCopyResult
 {
-    enum Failure { None, Read, Write, SourceShrank };
+    enum Failure { None, Read, Write, SourceShrank, Stopped };
     Failure failure = None;
     int error = 0; // errno of a Read or Write failure
 };
 
 // Copies 'size' bytes of 'source' into the empty file 'dest' (both open file descriptors).
-// 'between' runs after every few MiB so that a window can repaint during a large file.
+// 'keepGoing' runs after every few MiB (a window can repaint there); false stops the copy.
 // 'buffer' is reused by the read/write fallback.
 DataCopyResult copyFileData(int source, int dest, qint64 size, bool maybeSparse, DataPathCaps& caps,
-                            std::vector<char>& buffer, const std::function<void()>& between);
+                            std::vector<char>& buffer, const std::function<bool()>& keepGoing);

@@ -3,7 +3,7 @@
 #include "app/status_bar.h"
 #include "app/ui_yield.h"
 #include "results/display_format.h"
-#include "sync/copy_file.h"
+#include "sync/copy_ahead.h"
 
 #include <QFile>
 #include <QSet>
@@ -62,19 +62,26 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
     }
 
     // Pass 2: the copies. The window refuses every command that would change the list while
-    // this runs, so the number of rows is taken once.
-    CopySession session;
-    const std::function<void()> between = [&state, &cb] { uiYield(state, cb); };
+    // this runs, so the rows and their check marks are taken once. The files are copied a few
+    // rows ahead on a worker thread; each is put in its destination's place here, in order.
     const int count = list.size();
+    std::vector<CopyAhead::Job> jobs;
+    for (int i = 0; i < count; ++i)
+        if (list.at(i).checked)
+            jobs.push_back({i, list.at(i)});
+    CopySession session;
+    CopyAhead ahead(session, std::move(jobs));
+    const std::function<void()> waiting = [&state, &cb] { uiYield(state, cb); };
     for (int i = 0; i < count && i < list.size(); ++i) {
         if (state.CancelRequested)
             break;
         const ResultRow row = list.at(i);
-        if (row.checked) {
-            CopiedFile copied;
-            const QString error = session.copy(row, between, &copied);
+        if (ahead.nextIndex() == i) {
+            PreparedCopy copy = ahead.take(waiting);
+            const QString error = session.place(row, copy);
             if (error.isNull()) {
-                list.setDestination(i, copied.modified, copied.modifiedNs, copied.sizeBytes);
+                list.setDestination(i, copy.copied.modified, copy.copied.modifiedNs,
+                                    copy.copied.sizeBytes);
                 uiYield(state, cb);
                 state.KBCopied += row.sizeKB;
                 ++state.FilesCopied;

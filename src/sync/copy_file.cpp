@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -26,22 +27,6 @@ struct FileHandle
     int fd = -1;
     ~FileHandle()
     {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
-// The temporary file of one copy. A hidden name it still has when it goes out of scope is
-// removed, so a failed copy leaves nothing behind.
-struct Temporary
-{
-    int dir = -1;
-    int fd = -1;
-    QByteArray name; // empty while the file has no name
-    ~Temporary()
-    {
-        if (!name.isEmpty())
-            ::unlinkat(dir, name.constData(), 0);
         if (fd >= 0)
             ::close(fd);
     }
@@ -65,33 +50,45 @@ int currentUmask()
 
 } // namespace
 
+FolderHandle::~FolderHandle()
+{
+    if (fd >= 0)
+        ::close(fd);
+}
+
+PreparedCopy::PreparedCopy(PreparedCopy&& other) noexcept
+    : error(std::move(other.error)), copied(other.copied), folder(std::move(other.folder)),
+      fd(std::exchange(other.fd, -1)), tempName(std::move(other.tempName)),
+      name(std::move(other.name)), destName(std::move(other.destName))
+{}
+
+PreparedCopy::~PreparedCopy()
+{
+    if (!tempName.isEmpty() && folder)
+        ::unlinkat(folder->fd, tempName.constData(), 0);
+    if (fd >= 0)
+        ::close(fd);
+}
+
 CopySession::CopySession(qint64 unnamedFromBytes)
     : m_unnamedFrom(unnamedFromBytes), m_uid(::geteuid()), m_gid(::getegid()),
       m_umask(currentUmask())
 {}
 
-CopySession::~CopySession()
-{
-    for (const Folder* f : {&m_source, &m_target})
-        if (f->fd >= 0)
-            ::close(f->fd);
-}
-
 int CopySession::open(Folder& folder, const QString& path)
 {
     if (folder.opened && path == folder.path)
-        return folder.fd;
-    if (folder.fd >= 0)
-        ::close(folder.fd);
+        return folder.handle ? folder.handle->fd : -1;
     folder.opened = true;
     folder.path = path;
     // An empty folder is the root: its files are "/" + name.
     const QByteArray encoded = path.isEmpty() ? QByteArray("/") : QFile::encodeName(path);
-    folder.fd = ::open(encoded.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    folder.error = folder.fd < 0 ? errno : 0;
+    const int fd = ::open(encoded.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    folder.error = fd < 0 ? errno : 0;
+    folder.handle = fd >= 0 ? std::make_shared<const FolderHandle>(fd) : nullptr;
     struct stat st;
-    folder.device = folder.fd >= 0 && ::fstat(folder.fd, &st) == 0 ? st.st_dev : 0;
-    return folder.fd;
+    folder.device = fd >= 0 && ::fstat(fd, &st) == 0 ? st.st_dev : 0;
+    return fd;
 }
 
 int CopySession::openTemporary(int dir, dev_t device, const QByteArray& name, qint64 size,
@@ -136,114 +133,119 @@ int CopySession::linkUnnamed(int fd, int dir, const QByteArray& name)
     return 0;
 }
 
-QString CopySession::copy(const ResultRow& row, const std::function<void()>& between,
-                          CopiedFile* copied)
+PreparedCopy CopySession::prepare(const ResultRow& row, const std::function<bool()>& keepGoing)
 {
     const QByteArray name = QFile::encodeName(row.name);
     const int from = open(m_source, row.sourceFolder);
     if (from < 0)
-        return copyFailure(ReadingSource, m_source.error);
+        return PreparedCopy(copyFailure(ReadingSource, m_source.error));
     // O_NONBLOCK: a source that became a FIFO must not hang the copy in open().
     FileHandle source{
         ::openat(from, name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)};
     if (source.fd < 0)
-        return copyFailure(ReadingSource, errno);
+        return PreparedCopy(copyFailure(ReadingSource, errno));
     struct stat st;
     if (::fstat(source.fd, &st) != 0)
-        return copyFailure(ReadingSource, errno);
+        return PreparedCopy(copyFailure(ReadingSource, errno));
     if (S_ISDIR(st.st_mode))
-        return copyFailure(ReadingSource, EISDIR);
+        return PreparedCopy(copyFailure(ReadingSource, EISDIR));
     if (!S_ISREG(st.st_mode))
-        return QStringLiteral("The source is not a regular file");
+        return PreparedCopy(QStringLiteral("The source is not a regular file"));
 
     const int dir = open(m_target, row.targetFolder);
     if (dir < 0)
-        return copyFailure(OpeningFolder, m_target.error);
-    // A new file's name is taken at the end only if it is still free; a file to be replaced
-    // must still be as the scan found it, now and right before the swap.
-    QByteArray destName = name;
+        return PreparedCopy(copyFailure(OpeningFolder, m_target.error));
+    PreparedCopy copy;
+    copy.folder = m_target.handle;
+    copy.name = name;
+    copy.destName = name;
+    // A file to be replaced must be as the scan found it (checked again when it is placed).
     if (row.destExists) {
-        const QString refused = checkDestination(dir, destName, row);
+        const QString refused = checkDestination(dir, copy.destName, row);
         if (!refused.isNull())
-            return refused;
+            return PreparedCopy(refused);
     }
-
-    Temporary temp;
-    temp.dir = dir;
-    temp.fd = openTemporary(dir, m_target.device, name, st.st_size, st.st_mode & 0777, temp.name);
-    if (temp.fd < 0)
-        return copyFailure(WritingDest, errno);
+    copy.fd =
+        openTemporary(dir, m_target.device, name, st.st_size, st.st_mode & 0777, copy.tempName);
+    if (copy.fd < 0)
+        return PreparedCopy(copyFailure(WritingDest, errno));
 
     DataPathCaps& caps = m_caps[{st.st_dev, m_target.device}];
     const bool maybeSparse = qint64(st.st_blocks) * 512 < qint64(st.st_size);
     const DataCopyResult data =
-        copyFileData(source.fd, temp.fd, st.st_size, maybeSparse, caps, m_buffer, between);
+        copyFileData(source.fd, copy.fd, st.st_size, maybeSparse, caps, m_buffer, keepGoing);
     switch (data.failure) {
     case DataCopyResult::None:
         break;
     case DataCopyResult::Read:
-        return copyFailure(ReadingSource, data.error);
+        return PreparedCopy(copyFailure(ReadingSource, data.error));
     case DataCopyResult::Write:
-        return copyFailure(WritingDest, data.error);
+        return PreparedCopy(copyFailure(WritingDest, data.error));
     case DataCopyResult::SourceShrank:
-        return QStringLiteral("The source changed during the copy");
+        return PreparedCopy(QStringLiteral("The source changed during the copy"));
+    case DataCopyResult::Stopped:
+        return PreparedCopy(QStringLiteral("Stopped"));
     }
 
     // Owner (only root may give a file away), then permission bits (the umask and the owner
     // change may have taken some), then times. File systems without Unix permissions refuse
     // the first two; the copy is good all the same.
     const bool chowned = m_uid == 0 && (st.st_uid != m_uid || st.st_gid != m_gid);
-    if (chowned && ::fchown(temp.fd, st.st_uid, st.st_gid) != 0)
+    if (chowned && ::fchown(copy.fd, st.st_uid, st.st_gid) != 0)
         errno = 0;
-    // The temporary file was created with the bits the umask left: set them only if that
-    // (or the owner change) took some.
     const mode_t created = st.st_mode & 0777 & ~mode_t(m_umask < 0 ? 0777 : m_umask);
     if ((m_umask < 0 || chowned || created != (st.st_mode & 07777)) &&
-        ::fchmod(temp.fd, st.st_mode & 07777) != 0)
+        ::fchmod(copy.fd, st.st_mode & 07777) != 0)
         errno = 0;
     const struct timespec times[2] = {st.st_atim, st.st_mtim};
-    if (::futimens(temp.fd, times) != 0)
-        return copyFailure(WritingDest, errno);
-    if (copied) {
-        // What the file system kept (a coarse clock rounds the time).
-        struct stat written;
-        if (::fstat(temp.fd, &written) != 0)
-            written = st;
-        *copied = {written.st_mtim.tv_sec, written.st_mtim.tv_nsec, written.st_size};
-    }
+    if (::futimens(copy.fd, times) != 0)
+        return PreparedCopy(copyFailure(WritingDest, errno));
+    // What the file system kept (a coarse clock rounds the time).
+    struct stat written;
+    if (::fstat(copy.fd, &written) != 0)
+        written = st;
+    copy.copied = {written.st_mtim.tv_sec, written.st_mtim.tv_nsec, written.st_size};
+    return copy;
+}
 
+QString CopySession::place(const ResultRow& row, PreparedCopy& copy)
+{
+    if (!copy.error.isNull())
+        return copy.error;
+    const int dir = copy.folder->fd;
     if (row.destExists) {
-        // A large copy takes a while: look at the destination once more.
-        const QString refused = checkDestination(dir, destName, row);
+        // The copy may have taken a while: look at the destination once more.
+        const QString refused = checkDestination(dir, copy.destName, row);
         if (!refused.isNull())
             return refused;
-    }
-    if (temp.name.isEmpty() && !row.destExists) {
+    } else if (copy.tempName.isEmpty()) {
         // Linking the unnamed file under the final name fails if that name exists now.
-        if (linkUnnamed(temp.fd, dir, destName) == 0)
+        if (linkUnnamed(copy.fd, dir, copy.destName) == 0)
             return {};
         return errno == EEXIST ? destinationCreatedText() : copyFailure(CreatingDest, errno);
     }
-    if (temp.name.isEmpty()) {
+    if (copy.tempName.isEmpty()) {
         // Give it a hidden name first, so that the rename replaces the destination at once.
-        for (int attempt = 0; attempt < NameAttempts && temp.name.isEmpty(); ++attempt) {
-            const QByteArray candidate = partialCopyName(name);
-            if (linkUnnamed(temp.fd, dir, candidate) == 0)
-                temp.name = candidate;
+        for (int attempt = 0; attempt < NameAttempts && copy.tempName.isEmpty(); ++attempt) {
+            const QByteArray candidate = partialCopyName(copy.name);
+            if (linkUnnamed(copy.fd, dir, candidate) == 0)
+                copy.tempName = candidate;
             else if (errno != EEXIST)
                 return copyFailure(ReplacingDest, errno);
         }
-        if (temp.name.isEmpty())
+        if (copy.tempName.isEmpty())
             return copyFailure(ReplacingDest, EEXIST);
     }
+    const char* temp = copy.tempName.constData();
+    const char* dest = copy.destName.constData();
     if (row.destExists) {
-        if (::renameat(dir, temp.name.constData(), dir, destName.constData()) != 0)
+        if (::renameat(dir, temp, dir, dest) != 0)
             return copyFailure(ReplacingDest, errno);
-        temp.name.clear();
+        copy.tempName.clear();
         return {};
     }
-    if (::renameat2(dir, temp.name.constData(), dir, destName.constData(), RENAME_NOREPLACE) == 0) {
-        temp.name.clear();
+    if (::renameat2(dir, temp, dir, dest, RENAME_NOREPLACE) == 0) {
+        copy.tempName.clear();
         return {};
     }
     if (errno == EEXIST)
@@ -251,8 +253,22 @@ QString CopySession::copy(const ResultRow& row, const std::function<void()>& bet
     if (errno != EINVAL && errno != ENOSYS)
         return copyFailure(CreatingDest, errno);
     // No RENAME_NOREPLACE on this file system: a hard link never replaces either; the
-    // temporary name goes with 'temp'.
-    if (::linkat(dir, temp.name.constData(), dir, destName.constData(), 0) != 0)
+    // temporary name goes when 'copy' does.
+    if (::linkat(dir, temp, dir, dest, 0) != 0)
         return errno == EEXIST ? destinationCreatedText() : copyFailure(CreatingDest, errno);
     return {};
+}
+
+QString CopySession::copy(const ResultRow& row, const std::function<void()>& between,
+                          CopiedFile* copied)
+{
+    PreparedCopy prepared = prepare(row, [&between] {
+        if (between)
+            between();
+        return true;
+    });
+    const QString error = place(row, prepared);
+    if (error.isNull() && copied)
+        *copied = prepared.copied;
+    return error;
 }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <sys/types.h>
 #include <utility>
@@ -20,6 +21,35 @@ struct CopiedFile
     qint64 sizeBytes = 0;
 };
 
+// A folder opened for the *at() calls of the copies into or out of it.
+struct FolderHandle
+{
+    int fd = -1;
+    explicit FolderHandle(int descriptor) : fd(descriptor) {}
+    ~FolderHandle();
+    FolderHandle(const FolderHandle&) = delete;
+    FolderHandle& operator=(const FolderHandle&) = delete;
+};
+
+// One file copied into its temporary file, waiting to take the destination's place, or the
+// reason it could not be. Dropped before it is placed, it takes its temporary file along.
+struct PreparedCopy
+{
+    QString error; // null when ready to be placed
+    CopiedFile copied;
+    std::shared_ptr<const FolderHandle> folder;
+    int fd = -1;         // the temporary file
+    QByteArray tempName; // empty while the temporary file has no name
+    QByteArray name;     // the row's name on disk
+    QByteArray destName; // the destination's name (the row's, or its spelling on disk)
+
+    PreparedCopy() = default;
+    explicit PreparedCopy(QString why) : error(std::move(why)) {}
+    PreparedCopy(PreparedCopy&& other) noexcept;
+    PreparedCopy& operator=(PreparedCopy&&) = delete;
+    ~PreparedCopy();
+};
+
 // Copies files so that a destination is never half-written: the data goes into a temporary
 // file in the destination folder, gets the source's modification time and permission bits,
 // and only then takes the destination's name, in one step. A large file is written into an
@@ -30,7 +60,8 @@ struct CopiedFile
 // as it was and no temporary file behind.
 //
 // A session serves the copies of one pass: it keeps the source and destination folders of the
-// last copy open and remembers what the file systems involved cannot do.
+// last copy open and remembers what the file systems involved cannot do. prepare() and place()
+// use separate parts of it, so one thread may prepare copies while another places them.
 class CopySession
 {
 public:
@@ -38,40 +69,45 @@ public:
     static constexpr qint64 DefaultUnnamedFromBytes = qint64(8) << 20;
 
     explicit CopySession(qint64 unnamedFromBytes = DefaultUnnamedFromBytes);
-    ~CopySession();
     CopySession(const CopySession&) = delete;
     CopySession& operator=(const CopySession&) = delete;
 
-    // Copies row.sourcePath() to row.targetPath(). 'between' runs every few MiB of a large
-    // file. Returns a null string on success (and fills 'copied' when given), else what
-    // failed and why, for the error list.
+    // Copies row.sourcePath() into a temporary file beside row.targetPath(). 'keepGoing' runs
+    // every few MiB of a large file; false stops the copy.
+    PreparedCopy prepare(const ResultRow& row, const std::function<bool()>& keepGoing);
+    // Puts a prepared copy in the destination's place if the destination is still as the
+    // scan found it. Returns a null string on success, else what failed and why.
+    QString place(const ResultRow& row, PreparedCopy& prepared);
+
+    // prepare() and place() in one. 'between' runs every few MiB of a large file. Returns a
+    // null string on success (and fills 'copied' when given), else the error list's text.
     QString copy(const ResultRow& row, const std::function<void()>& between,
                  CopiedFile* copied = nullptr);
 
-    // An open folder, kept while the rows of one folder follow each other.
+private:
     struct Folder
     {
         QString path;
         bool opened = false;
-        int fd = -1;
+        std::shared_ptr<const FolderHandle> handle;
         int error = 0;
         dev_t device = 0;
     };
-
-private:
     static int open(Folder& folder, const QString& path);
     int openTemporary(int dir, dev_t device, const QByteArray& name, qint64 size, mode_t mode,
                       QByteArray& tempName);
     int linkUnnamed(int fd, int dir, const QByteArray& name);
 
+    // Used by prepare():
     Folder m_source;
     Folder m_target;
     qint64 m_unnamedFrom;
     uid_t m_uid;
     gid_t m_gid;
     int m_umask; // -1: unknown
-    bool m_noEmptyPathLink = false;
     std::set<dev_t> m_noUnnamedTemporary;
     std::map<std::pair<dev_t, dev_t>, DataPathCaps> m_caps;
     std::vector<char> m_buffer;
+    // Used by place():
+    bool m_noEmptyPathLink = false;
 };

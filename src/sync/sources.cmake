@@ -1,5 +1,6 @@
 # Files of src/sync
 list(APPEND KETRANO_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/copy_ahead.cpp
   ${CMAKE_CURRENT_LIST_DIR}/copy_data.cpp
   ${CMAKE_CURRENT_LIST_DIR}/copy_engine.cpp
   ${CMAKE_CURRENT_LIST_DIR}/copy_file.cpp

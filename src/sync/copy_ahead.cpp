@@ -1,0 +1,101 @@
+#include "sync/copy_ahead.h"
+
+#include <chrono>
+
+namespace {
+// How far the worker may run ahead: a small lead is all the overlap needs, and little is
+// thrown away when the user stops.
+constexpr size_t MaxAheadFiles = 16;
+constexpr qint64 MaxAheadBytes = qint64(16) << 20;
+// The worker wakes a waiting engine once this many copies wait, or at once after a large one,
+// when it cannot run further ahead, or after the last.
+constexpr size_t WakeBatch = 8;
+constexpr qint64 LargeBytes = qint64(1) << 20;
+constexpr auto WaitSlice = std::chrono::milliseconds(10);
+// A file this large is copied in several chunks: the window gets turns meanwhile.
+constexpr qint64 LargeFileBytes = qint64(8) << 20;
+} // namespace
+
+CopyAhead::CopyAhead(CopySession& session, std::vector<Job> jobs)
+    : m_session(session), m_jobs(std::move(jobs))
+{
+    if (!m_jobs.empty())
+        m_worker = std::thread([this] { work(); });
+}
+
+CopyAhead::~CopyAhead()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_stop = true;
+    }
+    m_room.notify_all();
+    if (m_worker.joinable())
+        m_worker.join();
+}
+
+int CopyAhead::nextIndex() const
+{
+    return m_taken < m_jobs.size() ? m_jobs[m_taken].index : -1;
+}
+
+void CopyAhead::work()
+{
+    const auto keepGoing = [this] { return !m_stop.load(); };
+    for (size_t i = 0; i < m_jobs.size(); ++i) {
+        {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            m_room.wait(lock, [this] {
+                return m_stop || m_prepared.empty() ||
+                       (m_prepared.size() < MaxAheadFiles && m_preparedBytes < MaxAheadBytes);
+            });
+            if (m_stop)
+                return;
+        }
+        PreparedCopy copy = m_session.prepare(m_jobs[i].row, keepGoing);
+        const qint64 bytes = copy.copied.sizeBytes;
+        bool wake = false;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_stop)
+                return; // 'copy' takes its temporary file along
+            m_preparedBytes += bytes;
+            m_prepared.push_back(std::move(copy));
+            const bool full =
+                m_prepared.size() >= MaxAheadFiles || m_preparedBytes >= MaxAheadBytes;
+            wake = m_engineWaiting && (m_prepared.size() >= WakeBatch || full ||
+                                       bytes >= LargeBytes || i + 1 == m_jobs.size());
+        }
+        if (wake)
+            m_ready.notify_one();
+    }
+}
+
+PreparedCopy CopyAhead::take(const std::function<void()>& waiting)
+{
+    if (m_taken >= m_jobs.size())
+        return PreparedCopy(QStringLiteral("Nothing to copy"));
+    // During a large file the window gets its turns, at least one; a small one is done in a
+    // moment, so the engine just waits (and yields only after each copy, as ever).
+    const bool large = m_jobs[m_taken].row.sizeBytes >= LargeFileBytes && waiting;
+    if (large)
+        waiting();
+    std::unique_lock<std::mutex> lock(m_mutex);
+    while (m_prepared.empty()) {
+        m_engineWaiting = true;
+        m_ready.wait_for(lock, WaitSlice);
+        m_engineWaiting = false;
+        if (large && m_prepared.empty()) {
+            lock.unlock();
+            waiting();
+            lock.lock();
+        }
+    }
+    PreparedCopy copy = std::move(m_prepared.front());
+    m_prepared.pop_front();
+    m_preparedBytes -= copy.copied.sizeBytes;
+    ++m_taken;
+    lock.unlock();
+    m_room.notify_one();
+    return copy;
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "sync/copy_file.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+// Copies the checked rows of a pass into their temporary files on a worker thread, a few rows
+// ahead of the copy engine, which takes them in row order and places each one itself. So the
+// reading and writing of the next files overlaps with the placing, counting and showing of
+// the current one, while everything the user sees happens as it would one file after the
+// other: a destination is created or replaced only when the engine places it, and what was
+// prepared beyond a stop is thrown away with its temporary files.
+class CopyAhead
+{
+public:
+    struct Job
+    {
+        int index; // row index in the list
+        ResultRow row;
+    };
+
+    CopyAhead(CopySession& session, std::vector<Job> jobs);
+    ~CopyAhead(); // stops the worker and drops what it prepared
+    CopyAhead(const CopyAhead&) = delete;
+    CopyAhead& operator=(const CopyAhead&) = delete;
+
+    // The row index of the next job to take, or -1 when all have been taken.
+    int nextIndex() const;
+    // The prepared copy of the next job. For a large file 'waiting' runs at once and then
+    // about every 10 ms until the copy is ready (the window repaints there).
+    PreparedCopy take(const std::function<void()>& waiting);
+
+private:
+    void work();
+
+    CopySession& m_session;
+    const std::vector<Job> m_jobs;
+    size_t m_taken = 0; // jobs taken by the engine (its thread only)
+
+    std::mutex m_mutex;
+    std::condition_variable m_ready; // a prepared copy is waiting, or the worker is done
+    std::condition_variable m_room;  // the engine took one
+    std::deque<PreparedCopy> m_prepared;
+    qint64 m_preparedBytes = 0;
+    bool m_engineWaiting = false;
+    std::atomic<bool> m_stop{false};
+    std::thread m_worker;
+};
