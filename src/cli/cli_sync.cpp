@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdio>
+#include <vector>
 
 // ketrano-cli sync PROFILE [--tsv] [--source-to-target on|off] [--target-to-source on|off]:
 // scans the profile, prints the result lists as scan does, copies them as the window's
