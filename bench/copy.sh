@@ -61,19 +61,25 @@ open(sys.argv[1], "wb").write(field(sys.argv[2]) + field(sys.argv[3]) + field("*
 PY
 }
 
-# median_of [--fresh] COMMAND...: median wall seconds of RUNS runs; --fresh starts each run
-# from an empty $OUT/target after flushing the page cache's dirty data.
-median_of() {
-  local fresh=0 times=() t0 t1
-  [ "$1" = --fresh ] && { fresh=1; shift; }
-  for _ in $(seq "$RUNS"); do
-    [ $fresh = 1 ] && { rm -rf "$OUT" && mkdir -p "$OUT/target" && sync; }
-    t0=$(date +%s%N)
-    "$@" >/dev/null
-    t1=$(date +%s%N)
-    times+=("$(( (t1 - t0) / 1000 ))")
-  done
-  printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {printf "%.3f", a[int((NR+1)/2)]/1e6}'
+# seconds COMMAND...: wall seconds of one run.
+seconds() {
+  local t0 t1
+  t0=$(date +%s%N)
+  "$@" >/dev/null
+  t1=$(date +%s%N)
+  echo "$(( (t1 - t0) / 1000 ))" | awk '{printf "%.3f", $1 / 1e6}'
+}
+
+# median NUMBER...
+median() {
+  printf '%s\n' "$@" | sort -g | awk '{a[NR]=$1} END {printf "%.3f", a[int((NR+1)/2)]}'
+}
+
+# fresh_seconds COMMAND...: one run into an empty $OUT/target, after the dirty data (and, on
+# a file system mounted with discard, the discards of the files just deleted) went to disk.
+fresh_seconds() {
+  rm -rf "$OUT" && mkdir -p "$OUT/target" && sync
+  seconds "$@"
 }
 
 make_shape one-1GiB 1 $((1 << 30))
@@ -86,13 +92,19 @@ for shape in one-1GiB 10k-100KiB 100k-1KiB; do
   SRC=$DATA/$shape/source
   PRF=$DATA/$shape.prf
   make_profile "$PRF" "$SRC" "$OUT/target"
-  k=$(median_of --fresh "$CLI" sync "$PRF" --tsv --source-to-target on --target-to-source on)
-  c=$(median_of --fresh cp -a "$SRC/." "$OUT/target/")
-  r=$(median_of --fresh rsync -a --whole-file "$SRC/" "$OUT/target/")
+  # The three take turns in each round, so a drift of the machine does not favour one.
+  K=() C=() R=()
+  for _ in $(seq "$RUNS"); do
+    K+=("$(fresh_seconds "$CLI" sync "$PRF" --tsv --source-to-target on --target-to-source on)")
+    C+=("$(fresh_seconds cp -a "$SRC/." "$OUT/target/")")
+    R+=("$(fresh_seconds rsync -a --whole-file "$SRC/" "$OUT/target/")")
+  done
+  k=$(median "${K[@]}") c=$(median "${C[@]}") r=$(median "${R[@]}")
   python3 -c "
 k, c, r = $k, $c, $r
 ok = lambda g: 'ok' if g else 'MISSED'
 print(f'%-12s %9.3fs %9.3fs %9.3fs   %5.2f %-8s %5.2f %s' % ('$shape', k, c, r, c / k, ok(c / k >= 0.9), r / k, ok(r / k > 1)))"
+  echo "    runs: ketrano ${K[*]} | cp ${C[*]} | rsync ${R[*]}"
 done
 echo "(cp/ketrano is our share of cp -a throughput, goal >= 0.90; rsync/ketrano goal > 1.00)"
 
@@ -103,8 +115,12 @@ PRF=$DATA/100k-1KiB.prf
 rm -rf "$OUT" && mkdir -p "$OUT/target"
 "$CLI" sync "$PRF" --tsv --source-to-target on --target-to-source on >/dev/null
 LEFT=$("$CLI" sync "$PRF" --tsv --source-to-target on --target-to-source on | grep -c -v '^#' || true)
-s2=$(median_of "$CLI" sync "$PRF" --tsv --source-to-target on --target-to-source on)
-sc=$(median_of "$CLI" scan "$PRF" --tsv)
+S2=() SC=()
+for _ in $(seq "$RUNS"); do
+  S2+=("$(seconds "$CLI" sync "$PRF" --tsv --source-to-target on --target-to-source on)")
+  SC+=("$(seconds "$CLI" scan "$PRF" --tsv)")
+done
+s2=$(median "${S2[@]}") sc=$(median "${SC[@]}")
 python3 -c "
 s2, sc = $s2, $sc
 print(f'rows left after the first sync: $LEFT')

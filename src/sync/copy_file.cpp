@@ -200,11 +200,7 @@ PreparedCopy CopySession::prepare(const ResultRow& row, const std::function<bool
     const struct timespec times[2] = {st.st_atim, st.st_mtim};
     if (::futimens(copy.fd, times) != 0)
         return PreparedCopy(copyFailure(WritingDest, errno));
-    // What the file system kept (a coarse clock rounds the time).
-    struct stat written;
-    if (::fstat(copy.fd, &written) != 0)
-        written = st;
-    copy.copied = {written.st_mtim.tv_sec, written.st_mtim.tv_nsec, written.st_size};
+    copy.copied = {st.st_mtim.tv_sec, st.st_mtim.tv_nsec, st.st_size};
     return copy;
 }
 
@@ -212,6 +208,10 @@ QString CopySession::place(const ResultRow& row, PreparedCopy& copy)
 {
     if (!copy.error.isNull())
         return copy.error;
+    // What the file system kept of the time (a coarse clock rounds it).
+    struct stat written;
+    if (::fstat(copy.fd, &written) == 0)
+        copy.copied = {written.st_mtim.tv_sec, written.st_mtim.tv_nsec, written.st_size};
     const int dir = copy.folder->fd;
     if (row.destExists) {
         // The copy may have taken a while: look at the destination once more.
