@@ -1,6 +1,6 @@
 #include "app/mainform.h"
 
-#include "app/registry/registry.h"
+#include "core/registry/registry.h"
 #include "results/file_icon_model.h"
 #include "sync/errorsform.h"
 

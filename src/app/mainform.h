@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/app_state.h"
-#include "app/callbacks.h"
+#include "core/app_state.h"
+#include "core/callbacks.h"
 
 #include <QMainWindow>
 #include <QSet>

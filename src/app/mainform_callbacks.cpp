@@ -1,7 +1,7 @@
 #include "app/mainform.h"
 
-#include "app/registry/registry.h"
-#include "app/status_bar.h"
+#include "core/registry/registry.h"
+#include "core/status_bar.h"
 #include "sync/errorsform.h"
 
 #include <QAction>

@@ -1,9 +1,9 @@
 #include "app/mainform.h"
 
 #include "app/help_window.h"
-#include "app/registry/registry.h"
-#include "app/settings.h"
-#include "app/status_bar.h"
+#include "core/registry/registry.h"
+#include "core/settings.h"
+#include "core/status_bar.h"
 #include "profile/profile_commands.h"
 #include "profile/profile_file.h"
 #include "results/file_icon_model.h"

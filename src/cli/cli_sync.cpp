@@ -1,6 +1,6 @@
-#include "app/settings.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_output.h"
+#include "core/settings.h"
 #include "scan/scan_driver.h"
 #include "sync/sync_driver.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/callbacks.h"
+#include "core/callbacks.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "profile/profile_commands.h"
 
-#include "app/status_bar.h"
+#include "core/status_bar.h"
 #include "profile/profile_file.h"
 
 namespace {

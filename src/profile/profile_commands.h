@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/app_state.h"
-#include "app/callbacks.h"
+#include "core/app_state.h"
+#include "core/callbacks.h"
 
 // The main toolbar's profile commands. The window sets its caption from what they return.
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 
 #include <functional>
 

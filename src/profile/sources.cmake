@@ -7,6 +7,5 @@ list(APPEND KETRANO_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/desktop_shortcut.cpp
 )
 list(APPEND KETRANO_GUI_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/mainform_profile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/srctgtform.cpp
 )

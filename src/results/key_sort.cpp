@@ -1,6 +1,6 @@
 #include "results/key_sort.h"
 
-#include "scan/memory_hint.h"
+#include "core/memory_hint.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/app_state.h"
-#include "app/callbacks.h"
+#include "core/app_state.h"
+#include "core/callbacks.h"
 
 // The check mark and delete commands of the result lists. Each acts on
 // state.ActiveResultList and does nothing without one (the two bulk deletes still ask their

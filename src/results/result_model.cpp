@@ -1,8 +1,8 @@
 #include "results/result_model.h"
 
+#include "core/memory_hint.h"
 #include "results/display_format.h"
 #include "results/result_order.h"
-#include "scan/memory_hint.h"
 
 ResultListModel::ResultListModel(const QString& listName, QObject* parent)
     : QAbstractTableModel(parent), m_name(listName)
@@ -92,8 +92,7 @@ void ResultListModel::invertAll()
         Q_EMIT dataChanged(index(0, Name), index(m_shown - 1, Name), {Qt::CheckStateRole});
 }
 
-void ResultListModel::setDestination(int row, qint64 modified, qint64 modifiedNs,
-                                     qint64 sizeBytes)
+void ResultListModel::setDestination(int row, qint64 modified, qint64 modifiedNs, qint64 sizeBytes)
 {
     if (row < 0 || row >= int(m_rows.size()))
         return;

@@ -1,8 +1,8 @@
 #include "results/result_order.h"
 
+#include "core/memory_hint.h"
 #include "results/key_sort.h"
 #include "results/result_model.h"
-#include "scan/memory_hint.h"
 
 #include <QChar>
 

@@ -9,5 +9,4 @@ list(APPEND KETRANO_CORE_SOURCES
 )
 list(APPEND KETRANO_GUI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/file_icon_model.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/mainform_results.cpp
 )

@@ -1,8 +1,8 @@
 #include "scan/compare_sides.h"
 
-#include "app/ui_yield.h"
+#include "core/memory_hint.h"
+#include "core/ui_yield.h"
 #include "results/display_format.h"
-#include "scan/memory_hint.h"
 #include "scan/path_text.h"
 
 #include <algorithm>

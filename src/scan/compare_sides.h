@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/app_state.h"
-#include "app/callbacks.h"
+#include "core/app_state.h"
+#include "core/callbacks.h"
 #include "scan/side_table.h"
 
 // One comparison pass: every unmatched row of this table is paired with the first unmatched

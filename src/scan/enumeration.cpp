@@ -2,8 +2,8 @@
 
 #include "sync/partial_copy_name.h"
 
-#include "app/ui_yield.h"
-#include "scan/memory_hint.h"
+#include "core/memory_hint.h"
+#include "core/ui_yield.h"
 #include "scan/wildcard.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "scan/extension_filters.h"
 
-#include "app/ui_yield.h"
+#include "core/ui_yield.h"
 #include "scan/text_case.h"
 
 int CountItems(const QString& text)

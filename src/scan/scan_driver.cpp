@@ -1,7 +1,7 @@
 #include "scan/scan_driver.h"
 
-#include "app/status_bar.h"
-#include "app/ui_yield.h"
+#include "core/status_bar.h"
+#include "core/ui_yield.h"
 #include "results/display_format.h"
 #include "scan/compare_sides.h"
 #include "scan/enumeration.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/app_state.h"
-#include "app/callbacks.h"
+#include "core/app_state.h"
+#include "core/callbacks.h"
 
 // The Scan command: walks every entry of the profile and fills ListView1 and ListView2.
 void ScanCmd_Click(AppState& state, const Callbacks& cb);

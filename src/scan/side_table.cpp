@@ -1,7 +1,7 @@
 #include "scan/side_table.h"
 
-#include "app/ui_yield.h"
-#include "scan/memory_hint.h"
+#include "core/memory_hint.h"
+#include "core/ui_yield.h"
 #include "scan/text_case.h"
 
 namespace {

@@ -5,10 +5,7 @@ list(APPEND KETRANO_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/path_text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/enumeration.cpp
   ${CMAKE_CURRENT_LIST_DIR}/extension_filters.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/memory_hint.cpp
   ${CMAKE_CURRENT_LIST_DIR}/side_table.cpp
   ${CMAKE_CURRENT_LIST_DIR}/compare_sides.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scan_driver.cpp
-)
-list(APPEND KETRANO_GUI_SOURCES
 )

@@ -1,7 +1,7 @@
 #include "sync/copy_engine.h"
 
-#include "app/status_bar.h"
-#include "app/ui_yield.h"
+#include "core/status_bar.h"
+#include "core/ui_yield.h"
 #include "results/display_format.h"
 #include "sync/copy_ahead.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/app_state.h"
-#include "app/callbacks.h"
+#include "core/app_state.h"
+#include "core/callbacks.h"
 
 // Creates every level of a folder path, from the left, like mkdir -p. Never fails: a level
 // that cannot be made is skipped, and the copies into it fail one by one.

@@ -1,6 +1,6 @@
 #include "sync/sync_driver.h"
 
-#include "app/status_bar.h"
+#include "core/status_bar.h"
 #include "sync/copy_engine.h"
 
 namespace {

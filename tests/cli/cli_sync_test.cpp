@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "core/settings.h"
 #include "profile/profile_file.h"
 #include "support/temp_tree.h"
 

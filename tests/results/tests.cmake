@@ -1,5 +1,4 @@
 # Result list tests: one line per test executable.
 ketrano_gtest(result_sort_test ${CMAKE_CURRENT_LIST_DIR}/result_sort_test.cpp)
 target_link_libraries(result_sort_test PRIVATE Qt6::Test)
-ketrano_qtest(mainform_results_test ${CMAKE_CURRENT_LIST_DIR}/mainform_results_test.cpp)
 ketrano_qtest(file_icon_model_test ${CMAKE_CURRENT_LIST_DIR}/file_icon_model_test.cpp)

@@ -1,6 +1,6 @@
 #include "sync/sync_driver.h"
 
-#include "app/status_bar.h"
+#include "core/status_bar.h"
 #include "support/recording_callbacks.h"
 #include "support/temp_tree.h"
 

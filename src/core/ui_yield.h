@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/app_state.h"
-#include "app/callbacks.h"
+#include "core/app_state.h"
+#include "core/callbacks.h"
 
 // Lets the window repaint and notice Esc during a long command. Cheap to call per file: it
 // only shows pending result rows and processes events when about 30 ms have passed since

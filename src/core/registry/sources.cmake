@@ -1,4 +1,4 @@
-# Files of src/app/registry
+# Files of src/core/registry
 list(APPEND KETRANO_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/registry.cpp
 )

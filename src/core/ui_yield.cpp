@@ -1,4 +1,4 @@
-#include "app/ui_yield.h"
+#include "core/ui_yield.h"
 
 namespace {
 constexpr qint64 YieldIntervalMs = 30;

@@ -1,6 +1,6 @@
-#include "app/settings.h"
+#include "core/settings.h"
 
-#include "app/registry/registry.h"
+#include "core/registry/registry.h"
 
 #include <QLocale>
 #include <QRegularExpression>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/app_state.h"
-#include "app/callbacks.h"
+#include "core/app_state.h"
+#include "core/callbacks.h"
 
 // Status bar panels are numbered 1..5.
 void setPanel(AppState& state, const Callbacks& cb, int panel, const QString& text);

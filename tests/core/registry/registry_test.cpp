@@ -1,4 +1,4 @@
-#include "app/registry/registry.h"
+#include "core/registry/registry.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "scan/memory_hint.h"
+#include "core/memory_hint.h"
 
 #include <cstdint>
 #include <sys/mman.h>

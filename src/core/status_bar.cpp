@@ -1,4 +1,4 @@
-#include "app/status_bar.h"
+#include "core/status_bar.h"
 
 #include <limits>
 
