@@ -2,7 +2,10 @@
 list(APPEND KETRANO_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/callbacks.h
   ${CMAKE_CURRENT_LIST_DIR}/app_state.h
+  ${CMAKE_CURRENT_LIST_DIR}/file_system_info.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/known_roots.cpp
   ${CMAKE_CURRENT_LIST_DIR}/memory_hint.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/name_bytes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/settings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/status_bar.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ui_yield.cpp

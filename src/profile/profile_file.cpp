@@ -25,6 +25,19 @@ QString fromWindows1252(const QByteArray& bytes)
     return out;
 }
 
+const char* const FieldNames[4] = {"Source", "Target", "Include", "Exclude"};
+
+// The first field of the record that holds a control character, or -1.
+int damagedField(const ProfileEntry& entry)
+{
+    const QString* fields[4] = {&entry.source, &entry.target, &entry.include, &entry.exclude};
+    for (int f = 0; f < 4; ++f)
+        for (QChar c : *fields[f])
+            if (c.category() == QChar::Other_Control)
+                return f;
+    return -1;
+}
+
 } // namespace
 
 QByteArray encodeField(const QString& text)
@@ -64,22 +77,38 @@ QByteArray encodeRecord(const ProfileEntry& entry)
            encodeField(entry.exclude);
 }
 
-std::vector<ProfileEntry> decode(const QByteArray& bytes)
+std::vector<ProfileEntry> decode(const QByteArray& bytes, std::vector<SkippedRecord>* skipped)
 {
     std::vector<ProfileEntry> entries;
     const qsizetype count = bytes.size() / RecordSize;
     entries.reserve(size_t(count));
     for (qsizetype n = 0; n < count; ++n) {
         const qsizetype at = n * RecordSize;
-        entries.push_back({decodeField(bytes.mid(at, FieldSize)),
+        ProfileEntry entry{decodeField(bytes.mid(at, FieldSize)),
                            decodeField(bytes.mid(at + FieldSize, FieldSize)),
                            decodeField(bytes.mid(at + 2 * FieldSize, FieldSize)),
-                           decodeField(bytes.mid(at + 3 * FieldSize, FieldSize))});
+                           decodeField(bytes.mid(at + 3 * FieldSize, FieldSize))};
+        const int damaged = damagedField(entry);
+        if (damaged < 0)
+            entries.push_back(std::move(entry));
+        else if (skipped)
+            skipped->push_back({int(n + 1), QStringLiteral("its %1 holds a control character")
+                                                .arg(QLatin1String(FieldNames[damaged]))});
     }
+    if (skipped && bytes.size() % RecordSize != 0)
+        skipped->push_back(
+            {int(count + 1), QStringLiteral("the file ends in a partial record of %1 bytes")
+                                 .arg(bytes.size() % RecordSize)});
     return entries;
 }
 
-bool read(const QString& path, std::vector<ProfileEntry>& entries)
+QString describe(const QString& path, const SkippedRecord& record)
+{
+    return QStringLiteral("record %1 of %2: %3").arg(record.number).arg(path, record.reason);
+}
+
+bool read(const QString& path, std::vector<ProfileEntry>& entries,
+          std::vector<SkippedRecord>* skipped)
 {
     // Only a regular file is a profile: a folder cannot be read, and a pipe or a device could
     // block or never end.
@@ -88,7 +117,7 @@ bool read(const QString& path, std::vector<ProfileEntry>& entries)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    entries = decode(file.readAll());
+    entries = decode(file.readAll(), skipped);
     return file.error() == QFileDevice::NoError;
 }
 
@@ -108,7 +137,8 @@ bool write(const QString& path, const std::vector<ProfileEntry>& entries, QStrin
 
 } // namespace ProfileFile
 
-void LoadProfileFile(ProfileModel& list, const QString& path)
+void LoadProfileFile(ProfileModel& list, const QString& path,
+                     std::vector<ProfileFile::SkippedRecord>* skipped)
 {
     // A profile named on the command line that does not exist yet starts out as an empty
     // file, as it always has. NewOnly: a file that appeared meanwhile is never truncated.
@@ -118,7 +148,7 @@ void LoadProfileFile(ProfileModel& list, const QString& path)
             create.close();
     }
     std::vector<ProfileEntry> entries;
-    if (!ProfileFile::read(path, entries))
+    if (!ProfileFile::read(path, entries, skipped))
         return;
     for (const ProfileEntry& e : entries)
         list.append(e);

@@ -17,15 +17,34 @@ constexpr int RecordSize = 4 * FieldSize;
 QByteArray encodeField(const QString& text);  // cut to 300 bytes at a character boundary, padded
 QString decodeField(const QByteArray& field); // spaces trimmed at both ends
 QByteArray encodeRecord(const ProfileEntry& entry);
-std::vector<ProfileEntry> decode(const QByteArray& bytes); // whole records only
 
-// Reads the entries of a file; false when it cannot be read (missing, a folder, no access).
-bool read(const QString& path, std::vector<ProfileEntry>& entries);
+// A record that was not loaded, and why. Records are numbered from 1.
+struct SkippedRecord
+{
+    int number;
+    QString reason;
+};
+
+// The sound records of a profile file's bytes. A record whose field holds a NUL or another
+// control character is damaged (a path cut at a NUL would name another folder than the one
+// shown), and so is a partial record at the end: both are left out and listed in 'skipped'.
+std::vector<ProfileEntry> decode(const QByteArray& bytes,
+                                 std::vector<SkippedRecord>* skipped = nullptr);
+
+// Reads the sound entries of a file; false when it cannot be read (missing, a folder, no
+// access).
+bool read(const QString& path, std::vector<ProfileEntry>& entries,
+          std::vector<SkippedRecord>* skipped = nullptr);
+
+// "record N of FILE: reason", for messages about a skipped record.
+QString describe(const QString& path, const SkippedRecord& record);
 // Writes the whole profile atomically; false (and the old file untouched) on failure.
 bool write(const QString& path, const std::vector<ProfileEntry>& entries, QString* error = nullptr);
 
 } // namespace ProfileFile
 
-// Appends the entries of the file at path to the list. A missing file is created empty; a
-// file that can be read but not written still loads.
-void LoadProfileFile(ProfileModel& list, const QString& path);
+// Appends the sound entries of the file at path to the list. A missing file is created
+// empty; a file that can be read but not written still loads. Damaged records are listed in
+// 'skipped'.
+void LoadProfileFile(ProfileModel& list, const QString& path,
+                     std::vector<ProfileFile::SkippedRecord>* skipped = nullptr);

@@ -66,22 +66,48 @@ TEST_F(ProfileTest, SavedRecordsHaveTheExactLayout)
     EXPECT_EQ(readBytes(path("p.prf")), QByteArray());
 }
 
-TEST_F(ProfileTest, LoadingTrimsSpacesIgnoresAPartialRecordAndFailsQuietly)
+TEST_F(ProfileTest, LoadingTrimsSpacesSkipsDamagedRecordsAndFailsQuietly)
 {
-    const QByteArray record =
-        field("  /padded src ") + field("\t/tab target\t") + field(" doc , xls ") + field("");
-    const int files[][2] = {{0, 0}, {1199, 0}, {1300, 1}, {2600, 2}}; // size, records
-    for (const auto& [size, count] : files) {
-        const QByteArray bytes = record.repeated(3).left(size);
-        writeBytes(path("f.prf"), bytes);
-        EXPECT_EQ(
-            load(path("f.prf")),
-            std::vector(size_t(count), entry("/padded src", "\t/tab target\t", "doc , xls", "")));
-        EXPECT_EQ(readBytes(path("f.prf")), bytes); // loading changes nothing
+    const QByteArray good =
+        field("  /padded src ") + field("/t") + field(" doc , xls ") + field("");
+    const ProfileEntry loaded = entry("/padded src", "/t", "doc , xls", "");
+    const QByteArray nulInSource =
+        field(QByteArray("/\0junk", 6)) + field("/t") + field("*") + field("");
+    const QByteArray nulPadded =
+        field("/s") + field("/t") + QByteArray("*").append(299, '\0') + field("");
+    const QByteArray tabInTarget = field("/s") + field("\t/t") + field("*") + field("");
+    struct Case
+    {
+        QByteArray bytes;
+        size_t entries;
+        std::vector<int> skipped; // record numbers
+    } cases[] = {
+        {{}, 0, {}},
+        {good.left(1199), 0, {1}},
+        {good + good.left(100), 1, {2}},
+        {good + good, 2, {}},
+        {nulInSource + good + nulPadded + tabInTarget, 1, {1, 3, 4}},
+        {QByteArray(2400, '\x9d'), 0, {1, 2}}, // random bytes: C1 controls in Windows-1252
+    };
+    for (const Case& c : cases) {
+        writeBytes(path("f.prf"), c.bytes);
+        std::vector<ProfileFile::SkippedRecord> skipped;
+        ProfileModel list;
+        LoadProfileFile(list, path("f.prf"), &skipped);
+        EXPECT_EQ(list.entries(), std::vector(c.entries, loaded)) << c.bytes.size();
+        std::vector<int> numbers;
+        for (const auto& s : skipped)
+            numbers.push_back(s.number);
+        EXPECT_EQ(numbers, c.skipped) << c.bytes.size();
+        EXPECT_EQ(readBytes(path("f.prf")), c.bytes); // loading changes nothing
     }
+    std::vector<ProfileFile::SkippedRecord> skipped;
+    ProfileFile::decode(tabInTarget, &skipped);
+    EXPECT_EQ(ProfileFile::describe("/p.prf", skipped.at(0)),
+              "record 1 of /p.prf: its Target holds a control character");
     // Not UTF-8: Windows-1252, so profiles written on Windows still load.
-    writeBytes(path("w.prf"), field("Caf\xE9 \x80\x9F\x81") + field("/t") + field("*") + field(""));
-    EXPECT_EQ(load(path("w.prf"))[0].source, "Café €Ÿ\u0081");
+    writeBytes(path("w.prf"), field("Caf\xE9 \x80\x9F") + field("/t") + field("*") + field(""));
+    EXPECT_EQ(load(path("w.prf"))[0].source, "Café €Ÿ");
 
     EXPECT_TRUE(load(path("new.prf")).empty());
     EXPECT_EQ(readBytes(path("new.prf")), QByteArray()); // created empty

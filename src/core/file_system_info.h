@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <sys/types.h>
+
+// What the program needs to know of the file system a folder lives on.
+struct FileSystemInfo
+{
+    int error = 0;      // errno when the folder could not be looked at (then nothing else is set)
+    dev_t device = 0;   // st_dev of the folder
+    QString type;       // as the kernel names it in /proc/self/mountinfo: "ext4", "fuse.fusefat"
+    QString mountPoint; // where that file system is mounted
+    QString
+        identity; // stable across mounts: "uuid:<UUID>", else "fsid:<f_fsid>", else "dev:<m>:<n>"
+
+    // FAT keeps modification times to 2 seconds: a time copied there comes back rounded.
+    bool twoSecondTimes() const;
+};
+
+// The file system that holds the folder 'path' (links followed).
+FileSystemInfo fileSystemOf(const QString& path);
+
+// True when 'folder' is 'ancestor' or lies below it (both absolute, clean paths).
+bool isSameOrBelow(const QString& folder, const QString& ancestor);
