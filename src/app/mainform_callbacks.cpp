@@ -1,5 +1,7 @@
 #include "app/mainform.h"
 
+#include "core/name_bytes.h"
+
 #include "core/registry/registry.h"
 #include "core/status_bar.h"
 #include "sync/errorsform.h"
@@ -82,7 +84,9 @@ void MainForm::fillCallbacks()
     };
     m_cb.showErrors = [this] { m_errorsForm->exec(); };
     m_cb.openFile = [](const QString& path) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        // From the name's bytes: a name that is not UTF-8 still names its file.
+        QDesktopServices::openUrl(
+            QUrl::fromEncoded("file://" + nameBytes(path).toPercentEncoding("/")));
     };
 
     Registry::setMessageHandler([this](const QString& text) {

@@ -1,5 +1,9 @@
 #include "app/mainform.h"
 
+#include "core/name_bytes.h"
+
+#include <unistd.h>
+
 #include "results/list_commands.h"
 
 #include <QAbstractProxyModel>
@@ -131,7 +135,7 @@ void MainForm::ListView_DblClick(ResultListModel& list)
         return;
     // A file that is gone opens nothing, silently.
     const QString path = list.at(row).sourcePath();
-    if (QFileInfo::exists(path) && m_cb.openFile)
+    if (::access(nameBytes(path).constData(), F_OK) == 0 && m_cb.openFile)
         m_cb.openFile(path);
 }
 

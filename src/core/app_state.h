@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/root_check.h"
 #include "profile/profile_model.h"
 #include "results/result_model.h"
 #include "sync/error_model.h"
@@ -8,9 +9,26 @@
 #include <QString>
 #include <array>
 #include <atomic>
+#include <vector>
 
 // The four texts through which the profile list hands one entry to the entry editor.
 using EntryBuffer = ProfileEntry;
+
+// One profile entry as the last scan found it. Result rows refer to it by index, so that a
+// synchronization knows each row's roots even if the profile is edited meanwhile.
+struct ScannedEntry
+{
+    RootState source;
+    RootState target;
+    // A hidden partial copy left by a killed run, found by the scan: absolute folder, name.
+    struct Partial
+    {
+        QString folder;
+        QString name;
+        qint64 modified;
+    };
+    std::vector<Partial> partials;
+};
 
 // What a long command is doing right now. While it is not Idle, commands that would change
 // the result lists or the profile are refused.
@@ -42,6 +60,11 @@ struct AppState
     // signal handler, hence atomic); cleared when Scan or Synchronize starts.
     std::atomic<bool> CancelRequested{false};
     Running running = Running::Idle;
+    // A run nobody watches (a profile on the window's command line, ketrano-cli): nothing is
+    // asked; what the window would ask about is refused and reported as an error row.
+    bool unattended = false;
+
+    std::vector<ScannedEntry> scannedEntries;
 
     // Scan counters: rows of ListView1 / ListView2 and their kilobytes.
     qint64 SourceFileCount = 0;

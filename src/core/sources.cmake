@@ -6,6 +6,7 @@ list(APPEND KETRANO_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/known_roots.cpp
   ${CMAKE_CURRENT_LIST_DIR}/memory_hint.cpp
   ${CMAKE_CURRENT_LIST_DIR}/name_bytes.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/root_check.cpp
   ${CMAKE_CURRENT_LIST_DIR}/settings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/status_bar.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ui_yield.cpp

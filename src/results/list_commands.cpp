@@ -1,5 +1,7 @@
 #include "results/list_commands.h"
 
+#include "core/name_bytes.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -48,7 +50,7 @@ void deleteRowsChecked(AppState& state, const Callbacks& cb, bool checked, const
 
 bool deleteRowFile(const ResultRow& row)
 {
-    const QByteArray path = QFile::encodeName(row.sourcePath());
+    const QByteArray path = nameBytes(row.sourcePath());
     if (::unlink(path.constData()) == 0)
         return true;
     // Already gone, or a folder on the way is missing or is no folder: nothing is there.

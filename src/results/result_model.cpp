@@ -1,6 +1,7 @@
 #include "results/result_model.h"
 
 #include "core/memory_hint.h"
+#include "core/name_bytes.h"
 #include "results/display_format.h"
 #include "results/result_order.h"
 
@@ -183,11 +184,11 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const
     case Qt::ToolTipRole:
         switch (index.column()) {
         case Name:
-            return r.name;
+            return displayName(r.name);
         case Source:
-            return r.sourceFolder;
+            return displayName(r.sourceFolder);
         case Target:
-            return r.targetFolder;
+            return displayName(r.targetFolder);
         case Status:
             return r.statusText();
         case LastModified:
@@ -215,7 +216,7 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const
         }
     case IconPathRole:
         if (r.hasIcon)
-            return r.sourcePath();
+            return displayName(r.sourcePath()); // the icon goes by the name's suffix
         break;
     }
     return {};

@@ -25,6 +25,7 @@ struct ResultRow
     Status status = Status::NewFile;
     bool checked = true;
     bool hasIcon = false; // "Show Icons " was pressed when the row was added
+    quint32 entry = 0;    // index of the profile entry in AppState::scannedEntries
 
     QString statusText() const
     {

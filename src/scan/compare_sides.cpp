@@ -37,13 +37,15 @@ public:
         }
     }
 
-    // Takes the first unmatched row whose relative path equals the line's, ignoring case.
-    quint32 take(const FileLine& line, quint64 key)
+    // Takes the first unmatched row whose relative path equals the line's: byte for byte when
+    // 'exact', else ignoring case.
+    quint32 take(const FileLine& line, quint64 key, bool exact)
     {
         quint32& slot = m_slots[find(key)];
         quint32 previous = None;
         for (quint32 j = slot; j != None; previous = j, j = m_next[j]) {
-            if (m_table.Matched[j] || !sameUpperPath(line, m_table.rows[j]))
+            if (m_table.Matched[j] ||
+                !(exact ? samePath(line, m_table.rows[j]) : sameUpperPath(line, m_table.rows[j])))
                 continue; // taken before, or another path with the same hash
             if (previous != None)
                 m_next[previous] = m_next[j];
@@ -107,7 +109,30 @@ bool cancelled(const AppState& state)
     return state.CancelRequested.load(std::memory_order_relaxed);
 }
 
+// Whether time a is later than time b, to the whole second (to 2 seconds on FAT).
+bool later(qint64 a, qint64 b, bool twoSecondTimes)
+{
+    return twoSecondTimes ? a - b >= 2 : a > b;
+}
+
 } // namespace
+
+void UnreadablePaths::add(const QString& relativePath)
+{
+    m_upper.push_back(relativePath.toUpper());
+}
+
+bool UnreadablePaths::covers(const FileLine& line) const
+{
+    if (m_upper.empty())
+        return false;
+    const QString path = line.relativePath().toUpper();
+    for (const QString& p : m_upper)
+        if (p.isEmpty() || path == p ||
+            (path.startsWith(p) && path.at(p.size()) == QLatin1Char('/')))
+            return true;
+    return false;
+}
 
 void addToCounter(qint64& counter, qint64 amount)
 {
@@ -118,9 +143,10 @@ void addToCounter(qint64& counter, qint64 amount)
 
 void AddResultRow(const Callbacks& cb, ResultListModel& list, const QString& sourceFolder,
                   const QString& name, const QString& targetFolder, ResultRow::Status status,
-                  const FileLine& file, const FileLine* destination)
+                  const FileLine& file, const FileLine* destination, quint32 entry)
 {
     ResultRow row;
+    row.entry = entry;
     row.name = name;
     row.sourceFolder = sourceFolder;
     row.targetFolder = targetFolder;
@@ -155,6 +181,19 @@ void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass)
     FolderJoiner thisFolder(pass.ThisRoot);  // where this row's file is
     FolderJoiner destFolder(pass.OtherRoot); // where it goes: the other root, this spelling
     FolderJoiner thatFolder(pass.OtherRoot); // where the partner's file is
+
+    // Partners first: the same bytes, then the same path ignoring case, so that of "a.txt" and
+    // "A.TXT" on one side, "a.txt" pairs with "a.txt" on the other whichever comes first.
+    std::vector<quint32> partner(mine.size(), None);
+    for (bool exact : {true, false})
+        for (size_t i = 0; i < mine.size(); ++i)
+            if (!mine.Matched[i] && partner[i] == None) {
+                partner[i] = index.take(mine.rows[i], mine.keys[i], exact);
+                if (partner[i] != None)
+                    theirs.Matched[partner[i]] = 1;
+            }
+
+    const quint32 entry = pass.entry;
     for (size_t i = 0; i < mine.size(); ++i) {
         if (mine.Matched[i])
             continue;
@@ -162,24 +201,25 @@ void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass)
         if (cancelled(state))
             return;
         const FileLine& a = mine.rows[i];
-        const quint32 j = index.take(a, mine.keys[i]);
+        const quint32 j = partner[i];
         mine.Matched[i] = 1;
         if (j == None) {
-            AddResultRow(cb, pass.thisList, thisFolder(a.folder), a.name, destFolder(a.folder),
-                         ResultRow::Status::NewFile, a, nullptr);
-            addToCounter(pass.thisFileCount, 1);
-            addToCounter(pass.thisSizeKB, bytesToKB(a.size));
-        } else {
-            const FileLine& b = theirs.rows[j];
-            theirs.Matched[j] = 1;
-            if (a.modified > b.modified) {
+            if (!pass.otherUnreadable || !pass.otherUnreadable->covers(a)) {
                 AddResultRow(cb, pass.thisList, thisFolder(a.folder), a.name, destFolder(a.folder),
-                             ResultRow::Status::OverWrite, a, &b);
+                             ResultRow::Status::NewFile, a, nullptr, entry);
                 addToCounter(pass.thisFileCount, 1);
                 addToCounter(pass.thisSizeKB, bytesToKB(a.size));
-            } else if (b.modified > a.modified) {
+            }
+        } else {
+            const FileLine& b = theirs.rows[j];
+            if (later(a.modified, b.modified, pass.twoSecondTimes)) {
+                AddResultRow(cb, pass.thisList, thisFolder(a.folder), a.name, destFolder(a.folder),
+                             ResultRow::Status::OverWrite, a, &b, entry);
+                addToCounter(pass.thisFileCount, 1);
+                addToCounter(pass.thisSizeKB, bytesToKB(a.size));
+            } else if (later(b.modified, a.modified, pass.twoSecondTimes)) {
                 AddResultRow(cb, pass.otherList, thatFolder(b.folder), b.name, thisFolder(a.folder),
-                             ResultRow::Status::OverWrite, b, &a);
+                             ResultRow::Status::OverWrite, b, &a, entry);
                 addToCounter(pass.otherFileCount, 1);
                 addToCounter(pass.otherSizeKB, bytesToKB(b.size));
             }

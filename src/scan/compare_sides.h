@@ -4,11 +4,29 @@
 #include "core/callbacks.h"
 #include "scan/side_table.h"
 
+#include <vector>
+
+// Relative paths (folders or files) that one side's walk could not read, upper-cased: the
+// other side's files are not offered into them as new files.
+class UnreadablePaths
+{
+public:
+    void add(const QString& relativePath);
+    bool empty() const { return m_upper.empty(); }
+    // True when the line's path is one of them or lies below one.
+    bool covers(const FileLine& line) const;
+
+private:
+    std::vector<QString> m_upper;
+};
+
 // One comparison pass: every unmatched row of this table is paired with the first unmatched
-// row of the other table that has the same relative path, ignoring case. An unpaired row is
-// a "New File" in this list; of a pair, the later one is an "OverWrite" in its own side's
-// list; equal times (whole seconds) list nothing. The scan runs it twice per entry: source
-// side first, then the target side, whose rows the first pass left unpaired.
+// row of the other table that has the same relative path, byte for byte, and failing that
+// with the first that has it ignoring case (so "a.txt" pairs with "a.txt" even where "A.TXT"
+// comes first). An unpaired row is a "New File" in this list; of a pair, the later one is an
+// "OverWrite" in its own side's list; equal times (whole seconds) list nothing. The scan runs
+// it twice per entry: source side first, then the target side, whose rows the first pass left
+// unpaired.
 struct ComparePass
 {
     SideTable& thisTable;
@@ -22,6 +40,12 @@ struct ComparePass
     qint64& thisSizeKB;
     qint64& otherFileCount;
     qint64& otherSizeKB;
+    // The entry's index in AppState::scannedEntries, given to every row.
+    quint32 entry = 0;
+    // A side on FAT keeps times to 2 seconds: then times less than 2 seconds apart are equal.
+    bool twoSecondTimes = false;
+    // What the other side could not read: no "New File" row goes there.
+    const UnreadablePaths* otherUnreadable = nullptr;
 };
 
 // Returns at once when CancelRequested is set, and stops before the next row when it becomes
@@ -32,7 +56,7 @@ void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass);
 // as scanned (null for a new file). The row shows an icon when "Show Icons " is pressed.
 void AddResultRow(const Callbacks& cb, ResultListModel& list, const QString& sourceFolder,
                   const QString& name, const QString& targetFolder, ResultRow::Status status,
-                  const FileLine& file, const FileLine* destination);
+                  const FileLine& file, const FileLine* destination, quint32 entry = 0);
 
 // Adds to a counter unless the sum would overflow (the counter then keeps its value).
 void addToCounter(qint64& counter, qint64 amount);

@@ -1,15 +1,16 @@
 #include "scan/enumeration.h"
 
-#include "sync/partial_copy_name.h"
-
 #include "core/memory_hint.h"
+#include "core/name_bytes.h"
 #include "core/ui_yield.h"
 #include "scan/wildcard.h"
+#include "sync/partial_copy_name.h"
 
-#include <QFile>
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <future>
 #include <string>
 
@@ -29,40 +30,58 @@ struct Entry
     unsigned char type;
 };
 
-// One recursive walk below EnumRoot (FindFilesAPI walks one folder and its subfolders). A walk
-// given no callbacks runs on a worker thread and does not yield; the thread that waits for it
-// does.
+// An entry that vanished between the listing and the look at it, or a link that leads
+// nowhere (dangling, or a loop of links), is no file; anything else that fails is reported.
+bool isGone(int error)
+{
+    return error == ENOENT || error == ELOOP || error == ENOTDIR;
+}
+
+QString childPath(const QString& folder, const QString& name)
+{
+    return folder.isEmpty() ? name : folder + QLatin1Char('/') + name;
+}
+
+// One recursive walk below a root (FindFilesAPI walks one folder and its subfolders). A walk
+// given no callbacks runs on a worker thread: it touches nothing but its own lists and reads
+// the stop flag; the thread that waits for it yields.
 class FileWalk
 {
 public:
-    FileWalk(AppState& state, const Callbacks* cb, const QStringList& patterns,
-             std::vector<FileList>& lists)
-        : m_state(state), m_cb(cb), m_lists(lists)
+    FileWalk(const std::atomic<bool>& stop, const QStringList& patterns,
+             std::vector<FileList>& lists, SideWalk& found, const FolderId& skip)
+        : m_stop(stop), m_lists(lists), m_found(found), m_skip(skip)
     {
         for (const QString& p : patterns)
             m_patterns.emplace_back(p, Wildcard::Dialect::FileName);
     }
 
-    QString EnumRoot;
+    // Set on the window thread only: the walk yields once per folder entry.
+    std::function<void()> yield;
     bool cut = false;
 
     void run(const QString& root)
     {
-        EnumRoot = root;
         if (root.isEmpty())
             return;
-        const int fd = ::open(QFile::encodeName(root).constData(), OpenFolderFlags);
+        const int fd = ::open(nameBytes(root).constData(), OpenFolderFlags);
         if (fd >= 0)
             enter(fd, QString());
+        else if (errno != ENOENT)
+            m_found.problems.push_back({QString(), true, errno});
     }
 
 private:
-    // Walks the folder open as fd, unless it is already open higher up; closes fd.
+    // Walks the folder open as fd, unless it is already open higher up or is the folder to
+    // skip; closes fd.
     void enter(int fd, const QString& relativeFolder)
     {
         struct stat st;
-        if (::fstat(fd, &st) == 0 && std::find(m_open.begin(), m_open.end(),
-                                               std::pair(st.st_dev, st.st_ino)) == m_open.end()) {
+        if (::fstat(fd, &st) != 0) {
+            m_found.problems.push_back({relativeFolder, true, errno});
+        } else if (m_skip != std::pair(st.st_dev, st.st_ino) &&
+                   std::find(m_open.begin(), m_open.end(), std::pair(st.st_dev, st.st_ino)) ==
+                       m_open.end()) {
             m_open.emplace_back(st.st_dev, st.st_ino);
             FindFilesAPI(fd, relativeFolder);
             m_open.pop_back();
@@ -70,26 +89,34 @@ private:
         ::close(fd);
     }
 
-    bool readEntries(int fd, std::string& raw, std::vector<Entry>& entries);
+    void readEntries(int fd, const QString& relativeFolder, std::string& raw,
+                     std::vector<Entry>& entries);
     void FindFilesAPI(int fd, const QString& relativeFolder);
     void addFile(int fd, const char* rawName, const QString& name, struct stat* known,
                  const QString& relativeFolder);
+    void notePartial(int fd, const char* rawName, const QString& name,
+                     const QString& relativeFolder);
 
-    AppState& m_state;
-    const Callbacks* m_cb;
+    const std::atomic<bool>& m_stop;
     std::vector<FileList>& m_lists;
+    SideWalk& m_found;
+    FolderId m_skip;
     std::vector<Wildcard> m_patterns;
     std::vector<std::pair<dev_t, ino_t>> m_open; // folders of the current walk path
     std::vector<char> m_buffer = std::vector<char>(64 * 1024);
 };
 
 // All entries of the folder but "." and "..", sorted by name: ignoring case, then by bytes.
-bool FileWalk::readEntries(int fd, std::string& raw, std::vector<Entry>& entries)
+// A read error is reported; the entries read before it are used.
+void FileWalk::readEntries(int fd, const QString& relativeFolder, std::string& raw,
+                           std::vector<Entry>& entries)
 {
     for (;;) {
         const ssize_t n = ::getdents64(fd, m_buffer.data(), m_buffer.size());
-        if (n < 0)
-            return !entries.empty(); // what was read before an error is used
+        if (n < 0) {
+            m_found.problems.push_back({relativeFolder, true, errno});
+            break;
+        }
         if (n == 0)
             break;
         for (ssize_t at = 0; at < n;) {
@@ -99,7 +126,8 @@ bool FileWalk::readEntries(int fd, std::string& raw, std::vector<Entry>& entries
             if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
                 continue;
             const size_t length = std::strlen(name);
-            entries.push_back({QString::fromUtf8(name, qsizetype(length)), raw.size(), d->d_type});
+            entries.push_back(
+                {nameText(QByteArrayView(name, qsizetype(length))), raw.size(), d->d_type});
             raw.append(name, length + 1);
         }
     }
@@ -109,25 +137,23 @@ bool FileWalk::readEntries(int fd, std::string& raw, std::vector<Entry>& entries
             return c < 0;
         return std::strcmp(raw.data() + a.rawOffset, raw.data() + b.rawOffset) < 0;
     });
-    return true;
 }
 
 void FileWalk::FindFilesAPI(int fd, const QString& relativeFolder)
 {
     std::string raw;
     std::vector<Entry> entries;
-    if (!readEntries(fd, raw, entries))
-        return;
+    readEntries(fd, relativeFolder, raw, entries);
 
     std::vector<size_t> subfolders;
     bool collecting = true;
     for (size_t i = 0; i < entries.size(); ++i) {
         if (collecting) {
-            if (m_state.CancelRequested.load(std::memory_order_relaxed)) {
+            if (m_stop.load(std::memory_order_relaxed)) {
                 collecting = false;
                 cut = true;
-            } else if (m_cb) {
-                uiYield(m_state, *m_cb);
+            } else if (yield) {
+                yield();
             }
         }
         const Entry& e = entries[i];
@@ -136,24 +162,30 @@ void FileWalk::FindFilesAPI(int fd, const QString& relativeFolder)
         struct stat st;
         struct stat* known = nullptr;
         if (type == DT_LNK || type == DT_UNKNOWN) {
-            if (::fstatat(fd, rawName, &st, 0) != 0)
-                continue; // dangling link or no access
+            if (::fstatat(fd, rawName, &st, 0) != 0) {
+                if (!isGone(errno))
+                    m_found.problems.push_back({childPath(relativeFolder, e.name), false, errno});
+                continue;
+            }
             known = &st;
             type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISREG(st.st_mode) ? DT_REG : DT_UNKNOWN;
         }
         if (type == DT_DIR && collecting)
             subfolders.push_back(i);
-        else if (type == DT_REG && !(rawName[0] == '.' && isPartialCopyName(e.name)))
-            addFile(fd, rawName, e.name, known, relativeFolder); // a copy cut short is not listed
+        else if (type == DT_REG && rawName[0] == '.' && isPartialCopyName(e.name))
+            notePartial(fd, rawName, e.name, relativeFolder); // a copy cut short is no file
+        else if (type == DT_REG)
+            addFile(fd, rawName, e.name, known, relativeFolder);
     }
 
     for (size_t i : subfolders) {
         const Entry& e = entries[i];
-        const int child = ::openat(fd, raw.data() + e.rawOffset, OpenFolderFlags);
-        if (child < 0)
-            continue;
-        enter(child,
-              relativeFolder.isEmpty() ? e.name : relativeFolder + QLatin1Char('/') + e.name);
+        const QString child = childPath(relativeFolder, e.name);
+        const int childFd = ::openat(fd, raw.data() + e.rawOffset, OpenFolderFlags);
+        if (childFd >= 0)
+            enter(childFd, child);
+        else if (!isGone(errno))
+            m_found.problems.push_back({child, true, errno});
     }
 }
 
@@ -165,7 +197,12 @@ void FileWalk::addFile(int fd, const char* rawName, const QString& name, struct 
         if (!m_patterns[k].matches(name))
             continue;
         if (!known) {
-            if (::fstatat(fd, rawName, &st, 0) != 0 || !S_ISREG(st.st_mode))
+            if (::fstatat(fd, rawName, &st, 0) != 0) {
+                if (!isGone(errno))
+                    m_found.problems.push_back({childPath(relativeFolder, name), false, errno});
+                return;
+            }
+            if (!S_ISREG(st.st_mode))
                 return;
             known = &st;
         }
@@ -173,6 +210,14 @@ void FileWalk::addFile(int fd, const char* rawName, const QString& name, struct 
                        FileLine{relativeFolder, name, qint64(known->st_mtim.tv_sec),
                                 qint32(known->st_mtim.tv_nsec), qint64(known->st_size)});
     }
+}
+
+void FileWalk::notePartial(int fd, const char* rawName, const QString& name,
+                           const QString& relativeFolder)
+{
+    struct stat st;
+    if (::fstatat(fd, rawName, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+        m_found.partials.push_back({relativeFolder, name, qint64(st.st_mtim.tv_sec)});
 }
 
 void keepRootFilesOnly(FileList& list)
@@ -194,45 +239,54 @@ void appendLines(FileList& to, FileList& from)
 
 } // namespace
 
+FolderId folderIdOf(const QString& path)
+{
+    struct stat st;
+    if (path.isEmpty() || ::stat(nameBytes(path).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return std::nullopt;
+    return std::pair(st.st_dev, st.st_ino);
+}
+
 bool ListFiles(AppState& state, const Callbacks& cb, const QString& root,
-               const QStringList& patterns, std::vector<FileList>& lists)
+               const QStringList& patterns, std::vector<FileList>& lists, SideWalk* found,
+               const FolderId& skip)
 {
     lists.resize(size_t(patterns.size()));
-    FileWalk walk(state, &cb, patterns, lists);
+    SideWalk ignored;
+    FileWalk walk(state.CancelRequested, patterns, lists, found ? *found : ignored, skip);
+    walk.yield = [&state, &cb] { uiYield(state, cb); };
     walk.run(root);
     return walk.cut;
 }
 
-void ListFiles(AppState& state, const Callbacks& cb, const QString& root, FileList& list,
-               const QString& pattern)
-{
-    std::vector<FileList> lists(1);
-    lists[0].swap(list);
-    ListFiles(state, cb, root, QStringList{pattern}, lists);
-    lists[0].swap(list);
-}
-
 void enumerateEntry(AppState& state, const Callbacks& cb, const QString& source,
                     const QString& target, const QStringList& patterns, FileList& FilesList1,
-                    FileList& FilesList2)
+                    FileList& FilesList2, SideWalk& sourceFound, SideWalk& targetFound)
 {
     for (qsizetype k = 0; k < patterns.size(); ++k)
         uiYield(state, cb);
+    // A root inside the other is left out of the other's walk, so nothing nests.
+    const FolderId sourceId = folderIdOf(source);
+    const FolderId targetId = folderIdOf(target);
     // The two folders are walked side by side on worker threads, which touch nothing but
-    // their own lists and the stop flag; this thread keeps the window responsive meanwhile.
+    // their own lists and read the stop flag; this thread keeps the window responsive.
     std::vector<FileList> sourceLists(size_t(patterns.size()));
     std::vector<FileList> targetLists(size_t(patterns.size()));
-    auto walk = [&state, &patterns](const QString& root, std::vector<FileList>& lists) {
-        FileWalk w(state, nullptr, patterns, lists);
+    const std::atomic<bool>& stop = state.CancelRequested;
+    auto walk = [&stop, &patterns](const QString& root, std::vector<FileList>& lists,
+                                   SideWalk& found, const FolderId& skip) {
+        FileWalk w(stop, patterns, lists, found, skip);
         w.run(root);
         return w.cut;
     };
     // Without a free thread a walk runs here, when its result is asked for.
     constexpr auto policy = std::launch::async | std::launch::deferred;
     std::future<bool> sourceWalk =
-        std::async(policy, walk, std::cref(source), std::ref(sourceLists));
+        std::async(policy, walk, std::cref(source), std::ref(sourceLists), std::ref(sourceFound),
+                   std::cref(targetId));
     std::future<bool> targetWalk =
-        std::async(policy, walk, std::cref(target), std::ref(targetLists));
+        std::async(policy, walk, std::cref(target), std::ref(targetLists), std::ref(targetFound),
+                   std::cref(sourceId));
     for (std::future<bool>* f : {&sourceWalk, &targetWalk}) {
         while (f->wait_for(std::chrono::milliseconds(10)) == std::future_status::timeout)
             uiYield(state, cb);

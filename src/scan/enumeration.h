@@ -5,31 +5,59 @@
 #include "scan/file_line.h"
 
 #include <QStringList>
+#include <optional>
+#include <sys/types.h>
+#include <utility>
 #include <vector>
 
 // The folder walk of a scan. Within one folder the entries are taken in name order (ignoring
 // case, then by bytes); a folder's matching files come first, then its subfolders, each walked
 // the same way, depth first. Links are followed; only regular files are listed (FIFOs,
 // sockets, devices and dangling links are skipped); a folder already open higher up the same
-// walk is not entered again. A root that is empty, missing or unreadable lists nothing.
+// walk is not entered again. A root that is empty or missing lists nothing.
+//
+// Nothing unreadable passes for empty: a folder or file that cannot be opened or looked at
+// (no permission, an I/O error) is reported in SideWalk::problems, and a hidden partial copy
+// left by a killed run is not listed but reported in SideWalk::partials.
 //
 // Stopping: every entry of a folder is checked against CancelRequested before it can become a
 // subfolder to walk (and the walk yields there). Once the flag is set no further subfolders
 // are collected, but the files of the folders already collected are still listed.
 
+// What a walk found besides the files.
+struct SideWalk
+{
+    struct Problem
+    {
+        QString relativePath; // of the folder or file, "" for the root
+        bool folder;
+        int error; // errno
+    };
+    struct Partial
+    {
+        QString relativeFolder;
+        QString name;
+        qint64 modified; // seconds since the epoch
+    };
+    std::vector<Problem> problems;
+    std::vector<Partial> partials;
+};
+
+// A folder the walk does not enter (the other root of the entry, when it lies inside this one).
+using FolderId = std::optional<std::pair<dev_t, ino_t>>;
+FolderId folderIdOf(const QString& path);
+
 // Walks 'root' once for several file patterns: lists[k] receives the files that match
 // patterns[k], in walk order. Returns true when a stop request cut the walk short.
 bool ListFiles(AppState& state, const Callbacks& cb, const QString& root,
-               const QStringList& patterns, std::vector<FileList>& lists);
-
-// Appends the files below 'root' that match 'pattern' to 'list'.
-void ListFiles(AppState& state, const Callbacks& cb, const QString& root, FileList& list,
-               const QString& pattern);
+               const QStringList& patterns, std::vector<FileList>& lists, SideWalk* found = nullptr,
+               const FolderId& skip = std::nullopt);
 
 // The enumeration of one profile entry: for each pattern in order, the source folder into
 // FilesList1 and the target folder into FilesList2. Each folder is walked once for all
 // patterns; the lines come out as if each pattern had its own walks, a stop included (after a
 // stop, the later walks list the files of their root folder only).
+// A Target inside its Source (or the reverse) is not walked as part of the other side.
 void enumerateEntry(AppState& state, const Callbacks& cb, const QString& source,
                     const QString& target, const QStringList& patterns, FileList& FilesList1,
-                    FileList& FilesList2);
+                    FileList& FilesList2, SideWalk& sourceFound, SideWalk& targetFound);

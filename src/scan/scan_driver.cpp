@@ -6,12 +6,58 @@
 #include "scan/compare_sides.h"
 #include "scan/enumeration.h"
 #include "scan/extension_filters.h"
+#include "scan/path_text.h"
+
+#include <cstring>
 
 namespace {
 
 bool cancelled(const AppState& state)
 {
     return state.CancelRequested.load(std::memory_order_relaxed);
+}
+
+void reportProblem(AppState& state, const QString& folder, const QString& fileName,
+                   const QString& text)
+{
+    state.ErrorsList.append({fileName, folder, QString(), text, true});
+}
+
+// What one side's walk could not read goes to the error list, and into 'unreadable' so that
+// the other side's files are not offered into it.
+void reportWalk(AppState& state, const QString& root, const SideWalk& found,
+                UnreadablePaths& unreadable, std::vector<ScannedEntry::Partial>& partials)
+{
+    for (const SideWalk::Problem& p : found.problems) {
+        unreadable.add(p.relativePath);
+        const QString path = absoluteFolder(root, p.relativePath);
+        const QString reason = QString::fromLocal8Bit(std::strerror(p.error));
+        if (p.folder)
+            reportProblem(state, path, QString(),
+                          QStringLiteral("Scan: cannot read folder %1: %2").arg(path, reason));
+        else
+            reportProblem(state, FolderOf(path), FileNameOf(path),
+                          QStringLiteral("Scan: cannot read file %1: %2").arg(path, reason));
+    }
+    for (const SideWalk::Partial& p : found.partials)
+        partials.push_back({absoluteFolder(root, p.relativeFolder), p.name, p.modified});
+}
+
+// A root that is there, or missing (its files are new files on the other side: a new backup
+// folder, to be created when the user agrees). Anything else is refused: the entry is not
+// walked. A root that is not on its usual disk may still be walked when the user says so.
+bool rootUsable(AppState& state, const Callbacks& cb, RootState& root)
+{
+    if (root.problem == RootState::None)
+        return true;
+    const QString text = rootProblemText(root);
+    if (root.problem == RootState::NotOnUsualDisk && !state.unattended && cb.askYesNo &&
+        cb.askYesNo(text + QStringLiteral("\n\nScan it all the same?"))) {
+        root.problem = RootState::None;
+        return true;
+    }
+    reportProblem(state, root.path, QString(), text);
+    return root.problem == RootState::Missing;
 }
 
 // One profile entry: walk both folders, drop the excluded lines, compare the two sides.
@@ -21,10 +67,25 @@ void scanEntry(AppState& state, const Callbacks& cb, const ProfileEntry& entry)
     // place would list the whole disk, to be copied to or from the other folder.
     if (entry.source.trimmed().isEmpty() || entry.target.trimmed().isEmpty())
         return;
+    ScannedEntry scanned{checkRoot(entry.source), checkRoot(entry.target), {}};
+    const bool usable =
+        rootUsable(state, cb, scanned.source) & rootUsable(state, cb, scanned.target);
+    const quint32 index = quint32(state.scannedEntries.size());
+    state.scannedEntries.push_back(scanned);
+    if (!usable)
+        return;
+
     FileList FilesList1;
     FileList FilesList2;
+    SideWalk sourceFound;
+    SideWalk targetFound;
     enumerateEntry(state, cb, entry.source, entry.target, includePatterns(entry.include),
-                   FilesList1, FilesList2);
+                   FilesList1, FilesList2, sourceFound, targetFound);
+    UnreadablePaths sourceUnreadable;
+    UnreadablePaths targetUnreadable;
+    std::vector<ScannedEntry::Partial>& partials = state.scannedEntries.back().partials;
+    reportWalk(state, entry.source, sourceFound, sourceUnreadable, partials);
+    reportWalk(state, entry.target, targetFound, targetUnreadable, partials);
     excludeLines(state, cb, FilesList1, entry.exclude);
     excludeLines(state, cb, FilesList2, entry.exclude);
 
@@ -34,16 +95,36 @@ void scanEntry(AppState& state, const Callbacks& cb, const ProfileEntry& entry)
     buildSideTable(state, cb, FilesList2, TargetTable);
 
     setPanel(state, cb, 1, QStringLiteral("Comparing"));
+    const bool twoSecondTimes =
+        scanned.source.fs.twoSecondTimes() || scanned.target.fs.twoSecondTimes();
     // ListView1's rows are counted in the source counters, ListView2's in the target counters.
-    ComparePass first{SourceTable,           TargetTable,        state.ListView1,
-                      state.ListView2,       entry.source,       entry.target,
-                      state.SourceFileCount, state.SourceSizeKB, state.TargetFileCount,
-                      state.TargetSizeKB};
+    ComparePass first{SourceTable,
+                      TargetTable,
+                      state.ListView1,
+                      state.ListView2,
+                      entry.source,
+                      entry.target,
+                      state.SourceFileCount,
+                      state.SourceSizeKB,
+                      state.TargetFileCount,
+                      state.TargetSizeKB,
+                      index,
+                      twoSecondTimes,
+                      &targetUnreadable};
     CompareSides(state, cb, first);
-    ComparePass second{TargetTable,           SourceTable,        state.ListView2,
-                       state.ListView1,       entry.target,       entry.source,
-                       state.TargetFileCount, state.TargetSizeKB, state.SourceFileCount,
-                       state.SourceSizeKB};
+    ComparePass second{TargetTable,
+                       SourceTable,
+                       state.ListView2,
+                       state.ListView1,
+                       entry.target,
+                       entry.source,
+                       state.TargetFileCount,
+                       state.TargetSizeKB,
+                       state.SourceFileCount,
+                       state.SourceSizeKB,
+                       index,
+                       twoSecondTimes,
+                       &sourceUnreadable};
     CompareSides(state, cb, second);
 }
 
@@ -62,6 +143,8 @@ void ScanCmd_Click(AppState& state, const Callbacks& cb)
     setPanel(state, cb, 1, QStringLiteral("Scanning"));
     state.ListView1.clear();
     state.ListView2.clear();
+    state.ErrorsList.clear();
+    state.scannedEntries.clear();
     uiYield(state, cb);
     uiYield(state, cb); // the window resets its file icons before the scan starts
     state.SourceFileCount = 0;

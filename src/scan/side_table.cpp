@@ -1,6 +1,7 @@
 #include "scan/side_table.h"
 
 #include "core/memory_hint.h"
+#include "core/name_bytes.h"
 #include "core/ui_yield.h"
 #include "scan/text_case.h"
 
@@ -50,7 +51,19 @@ bool sameUpperPath(const FileLine& a, const FileLine& b)
                 return false;
         return true;
     };
-    return same(a.name, b.name) && same(a.folder, b.folder);
+    if (!same(a.name, b.name) || !same(a.folder, b.folder))
+        return false;
+    // Letter case is a matter of text: a name that is not valid UTF-8 pairs only with the
+    // same bytes.
+    if (a.name == b.name && a.folder == b.folder)
+        return true;
+    return !holdsRawBytes(a.name) && !holdsRawBytes(a.folder) && !holdsRawBytes(b.name) &&
+           !holdsRawBytes(b.folder);
+}
+
+bool samePath(const FileLine& a, const FileLine& b)
+{
+    return a.name == b.name && a.folder == b.folder;
 }
 
 void buildSideTable(AppState& state, const Callbacks& cb, FileList& lines, SideTable& table)

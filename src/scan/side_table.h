@@ -23,8 +23,11 @@ struct SideTable
 // each line it checks CancelRequested (a stop leaves the rows built so far) and yields.
 void buildSideTable(AppState& state, const Callbacks& cb, FileList& lines, SideTable& table);
 
-// Whether two lines have the same relative path, ignoring letter case.
+// Whether two lines have the same relative path, ignoring letter case (only where both are
+// valid text: otherwise the bytes must be the same).
 bool sameUpperPath(const FileLine& a, const FileLine& b);
+// Whether two lines have the same relative path, byte for byte.
+bool samePath(const FileLine& a, const FileLine& b);
 
 // The key hash of a line's upper-cased relative path.
 class PathKeyHasher

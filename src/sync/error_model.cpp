@@ -1,5 +1,9 @@
 #include "sync/error_model.h"
 
+#include "core/name_bytes.h"
+
+#include <algorithm>
+
 ErrorListModel::ErrorListModel(QObject* parent) : QAbstractTableModel(parent)
 {
     setObjectName(QStringLiteral("ErrorsList"));
@@ -17,6 +21,19 @@ void ErrorListModel::clear()
     beginResetModel();
     m_rows.clear();
     endResetModel();
+}
+
+void ErrorListModel::clearCopyFailures()
+{
+    beginResetModel();
+    std::erase_if(m_rows, [](const ErrorRow& r) { return !r.fromScan; });
+    endResetModel();
+}
+
+int ErrorListModel::scanProblems() const
+{
+    return int(
+        std::count_if(m_rows.begin(), m_rows.end(), [](const ErrorRow& r) { return r.fromScan; }));
 }
 
 int ErrorListModel::rowCount(const QModelIndex& parent) const
@@ -38,11 +55,11 @@ QVariant ErrorListModel::data(const QModelIndex& index, int role) const
     const ErrorRow& r = m_rows[size_t(index.row())];
     switch (index.column()) {
     case FileName:
-        return r.fileName;
+        return displayName(r.fileName);
     case Source:
-        return r.source;
+        return displayName(r.source);
     case Target:
-        return r.target;
+        return displayName(r.target);
     case Error:
         return r.error;
     }

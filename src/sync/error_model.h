@@ -4,13 +4,15 @@
 #include <QString>
 #include <vector>
 
-// One failed copy of the last synchronization.
+// One failed copy of the last synchronization, or something the last scan could not read or
+// refused (a folder, a missing or unmounted root): those are never read as empty.
 struct ErrorRow
 {
     QString fileName;
     QString source; // folder the file was to be copied from
     QString target; // folder it was to be copied into
     QString error;  // the system's description of the failure
+    bool fromScan = false;
 };
 
 // The rows of ErrorsList, in the order the failures happened.
@@ -26,6 +28,10 @@ public:
     int size() const { return int(m_rows.size()); }
     void append(const ErrorRow& row);
     void clear();
+    // A synchronization starts: the failed copies of the last one go, what the scan that
+    // it works on reported stays.
+    void clearCopyFailures();
+    int scanProblems() const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

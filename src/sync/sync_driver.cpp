@@ -26,7 +26,7 @@ void SyncCmd_Click(AppState& state, const Callbacks& cb)
     state.FilesCopied = 0;
     state.KBCopied = 0;
     state.ErrorCount = 0;
-    state.ErrorsList.clear();
+    state.ErrorsList.clearCopyFailures();
     setPanel(state, cb, 1, QStringLiteral("Copying"));
     setPanel(state, cb, 2, QStringLiteral("From source to Target"));
     setPanel(state, cb, 4, QString());

@@ -218,10 +218,14 @@ TEST(ScanTrees, ListTheExpectedRows)
          "S/a.txt=10@1 T/A.TXT=10 S/B.doc=10 T/b.DOC=3072@60 S/same=5 T/same=9999 S/sub/x "
          "T/SUB/X=2048@1",
          "1|a.txt|S|T|OverWrite|0; 2|b.DOC|T|S|OverWrite|3; 2|X|T/SUB|S/sub|OverWrite|2"},
-        // the first unmatched partner; newer target rows, then target-only rows
+        // the partner of the same bytes first (d.txt, though D.TXT comes first), then the
+        // first unmatched one ignoring case; newer target rows, then target-only rows
         {"*", "", "S/x/new.txt=2048 S/a S/D.TXT S/d.txt@2 T/0only T/a@1 T/d.txt@1 T/y/z/o.txt=3000",
-         "1|d.txt|S|T|New File|0; 1|new.txt|S/x|T/x|New File|2; 2|a|T|S|OverWrite|0; "
-         "2|d.txt|T|S|OverWrite|0; 2|0only|T|S|New File|0; 2|o.txt|T/y/z|S/y/z|New File|3"},
+         "1|D.TXT|S|T|New File|0; 1|d.txt|S|T|OverWrite|0; 1|new.txt|S/x|T/x|New File|2; "
+         "2|a|T|S|OverWrite|0; 2|0only|T|S|New File|0; 2|o.txt|T/y/z|S/y/z|New File|3"},
+        {"*", "", "S/a.txt@1 S/A.TXT@5 T/a.txt T/B.txt@1 T/b.TXT@2 S/b.txt",
+         "1|A.TXT|S|T|New File|0; 1|a.txt|S|T|OverWrite|0; 2|B.txt|T|S|OverWrite|0; "
+         "2|b.TXT|T|S|New File|0"},
         // links are followed; dangling links and FIFOs skipped; no folder open higher up entered
         {"*", "",
          "S/a.txt=2048 S/real/f elsewhere/e.txt S/link.txt->a.txt S/dangling.txt->missing "
@@ -387,8 +391,9 @@ TEST(ScanWalk, AfterAStopEachPatternListsTheRootFilesOnly)
     AppState state;
     state.CancelRequested = true;
     FileList one, two;
+    SideWalk found1, found2;
     enumerateEntry(state, {}, tree.path("S"), tree.path("T"), {"*.txt", "*.doc", "*.txt"}, one,
-                   two);
+                   two, found1, found2);
     EXPECT_EQ(paths(one), "a.txt b.doc a.txt");
     EXPECT_EQ(paths(two), "t.txt t.txt");
 }

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "core/file_system_info.h"
+
+#include <QString>
+
+// An entry's Source or Target root folder, looked at before it is scanned or written to. A
+// root is never created or filled by surprise: a missing one may be an unmounted disk's mount
+// point that was removed, and a root found on another file system than at its last
+// synchronization, on the disk above its usual mount point, is the empty mount point of a
+// disk that is not mounted.
+struct RootState
+{
+    enum Problem { None, NotAbsolute, Missing, Unreadable, NotOnUsualDisk };
+    QString path;
+    Problem problem = None;
+    int error = 0;     // errno of Unreadable
+    FileSystemInfo fs; // of a root that is there
+};
+
+RootState checkRoot(const QString& root);
+
+// The error list's text for a root with a problem (null for None).
+QString rootProblemText(const RootState& root);
