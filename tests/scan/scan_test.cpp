@@ -1,13 +1,18 @@
+#include "core/known_roots.h"
+#include "core/name_bytes.h"
 #include "scan/compare_sides.h"
 #include "scan/enumeration.h"
 #include "scan/extension_filters.h"
 #include "scan/scan_driver.h"
 #include "scan/text_case.h"
+#include "support/permission_checks.h"
 #include "support/recording_callbacks.h"
 #include "support/temp_tree.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -242,6 +247,62 @@ TEST(ScanTrees, ListTheExpectedRows)
     }
 }
 
+// Nothing unreadable passes for empty and nothing is offered into it; no root nests in the
+// other; a root that is missing, not on its usual disk or not a path here is reported.
+TEST(ScanTrees, WhatCannotBeReadOrIsNotThereIsReportedNotListed)
+{
+    struct Case
+    {
+        const char *tree, *locked, *source, *target, *rows, *errors;
+    };
+    const Case cases[] = {
+        {"S/a.txt S/docs/b.txt T/docs/b.txt T/docs/c.txt", "T/docs", "S", "T",
+         "1|a.txt|S|T|New File|0", "Scan: cannot read folder T/docs: Permission denied"},
+        {"S/priv/x.txt T/priv/y.txt T/z.txt", "S/priv", "S", "T", "2|z.txt|T|S|New File|0",
+         "Scan: cannot read folder S/priv: Permission denied"},
+        {"S/a.txt T/b.txt", "T", "S", "T", "", "Scan: cannot read folder T: Permission denied"},
+        {"S/a.txt@9 S/backup/a.txt S/backup/old.txt", "", "S", "S/backup",
+         "1|a.txt|S|S/backup|OverWrite|0; 2|old.txt|S/backup|S|New File|0", ""},
+        {"T/src/a.txt T/b.txt", "", "T/src", "T",
+         "1|a.txt|T/src|T|New File|0; 2|b.txt|T|T/src|New File|0", ""},
+        {"S/a.txt", "", "S", "T/missing", "1|a.txt|S|T/missing|New File|0",
+         "The folder T/missing does not exist"},
+        {"S/a.txt T/usb/Backup/old.txt", "", "S", "T/usb/Backup", "",
+         "T/usb/Backup is not on its usual disk: is the disk mounted?"},
+        {"S/a.txt", "", "S", "C:\\Backup", "", "The folder C:\\Backup is not an absolute path"},
+    };
+    QTemporaryDir state;
+    qputenv("XDG_STATE_HOME", state.path().toUtf8());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tree);
+        Trees t(c.tree);
+        const auto at = [&](const char* root) {
+            return QDir::isAbsolutePath(root) || QString(root).contains('\\') ? QString(root)
+                                                                              : t.tree.path(root);
+        };
+        // T/usb was the mount point of the disk that held T/usb/Backup: now it is unmounted.
+        KnownRoots::remember({{t.tree.path("T/usb/Backup"), {"uuid:gone", t.tree.path("T/usb")}}});
+        t.state.ProfileList.append({at(c.source), at(c.target), "*", ""});
+        QString rowsFound, errors;
+        {
+            const QByteArray locked = QFile::encodeName(t.tree.path(c.locked));
+            if (*c.locked)
+                ASSERT_EQ(::chmod(locked.constData(), 0), 0);
+            PermissionChecks checks;
+            rowsFound = t.scan();
+            if (*c.locked)
+                ::chmod(locked.constData(), 0755);
+        }
+        QStringList texts;
+        for (const ErrorRow& e : t.state.ErrorsList.rows())
+            texts << QString(e.error).replace(t.tree.root() + "/", "");
+        EXPECT_EQ(rowsFound, c.rows);
+        EXPECT_EQ(texts.join("; "), c.errors);
+        EXPECT_TRUE(t.rec.questions.isEmpty() || QString(c.target).contains("usb"));
+    }
+    qunsetenv("XDG_STATE_HOME");
+}
+
 TEST(ScanTrees, MissingRootTrailingSlashAndEntriesWithoutAFolder)
 {
     Trees t("S/a.txt S/sub/b.txt");
@@ -269,6 +330,75 @@ TEST(ScanTrees, RootFolderOfTheFileSystemAndOtherRoots)
         CompareSides(s, {}, pass);
         EXPECT_EQ(rows(s), expected);
         EXPECT_EQ(s.ListView1.at(0).sourcePath(), QString(thisRoot) + "f.txt"); // the path again
+    }
+}
+
+// Names that are not UTF-8 pair only with the same bytes; on FAT, times 1 s apart are equal.
+TEST(ScanTrees, PairingByBytesAndTwoSecondTimes)
+{
+    const auto raw = [](const char* bytes) { return nameText(bytes); };
+    for (const auto& [twoSeconds, expected] :
+         {std::pair(false, "1|a|/s|/t|OverWrite|0; 1|b|/s|/t|OverWrite|0; "
+                           "1|caf\uFFFD|/s|/t|OverWrite|0; 1|x\uFFFD|/s|/t|New File|0; "
+                           "1|CAF\uFFFD|/s|/t|New File|0; 2|x\uFFFD|/t|/s|New File|0; "
+                           "2|caf\uFFFD|/t|/s|New File|0"),
+          std::pair(true, "1|b|/s|/t|OverWrite|0; 1|caf\uFFFD|/s|/t|OverWrite|0; "
+                          "1|x\uFFFD|/s|/t|New File|0; 1|CAF\uFFFD|/s|/t|New File|0; "
+                          "2|x\uFFFD|/t|/s|New File|0; 2|caf\uFFFD|/t|/s|New File|0")}) {
+        AppState s;
+        FileList mine{{"", "a", 11},
+                      {"", "b", 12},
+                      {"", raw("caf\xE9"), 5},
+                      {"", raw("x\xE9"), 5},
+                      {"", raw("CAF\xE8"), 5}};
+        FileList theirs{{"", "a", 10},
+                        {"", "b", 10},
+                        {"", raw("caf\xE9"), 1},
+                        {"", raw("x\xE8"), 1},
+                        {"", raw("caf\xE8"), 1}};
+        SideTable a, b;
+        buildSideTable(s, {}, mine, a);
+        buildSideTable(s, {}, theirs, b);
+        ComparePass one{a,
+                        b,
+                        s.ListView1,
+                        s.ListView2,
+                        "/s",
+                        "/t",
+                        s.SourceFileCount,
+                        s.SourceSizeKB,
+                        s.TargetFileCount,
+                        s.TargetSizeKB,
+                        0,
+                        twoSeconds};
+        CompareSides(s, {}, one);
+        ComparePass two{b,
+                        a,
+                        s.ListView2,
+                        s.ListView1,
+                        "/t",
+                        "/s",
+                        s.TargetFileCount,
+                        s.TargetSizeKB,
+                        s.SourceFileCount,
+                        s.SourceSizeKB,
+                        0,
+                        twoSeconds};
+        CompareSides(s, {}, two);
+        s.ListView1.flush();
+        s.ListView2.flush();
+        QStringList shown;
+        for (const ResultListModel* list : {&s.ListView1, &s.ListView2})
+            for (int i = 0; i < list->size(); ++i)
+                shown << QStringList{list == &s.ListView1 ? "1" : "2",
+                                     list->index(i, 0).data().toString(),
+                                     list->index(i, 1).data().toString(),
+                                     list->index(i, 2).data().toString(),
+                                     list->index(i, 3).data().toString(),
+                                     list->index(i, 5).data().toString()}
+                             .join('|');
+        EXPECT_EQ(shown.join("; "), QString::fromUtf8(expected));
+        EXPECT_EQ(nameBytes(s.ListView1.at(s.ListView1.size() - 1).name), "CAF\xE8");
     }
 }
 
@@ -392,8 +522,8 @@ TEST(ScanWalk, AfterAStopEachPatternListsTheRootFilesOnly)
     state.CancelRequested = true;
     FileList one, two;
     SideWalk found1, found2;
-    enumerateEntry(state, {}, tree.path("S"), tree.path("T"), {"*.txt", "*.doc", "*.txt"}, one,
-                   two, found1, found2);
+    enumerateEntry(state, {}, tree.path("S"), tree.path("T"), {"*.txt", "*.doc", "*.txt"}, one, two,
+                   found1, found2);
     EXPECT_EQ(paths(one), "a.txt b.doc a.txt");
     EXPECT_EQ(paths(two), "t.txt t.txt");
 }
