@@ -7,7 +7,8 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ketrano"));
-    QApplication::setDesktopFileName(QStringLiteral("ketrano"));
+    // The id of the desktop entry and the AppStream data: desktops match windows to it.
+    QApplication::setDesktopFileName(QStringLiteral(KETRANO_APP_ID));
 
     // The command line is taken whole: the arguments joined with single blanks.
     const QString commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' '));

@@ -2,6 +2,8 @@
 
 #include "app/help_window.h"
 #include "core/registry/registry.h"
+#include "core/run_lock.h"
+#include "core/run_log.h"
 #include "core/settings.h"
 #include "core/status_bar.h"
 #include "profile/profile_commands.h"
@@ -14,6 +16,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QThread>
@@ -44,11 +48,35 @@ void MainForm::runUnattended()
 {
     if (m_closing)
         return;
+    RunRecord record;
+    record.time = QDateTime::currentSecsSinceEpoch();
+    record.program = QStringLiteral("ketrano");
+    record.profile = QFileInfo(m_state.ProfileFileName).absoluteFilePath();
+    // One run of a profile at a time: a timer's ketrano-cli may be running it. The refusal is
+    // an error row and a status text, not a box that would wait for someone to click it.
+    const RunLock lock = RunLock::acquire(m_state.ProfileFileName);
+    if (lock.heldByAnother()) {
+        const QString refusal = lock.refusal(m_state.ProfileFileName);
+        const QFileInfo profile(m_state.ProfileFileName);
+        m_state.ErrorsList.append({profile.fileName(), profile.path(), QString(), refusal});
+        m_state.ErrorCount = 1;
+        setPanel(m_state, m_cb, 2, refusal);
+        setPanel(m_state, m_cb, 3, QStringLiteral("Errors : 1"));
+        record.status = 3;
+        RunLog::append(record);
+        return;
+    }
     QCoreApplication::processEvents(); // let the window paint before the work starts
     ScanCmd_Click();
-    if (m_closing)
-        return;
-    SyncCmd_Click();
+    if (!m_closing)
+        SyncCmd_Click();
+    record.sourceToTarget = toggleState(2);
+    record.targetToSource = toggleState(3);
+    record.filesCopied = m_state.FilesCopied;
+    record.kbCopied = m_state.KBCopied;
+    record.errors = m_state.ErrorCount;
+    record.status = m_state.CancelRequested ? 130 : m_state.ErrorCount > 0 ? 1 : 0;
+    RunLog::append(record);
 }
 
 void MainForm::Form_QueryUnload(bool bySignal)

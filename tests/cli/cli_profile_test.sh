@@ -25,7 +25,7 @@ expect "show" 0 $'/src/a\t/mnt/b c\t*\t\n/s2\t/t2\tdoc,xls\ttmp' "" profile show
 : >empty.prf
 expect "show empty" 0 "" "" profile show empty.prf
 { pad $'C:\\Daten\\Caf\xe9'; pad /t; pad '*'; pad ''; printf 'tail'; } >win.prf # Windows-1252
-expect "show 1252" 0 $'C:\\Daten\\Café\t/t\t*\t' "" profile show win.prf
+expect "show 1252" 0 $'C:\\\\Daten\\\\Café\t/t\t*\t' "" profile show win.prf
 
 # Refusals: exit 2, a message, nothing created or changed.
 cp p.prf ref.prf
@@ -38,7 +38,7 @@ done <<'EOF2'
 no command|expected "show" or "add"|profile list p.prf
 show missing|missing.prf: no such file|profile show missing.prf
 show folder|folder.prf: is a folder|profile show folder.prf
-show no file|no profile FILE|profile show
+show no file|no profile file given|profile show
 exclude star|Error in Excluded Extentions|profile add p.prf --source /a --target /b --exclude ' * '
 blank source|Source folder is empty|profile add p.prf --source '   ' --target /b
 no target|--target is required|profile add p.prf --source /a

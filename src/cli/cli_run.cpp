@@ -1,0 +1,83 @@
+#include "cli/cli_run.h"
+
+#include "cli/cli_commands.h"
+#include "core/plain_text.h"
+#include "profile/profile_file.h"
+
+#include <QFileInfo>
+#include <QLocale>
+
+#include <clocale>
+#include <cstdio>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+QString progressText(const AppState& state)
+{
+    QStringList parts;
+    for (const QString& p : state.status.panels)
+        if (!p.trimmed().isEmpty())
+            parts << p.trimmed();
+    const int rows = state.ListView1.size() + state.ListView2.size();
+    if (state.running == Running::Scan && rows > 0)
+        parts << QStringLiteral("%1 + %2 rows")
+                     .arg(state.ListView1.size())
+                     .arg(state.ListView2.size());
+    return parts.join(QLatin1String("  "));
+}
+
+} // namespace
+
+void useLocale(bool machineOutput)
+{
+    if (machineOutput) {
+        QLocale::setDefault(QLocale::c());
+        std::setlocale(LC_MESSAGES, "C");
+    } else {
+        QLocale::setDefault(QLocale::system());
+    }
+}
+
+bool loadProfileForCli(const QString& path, AppState& state)
+{
+    std::vector<ProfileEntry> entries;
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists()) {
+        cliError(QStringLiteral("profile file \"%1\" does not exist").arg(path));
+        return false;
+    }
+    if (!ProfileFile::read(path, entries)) {
+        cliError(QStringLiteral("cannot read profile file \"%1\"%2")
+                     .arg(path, info.isDir() ? QStringLiteral(": it is a folder") : QString()));
+        return false;
+    }
+    state.ProfileFileName = path;
+    for (const ProfileEntry& e : entries)
+        state.ProfileList.append(e);
+    return true;
+}
+
+Callbacks terminalCallbacks(AppState& state)
+{
+    Callbacks cb;
+    cb.toggle = [](int toggle) { return toggle != 1; };
+    if (!isatty(STDERR_FILENO))
+        return cb;
+    auto shown = std::make_shared<bool>(false);
+    cb.yield = [&state, shown] {
+        const QByteArray text = escapeForLine(progressText(state)).left(200).toUtf8();
+        std::fprintf(stderr, "\r\033[K%s", text.constData());
+        std::fflush(stderr);
+        *shown = true;
+    };
+    cb.busyChanged = [shown](bool busy) {
+        if (!busy && *shown) {
+            std::fputs("\r\033[K", stderr);
+            std::fflush(stderr);
+            *shown = false;
+        }
+    };
+    return cb;
+}
