@@ -1,4 +1,5 @@
 #include "app/mainform.h"
+#include "core/run_lock.h"
 #include "profile/profile_file.h"
 #include "support/temp_tree.h"
 #include "sync/errorsform.h"
@@ -88,6 +89,7 @@ private Q_SLOTS:
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         tree = std::make_unique<TempTree>();
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(tree->path("config")));
+        qputenv("XDG_STATE_HOME", QFile::encodeName(tree->path("state")));
     }
 
     void scansAndCopiesInTheSavedDirectionsAndStaysOpen()
@@ -118,6 +120,14 @@ private Q_SLOTS:
         QVERIFY(!form.state().ListView1.locked());
         QVERIFY(form.findChild<QToolBar*>("tbrMain")->actions().at(3)->isEnabled());
 
+        // The run is in the run log, in the directions it used.
+        const QByteArray log = TempTree::read(tree->path("state/ketrano/runs.log"));
+        QVERIFY2(log.endsWith("\tketrano\t" + QFile::encodeName(prf) +
+                              "\tsource-to-target=on target-to-source=off\tfiles=1\tkb=0"
+                              "\terrors=0\tstatus=0\n"),
+                 log.constData());
+        QCOMPARE(log.count('\n'), 1);
+
         // It ran once and the window is still open.
         QTest::qWait(50);
         QCOMPARE(w.states.count("Copying"), 1);
@@ -145,6 +155,31 @@ private Q_SLOTS:
         QCOMPARE(form.state().ListView1.rowCount() + form.state().ListView2.rowCount(), 2);
         QVERIFY(!QFileInfo::exists(tree->path("one/dst/a.txt")));
         QVERIFY(!QFileInfo::exists(tree->path("one/src/b.txt")));
+        form.Form_QueryUnload(true);
+    }
+
+    // While a timer's ketrano-cli runs the profile, the window's run does not start: it says
+    // so in the error list and the status bar, without a box that waits for a click.
+    void anotherRunHoldsTheProfile()
+    {
+        tree->add({"one/src/a.txt", 1, 1'600'000'000});
+        const QString prf = profile({"one"});
+        const RunLock held = RunLock::acquire(prf);
+        QVERIFY(held.held());
+        MainForm form(prf);
+        form.callbacks().askYesNo = [](const QString&) -> bool { qFatal("a question"); };
+        form.callbacks().showMessage = [](const QString&) { qFatal("a message box"); };
+        form.Form_Load();
+        const QString refusal = QStringLiteral("another run of %1 is in progress (pid %2)")
+                                    .arg(prf)
+                                    .arg(QCoreApplication::applicationPid());
+        QTRY_COMPARE(form.panel(2)->text(), refusal);
+        QCOMPARE(form.panel(3)->text(), QStringLiteral("Errors : 1"));
+        QCOMPARE(form.state().ErrorsList.rows().at(0).error, refusal);
+        QCOMPARE(form.state().ListView1.rowCount(), 0);
+        QVERIFY(!QFileInfo::exists(tree->path("one/dst/a.txt")));
+        QVERIFY(form.isVisible());
+        QVERIFY(TempTree::read(tree->path("state/ketrano/runs.log")).endsWith("\tstatus=3\n"));
         form.Form_QueryUnload(true);
     }
 
