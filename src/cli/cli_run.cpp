@@ -1,6 +1,7 @@
 #include "cli/cli_run.h"
 
 #include "cli/cli_commands.h"
+#include "cli/cli_stop.h"
 #include "core/plain_text.h"
 #include "profile/profile_file.h"
 
@@ -63,10 +64,15 @@ Callbacks terminalCallbacks(AppState& state)
 {
     Callbacks cb;
     cb.toggle = [](int toggle) { return toggle != 1; };
-    if (!isatty(STDERR_FILENO))
-        return cb;
+    // Scan and Synchronize clear the cancel flag when they start: a stop that came before
+    // must still stop them, at their next check.
+    const bool terminal = isatty(STDERR_FILENO);
     auto shown = std::make_shared<bool>(false);
-    cb.yield = [&state, shown] {
+    cb.yield = [&state, shown, terminal] {
+        if (stopRequested())
+            state.CancelRequested = true;
+        if (!terminal)
+            return;
         const QByteArray text = escapeForLine(progressText(state)).left(200).toUtf8();
         std::fprintf(stderr, "\r\033[K%s", text.constData());
         std::fflush(stderr);

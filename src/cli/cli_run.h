@@ -18,7 +18,8 @@ void useLocale(bool machineOutput);
 bool loadProfileForCli(const QString& path, AppState& state);
 
 // Callbacks for a run in a terminal: no questions, no dialogs, "Show Icons " off and the two
-// copy toggles on (replace cb.toggle to change them). Only when stderr is a terminal, a
-// progress line on stderr shows the status panels while the command runs; it is wiped when
-// the command ends (busyChanged(false)), before anything is printed.
+// copy toggles on (replace cb.toggle to change them). Each yield passes on a stop request
+// (cli_stop.h) to state.CancelRequested. Only when stderr is a terminal, a progress line on
+// stderr shows the status panels while the command runs; it is wiped when the command ends
+// (busyChanged(false)), before anything is printed.
 Callbacks terminalCallbacks(AppState& state);

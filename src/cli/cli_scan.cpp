@@ -22,10 +22,10 @@ int runScan(const QCommandLineParser& parser, const QString& profile)
     useLocale(json);
 
     AppState state;
+    installStopHandlers(state.CancelRequested);
     if (!loadProfileForCli(profile, state))
         return CliExit::BadInput;
     const Callbacks cb = terminalCallbacks(state);
-    installStopHandlers(state.CancelRequested);
     state.running = Running::Scan;
     ScanCmd_Click(state, cb);
     state.running = Running::Idle;

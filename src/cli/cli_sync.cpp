@@ -104,6 +104,7 @@ int runSync(const QCommandLineParser& parser, const QString& profile)
 
     useLocale(json);
     AppState state;
+    installStopHandlers(state.CancelRequested);
     if (!loadProfileForCli(profile, state))
         return logged(CliExit::BadInput);
     if (!sourceToTarget.on && !targetToSource.on) {
@@ -132,15 +133,6 @@ int runSync(const QCommandLineParser& parser, const QString& profile)
     cb.toggle = [&sourceToTarget, &targetToSource](int toggle) {
         return toggle == 2 ? sourceToTarget.on : toggle == 3 ? targetToSource.on : false;
     };
-    // Synchronize clears the cancel flag when it starts: a stop that came just before must
-    // still stop it, at the first row after a copy.
-    cb.yield = [&state, progress = cb.yield] {
-        if (stopRequested())
-            state.CancelRequested = true;
-        if (progress)
-            progress();
-    };
-    installStopHandlers(state.CancelRequested);
 
     state.running = Running::Scan;
     ScanCmd_Click(state, cb);
