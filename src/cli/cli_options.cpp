@@ -37,7 +37,8 @@ const QCommandLineOption* findOption(const CliCommand& command, const QString& n
     return nullptr;
 }
 
-// QCommandLineParser's own complaints, in this program's words.
+// QCommandLineParser's own complaints, in this program's words (its texts are English: the
+// program installs no translator).
 QString parserError(const QCommandLineParser& parser)
 {
     const QStringList unknown = parser.unknownOptionNames();
