@@ -52,6 +52,8 @@ void MainForm::runUnattended()
     record.time = QDateTime::currentSecsSinceEpoch();
     record.program = QStringLiteral("ketrano");
     record.profile = QFileInfo(m_state.ProfileFileName).absoluteFilePath();
+    record.sourceToTarget = toggleState(2);
+    record.targetToSource = toggleState(3);
     // One run of a profile at a time: a timer's ketrano-cli may be running it. The refusal is
     // an error row and a status text, not a box that would wait for someone to click it.
     const RunLock lock = RunLock::acquire(m_state.ProfileFileName);
@@ -70,7 +72,7 @@ void MainForm::runUnattended()
     ScanCmd_Click();
     if (!m_closing)
         SyncCmd_Click();
-    record.sourceToTarget = toggleState(2);
+    record.sourceToTarget = toggleState(2); // they may have been flipped during the run
     record.targetToSource = toggleState(3);
     record.filesCopied = m_state.FilesCopied;
     record.kbCopied = m_state.KBCopied;

@@ -57,7 +57,8 @@ RunLock::~RunLock()
 }
 
 RunLock::RunLock(RunLock&& other) noexcept
-    : m_fd(other.m_fd), m_holder(other.m_holder), m_error(std::move(other.m_error))
+    : m_fd(other.m_fd), m_holder(other.m_holder), m_error(std::move(other.m_error)),
+      m_path(std::move(other.m_path))
 {
     other.m_fd = -1;
 }
@@ -69,6 +70,7 @@ RunLock& RunLock::operator=(RunLock&& other) noexcept
         m_fd = other.m_fd;
         m_holder = other.m_holder;
         m_error = std::move(other.m_error);
+        m_path = std::move(other.m_path);
         other.m_fd = -1;
     }
     return *this;
@@ -78,8 +80,9 @@ void RunLock::release()
 {
     if (m_fd < 0)
         return;
-    // The next reader of a free lock finds no stale process id.
-    [[maybe_unused]] const int truncated = ::ftruncate(m_fd, 0);
+    // Removed while still locked, so no run takes the lock of a file that is going away
+    // unnoticed (see acquire).
+    ::unlink(m_path.constData());
     ::close(m_fd); // drops the lock
     m_fd = -1;
 }
@@ -108,42 +111,56 @@ RunLock RunLock::acquire(const QString& profilePath)
 {
     RunLock lock;
     const QString path = lockFilePath(profilePath);
+    const QByteArray encoded = QFile::encodeName(path);
+    const auto fail = [&lock, &path](int fd) {
+        lock.m_holder = -1;
+        lock.m_error = QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(strerror(errno)));
+        if (fd >= 0)
+            ::close(fd);
+        return std::move(lock);
+    };
     if (path.isEmpty()) {
         lock.m_holder = -1;
         lock.m_error = QStringLiteral("no private runtime folder for the run lock");
         return lock;
     }
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) {
-        lock.m_holder = -1;
-        lock.m_error = QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(strerror(errno)));
-        return lock;
-    }
-    // A lock on the open file description: a second open of the same file, in this process
-    // or another, does not get it.
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+    // The holder removes the file when it is done. A run that opened the file just before
+    // that gets a lock on a removed file: it notices and tries the new one.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const int fd = ::open(encoded.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd < 0)
+            return fail(fd);
+        // A lock on the open file description: a second open of the same file, in this
+        // process or another, does not get it.
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            if (errno != EWOULDBLOCK)
+                return fail(fd);
+            // The holder writes its id right after it took the lock: give it a moment.
+            for (int i = 0; i < 50 && lock.m_holder <= 0; ++i) {
+                lock.m_holder = readPid(fd);
+                if (lock.m_holder <= 0)
+                    QThread::msleep(2);
+            }
+            lock.m_holder = qMax<qint64>(lock.m_holder, 0);
+            ::close(fd);
+            return lock;
+        }
+        struct stat opened = {}, named = {};
+        if (::fstat(fd, &opened) != 0)
+            return fail(fd);
+        if (::stat(encoded.constData(), &named) != 0 || named.st_ino != opened.st_ino ||
+            named.st_dev != opened.st_dev) {
+            ::close(fd);
+            continue;
+        }
         const QByteArray pid = QByteArray::number(qint64(::getpid())) + '\n';
         [[maybe_unused]] const int truncated = ::ftruncate(fd, 0);
         [[maybe_unused]] const ssize_t written =
             ::pwrite(fd, pid.constData(), size_t(pid.size()), 0);
         lock.m_fd = fd;
+        lock.m_path = encoded;
         return lock;
     }
-    if (errno != EWOULDBLOCK) {
-        lock.m_holder = -1;
-        lock.m_error = QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(strerror(errno)));
-        ::close(fd);
-        return lock;
-    }
-    // The holder writes its id right after it took the lock: give it a moment.
-    for (int i = 0; i < 50 && lock.m_holder <= 0; ++i) {
-        lock.m_holder = readPid(fd);
-        if (lock.m_holder <= 0)
-            QThread::msleep(2);
-    }
-    if (lock.m_holder < 0)
-        lock.m_holder = 0;
-    ::close(fd);
-    return lock;
+    errno = EAGAIN;
+    return fail(-1);
 }

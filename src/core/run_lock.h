@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // One run of a profile at a time, across programs: ketrano-cli sync and the window's
@@ -9,8 +10,9 @@
 // The lock is an advisory lock on a small file in the user's runtime folder
 // ($XDG_RUNTIME_DIR/ketrano, else /run/user/UID/ketrano when it is the user's, else a private
 // folder in /tmp), named after the profile file's canonical path, so every spelling of the
-// same file shares one lock. The kernel drops it when its holder ends, however it ends; a
-// lock file left behind holds nothing.
+// same file shares one lock. The holder removes the file when it releases the lock; the
+// kernel drops the lock when its holder ends, however it ends, so a file left behind by a
+// killed run holds nothing.
 class RunLock
 {
 public:
@@ -45,4 +47,5 @@ private:
     int m_fd = -1;
     qint64 m_holder = 0;
     QString m_error;
+    QByteArray m_path; // the lock file, removed when the lock is released
 };

@@ -179,7 +179,9 @@ private Q_SLOTS:
         QCOMPARE(form.state().ListView1.rowCount(), 0);
         QVERIFY(!QFileInfo::exists(tree->path("one/dst/a.txt")));
         QVERIFY(form.isVisible());
-        QVERIFY(TempTree::read(tree->path("state/ketrano/runs.log")).endsWith("\tstatus=3\n"));
+        QVERIFY(TempTree::read(tree->path("state/ketrano/runs.log"))
+                    .endsWith("\tsource-to-target=on target-to-source=on\tfiles=0\tkb=0"
+                              "\terrors=0\tstatus=3\n"));
         form.Form_QueryUnload(true);
     }
 
