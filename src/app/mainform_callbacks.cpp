@@ -44,8 +44,11 @@ void MainForm::fillCallbacks()
 {
     m_cb.yield = [] { QCoreApplication::processEvents(); };
     m_cb.panelChanged = [this](int index, const QString& text) {
-        if (QLabel* p = panel(index))
+        if (QLabel* p = panel(index)) {
             p->setText(text);
+            // Screen readers are told of the new text through the name.
+            p->setAccessibleName(text);
+        }
     };
     m_cb.progressChanged = [this](int minimum, int maximum, int value) {
         ProgressBar1->setRange(minimum, maximum);

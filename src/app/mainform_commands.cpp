@@ -34,6 +34,7 @@ void MainForm::Form_Load()
     if (!isNoProfileFile(m_state.ProfileFileName))
         LoadProfileFile(m_state.ProfileList, m_state.ProfileFileName);
     setWindowTitle(profileCaption(m_state.ProfileFileName));
+    restoreLayout();
     show();
     // With a profile on the command line, scan and synchronize it once the window is up.
     if (!m_commandLine.isEmpty())
@@ -67,6 +68,7 @@ void MainForm::Form_QueryUnload(bool bySignal)
     if (!bySignal)
         saveQuestion(m_state, m_cb);
     Settings::write({m_state.ProfileFileName, toggleState(1), toggleState(2), toggleState(3)});
+    saveLayout();
     hide();
     endEventLoops();
 }

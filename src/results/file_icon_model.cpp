@@ -17,6 +17,11 @@ QVariant FileIconModel::data(const QModelIndex& index, int role) const
     return QIdentityProxyModel::data(index, role);
 }
 
+void FileIconModel::useFallbackIconTheme()
+{
+    QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+}
+
 void FileIconModel::ResetIconList()
 {
     m_icons.clear();

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScreen>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -16,7 +17,7 @@ ErrorsForm::ErrorsForm(ErrorListModel* errors, QWidget* parent) : QDialog(parent
 
     ErrorsList = new QTreeView(this);
     ErrorsList->setObjectName(QStringLiteral("ErrorsList"));
-    ErrorsList->setAccessibleName(QStringLiteral("ErrorsList"));
+    ErrorsList->setAccessibleName(QStringLiteral("Errors")); // the window's caption
     ErrorsList->setRootIsDecorated(false);
     ErrorsList->setUniformRowHeights(true);
     ErrorsList->setItemsExpandable(false);
@@ -25,7 +26,6 @@ ErrorsForm::ErrorsForm(ErrorListModel* errors, QWidget* parent) : QDialog(parent
 
     OKCommand = new QPushButton(QStringLiteral("OK"), this);
     OKCommand->setObjectName(QStringLiteral("OKCommand"));
-    OKCommand->setAccessibleName(QStringLiteral("OKCommand"));
     OKCommand->setDefault(true);
     connect(OKCommand, &QPushButton::clicked, this, &ErrorsForm::OKCommand_Click);
 
@@ -45,6 +45,38 @@ ErrorsForm::ErrorsForm(ErrorListModel* errors, QWidget* parent) : QDialog(parent
     ErrorsList->setColumnWidth(ErrorListModel::Source, w / 4);
     ErrorsList->setColumnWidth(ErrorListModel::Target, w / 4);
     ErrorsList->setColumnWidth(ErrorListModel::Error, int(w * 0.22));
+}
+
+void ErrorsForm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    fitReasons();
+}
+
+void ErrorsForm::fitReasons()
+{
+    // The reason is the last column and takes the room the others leave. The window widens,
+    // as far as the screen allows, until the longest reason fits; what still does not fit
+    // wraps onto more lines.
+    const QAbstractItemModel* model = ErrorsList->model();
+    const QFontMetrics metrics = ErrorsList->fontMetrics();
+    int widest = 0;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const QString reason = model->index(row, ErrorListModel::Error).data().toString();
+        widest = qMax(widest, metrics.horizontalAdvance(reason));
+    }
+    const int needed = widest + 4 * metrics.averageCharWidth();
+    const int shortBy = needed - ErrorsList->columnWidth(ErrorListModel::Error);
+    int grown = 0;
+    if (shortBy > 0) {
+        const QScreen* shown = screen();
+        const int room = shown ? shown->availableGeometry().width() - frameGeometry().width() : 0;
+        grown = qBound(0, shortBy, room);
+        resize(width() + grown, height());
+    }
+    const bool wrap = shortBy > grown;
+    ErrorsList->setWordWrap(wrap);
+    ErrorsList->setUniformRowHeights(!wrap);
 }
 
 void ErrorsForm::OKCommand_Click()

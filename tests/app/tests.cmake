@@ -8,3 +8,10 @@ add_test(NAME install_test
 ketrano_qtest(mainform_scan_test ${CMAKE_CURRENT_LIST_DIR}/mainform_scan_test.cpp)
 ketrano_qtest(mainform_results_test ${CMAKE_CURRENT_LIST_DIR}/mainform_results_test.cpp)
 ketrano_qtest(unattended_run_test ${CMAKE_CURRENT_LIST_DIR}/unattended_run_test.cpp)
+# What a screen reader finds in the window, through the accessibility bus on an X server of
+# its own. The system's Python, which has the Debian package pyatspi.
+find_program(KETRANO_SYSTEM_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
+find_program(KETRANO_SYSTEM_PYTHON python3)
+add_test(NAME accessibility_test COMMAND ${KETRANO_SYSTEM_PYTHON}
+  ${CMAKE_CURRENT_LIST_DIR}/accessibility_test.py $<TARGET_FILE:ketrano>)
+set_tests_properties(accessibility_test PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180)
