@@ -14,8 +14,8 @@
 bool MainForm::listEventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
-    if (type != QEvent::KeyRelease && type != QEvent::FocusIn && type != QEvent::MouseButtonPress &&
-        type != QEvent::MouseButtonDblClick)
+    if (type != QEvent::KeyRelease && type != QEvent::FocusIn &&
+        type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick)
         return false;
     ResultListModel* list = nullptr;
     if (watched == ListView1 || watched == ListView1->viewport())
