@@ -1,5 +1,6 @@
 #include "app/mainform.h"
 
+#include "app/desktop_notice.h"
 #include "core/registry/registry.h"
 #include "results/file_icon_model.h"
 #include "sync/errorsform.h"
@@ -116,6 +117,12 @@ void MainForm::buildWindow()
     buildStatusBar();
     buildFileMenu();
     m_errorsForm = new ErrorsForm(&m_state.ErrorsList, this);
+    m_notice = new DesktopNotice(this);
+    connect(m_notice, &DesktopNotice::activated, this, [this] {
+        showNormal();
+        raise();
+        activateWindow();
+    });
 }
 
 void MainForm::buildMainToolbar()

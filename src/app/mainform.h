@@ -15,6 +15,7 @@ class QTreeView;
 class ErrorsForm;
 class FileIconModel;
 class ColumnFit;
+class DesktopNotice;
 
 // The program's one main window. Its members keep the design names of the controls; the
 // window's code is split by concern over mainform_*.cpp files.
@@ -93,6 +94,8 @@ private:
     void updateCommandStates();
     bool isBusy() const { return m_state.running != Running::Idle; }
     void runUnattended();
+    // The desktop notification at the end of an unattended run; a click raises the window.
+    void tellRunEnded();
     // Leaves the running event loops, so the program ends (no-op outside an event loop).
     void endEventLoops();
     // Keys, focus and mouse presses of the three lists (mainform_lists.cpp).
@@ -119,5 +122,6 @@ private:
     QMenu* FileMenu = nullptr;
     ErrorsForm* m_errorsForm = nullptr;
     QList<ColumnFit*> m_columnFits; // ListView1, ListView2, ProfileList
+    DesktopNotice* m_notice = nullptr;
     QSet<QObject*> m_noTipButtons;
 };

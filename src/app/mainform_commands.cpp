@@ -1,5 +1,6 @@
 #include "app/mainform.h"
 
+#include "app/desktop_notice.h"
 #include "app/help_window.h"
 #include "core/registry/registry.h"
 #include "core/settings.h"
@@ -14,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QThread>
@@ -50,6 +52,16 @@ void MainForm::runUnattended()
     if (m_closing)
         return;
     SyncCmd_Click();
+    tellRunEnded();
+}
+
+void MainForm::tellRunEnded()
+{
+    if (m_closing)
+        return;
+    const bool cancelled = panelText(m_state, 1).startsWith(QLatin1String("Canceled"));
+    m_notice->notify(QFileInfo(m_state.ProfileFileName).fileName(),
+                     DesktopNotice::runText(m_state.FilesCopied, m_state.ErrorCount, cancelled));
 }
 
 void MainForm::Form_QueryUnload(bool bySignal)
@@ -176,6 +188,7 @@ void MainForm::SyncCmd_Click()
     m_state.running = Running::Sync;
     updateCommandStates();
     ::SyncCmd_Click(m_state, m_cb);
+    m_notice->hideProgress();
     m_state.running = Running::Idle;
     updateCommandStates();
 }
