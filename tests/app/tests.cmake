@@ -10,6 +10,7 @@ add_test(NAME install_test
 ketrano_qtest(mainform_scan_test ${CMAKE_CURRENT_LIST_DIR}/mainform_scan_test.cpp)
 ketrano_qtest(mainform_results_test ${CMAKE_CURRENT_LIST_DIR}/mainform_results_test.cpp)
 ketrano_qtest(unattended_run_test ${CMAKE_CURRENT_LIST_DIR}/unattended_run_test.cpp)
+ketrano_qtest(mainform_layout_test ${CMAKE_CURRENT_LIST_DIR}/mainform_layout_test.cpp)
 ketrano_qtest(desktop_notice_test ${CMAKE_CURRENT_LIST_DIR}/desktop_notice_test.cpp)
 # What a screen reader finds in the window, through the accessibility bus on an X server of
 # its own. The system's Python, which has the Debian package pyatspi.
