@@ -2,7 +2,8 @@
 ketrano_qtest(mainform_test ${CMAKE_CURRENT_LIST_DIR}/mainform_test.cpp)
 add_test(NAME signal_close_test
   COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/signal_close_test.sh $<TARGET_FILE:ketrano>)
-set_tests_properties(signal_close_test PROPERTIES ENVIRONMENT "TZ=UTC;LANG=C.UTF-8;LC_ALL=C.UTF-8")
+set_tests_properties(signal_close_test PROPERTIES ENVIRONMENT
+  "TZ=UTC;LANG=C.UTF-8;LC_ALL=C.UTF-8;DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent")
 add_test(NAME help_option_test
   COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/help_option_test.sh $<TARGET_FILE:ketrano>)
 add_test(NAME install_test
