@@ -1,3 +1,4 @@
+#include "app/help_option.h"
 #include "app/mainform.h"
 #include "app/signal_close.h"
 
@@ -5,6 +6,8 @@
 
 int main(int argc, char** argv)
 {
+    if (const int status = answerHelpOption(argc, argv); status >= 0)
+        return status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ketrano"));
     // The id of the desktop entry and the AppStream data: desktops match windows to it.

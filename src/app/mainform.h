@@ -14,6 +14,8 @@ class QToolBar;
 class QTreeView;
 class ErrorsForm;
 class FileIconModel;
+class ColumnFit;
+class DesktopNotice;
 
 // The program's one main window. Its members keep the design names of the controls; the
 // window's code is split by concern over mainform_*.cpp files.
@@ -71,8 +73,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     // Installed on the application: Esc, status panel double-clicks, list keys and mouse.
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void buildWindow();
@@ -85,11 +85,17 @@ private:
     // Connects the popup menu's items to the result list commands (mainform_results.cpp).
     void connectFileMenu();
     void fillCallbacks();
-    void sizeColumns();
+    // Column shares and minimums, the smallest window (mainform_layout.cpp).
+    void setUpSizes();
+    // The window's size, position and column widths of the last run, and keeping them.
+    void restoreLayout();
+    void saveLayout() const;
     void setBusy(bool busy);
     void updateCommandStates();
     bool isBusy() const { return m_state.running != Running::Idle; }
     void runUnattended();
+    // The desktop notification at the end of an unattended run; a click raises the window.
+    void tellRunEnded();
     // Leaves the running event loops, so the program ends (no-op outside an event loop).
     void endEventLoops();
     // Keys, focus and mouse presses of the three lists (mainform_lists.cpp).
@@ -115,6 +121,7 @@ private:
     QList<QLabel*> m_panels; // StatusBar1 panels 1..5 at [0..4]
     QMenu* FileMenu = nullptr;
     ErrorsForm* m_errorsForm = nullptr;
-    bool m_columnsSized = false;
+    QList<ColumnFit*> m_columnFits; // ListView1, ListView2, ProfileList
+    DesktopNotice* m_notice = nullptr;
     QSet<QObject*> m_noTipButtons;
 };

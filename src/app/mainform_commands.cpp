@@ -1,5 +1,6 @@
 #include "app/mainform.h"
 
+#include "app/desktop_notice.h"
 #include "app/help_window.h"
 #include "core/registry/registry.h"
 #include "core/run_lock.h"
@@ -38,6 +39,7 @@ void MainForm::Form_Load()
     if (!isNoProfileFile(m_state.ProfileFileName))
         LoadProfileFile(m_state.ProfileList, m_state.ProfileFileName);
     setWindowTitle(profileCaption(m_state.ProfileFileName));
+    restoreLayout();
     show();
     // With a profile on the command line, scan and synchronize it once the window is up.
     if (!m_commandLine.isEmpty())
@@ -79,6 +81,16 @@ void MainForm::runUnattended()
     record.errors = m_state.ErrorCount;
     record.status = m_state.CancelRequested ? 130 : m_state.ErrorCount > 0 ? 1 : 0;
     RunLog::append(record);
+    tellRunEnded();
+}
+
+void MainForm::tellRunEnded()
+{
+    if (m_closing)
+        return;
+    const bool cancelled = panelText(m_state, 1).startsWith(QLatin1String("Canceled"));
+    m_notice->notify(QFileInfo(m_state.ProfileFileName).fileName(),
+                     DesktopNotice::runText(m_state.FilesCopied, m_state.ErrorCount, cancelled));
 }
 
 void MainForm::Form_QueryUnload(bool bySignal)
@@ -97,6 +109,7 @@ void MainForm::Form_QueryUnload(bool bySignal)
     if (!bySignal)
         saveQuestion(m_state, m_cb);
     Settings::write({m_state.ProfileFileName, toggleState(1), toggleState(2), toggleState(3)});
+    saveLayout();
     hide();
     endEventLoops();
 }
@@ -204,6 +217,7 @@ void MainForm::SyncCmd_Click()
     m_state.running = Running::Sync;
     updateCommandStates();
     ::SyncCmd_Click(m_state, m_cb);
+    m_notice->hideProgress();
     m_state.running = Running::Idle;
     updateCommandStates();
 }

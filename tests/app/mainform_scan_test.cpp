@@ -1,6 +1,7 @@
 #include "app/mainform.h"
 #include "support/temp_tree.h"
 
+#include <QFileIconProvider>
 #include <QIcon>
 #include <QLabel>
 #include <QProgressBar>
@@ -58,13 +59,25 @@ private Q_SLOTS:
         QCOMPARE(one->index(0, 3).data().toString(), QStringLiteral("OverWrite"));
         QCOMPARE(one->index(1, 1).data().toString(), source.root() + "/sub");
         QCOMPARE(one->index(0, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
-        QVERIFY(!one->index(0, 0).data(Qt::DecorationRole).value<QIcon>().isNull());
         QStringList texts;
         for (int i = 1; i <= 5; ++i)
             texts << bar(i)->text();
         QCOMPARE(texts.join('|'),
                  "Ready  |Source Files: 2|Source Size: 3KB|Target Files: 1|Target Size: 3KB");
         QCOMPARE(form->findChild<QProgressBar*>("ProgressBar1")->maximum(), 7);
+
+        // Each file type its own picture, also without a desktop's icon theme.
+        const auto picture = [](const QIcon& icon) { return icon.pixmap(16).toImage(); };
+        const QImage text = picture(one->index(0, 0).data(Qt::DecorationRole).value<QIcon>());
+        const QImage image = picture(one->index(1, 0).data(Qt::DecorationRole).value<QIcon>());
+        QVERIFY(!text.isNull() && !image.isNull());
+        const auto themes = QIcon::themeSearchPaths();
+        if (std::none_of(themes.begin(), themes.end(), [](const QString& folder) {
+                return QFileInfo::exists(folder + "/Adwaita/index.theme");
+            }))
+            QSKIP("the Adwaita icon theme is not installed: file types are not told apart");
+        QVERIFY(text != image);
+        QVERIFY(image != picture(QFileIconProvider().icon(QAbstractFileIconProvider::File)));
     }
 
     void escAndADoubleClickOnPanelOneStopTheScan()

@@ -181,8 +181,10 @@ private Q_SLOTS:
             QObject* control = form.findChild<QObject*>(name);
             QVERIFY2(control, name);
             auto* widget = qobject_cast<QWidget*>(control);
-            if (auto* button = qobject_cast<QToolButton*>(control))
+            if (auto* button = qobject_cast<QToolButton*>(control)) {
                 control = button->defaultAction();
+                QVERIFY2(!button->icon().pixmap(16).isNull(), name); // the program's own picture
+            }
             if (*text)
                 QCOMPARE(control->property("text").toString(), text);
             else
