@@ -18,6 +18,7 @@ share/applications/$id.desktop
 share/bash-completion/completions/ketrano-cli
 share/icons/hicolor/scalable/apps/ketrano.svg
 share/ketrano/help/help.html
+share/ketrano/help/screenshot.png
 share/man/man1/ketrano-cli.1.gz
 share/man/man1/ketrano.1.gz
 share/metainfo/$id.metainfo.xml"
