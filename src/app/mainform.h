@@ -60,6 +60,8 @@ public:
     void OpenFile_Click();
 
     QTreeView* viewOf(const ResultListModel& list) const;
+    // The row of the view's own model (behind any proxy) that is selected, -1 when none.
+    static int selectedRow(const QTreeView* view);
     QLabel* panel(int index) const;
     ErrorsForm* errorsForm() const { return m_errorsForm; }
 

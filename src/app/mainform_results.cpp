@@ -2,11 +2,9 @@
 
 #include "results/list_commands.h"
 
-#include <QAbstractProxyModel>
 #include <QAction>
 #include <QFileInfo>
 #include <QHeaderView>
-#include <QItemSelectionModel>
 #include <QMenu>
 #include <QTreeView>
 
@@ -27,28 +25,13 @@ enum class ListCommand {
     InvertChecking
 };
 
-// The selected row of a result list view as a row of its result model, -1 when none.
-int selectedRow(const QTreeView* view)
-{
-    const QItemSelectionModel* selection = view->selectionModel();
-    if (!selection)
-        return -1;
-    const QModelIndexList rows = selection->selectedRows();
-    if (rows.isEmpty())
-        return -1;
-    QModelIndex index = rows.constFirst();
-    if (const auto* proxy = qobject_cast<const QAbstractProxyModel*>(view->model()))
-        index = proxy->mapToSource(index);
-    return index.row();
-}
-
 void runListCommand(MainForm& form, ListCommand command)
 {
     AppState& state = form.state();
     if (state.running != Running::Idle)
         return;
     const int selected =
-        state.ActiveResultList ? selectedRow(form.viewOf(*state.ActiveResultList)) : -1;
+        state.ActiveResultList ? MainForm::selectedRow(form.viewOf(*state.ActiveResultList)) : -1;
     switch (command) {
     case ListCommand::DeleteFile:
         DeleteFile_Click(state, form.callbacks(), selected);

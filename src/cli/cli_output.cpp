@@ -30,12 +30,6 @@ extern "C" void onInterrupt(int)
         flag->store(true);
 }
 
-void writeOut(const QString& text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-}
-
 QString progressText(const AppState& state)
 {
     QStringList parts;
@@ -110,6 +104,12 @@ void printTable(const ResultListModel& list, const QString& heading)
 }
 
 } // namespace
+
+void writeOut(const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
 
 void useUserLocale()
 {

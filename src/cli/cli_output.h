@@ -8,6 +8,9 @@
 // What ketrano-cli's commands share: loading a profile, the terminal's callbacks and Ctrl+C,
 // and printing the result lists and the status panels.
 
+// The text on stdout, as UTF-8.
+void writeOut(const QString& text);
+
 // The list texts follow the user's locale (LANG, LC_ALL): call once before the engine runs.
 void useUserLocale();
 

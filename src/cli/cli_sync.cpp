@@ -62,12 +62,6 @@ bool parseOptions(const QStringList& args, SyncOptions& options)
     return true;
 }
 
-void writeOut(const QString& text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-}
-
 // The failed copies: "E" lines for --tsv, else a table under "Failed Copies".
 void printErrors(const ErrorListModel& errors, bool tsv)
 {

@@ -33,7 +33,7 @@ public:
     void flush();
     void clear();
     void removeAt(int row);
-    // Removes every row for which keep(row) is false, in one reset.
+    // Removes every row for which remove(row) is true, in one reset.
     template <typename Pred> void removeIf(Pred remove);
 
     void setChecked(int row, bool checked);

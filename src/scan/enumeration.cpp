@@ -29,9 +29,9 @@ struct Entry
     unsigned char type;
 };
 
-// One recursive walk below EnumRoot (FindFilesAPI walks one folder and its subfolders). A walk
-// given no callbacks runs on a worker thread and does not yield; the thread that waits for it
-// does.
+// One recursive walk below a root folder (FindFilesAPI walks one folder and its subfolders).
+// A walk given no callbacks runs on a worker thread and does not yield; the thread that waits
+// for it does.
 class FileWalk
 {
 public:
@@ -43,12 +43,10 @@ public:
             m_patterns.emplace_back(p, Wildcard::Dialect::FileName);
     }
 
-    QString EnumRoot;
     bool cut = false;
 
     void run(const QString& root)
     {
-        EnumRoot = root;
         if (root.isEmpty())
             return;
         const int fd = ::open(QFile::encodeName(root).constData(), OpenFolderFlags);
@@ -201,15 +199,6 @@ bool ListFiles(AppState& state, const Callbacks& cb, const QString& root,
     FileWalk walk(state, &cb, patterns, lists);
     walk.run(root);
     return walk.cut;
-}
-
-void ListFiles(AppState& state, const Callbacks& cb, const QString& root, FileList& list,
-               const QString& pattern)
-{
-    std::vector<FileList> lists(1);
-    lists[0].swap(list);
-    ListFiles(state, cb, root, QStringList{pattern}, lists);
-    lists[0].swap(list);
 }
 
 void enumerateEntry(AppState& state, const Callbacks& cb, const QString& source,

@@ -22,10 +22,6 @@
 bool ListFiles(AppState& state, const Callbacks& cb, const QString& root,
                const QStringList& patterns, std::vector<FileList>& lists);
 
-// Appends the files below 'root' that match 'pattern' to 'list'.
-void ListFiles(AppState& state, const Callbacks& cb, const QString& root, FileList& list,
-               const QString& pattern);
-
 // The enumeration of one profile entry: for each pattern in order, the source folder into
 // FilesList1 and the target folder into FilesList2. Each folder is walked once for all
 // patterns; the lines come out as if each pattern had its own walks, a stop included (after a

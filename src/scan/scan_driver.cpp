@@ -9,11 +9,6 @@
 
 namespace {
 
-bool cancelled(const AppState& state)
-{
-    return state.CancelRequested.load(std::memory_order_relaxed);
-}
-
 // One profile entry: walk both folders, drop the excluded lines, compare the two sides.
 void scanEntry(AppState& state, const Callbacks& cb, const ProfileEntry& entry)
 {
@@ -71,7 +66,7 @@ void ScanCmd_Click(AppState& state, const Callbacks& cb)
 
     const int entries = state.ProfileList.size();
     for (int e = 0; e < entries && e < state.ProfileList.size(); ++e) {
-        if (cancelled(state))
+        if (state.cancelled())
             break;
         uiYield(state, cb);
         setPanel(state, cb, 1, QStringLiteral("Scanning"));
@@ -82,7 +77,7 @@ void ScanCmd_Click(AppState& state, const Callbacks& cb)
     if (cb.busyChanged)
         cb.busyChanged(false);
     setPanel(state, cb, 1,
-             cancelled(state) ? QStringLiteral("Canceled") : QStringLiteral("Ready  "));
+             state.cancelled() ? QStringLiteral("Canceled") : QStringLiteral("Ready  "));
     setPanel(state, cb, 2,
              QStringLiteral("Source Files: ") + QString::number(state.SourceFileCount));
     setPanel(state, cb, 3,

@@ -73,7 +73,7 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
     CopyAhead ahead(session, std::move(jobs));
     const std::function<void()> waiting = [&state, &cb] { uiYield(state, cb); };
     for (int i = 0; i < count && i < list.size(); ++i) {
-        if (state.CancelRequested)
+        if (state.cancelled())
             break;
         const ResultRow row = list.at(i);
         if (ahead.nextIndex() == i) {

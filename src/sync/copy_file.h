@@ -2,7 +2,6 @@
 
 #include "results/result_row.h"
 #include "sync/copy_data.h"
-#include "sync/partial_copy_name.h" // isPartialCopyName, for the scan
 
 #include <QString>
 #include <functional>

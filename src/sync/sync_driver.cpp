@@ -40,7 +40,7 @@ void SyncCmd_Click(AppState& state, const Callbacks& cb)
 
     setBusy(cb, false);
     setPanel(state, cb, 1,
-             state.CancelRequested ? QStringLiteral("Canceled ") : QStringLiteral("Ready  "));
+             state.cancelled() ? QStringLiteral("Canceled ") : QStringLiteral("Ready  "));
     setPanel(state, cb, 2, QString());
     setPanel(state, cb, 4, panelText(state, 4) + QLatin1String("  Files copied"));
     setProgressValue(state, cb, state.status.progressMax);

@@ -131,6 +131,21 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo::exists(files->filePath("edits.prf")), c.edit == 1 && asked);
     }
 
+    void aFailedSettingsWriteIsShownUnlessClosedBySignal()
+    {
+        // A file where the settings folder belongs: nothing can be saved, not even as root.
+        QVERIFY(QFile(config->filePath("ketrano")).open(QIODevice::WriteOnly));
+        for (const bool bySignal : {false, true}) {
+            MainForm form{QString()};
+            form.Form_Load();
+            RecordingCallbacks rec;
+            form.callbacks().showMessage = rec.callbacks().showMessage;
+            form.Form_QueryUnload(bySignal);
+            QCOMPARE(rec.messages.size(), bySignal ? 0 : 1);
+            QVERIFY(bySignal || rec.messages[0].startsWith("The settings could not be saved: "));
+        }
+    }
+
     void controlsKeysAndCommands()
     {
         MainForm form{QString()};

@@ -201,8 +201,9 @@ TEST_F(CliSyncTest, CtrlCLetsTheCopyInProgressFinishAndExits130)
     }
     EXPECT_GT(copied, 0);
     const QString out = QString::fromUtf8(TempTree::read(tree.path("out.tsv")));
-    if (copied < 4000)
+    if (copied < 4000) {
         EXPECT_TRUE(out.contains("#\tCanceled \t")) << qPrintable(out.right(200));
+    }
 }
 
 } // namespace

@@ -67,7 +67,6 @@ TEST(ScanRules, IncludeAndExcludeTexts)
                              "a|b||",    ",",       "|",        "\ttxt",    "\ttxt"};
     for (size_t i = 0; i < std::size(cases); i += 2) {
         SCOPED_TRACE(cases[i].toStdString());
-        EXPECT_EQ(CountItems(cases[i]), cases[i + 1].count('|') + 1);
         EXPECT_EQ(SplitItems(cases[i]), cases[i + 1].split('|'));
     }
     EXPECT_EQ(includePatterns("  * "), QStringList{"*.*"});
