@@ -16,8 +16,8 @@
 bool MainForm::listEventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
-    if (type != QEvent::KeyRelease && type != QEvent::FocusIn && type != QEvent::MouseButtonPress &&
-        type != QEvent::MouseButtonDblClick)
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::FocusIn &&
+        type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick)
         return false;
     ResultListModel* list = nullptr;
     if (watched == ListView1 || watched == ListView1->viewport())
@@ -26,10 +26,13 @@ bool MainForm::listEventFilter(QObject* watched, QEvent* event)
         list = &m_state.ListView2;
 
     if (list) {
-        if (type == QEvent::KeyRelease && watched == viewOf(*list)) {
+        if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && watched == viewOf(*list)) {
             auto* key = static_cast<QKeyEvent*>(event);
-            if (!key->isAutoRepeat())
-                ListView_KeyUp(*list, key->key(), key->modifiers());
+            if (key->isAutoRepeat())
+                return false;
+            if (type == QEvent::KeyPress) // a command run here is not the list's key as well
+                return ListView_KeyDown(*list, key->key(), key->modifiers());
+            ListView_KeyUp(*list, key->key(), key->modifiers());
         } else if (type == QEvent::FocusIn && watched == viewOf(*list)) {
             ListView_GotFocus(*list);
         } else if (type == QEvent::MouseButtonPress && watched == viewOf(*list)->viewport()) {
