@@ -1,5 +1,7 @@
 #include "results/list_commands.h"
 
+#include "core/thread_check.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -157,12 +159,14 @@ const ListCommand* listCommandForKey(int key, Qt::KeyboardModifiers modifiers,
 
 void runListCommand(const ListCommand& command, const ListCommandContext& context)
 {
+    KETRANO_ON_WINDOW_THREAD(&context.state.ListView1);
     if (context.state.running == Running::Idle)
         command.run(context);
 }
 
 void openSelectedFile(const ListCommandContext& context, const ResultListModel& list)
 {
+    KETRANO_ON_WINDOW_THREAD(&list);
     if (context.state.running != Running::Idle || list.size() == 0)
         return;
     const int row = context.selectedRow(list);

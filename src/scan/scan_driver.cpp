@@ -1,6 +1,7 @@
 #include "scan/scan_driver.h"
 
 #include "core/status_bar.h"
+#include "core/thread_check.h"
 #include "core/ui_yield.h"
 #include "results/display_format.h"
 #include "scan/compare_sides.h"
@@ -46,6 +47,7 @@ void scanEntry(AppState& state, const Callbacks& cb, const ProfileEntry& entry)
 
 void ScanCmd_Click(AppState& state, const Callbacks& cb)
 {
+    KETRANO_ON_WINDOW_THREAD(&state.ListView1);
     state.CancelRequested = false;
     setPanel(state, cb, 1, QStringLiteral("Ready"));
     for (int panel = 2; panel <= 5; ++panel)

@@ -1,6 +1,7 @@
 #include "sync/sync_driver.h"
 
 #include "core/status_bar.h"
+#include "core/thread_check.h"
 #include "sync/copy_engine.h"
 
 namespace {
@@ -21,6 +22,7 @@ void setBusy(const Callbacks& cb, bool busy)
 
 void SyncCmd_Click(AppState& state, const Callbacks& cb)
 {
+    KETRANO_ON_WINDOW_THREAD(&state.ListView1);
     state.CancelRequested = false;
     setBusy(cb, true);
     state.FilesCopied = 0;

@@ -74,10 +74,15 @@ protected:
     qint64 unnamedFrom() const { return unnamed() ? 0 : std::numeric_limits<qint64>::max(); }
     QString src() const { return tree.path(QStringLiteral("src")); }
     QString dst() const { return tree.path(QStringLiteral("dst")); }
-    QString copy(const ResultRow& row, std::function<void()> between = {})
+    // Prepares and places the copy of the row; 'between' runs every few MiB.
+    QString copy(const ResultRow& row, std::function<void()> between = {}) const
     {
-        CopySession session(unnamedFrom());
-        return session.copy(row, between);
+        PreparedCopy prepared = CopyPreparer(unnamedFrom()).prepare(row, [&between] {
+            if (between)
+                between();
+            return true;
+        });
+        return CopyPlacer().place(row, prepared);
     }
     TempTree tree;
 };
@@ -92,8 +97,7 @@ TEST_P(CopyFileTest, CarriesDataTimeToTheNanosecondAndPermissionBits)
         const QString name = QString::number(mode, 8) + ".txt";
         writeFile(src() + "/" + name, "hello world", 1'600'000'000, 123'456'789, mode);
 
-        CopySession session(unnamedFrom());
-        EXPECT_TRUE(session.copy(scannedRow(name, src(), dst()), {}).isNull());
+        EXPECT_TRUE(copy(scannedRow(name, src(), dst())).isNull());
 
         EXPECT_EQ(bytesOf(dst() + "/" + name), QByteArray("hello world"));
         const struct stat st = statOf(dst() + "/" + name);
@@ -214,8 +218,7 @@ TEST_P(CopyFileTest, FailuresLeaveTheDestinationAsItWasAndNoTemporary)
         const QStringList before = entriesOf(d);
         const QByteArray oldData = bytesOf(d + "/f.txt");
 
-        CopySession session(unnamedFrom());
-        EXPECT_EQ(session.copy(row, {}), c.expected);
+        EXPECT_EQ(copy(row), c.expected);
 
         EXPECT_EQ(entriesOf(d), before);
         EXPECT_EQ(bytesOf(d + "/f.txt"), oldData);
@@ -295,8 +298,7 @@ TEST_P(CopyFileTest, KilledInTheMiddleLeavesTheOldDestinationWhole)
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        CopySession session(unnamedFrom());
-        session.copy(row, [] { ::raise(SIGKILL); });
+        copy(row, [] { ::raise(SIGKILL); });
         ::_exit(0); // not reached: the first chunk ends the process
     }
     int status = 0;
