@@ -7,7 +7,7 @@
 #include <QTest>
 #include <QTreeView>
 
-// The window's Scan: lists, icons, status panels, progress range, and the two ways to stop it.
+// The window's Scan: lists, icons, status panels and the progress range.
 class MainFormScanTest : public QObject
 {
     Q_OBJECT
@@ -65,18 +65,6 @@ private Q_SLOTS:
         QCOMPARE(texts.join('|'),
                  "Ready  |Source Files: 2|Source Size: 3KB|Target Files: 1|Target Size: 3KB");
         QCOMPARE(form->findChild<QProgressBar*>("ProgressBar1")->maximum(), 7);
-    }
-
-    void escAndADoubleClickOnPanelOneStopTheScan()
-    {
-        const std::function<void()> stops[] = {
-            [&] { QTest::keyClick(form->findChild<QTreeView*>("ListView1"), Qt::Key_Escape); },
-            [&] { QTest::mouseDClick(bar(1), Qt::LeftButton); }};
-        for (const auto& stop : stops) {
-            scanWith(stop);
-            QCOMPARE(bar(1)->text(), QStringLiteral("Canceled"));
-            QCOMPARE(list("ListView1")->rowCount(), 0);
-        }
     }
 };
 
