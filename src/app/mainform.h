@@ -62,8 +62,6 @@ public:
     void ListView_DblClick(ResultListModel& list);
 
     QTreeView* viewOf(const ResultListModel& list) const;
-    // The row of the view's own model (behind any proxy) that is selected, -1 when none.
-    static int selectedRow(const QTreeView* view);
     QLabel* panel(int index) const;
     ErrorsForm* errorsForm() const { return m_errorsForm; }
 
@@ -88,6 +86,8 @@ private:
     // The result lists' popup menu, from the command table (mainform_results.cpp).
     void buildFileMenu();
     ListCommandContext listCommandContext();
+    // The row of the view's own model (behind any proxy) that is selected, -1 when none.
+    static int selectedRow(const QTreeView* view);
     void fillCallbacks();
     void sizeColumns();
     void setBusy(bool busy);

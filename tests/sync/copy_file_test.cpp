@@ -17,11 +17,6 @@
 
 namespace {
 
-QByteArray bytesOf(const QString& path)
-{
-    return TempTree::read(path);
-}
-
 void writeFile(const QString& path, const QByteArray& data, qint64 mtime, long ns = 0,
                mode_t mode = 0644)
 {
@@ -105,7 +100,7 @@ TEST_P(CopyFileTest, CarriesDataTimeToTheNanosecondPermissionBitsAndAnyName)
 
         EXPECT_TRUE(copy(scannedRow(name, in, out)).isNull());
 
-        EXPECT_EQ(bytesOf(out + "/" + name), data);
+        EXPECT_EQ(TempTree::read(out + "/" + name), data);
         const struct stat st = statOf(out + "/" + name);
         EXPECT_EQ(st.st_mtim.tv_sec, 1'600'000'000);
         EXPECT_EQ(st.st_mtim.tv_nsec, 123'456'789);
@@ -123,7 +118,7 @@ TEST_P(CopyFileTest, ReplacesAWritableDestinationThatIsAsScanned)
     ASSERT_TRUE(row.destExists);
 
     EXPECT_TRUE(copy(row).isNull());
-    EXPECT_EQ(bytesOf(dst() + "/b.dat"), QByteArray("new contents"));
+    EXPECT_EQ(TempTree::read(dst() + "/b.dat"), QByteArray("new contents"));
     EXPECT_EQ(statOf(dst() + "/b.dat").st_mtim.tv_nsec, 5);
     EXPECT_EQ(entriesOf(dst()), QStringList{"b.dat"});
 }
@@ -194,12 +189,12 @@ TEST_P(CopyFileTest, FailuresLeaveTheDestinationAsItWasAndNoTemporary)
         ResultRow row = scannedRow("f.txt", s, d);
         c.spoil(s, d, row);
         const QStringList before = entriesOf(d);
-        const QByteArray oldData = bytesOf(d + "/f.txt");
+        const QByteArray oldData = TempTree::read(d + "/f.txt");
 
         EXPECT_EQ(copy(row), c.expected);
 
         EXPECT_EQ(entriesOf(d), before);
-        EXPECT_EQ(bytesOf(d + "/f.txt"), oldData);
+        EXPECT_EQ(TempTree::read(d + "/f.txt"), oldData);
     }
 }
 
@@ -215,13 +210,13 @@ TEST_P(CopyFileTest, DestinationSpeltInOtherLetterCase)
 
     EXPECT_TRUE(copy(row).isNull());
     EXPECT_EQ(entriesOf(dst()), QStringList{"report.txt"});
-    EXPECT_EQ(bytesOf(dst() + "/report.txt"), QByteArray("new"));
+    EXPECT_EQ(TempTree::read(dst() + "/report.txt"), QByteArray("new"));
 
     writeFile(dst() + "/report.txt", "old", 1'600'000'000);
     writeFile(dst() + "/REPORT.txt", "old", 1'600'000'000);
     EXPECT_EQ(copy(row), "The destination was deleted after the scan");
-    EXPECT_EQ(bytesOf(dst() + "/report.txt"), QByteArray("old"));
-    EXPECT_EQ(bytesOf(dst() + "/REPORT.txt"), QByteArray("old"));
+    EXPECT_EQ(TempTree::read(dst() + "/report.txt"), QByteArray("old"));
+    EXPECT_EQ(TempTree::read(dst() + "/REPORT.txt"), QByteArray("old"));
     EXPECT_EQ(entriesOf(dst()).size(), 2);
 }
 
@@ -235,7 +230,7 @@ TEST_P(CopyFileTest, LargeFileLetsTheWindowInBetweenAndKeepsItsBytes)
     int turns = 0;
     EXPECT_TRUE(copy(scannedRow("big.bin", src(), dst()), [&turns] { ++turns; }).isNull());
     EXPECT_GE(turns, 2);
-    EXPECT_EQ(bytesOf(dst() + "/big.bin"), data);
+    EXPECT_EQ(TempTree::read(dst() + "/big.bin"), data);
 }
 
 TEST_P(CopyFileTest, SparseFileAbove2GiBKeepsItsSizeDataAndHoles)
@@ -283,7 +278,7 @@ TEST_P(CopyFileTest, KilledInTheMiddleLeavesTheOldDestinationWhole)
     ::waitpid(child, &status, 0);
     ASSERT_TRUE(WIFSIGNALED(status));
 
-    EXPECT_EQ(bytesOf(dst() + "/movie.mkv"), QByteArray("old movie"));
+    EXPECT_EQ(TempTree::read(dst() + "/movie.mkv"), QByteArray("old movie"));
     for (const QString& name : entriesOf(dst())) {
         if (name != "movie.mkv") {
             EXPECT_FALSE(unnamed()) << "an unnamed temporary must vanish with the process";
