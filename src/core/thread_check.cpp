@@ -1,10 +1,12 @@
 #include "core/thread_check.h"
 
-#include <QtGlobal>
+#include <QObject>
+#include <QThread>
 
 #ifdef KETRANO_THREAD_CHECKS
-void stopOffWindowThread(const char* function)
+void requireThreadOf(const QObject* object, const char* function)
 {
-    qFatal("%s must run on the window thread; it was called on another thread", function);
+    if (QThread::currentThread() != object->thread())
+        qFatal("%s must run on the window thread; it was called on another thread", function);
 }
 #endif

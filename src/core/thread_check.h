@@ -6,13 +6,12 @@
 // checks are built in when KETRANO_THREAD_CHECKS is on (the build that test.sh makes); the
 // programs that run.sh builds do not have them and pay nothing.
 #ifdef KETRANO_THREAD_CHECKS
-#include <QObject>
-#include <QThread>
+class QObject;
 
-[[noreturn]] void stopOffWindowThread(const char* function);
+// Stops the program unless the calling thread is the one 'object' lives on.
+void requireThreadOf(const QObject* object, const char* function);
 
-#define KETRANO_ON_WINDOW_THREAD(object)                                                           \
-    (QThread::currentThread() == (object)->thread() ? void() : stopOffWindowThread(Q_FUNC_INFO))
+#define KETRANO_ON_WINDOW_THREAD(object) requireThreadOf((object), Q_FUNC_INFO)
 #else
 #define KETRANO_ON_WINDOW_THREAD(object) static_cast<void>(0)
 #endif
