@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QProgressBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
@@ -110,8 +111,20 @@ private Q_SLOTS:
         QCOMPARE(w.visibleWhenBusy, QList<bool>({true, true}));
         QCOMPARE(w.lockedWhenBusy, QList<bool>({true, true}));
         QCOMPARE(w.scanEnabledWhenBusy, QList<bool>({false, false}));
-        QCOMPARE(form.state().ListView1.rowCount(), 1);
         QCOMPARE(form.state().ListView2.rowCount(), 1);
+        // The list shows the row's texts, check mark and file icon; the bar ends full.
+        const QAbstractItemModel* one = form.findChild<QTreeView*>("ListView1")->model();
+        QStringList texts;
+        for (int c = 0; c < one->columnCount(); ++c)
+            texts << one->index(0, c).data().toString();
+        QCOMPARE(texts.join('|'), "new file.txt|" + tree->path("one/src/docs") + '|' +
+                                      tree->path("one/dst/docs") +
+                                      "|New File|9/13/2020 12:26:40 PM|0");
+        QCOMPARE(one->rowCount(), 1);
+        QCOMPARE(one->index(0, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
+        QVERIFY(!one->index(0, 0).data(Qt::DecorationRole).value<QIcon>().isNull());
+        const auto* bar = form.findChild<QProgressBar*>("ProgressBar1");
+        QCOMPARE(std::pair(bar->value(), bar->maximum()), std::pair(1, 1)); // 0 KB + 0 KB + 1
         QVERIFY(QFileInfo::exists(tree->path("one/dst/docs/new file.txt")));
         QVERIFY(!QFileInfo::exists(tree->path("one/src/only here/back.txt")));
         QCOMPARE(form.panel(4)->text(), QStringLiteral("1 of 2  Files copied"));
