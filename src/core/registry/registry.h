@@ -27,7 +27,7 @@ bool CreateKey(const QString& keyPath, QString* error = nullptr);
 bool WriteValue(const QString& keyPath, const QString& valueName, const QString& text,
                 QString* error = nullptr);
 
-// Internal steps, public for the tests.
+// The steps every operation but CleanValue takes with its key path.
 enum class Root {
     None,
     ClassesRoot,
