@@ -11,7 +11,6 @@
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMenu>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -315,37 +314,6 @@ void MainForm::buildStatusBar()
     m_panels[0]->setText(QStringLiteral("Ready"));
     m_panels[0]->setAccessibleName(QStringLiteral("Ready"));
     m_state.status.panels[0] = QStringLiteral("Ready");
-}
-
-void MainForm::buildFileMenu()
-{
-    FileMenu = new QMenu(this);
-    nameControl(FileMenu, QStringLiteral("FileMenu"));
-    struct Item
-    {
-        const char* name;
-        const char* caption;
-        const char* shortcut;
-    };
-    const Item items[] = {
-        {"OpenFile", "Open File", ""},
-        {"DeleteFile", "Delete File", "Del"},
-        {"DeleteChecked", "Delete Checked Files  ", ""},
-        {"DeleteUnchecked", "Delete UnChecked Files", "Shift+Del"},
-        {"CheckUnCheckFile", "Check / UnCheck File", ""},
-        {"CheckAll", "Check All Files", "Ctrl+A"},
-        {"UnCheckAll", "UnCheck All Files", "Ctrl+U"},
-        {"InvertChecking", "Invert Checking of All Files", "Ctrl+I"},
-    };
-    for (const Item& item : items) {
-        // The shortcut is a label only: the lists handle the keys themselves.
-        QString text = QString::fromUtf8(item.caption);
-        if (*item.shortcut)
-            text += QLatin1Char('\t') + QString::fromLatin1(item.shortcut);
-        QAction* action = FileMenu->addAction(text);
-        action->setObjectName(QString::fromLatin1(item.name));
-    }
-    connectFileMenu();
 }
 
 QTreeView* MainForm::viewOf(const ResultListModel& list) const

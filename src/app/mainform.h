@@ -16,6 +16,7 @@ class ErrorsForm;
 class FileIconModel;
 class ColumnFit;
 class DesktopNotice;
+struct ListCommandContext;
 
 // The program's one main window. Its members keep the design names of the controls; the
 // window's code is split by concern over mainform_*.cpp files.
@@ -53,13 +54,14 @@ public:
     void SyncCmd_Click();
     void StatusBar1_PanelDblClick(int panel);
 
-    // Result lists: keys, mouse, sorting, opening files.
+    // Result lists: keys, mouse, sorting, opening files. A key runs the command that the
+    // command table binds to it going up or down; KeyDown is true when it ran one.
     void ListView_KeyUp(ResultListModel& list, int key, Qt::KeyboardModifiers modifiers);
+    bool ListView_KeyDown(ResultListModel& list, int key, Qt::KeyboardModifiers modifiers);
     void ListView_GotFocus(ResultListModel& list);
     void ListView_MouseDown(ResultListModel& list, Qt::MouseButton button, const QPoint& globalPos);
     void ListView_ColumnClick(ResultListModel& list, int column);
     void ListView_DblClick(ResultListModel& list);
-    void OpenFile_Click();
 
     QTreeView* viewOf(const ResultListModel& list) const;
     QLabel* panel(int index) const;
@@ -81,9 +83,11 @@ private:
     void buildProfileToolbar();
     void buildLists();
     void buildStatusBar();
+    // The result lists' popup menu, from the command table (mainform_results.cpp).
     void buildFileMenu();
-    // Connects the popup menu's items to the result list commands (mainform_results.cpp).
-    void connectFileMenu();
+    ListCommandContext listCommandContext();
+    // The row of the view's own model (behind any proxy) that is selected, -1 when none.
+    static int selectedRow(const QTreeView* view);
     void fillCallbacks();
     // Column shares and minimums, the smallest window (mainform_layout.cpp).
     void setUpSizes();

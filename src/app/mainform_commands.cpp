@@ -25,6 +25,8 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include <cstdio>
+
 // Start-up, shutdown and the two toolbars' commands.
 
 void MainForm::Form_Load()
@@ -108,7 +110,15 @@ void MainForm::Form_QueryUnload(bool bySignal)
     // not touch the lists); a close by signal cannot wait for an answer.
     if (!bySignal)
         saveQuestion(m_state, m_cb);
-    Settings::write({m_state.ProfileFileName, toggleState(1), toggleState(2), toggleState(3)});
+    const QString failed =
+        Settings::write({m_state.ProfileFileName, toggleState(1), toggleState(2), toggleState(3)});
+    if (!failed.isNull()) {
+        // The next start would not find this profile and these toggles: say so. A close by
+        // signal has nobody to answer a message box; the terminal or the journal has it.
+        std::fprintf(stderr, "ketrano: %s\n", qPrintable(failed));
+        if (!bySignal && m_cb.showMessage)
+            m_cb.showMessage(failed);
+    }
     saveLayout();
     hide();
     endEventLoops();

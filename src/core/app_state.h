@@ -42,6 +42,8 @@ struct AppState
     // signal handler, hence atomic); cleared when Scan or Synchronize starts.
     std::atomic<bool> CancelRequested{false};
     Running running = Running::Idle;
+    // CancelRequested as the loops test it at their heads.
+    bool cancelled() const { return CancelRequested.load(std::memory_order_relaxed); }
 
     // Scan counters: rows of ListView1 / ListView2 and their kilobytes.
     qint64 SourceFileCount = 0;

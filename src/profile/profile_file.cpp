@@ -1,5 +1,7 @@
 #include "profile/profile_file.h"
 
+#include "core/trim_blanks.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -43,12 +45,7 @@ QByteArray encodeField(const QString& text)
 
 QString decodeField(const QByteArray& field)
 {
-    qsizetype first = 0, last = field.size();
-    while (first < last && field.at(first) == ' ')
-        ++first;
-    while (last > first && field.at(last - 1) == ' ')
-        --last;
-    const QByteArray bytes = field.mid(first, last - first);
+    const QByteArray bytes = trimBlanks(QByteArrayView(field)).toByteArray();
     // Every byte counts, a leading byte order mark included.
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
                                                     QStringConverter::Flag::ConvertInitialBom);

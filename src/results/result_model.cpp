@@ -1,6 +1,7 @@
 #include "results/result_model.h"
 
 #include "core/memory_hint.h"
+#include "core/thread_check.h"
 #include "results/display_format.h"
 #include "results/result_order.h"
 
@@ -32,11 +33,13 @@ QString ResultListModel::caption(int column)
 
 void ResultListModel::append(ResultRow row)
 {
+    KETRANO_ON_WINDOW_THREAD(this);
     m_rows.push_back(std::move(row));
 }
 
 void ResultListModel::flush()
 {
+    KETRANO_ON_WINDOW_THREAD(this);
     const int total = int(m_rows.size());
     if (total == m_shown)
         return;
@@ -47,6 +50,7 @@ void ResultListModel::flush()
 
 void ResultListModel::clear()
 {
+    KETRANO_ON_WINDOW_THREAD(this);
     beginResetModel();
     m_rows.clear();
     m_rows.shrink_to_fit();
@@ -56,6 +60,7 @@ void ResultListModel::clear()
 
 void ResultListModel::removeAt(int row)
 {
+    KETRANO_ON_WINDOW_THREAD(this);
     flush();
     if (row < 0 || row >= int(m_rows.size()))
         return;
@@ -67,6 +72,7 @@ void ResultListModel::removeAt(int row)
 
 void ResultListModel::setChecked(int row, bool checked)
 {
+    KETRANO_ON_WINDOW_THREAD(this);
     if (row < 0 || row >= int(m_rows.size()) || m_rows[size_t(row)].checked == checked)
         return;
     m_rows[size_t(row)].checked = checked;
@@ -78,6 +84,7 @@ void ResultListModel::setChecked(int row, bool checked)
 
 void ResultListModel::setAllChecked(bool checked)
 {
+    KETRANO_ON_WINDOW_THREAD(this);
     for (ResultRow& r : m_rows)
         r.checked = checked;
     if (m_shown > 0)
@@ -86,6 +93,7 @@ void ResultListModel::setAllChecked(bool checked)
 
 void ResultListModel::invertAll()
 {
+    KETRANO_ON_WINDOW_THREAD(this);
     for (ResultRow& r : m_rows)
         r.checked = !r.checked;
     if (m_shown > 0)
@@ -94,6 +102,7 @@ void ResultListModel::invertAll()
 
 void ResultListModel::setDestination(int row, qint64 modified, qint64 modifiedNs, qint64 sizeBytes)
 {
+    KETRANO_ON_WINDOW_THREAD(this);
     if (row < 0 || row >= int(m_rows.size()))
         return;
     ResultRow& r = m_rows[size_t(row)];
@@ -118,6 +127,7 @@ void ResultListModel::sort(int column, Qt::SortOrder)
 
 void ResultListModel::resort()
 {
+    KETRANO_ON_WINDOW_THREAD(this);
     if (m_sortColumn < 0)
         return;
     flush();

@@ -29,26 +29,24 @@ struct Entry
     unsigned char type;
 };
 
-// One recursive walk below EnumRoot (FindFilesAPI walks one folder and its subfolders). A walk
-// given no callbacks runs on a worker thread and does not yield; the thread that waits for it
-// does.
+// One recursive walk below a root folder (FindFilesAPI walks one folder and its subfolders).
+// It owns everything it uses but the stop flag and the lists it fills, so it may run on a
+// worker thread.
 class FileWalk
 {
 public:
-    FileWalk(AppState& state, const Callbacks* cb, const QStringList& patterns,
-             std::vector<FileList>& lists)
-        : m_state(state), m_cb(cb), m_lists(lists)
+    FileWalk(const std::atomic<bool>& stop, const QStringList& patterns,
+             std::vector<FileList>& lists, const std::function<void()>& onEntry)
+        : m_stop(stop), m_onEntry(onEntry), m_lists(lists)
     {
         for (const QString& p : patterns)
             m_patterns.emplace_back(p, Wildcard::Dialect::FileName);
     }
 
-    QString EnumRoot;
     bool cut = false;
 
     void run(const QString& root)
     {
-        EnumRoot = root;
         if (root.isEmpty())
             return;
         const int fd = ::open(QFile::encodeName(root).constData(), OpenFolderFlags);
@@ -75,8 +73,8 @@ private:
     void addFile(int fd, const char* rawName, const QString& name, struct stat* known,
                  const QString& relativeFolder);
 
-    AppState& m_state;
-    const Callbacks* m_cb;
+    const std::atomic<bool>& m_stop;
+    const std::function<void()>& m_onEntry;
     std::vector<FileList>& m_lists;
     std::vector<Wildcard> m_patterns;
     std::vector<std::pair<dev_t, ino_t>> m_open; // folders of the current walk path
@@ -123,11 +121,11 @@ void FileWalk::FindFilesAPI(int fd, const QString& relativeFolder)
     bool collecting = true;
     for (size_t i = 0; i < entries.size(); ++i) {
         if (collecting) {
-            if (m_state.CancelRequested.load(std::memory_order_relaxed)) {
+            if (m_stop.load(std::memory_order_relaxed)) {
                 collecting = false;
                 cut = true;
-            } else if (m_cb) {
-                uiYield(m_state, *m_cb);
+            } else if (m_onEntry) {
+                m_onEntry();
             }
         }
         const Entry& e = entries[i];
@@ -194,22 +192,13 @@ void appendLines(FileList& to, FileList& from)
 
 } // namespace
 
-bool ListFiles(AppState& state, const Callbacks& cb, const QString& root,
-               const QStringList& patterns, std::vector<FileList>& lists)
+bool ListFiles(const std::atomic<bool>& stop, const QString& root, const QStringList& patterns,
+               std::vector<FileList>& lists, const std::function<void()>& onEntry)
 {
     lists.resize(size_t(patterns.size()));
-    FileWalk walk(state, &cb, patterns, lists);
+    FileWalk walk(stop, patterns, lists, onEntry);
     walk.run(root);
     return walk.cut;
-}
-
-void ListFiles(AppState& state, const Callbacks& cb, const QString& root, FileList& list,
-               const QString& pattern)
-{
-    std::vector<FileList> lists(1);
-    lists[0].swap(list);
-    ListFiles(state, cb, root, QStringList{pattern}, lists);
-    lists[0].swap(list);
 }
 
 void enumerateEntry(AppState& state, const Callbacks& cb, const QString& source,
@@ -220,12 +209,11 @@ void enumerateEntry(AppState& state, const Callbacks& cb, const QString& source,
         uiYield(state, cb);
     // The two folders are walked side by side on worker threads, which touch nothing but
     // their own lists and the stop flag; this thread keeps the window responsive meanwhile.
-    std::vector<FileList> sourceLists(size_t(patterns.size()));
-    std::vector<FileList> targetLists(size_t(patterns.size()));
-    auto walk = [&state, &patterns](const QString& root, std::vector<FileList>& lists) {
-        FileWalk w(state, nullptr, patterns, lists);
-        w.run(root);
-        return w.cut;
+    std::vector<FileList> sourceLists;
+    std::vector<FileList> targetLists;
+    const std::atomic<bool>& stop = state.CancelRequested;
+    auto walk = [&stop, &patterns](const QString& root, std::vector<FileList>& lists) {
+        return ListFiles(stop, root, patterns, lists);
     };
     // Without a free thread a walk runs here, when its result is asked for.
     constexpr auto policy = std::launch::async | std::launch::deferred;

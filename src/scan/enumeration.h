@@ -5,6 +5,8 @@
 #include "scan/file_line.h"
 
 #include <QStringList>
+#include <atomic>
+#include <functional>
 #include <vector>
 
 // The folder walk of a scan. Within one folder the entries are taken in name order (ignoring
@@ -13,18 +15,16 @@
 // sockets, devices and dangling links are skipped); a folder already open higher up the same
 // walk is not entered again. A root that is empty, missing or unreadable lists nothing.
 //
-// Stopping: every entry of a folder is checked against CancelRequested before it can become a
-// subfolder to walk (and the walk yields there). Once the flag is set no further subfolders
-// are collected, but the files of the folders already collected are still listed.
+// Stopping: every entry of a folder is checked against the stop flag before it can become a
+// subfolder to walk. Once the flag is set no further subfolders are collected, but the files of
+// the folders already collected are still listed.
 
 // Walks 'root' once for several file patterns: lists[k] receives the files that match
-// patterns[k], in walk order. Returns true when a stop request cut the walk short.
-bool ListFiles(AppState& state, const Callbacks& cb, const QString& root,
-               const QStringList& patterns, std::vector<FileList>& lists);
-
-// Appends the files below 'root' that match 'pattern' to 'list'.
-void ListFiles(AppState& state, const Callbacks& cb, const QString& root, FileList& list,
-               const QString& pattern);
+// patterns[k], in walk order. The walk shares nothing but 'stop' and the lists it fills, so it
+// may run on a worker thread. 'onEntry', when given, runs on the walk's thread after each
+// check of 'stop' that lets the walk go on. Returns true when a stop request cut the walk short.
+bool ListFiles(const std::atomic<bool>& stop, const QString& root, const QStringList& patterns,
+               std::vector<FileList>& lists, const std::function<void()>& onEntry = {});
 
 // The enumeration of one profile entry: for each pattern in order, the source folder into
 // FilesList1 and the target folder into FilesList2. Each folder is walked once for all

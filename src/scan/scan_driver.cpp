@@ -1,6 +1,7 @@
 #include "scan/scan_driver.h"
 
 #include "core/status_bar.h"
+#include "core/thread_check.h"
 #include "core/ui_yield.h"
 #include "results/display_format.h"
 #include "scan/compare_sides.h"
@@ -8,11 +9,6 @@
 #include "scan/extension_filters.h"
 
 namespace {
-
-bool cancelled(const AppState& state)
-{
-    return state.CancelRequested.load(std::memory_order_relaxed);
-}
 
 // One profile entry: walk both folders, drop the excluded lines, compare the two sides.
 void scanEntry(AppState& state, const Callbacks& cb, const ProfileEntry& entry)
@@ -51,6 +47,7 @@ void scanEntry(AppState& state, const Callbacks& cb, const ProfileEntry& entry)
 
 void ScanCmd_Click(AppState& state, const Callbacks& cb)
 {
+    KETRANO_ON_WINDOW_THREAD(&state.ListView1);
     state.CancelRequested = false;
     setPanel(state, cb, 1, QStringLiteral("Ready"));
     for (int panel = 2; panel <= 5; ++panel)
@@ -71,7 +68,7 @@ void ScanCmd_Click(AppState& state, const Callbacks& cb)
 
     const int entries = state.ProfileList.size();
     for (int e = 0; e < entries && e < state.ProfileList.size(); ++e) {
-        if (cancelled(state))
+        if (state.cancelled())
             break;
         uiYield(state, cb);
         setPanel(state, cb, 1, QStringLiteral("Scanning"));
@@ -82,7 +79,7 @@ void ScanCmd_Click(AppState& state, const Callbacks& cb)
     if (cb.busyChanged)
         cb.busyChanged(false);
     setPanel(state, cb, 1,
-             cancelled(state) ? QStringLiteral("Canceled") : QStringLiteral("Ready  "));
+             state.cancelled() ? QStringLiteral("Canceled") : QStringLiteral("Ready  "));
     setPanel(state, cb, 2,
              QStringLiteral("Source Files: ") + QString::number(state.SourceFileCount));
     setPanel(state, cb, 3,

@@ -1,5 +1,7 @@
 #include "sync/error_model.h"
 
+#include "core/thread_check.h"
+
 ErrorListModel::ErrorListModel(QObject* parent) : QAbstractTableModel(parent)
 {
     setObjectName(QStringLiteral("ErrorsList"));
@@ -7,6 +9,7 @@ ErrorListModel::ErrorListModel(QObject* parent) : QAbstractTableModel(parent)
 
 void ErrorListModel::append(const ErrorRow& row)
 {
+    KETRANO_ON_WINDOW_THREAD(this);
     beginInsertRows({}, size(), size());
     m_rows.push_back(row);
     endInsertRows();
@@ -14,6 +17,7 @@ void ErrorListModel::append(const ErrorRow& row)
 
 void ErrorListModel::clear()
 {
+    KETRANO_ON_WINDOW_THREAD(this);
     beginResetModel();
     m_rows.clear();
     endResetModel();

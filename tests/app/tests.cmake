@@ -9,7 +9,6 @@ add_test(NAME help_option_test
 add_test(NAME install_test
   COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/install_test.sh ${CMAKE_COMMAND} ${CMAKE_CPACK_COMMAND}
           ${CMAKE_BINARY_DIR})
-ketrano_qtest(mainform_scan_test ${CMAKE_CURRENT_LIST_DIR}/mainform_scan_test.cpp)
 ketrano_qtest(mainform_results_test ${CMAKE_CURRENT_LIST_DIR}/mainform_results_test.cpp)
 ketrano_qtest(unattended_run_test ${CMAKE_CURRENT_LIST_DIR}/unattended_run_test.cpp)
 ketrano_qtest(mainform_layout_test ${CMAKE_CURRENT_LIST_DIR}/mainform_layout_test.cpp)
