@@ -137,7 +137,8 @@ private Q_SLOTS:
                 return QFileInfo::exists(folder + "/Adwaita/index.theme");
             })) {
             QVERIFY(text != image);
-            QVERIFY(image != QFileIconProvider().icon(QAbstractFileIconProvider::File).pixmap(16).toImage());
+            QVERIFY(image !=
+                    QFileIconProvider().icon(QAbstractFileIconProvider::File).pixmap(16).toImage());
         } else {
             qWarning("the Adwaita icon theme is not installed: file types are not told apart");
         }
