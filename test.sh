@@ -3,7 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/deps.sh
-cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Release -DKETRANO_BUILD_TESTS=ON >/dev/null
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Release -DKETRANO_BUILD_TESTS=ON \
+  -DKETRANO_THREAD_CHECKS=ON >/dev/null
 cmake --build build-test
 cd build-test
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2

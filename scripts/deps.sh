@@ -2,7 +2,8 @@
 # Installs the Debian packages the build and the tests need, only those missing.
 set -euo pipefail
 pkgs=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev libgmock-dev
-      qt6-qpa-plugins libqt6svg6 fonts-dejavu-core)
+      qt6-qpa-plugins libqt6svg6 fonts-dejavu-core desktop-file-utils appstream
+      adwaita-icon-theme xvfb dbus at-spi2-core python3-pyatspi)
 [ "${KETRANO_WITH_BENCH:-0}" = 1 ] && pkgs+=(libbenchmark-dev rsync hyperfine time)
 missing=()
 for p in "${pkgs[@]}"; do

@@ -1,3 +1,4 @@
+#include "app/help_option.h"
 #include "app/mainform.h"
 #include "app/signal_close.h"
 
@@ -5,9 +6,12 @@
 
 int main(int argc, char** argv)
 {
+    if (const int status = answerHelpOption(argc, argv); status >= 0)
+        return status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ketrano"));
-    QApplication::setDesktopFileName(QStringLiteral("ketrano"));
+    // The id of the desktop entry and the AppStream data: desktops match windows to it.
+    QApplication::setDesktopFileName(QStringLiteral(KETRANO_APP_ID));
 
     // The command line is taken whole: the arguments joined with single blanks.
     const QString commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' '));

@@ -1,5 +1,6 @@
 #include "app/mainform.h"
 
+#include "app/desktop_notice.h"
 #include "core/registry/registry.h"
 #include "results/file_icon_model.h"
 #include "sync/errorsform.h"
@@ -10,10 +11,8 @@
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMenu>
 #include <QProgressBar>
 #include <QStatusBar>
-#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
@@ -25,11 +24,24 @@
 
 namespace {
 
+// A control keeps its design name as object name (tests find it by that name). What a screen
+// reader announces is what the user sees: Qt names a window by its caption and a label or a
+// status panel by its current text; buttons and lists are named below.
 void nameControl(QObject* object, const QString& name)
 {
     object->setObjectName(name);
-    if (auto* w = qobject_cast<QWidget*>(object))
-        w->setAccessibleName(name);
+}
+
+// The caption as the user reads it: without the '&' that marks the underlined letter.
+QString readCaption(const char* caption)
+{
+    return QString::fromUtf8(caption).remove(QLatin1Char('&'));
+}
+
+// The toolbars' pictures are the program's own, so they look the same under every icon theme.
+QIcon ownIcon(const char* name)
+{
+    return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)));
 }
 
 QTreeView* makeReportList(QWidget* parent, const QString& name)
@@ -44,15 +56,20 @@ QTreeView* makeReportList(QWidget* parent, const QString& name)
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setAlternatingRowColors(true);
+    // Paths differ at their ends: cut them in the middle (the full text is the tooltip).
+    view->setTextElideMode(Qt::ElideMiddle);
     view->header()->setSectionsMovable(false);
     view->header()->setStretchLastSection(false);
     return view;
 }
 
-QLabel* makeCaption(QWidget* parent, const QString& name, const QString& text)
+// The caption of a list; the list is announced by the same text.
+QLabel* makeCaption(QWidget* parent, const QString& name, const QString& text, QWidget* list)
 {
     auto* label = new QLabel(text, parent);
     nameControl(label, name);
+    label->setBuddy(list);
+    list->setAccessibleName(text);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setFixedWidth(52);
@@ -75,8 +92,10 @@ MainForm::MainForm(const QString& commandLine, QWidget* parent)
     nameControl(this, QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Ketrano Backup"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/ketrano.svg")));
+    FileIconModel::useFallbackIconTheme();
     buildWindow();
     fillCallbacks();
+    setUpSizes();
     qApp->installEventFilter(this);
     resize(1120, 720);
 }
@@ -97,11 +116,17 @@ void MainForm::buildWindow()
     buildStatusBar();
     buildFileMenu();
     m_errorsForm = new ErrorsForm(&m_state.ErrorsList, this);
+    m_notice = new DesktopNotice(this);
+    connect(m_notice, &DesktopNotice::activated, this, [this] {
+        showNormal();
+        raise();
+        activateWindow();
+    });
 }
 
 void MainForm::buildMainToolbar()
 {
-    tbrMain = addToolBar(QStringLiteral("tbrMain"));
+    tbrMain = addToolBar(QStringLiteral("Main Toolbar"));
     nameControl(tbrMain, QStringLiteral("tbrMain"));
     tbrMain->setMovable(false);
     tbrMain->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -109,30 +134,26 @@ void MainForm::buildMainToolbar()
     {
         const char* caption;
         const char* tip;
-        QStyle::StandardPixmap icon;
+        const char* icon;
         const char* shortcut;
     };
     const Button buttons[] = {
-        {"&New Profile", "Start New Profile", QStyle::SP_FileIcon, "Alt+N"},
-        {"&Open Profile", "Open a Saved Profile", QStyle::SP_DialogOpenButton, "Alt+O"},
-        {"Sa&ve Profile", "Save /Save as the current Profile", QStyle::SP_DialogSaveButton,
-         "Alt+V"},
-        {"S&can", "Scan Source and Target Directories for Diffrent Files",
-         QStyle::SP_FileDialogContentsView, "Alt+C"},
-        {"&Synchronize", "Synchronize Source and Target Directories", QStyle::SP_BrowserReload,
-         "Alt+S"},
-        {"E&xit", "", QStyle::SP_DialogCloseButton, "Alt+X"},
+        {"&New Profile", "Start New Profile", "profile-new", "Alt+N"},
+        {"&Open Profile", "Open a Saved Profile", "profile-open", "Alt+O"},
+        {"Sa&ve Profile", "Save /Save as the current Profile", "profile-save", "Alt+V"},
+        {"S&can", "Scan Source and Target Directories for Diffrent Files", "scan", "Alt+C"},
+        {"&Synchronize", "Synchronize Source and Target Directories", "synchronize", "Alt+S"},
+        {"E&xit", "", "exit", "Alt+X"},
     };
     int position = 1;
     for (const Button& b : buttons) {
-        QAction* action =
-            tbrMain->addAction(style()->standardIcon(b.icon), QString::fromUtf8(b.caption));
+        QAction* action = tbrMain->addAction(ownIcon(b.icon), QString::fromUtf8(b.caption));
         action->setToolTip(QString::fromUtf8(b.tip));
         action->setShortcut(QKeySequence(QString::fromLatin1(b.shortcut)));
         action->setShortcutContext(Qt::WindowShortcut);
         QWidget* button = tbrMain->widgetForAction(action);
         nameControl(button, QStringLiteral("tbrMain_%1").arg(position));
-        button->setAccessibleName(QString::fromUtf8(b.caption).remove(QLatin1Char('&')));
+        button->setAccessibleName(readCaption(b.caption));
         if (!*b.tip)
             m_noTipButtons.insert(button); // no tooltip (see eventFilter)
         const int p = position++;
@@ -143,7 +164,7 @@ void MainForm::buildMainToolbar()
 
 void MainForm::buildSecondToolbar()
 {
-    tbrSecond = addToolBar(QStringLiteral("tbrSecond"));
+    tbrSecond = addToolBar(QStringLiteral("Second Toolbar"));
     nameControl(tbrSecond, QStringLiteral("tbrSecond"));
     tbrSecond->setMovable(false);
     tbrSecond->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -152,29 +173,24 @@ void MainForm::buildSecondToolbar()
     {
         const char* caption;
         const char* tip;
-        QStyle::StandardPixmap icon;
+        const char* icon;
         bool toggle;
     };
     const Button buttons[] = {
-        {"Show Icons ", "Display icons of files", QStyle::SP_FileDialogDetailedView, true},
-        {" Copy  Source", "Copy Files from Source to Trget directories", QStyle::SP_ArrowRight,
-         true},
-        {" Copy  Target  ", "Copy Files from Target  to Source directories", QStyle::SP_ArrowLeft,
-         true},
-        {" Show  Errors  !", "Show Errors of Last Synchronization", QStyle::SP_MessageBoxWarning,
-         false},
-        {"Help", "", QStyle::SP_DialogHelpButton, false},
-        {"About", "", QStyle::SP_MessageBoxInformation, false},
+        {"Show Icons ", "Display icons of files", "show-icons", true},
+        {" Copy  Source", "Copy Files from Source to Trget directories", "copy-source", true},
+        {" Copy  Target  ", "Copy Files from Target  to Source directories", "copy-target", true},
+        {" Show  Errors  !", "Show Errors of Last Synchronization", "show-errors", false},
+        {"Help", "", "help", false},
+        {"About", "", "about", false},
     };
     int position = 1;
     for (const Button& b : buttons) {
-        QAction* action =
-            tbrSecond->addAction(style()->standardIcon(b.icon), QString::fromUtf8(b.caption));
+        QAction* action = tbrSecond->addAction(ownIcon(b.icon), QString::fromUtf8(b.caption));
         action->setToolTip(QString::fromUtf8(b.tip));
         QWidget* button = tbrSecond->widgetForAction(action);
         nameControl(button, QStringLiteral("tbrSecond_%1").arg(position));
-        button->setAccessibleName(
-            QString::fromUtf8(b.caption).simplified().remove(QLatin1Char('!')).trimmed());
+        button->setAccessibleName(readCaption(b.caption));
         if (!*b.tip)
             m_noTipButtons.insert(button);
         if (b.toggle) {
@@ -190,7 +206,7 @@ void MainForm::buildSecondToolbar()
 
 void MainForm::buildProfileToolbar()
 {
-    TbrProfile = new QToolBar(QStringLiteral("TbrProfile"), this);
+    TbrProfile = new QToolBar(QStringLiteral("Profile Entry Toolbar"), this);
     nameControl(TbrProfile, QStringLiteral("TbrProfile"));
     TbrProfile->setOrientation(Qt::Vertical);
     TbrProfile->setIconSize(QSize(16, 16));
@@ -198,18 +214,17 @@ void MainForm::buildProfileToolbar()
     struct Button
     {
         const char* tip;
-        QStyle::StandardPixmap icon;
+        const char* icon;
     };
     const Button buttons[] = {
-        {"New Profile Entry", QStyle::SP_FileDialogNewFolder},
-        {"Edit Profile Entry", QStyle::SP_FileDialogInfoView},
-        {"Delete Profile Entry", QStyle::SP_TrashIcon},
-        {"Create ShortCut", QStyle::SP_DesktopIcon},
+        {"New Profile Entry", "entry-new"},
+        {"Edit Profile Entry", "entry-edit"},
+        {"Delete Profile Entry", "entry-delete"},
+        {"Create ShortCut", "shortcut"},
     };
     int position = 1;
     for (const Button& b : buttons) {
-        QAction* action =
-            TbrProfile->addAction(style()->standardIcon(b.icon), QString::fromUtf8(b.tip));
+        QAction* action = TbrProfile->addAction(ownIcon(b.icon), QString::fromUtf8(b.tip));
         action->setToolTip(QString::fromUtf8(b.tip));
         QWidget* button = TbrProfile->widgetForAction(action);
         nameControl(button, QStringLiteral("TbrProfile_%1").arg(position));
@@ -252,14 +267,17 @@ void MainForm::buildLists()
     buildProfileToolbar();
     TbrProfile->setParent(central);
 
-    grid->addWidget(makeCaption(central, QStringLiteral("Label3"), QStringLiteral("Source Files")),
-                    0, 0);
-    grid->addWidget(ListView1, 0, 1, 1, 2);
-    grid->addWidget(makeCaption(central, QStringLiteral("Label5"), QStringLiteral("Target Files")),
-                    1, 0);
-    grid->addWidget(ListView2, 1, 1, 1, 2);
     grid->addWidget(
-        makeCaption(central, QStringLiteral("Label6"), QStringLiteral("Profile Entries")), 2, 0);
+        makeCaption(central, QStringLiteral("Label3"), QStringLiteral("Source Files"), ListView1),
+        0, 0);
+    grid->addWidget(ListView1, 0, 1, 1, 2);
+    grid->addWidget(
+        makeCaption(central, QStringLiteral("Label5"), QStringLiteral("Target Files"), ListView2),
+        1, 0);
+    grid->addWidget(ListView2, 1, 1, 1, 2);
+    grid->addWidget(makeCaption(central, QStringLiteral("Label6"),
+                                QStringLiteral("Profile Entries"), ProfileList),
+                    2, 0);
     grid->addWidget(ProfileList, 2, 1);
     grid->addWidget(TbrProfile, 2, 2, Qt::AlignTop);
     grid->setRowStretch(0, 8);
@@ -269,6 +287,7 @@ void MainForm::buildLists()
 
     ProgressBar1 = new QProgressBar(central);
     nameControl(ProgressBar1, QStringLiteral("ProgressBar1"));
+    ProgressBar1->setAccessibleName(QStringLiteral("Progress"));
     ProgressBar1->setRange(0, 1);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
@@ -293,74 +312,8 @@ void MainForm::buildStatusBar()
         m_panels.append(panel);
     }
     m_panels[0]->setText(QStringLiteral("Ready"));
+    m_panels[0]->setAccessibleName(QStringLiteral("Ready"));
     m_state.status.panels[0] = QStringLiteral("Ready");
-}
-
-void MainForm::buildFileMenu()
-{
-    FileMenu = new QMenu(this);
-    nameControl(FileMenu, QStringLiteral("FileMenu"));
-    struct Item
-    {
-        const char* name;
-        const char* caption;
-        const char* shortcut;
-    };
-    const Item items[] = {
-        {"OpenFile", "Open File", ""},
-        {"DeleteFile", "Delete File", "Del"},
-        {"DeleteChecked", "Delete Checked Files  ", ""},
-        {"DeleteUnchecked", "Delete UnChecked Files", "Shift+Del"},
-        {"CheckUnCheckFile", "Check / UnCheck File", ""},
-        {"CheckAll", "Check All Files", "Ctrl+A"},
-        {"UnCheckAll", "UnCheck All Files", "Ctrl+U"},
-        {"InvertChecking", "Invert Checking of All Files", "Ctrl+I"},
-    };
-    for (const Item& item : items) {
-        // The shortcut is a label only: the lists handle the keys themselves.
-        QString text = QString::fromUtf8(item.caption);
-        if (*item.shortcut)
-            text += QLatin1Char('\t') + QString::fromLatin1(item.shortcut);
-        QAction* action = FileMenu->addAction(text);
-        action->setObjectName(QString::fromLatin1(item.name));
-    }
-    connectFileMenu();
-}
-
-void MainForm::sizeColumns()
-{
-    // Result lists: Name W/4, Source and Target W*1.35/8, the other three W/8.
-    for (QTreeView* view : {ListView1, ListView2}) {
-        const int w = view->viewport()->width();
-        view->setColumnWidth(ResultListModel::Name, w / 4);
-        view->setColumnWidth(ResultListModel::Source, int(w * 1.35 / 8));
-        view->setColumnWidth(ResultListModel::Target, int(w * 1.35 / 8));
-        view->setColumnWidth(ResultListModel::Status, w / 8);
-        view->setColumnWidth(ResultListModel::LastModified, w / 8);
-        view->setColumnWidth(ResultListModel::SizeKB, w / 8);
-    }
-    // Profile list: Source and Target a third each, Include and Exclude a seventh each.
-    const int w = ProfileList->viewport()->width();
-    ProfileList->setColumnWidth(ProfileModel::Source, w / 3);
-    ProfileList->setColumnWidth(ProfileModel::Target, w / 3);
-    ProfileList->setColumnWidth(ProfileModel::Include, w / 7);
-    ProfileList->setColumnWidth(ProfileModel::Exclude, w / 7);
-}
-
-void MainForm::showEvent(QShowEvent* event)
-{
-    QMainWindow::showEvent(event);
-    if (!m_columnsSized) {
-        m_columnsSized = true;
-        sizeColumns();
-    }
-}
-
-void MainForm::resizeEvent(QResizeEvent* event)
-{
-    QMainWindow::resizeEvent(event);
-    if (m_columnsSized)
-        sizeColumns();
 }
 
 QTreeView* MainForm::viewOf(const ResultListModel& list) const

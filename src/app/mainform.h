@@ -14,6 +14,9 @@ class QToolBar;
 class QTreeView;
 class ErrorsForm;
 class FileIconModel;
+class ColumnFit;
+class DesktopNotice;
+struct ListCommandContext;
 
 // The program's one main window. Its members keep the design names of the controls; the
 // window's code is split by concern over mainform_*.cpp files.
@@ -51,13 +54,14 @@ public:
     void SyncCmd_Click();
     void StatusBar1_PanelDblClick(int panel);
 
-    // Result lists: keys, mouse, sorting, opening files.
+    // Result lists: keys, mouse, sorting, opening files. A key runs the command that the
+    // command table binds to it going up or down; KeyDown is true when it ran one.
     void ListView_KeyUp(ResultListModel& list, int key, Qt::KeyboardModifiers modifiers);
+    bool ListView_KeyDown(ResultListModel& list, int key, Qt::KeyboardModifiers modifiers);
     void ListView_GotFocus(ResultListModel& list);
     void ListView_MouseDown(ResultListModel& list, Qt::MouseButton button, const QPoint& globalPos);
     void ListView_ColumnClick(ResultListModel& list, int column);
     void ListView_DblClick(ResultListModel& list);
-    void OpenFile_Click();
 
     QTreeView* viewOf(const ResultListModel& list) const;
     QLabel* panel(int index) const;
@@ -71,8 +75,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     // Installed on the application: Esc, status panel double-clicks, list keys and mouse.
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void buildWindow();
@@ -81,15 +83,23 @@ private:
     void buildProfileToolbar();
     void buildLists();
     void buildStatusBar();
+    // The result lists' popup menu, from the command table (mainform_results.cpp).
     void buildFileMenu();
-    // Connects the popup menu's items to the result list commands (mainform_results.cpp).
-    void connectFileMenu();
+    ListCommandContext listCommandContext();
+    // The row of the view's own model (behind any proxy) that is selected, -1 when none.
+    static int selectedRow(const QTreeView* view);
     void fillCallbacks();
-    void sizeColumns();
+    // Column shares and minimums, the smallest window (mainform_layout.cpp).
+    void setUpSizes();
+    // The window's size, position and column widths of the last run, and keeping them.
+    void restoreLayout();
+    void saveLayout() const;
     void setBusy(bool busy);
     void updateCommandStates();
     bool isBusy() const { return m_state.running != Running::Idle; }
     void runUnattended();
+    // The desktop notification at the end of an unattended run; a click raises the window.
+    void tellRunEnded();
     // Leaves the running event loops, so the program ends (no-op outside an event loop).
     void endEventLoops();
     // Keys, focus and mouse presses of the three lists (mainform_lists.cpp).
@@ -115,6 +125,7 @@ private:
     QList<QLabel*> m_panels; // StatusBar1 panels 1..5 at [0..4]
     QMenu* FileMenu = nullptr;
     ErrorsForm* m_errorsForm = nullptr;
-    bool m_columnsSized = false;
+    QList<ColumnFit*> m_columnFits; // ListView1, ListView2, ProfileList
+    DesktopNotice* m_notice = nullptr;
     QSet<QObject*> m_noTipButtons;
 };

@@ -1,7 +1,7 @@
 #include "app/mainform.h"
 
+#include "app/desktop_notice.h"
 #include "core/name_bytes.h"
-
 #include "core/registry/registry.h"
 #include "core/status_bar.h"
 #include "sync/errorsform.h"
@@ -46,12 +46,17 @@ void MainForm::fillCallbacks()
 {
     m_cb.yield = [] { QCoreApplication::processEvents(); };
     m_cb.panelChanged = [this](int index, const QString& text) {
-        if (QLabel* p = panel(index))
+        if (QLabel* p = panel(index)) {
             p->setText(text);
+            // Screen readers are told of the new text through the name.
+            p->setAccessibleName(text);
+        }
     };
     m_cb.progressChanged = [this](int minimum, int maximum, int value) {
         ProgressBar1->setRange(minimum, maximum);
         ProgressBar1->setValue(value);
+        if (m_state.running == Running::Sync && maximum > minimum)
+            m_notice->showProgress(double(value - minimum) / (maximum - minimum));
     };
     m_cb.busyChanged = [this](bool busy) { setBusy(busy); };
     m_cb.askYesNo = [this](const QString& text) {

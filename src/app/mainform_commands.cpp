@@ -1,7 +1,10 @@
 #include "app/mainform.h"
 
+#include "app/desktop_notice.h"
 #include "app/help_window.h"
 #include "core/registry/registry.h"
+#include "core/run_lock.h"
+#include "core/run_log.h"
 #include "core/settings.h"
 #include "core/status_bar.h"
 #include "profile/profile_commands.h"
@@ -14,11 +17,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QThread>
 #include <QTimer>
 #include <QTreeView>
+
+#include <cstdio>
 
 // Start-up, shutdown and the two toolbars' commands.
 
@@ -32,8 +39,9 @@ void MainForm::Form_Load()
     setToggleState(2, values.copySource);
     setToggleState(3, values.copyTarget);
     if (!isNoProfileFile(m_state.ProfileFileName))
-        LoadProfileFile(m_state.ProfileList, m_state.ProfileFileName);
+        loadCurrentProfile(m_state);
     setWindowTitle(profileCaption(m_state.ProfileFileName));
+    restoreLayout();
     show();
     // With a profile on the command line, scan and synchronize it once the window is up.
     if (!m_commandLine.isEmpty())
@@ -44,11 +52,50 @@ void MainForm::runUnattended()
 {
     if (m_closing)
         return;
+    RunRecord record;
+    record.time = QDateTime::currentSecsSinceEpoch();
+    record.program = QStringLiteral("ketrano");
+    record.profile = QFileInfo(m_state.ProfileFileName).absoluteFilePath();
+    record.sourceToTarget = toggleState(2);
+    record.targetToSource = toggleState(3);
+    // One run of a profile at a time: a timer's ketrano-cli may be running it. The refusal is
+    // an error row and a status text, not a box that would wait for someone to click it.
+    const RunLock lock = RunLock::acquire(m_state.ProfileFileName);
+    if (lock.heldByAnother()) {
+        const QString refusal = lock.refusal(m_state.ProfileFileName);
+        const QFileInfo profile(m_state.ProfileFileName);
+        m_state.ErrorsList.append({profile.fileName(), profile.path(), QString(), refusal});
+        m_state.ErrorCount = 1;
+        setPanel(m_state, m_cb, 2, refusal);
+        setPanel(m_state, m_cb, 3, QStringLiteral("Errors : 1"));
+        record.status = 3;
+        RunLog::append(record);
+        return;
+    }
     QCoreApplication::processEvents(); // let the window paint before the work starts
+    // Nobody may be watching: what the window would ask about is refused and listed instead.
+    m_state.unattended = true;
     ScanCmd_Click();
+    if (!m_closing)
+        SyncCmd_Click();
+    m_state.unattended = false;
+    record.sourceToTarget = toggleState(2); // they may have been flipped during the run
+    record.targetToSource = toggleState(3);
+    record.filesCopied = m_state.FilesCopied;
+    record.kbCopied = m_state.KBCopied;
+    record.errors = m_state.ErrorCount;
+    record.status = m_state.CancelRequested ? 130 : m_state.ErrorCount > 0 ? 1 : 0;
+    RunLog::append(record);
+    tellRunEnded();
+}
+
+void MainForm::tellRunEnded()
+{
     if (m_closing)
         return;
-    SyncCmd_Click();
+    const bool cancelled = panelText(m_state, 1).startsWith(QLatin1String("Canceled"));
+    m_notice->notify(QFileInfo(m_state.ProfileFileName).fileName(),
+                     DesktopNotice::runText(m_state.FilesCopied, m_state.ErrorCount, cancelled));
 }
 
 void MainForm::Form_QueryUnload(bool bySignal)
@@ -66,7 +113,16 @@ void MainForm::Form_QueryUnload(bool bySignal)
     // not touch the lists); a close by signal cannot wait for an answer.
     if (!bySignal)
         saveQuestion(m_state, m_cb);
-    Settings::write({m_state.ProfileFileName, toggleState(1), toggleState(2), toggleState(3)});
+    const QString failed =
+        Settings::write({m_state.ProfileFileName, toggleState(1), toggleState(2), toggleState(3)});
+    if (!failed.isNull()) {
+        // The next start would not find this profile and these toggles: say so. A close by
+        // signal has nobody to answer a message box; the terminal or the journal has it.
+        std::fprintf(stderr, "ketrano: %s\n", qPrintable(failed));
+        if (!bySignal && m_cb.showMessage)
+            m_cb.showMessage(failed);
+    }
+    saveLayout();
     hide();
     endEventLoops();
 }
@@ -174,6 +230,7 @@ void MainForm::SyncCmd_Click()
     m_state.running = Running::Sync;
     updateCommandStates();
     ::SyncCmd_Click(m_state, m_cb);
+    m_notice->hideProgress();
     m_state.running = Running::Idle;
     updateCommandStates();
 }

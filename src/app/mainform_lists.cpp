@@ -1,7 +1,9 @@
 #include "app/mainform.h"
 
+#include <QAbstractProxyModel>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -14,8 +16,8 @@
 bool MainForm::listEventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
-    if (type != QEvent::KeyRelease && type != QEvent::FocusIn && type != QEvent::MouseButtonPress &&
-        type != QEvent::MouseButtonDblClick)
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::FocusIn &&
+        type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick)
         return false;
     ResultListModel* list = nullptr;
     if (watched == ListView1 || watched == ListView1->viewport())
@@ -24,10 +26,13 @@ bool MainForm::listEventFilter(QObject* watched, QEvent* event)
         list = &m_state.ListView2;
 
     if (list) {
-        if (type == QEvent::KeyRelease && watched == viewOf(*list)) {
+        if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && watched == viewOf(*list)) {
             auto* key = static_cast<QKeyEvent*>(event);
-            if (!key->isAutoRepeat())
-                ListView_KeyUp(*list, key->key(), key->modifiers());
+            if (key->isAutoRepeat())
+                return false;
+            if (type == QEvent::KeyPress) // a command run here is not the list's key as well
+                return ListView_KeyDown(*list, key->key(), key->modifiers());
+            ListView_KeyUp(*list, key->key(), key->modifiers());
         } else if (type == QEvent::FocusIn && watched == viewOf(*list)) {
             ListView_GotFocus(*list);
         } else if (type == QEvent::MouseButtonPress && watched == viewOf(*list)->viewport()) {
@@ -57,4 +62,18 @@ void MainForm::ListView_MouseDown(ResultListModel& list, Qt::MouseButton button,
         return;
     m_state.ActiveResultList = &list;
     FileMenu->popup(globalPos);
+}
+
+int MainForm::selectedRow(const QTreeView* view)
+{
+    const QItemSelectionModel* selection = view->selectionModel();
+    if (!selection)
+        return -1;
+    const QModelIndexList rows = selection->selectedRows();
+    if (rows.isEmpty())
+        return -1;
+    QModelIndex index = rows.constFirst();
+    if (const auto* proxy = qobject_cast<const QAbstractProxyModel*>(view->model()))
+        index = proxy->mapToSource(index);
+    return index.row();
 }

@@ -4,24 +4,9 @@
 #include "profile/profile_list_commands.h"
 #include "profile/srctgtform.h"
 
-#include <QItemSelectionModel>
 #include <QTreeView>
 
 // The profile list and its toolbar: new, edit and delete entry, and the desktop shortcut.
-
-namespace {
-
-// The list's one selected row, or -1 when none is selected.
-int selectedRow(const QTreeView* list)
-{
-    const QItemSelectionModel* selection = list->selectionModel();
-    if (!selection)
-        return -1;
-    const QModelIndexList rows = selection->selectedRows();
-    return rows.isEmpty() ? -1 : rows.constFirst().row();
-}
-
-} // namespace
 
 void MainForm::TbrProfile_ButtonClick(int position)
 {

@@ -1,82 +1,17 @@
 #include "app/mainform.h"
 
-#include "core/name_bytes.h"
-
-#include <unistd.h>
-
 #include "results/list_commands.h"
 
-#include <QAbstractProxyModel>
 #include <QAction>
-#include <QFileInfo>
 #include <QHeaderView>
-#include <QItemSelectionModel>
 #include <QMenu>
 #include <QTreeView>
 
-// The result lists' commands in the window: keys, the popup menu, sorting by a column and
-// opening a row's file. The check and delete commands themselves are engine code
-// (list_commands.h); here they get the active list's selected row. Everything is refused
-// while Scan or Synchronize runs.
+// The result lists' commands in the window: the popup menu and the keys, both built from the
+// command table (list_commands.h), sorting by a column and opening a row's file. Everything
+// is refused while Scan or Synchronize runs.
 
 namespace {
-
-enum class ListCommand {
-    DeleteFile,
-    DeleteChecked,
-    DeleteUnchecked,
-    CheckUnCheckFile,
-    CheckAll,
-    UnCheckAll,
-    InvertChecking
-};
-
-// The selected row of a result list view as a row of its result model, -1 when none.
-int selectedRow(const QTreeView* view)
-{
-    const QItemSelectionModel* selection = view->selectionModel();
-    if (!selection)
-        return -1;
-    const QModelIndexList rows = selection->selectedRows();
-    if (rows.isEmpty())
-        return -1;
-    QModelIndex index = rows.constFirst();
-    if (const auto* proxy = qobject_cast<const QAbstractProxyModel*>(view->model()))
-        index = proxy->mapToSource(index);
-    return index.row();
-}
-
-void runListCommand(MainForm& form, ListCommand command)
-{
-    AppState& state = form.state();
-    if (state.running != Running::Idle)
-        return;
-    const int selected =
-        state.ActiveResultList ? selectedRow(form.viewOf(*state.ActiveResultList)) : -1;
-    switch (command) {
-    case ListCommand::DeleteFile:
-        DeleteFile_Click(state, form.callbacks(), selected);
-        break;
-    case ListCommand::DeleteChecked:
-        DeleteChecked_Click(state, form.callbacks());
-        break;
-    case ListCommand::DeleteUnchecked:
-        DeleteUnchecked_Click(state, form.callbacks());
-        break;
-    case ListCommand::CheckUnCheckFile:
-        CheckUnCheckFile_Click(state, selected);
-        break;
-    case ListCommand::CheckAll:
-        CheckAll_Click(state);
-        break;
-    case ListCommand::UnCheckAll:
-        UnCheckAll_Click(state);
-        break;
-    case ListCommand::InvertChecking:
-        InvertChecking_Click(state);
-        break;
-    }
-}
 
 // The header shows the list's sort column, ascending, or no indicator before the first sort.
 void showSortIndicator(QTreeView* view, const ResultListModel& list)
@@ -88,33 +23,53 @@ void showSortIndicator(QTreeView* view, const ResultListModel& list)
 
 } // namespace
 
+ListCommandContext MainForm::listCommandContext()
+{
+    return {m_state, m_cb,
+            [this](const ResultListModel& list) { return selectedRow(viewOf(list)); }};
+}
+
+void MainForm::buildFileMenu()
+{
+    FileMenu = new QMenu(this);
+    FileMenu->setObjectName(QStringLiteral("FileMenu"));
+    for (const ListCommand& command : listCommands()) {
+        // The shortcut is a label only: the lists handle the keys themselves.
+        QString text = QString::fromUtf8(command.caption);
+        if (*command.shortcut)
+            text += QLatin1Char('\t') + QString::fromLatin1(command.shortcut);
+        QAction* action = FileMenu->addAction(text);
+        action->setObjectName(QString::fromLatin1(command.name));
+        connect(action, &QAction::triggered, this,
+                [this, &command] { runListCommand(command, listCommandContext()); });
+    }
+    // While Scan or Synchronize runs the menu still opens, with its commands disabled.
+    connect(FileMenu, &QMenu::aboutToShow, this, [this] {
+        for (QAction* action : FileMenu->actions())
+            action->setEnabled(!isBusy());
+    });
+}
+
 void MainForm::ListView_KeyUp(ResultListModel& list, int key, Qt::KeyboardModifiers modifiers)
 {
     if (isBusy())
         return;
     // The list that receives keys has the focus and is the active list.
     m_state.ActiveResultList = &list;
-    const Qt::KeyboardModifiers held = modifiers & ~Qt::KeypadModifier;
-    if (key == Qt::Key_Delete) {
-        runListCommand(*this, held == Qt::ShiftModifier ? ListCommand::DeleteUnchecked
-                                                        : ListCommand::DeleteFile);
-        return;
+    if (const ListCommand* command = listCommandForKey(key, modifiers, ListKey::Released))
+        runListCommand(*command, listCommandContext());
+}
+
+bool MainForm::ListView_KeyDown(ResultListModel& list, int key, Qt::KeyboardModifiers modifiers)
+{
+    const ListCommand* command = listCommandForKey(key, modifiers, ListKey::Pressed);
+    if (!command)
+        return false;
+    if (!isBusy()) {
+        m_state.ActiveResultList = &list;
+        runListCommand(*command, listCommandContext());
     }
-    if (held != Qt::ControlModifier)
-        return;
-    switch (key) {
-    case Qt::Key_A:
-        runListCommand(*this, ListCommand::CheckAll);
-        break;
-    case Qt::Key_U:
-        runListCommand(*this, ListCommand::UnCheckAll);
-        break;
-    case Qt::Key_I:
-        runListCommand(*this, ListCommand::InvertChecking);
-        break;
-    default:
-        break;
-    }
+    return true;
 }
 
 void MainForm::ListView_ColumnClick(ResultListModel& list, int column)
@@ -128,55 +83,5 @@ void MainForm::ListView_ColumnClick(ResultListModel& list, int column)
 
 void MainForm::ListView_DblClick(ResultListModel& list)
 {
-    if (isBusy() || list.size() == 0)
-        return;
-    const int row = selectedRow(viewOf(list));
-    if (row < 0 || row >= list.size())
-        return;
-    // A file that is gone opens nothing, silently.
-    const QString path = list.at(row).sourcePath();
-    if (::access(nameBytes(path).constData(), F_OK) == 0 && m_cb.openFile)
-        m_cb.openFile(path);
-}
-
-void MainForm::OpenFile_Click()
-{
-    ListView_DblClick(m_state.ActiveResultList == &m_state.ListView1 ? m_state.ListView1
-                                                                     : m_state.ListView2);
-}
-
-void MainForm::connectFileMenu()
-{
-    const struct
-    {
-        const char* name;
-        ListCommand command;
-    } items[] = {
-        {"DeleteFile", ListCommand::DeleteFile},
-        {"DeleteChecked", ListCommand::DeleteChecked},
-        {"DeleteUnchecked", ListCommand::DeleteUnchecked},
-        {"CheckUnCheckFile", ListCommand::CheckUnCheckFile},
-        {"CheckAll", ListCommand::CheckAll},
-        {"UnCheckAll", ListCommand::UnCheckAll},
-        {"InvertChecking", ListCommand::InvertChecking},
-    };
-    for (QAction* action : FileMenu->actions()) {
-        const QString name = action->objectName();
-        if (name == QLatin1String("OpenFile")) {
-            connect(action, &QAction::triggered, this, [this] { OpenFile_Click(); });
-            continue;
-        }
-        for (const auto& item : items) {
-            if (name == QLatin1String(item.name)) {
-                const ListCommand command = item.command;
-                connect(action, &QAction::triggered, this,
-                        [this, command] { runListCommand(*this, command); });
-            }
-        }
-    }
-    // While Scan or Synchronize runs the menu still opens, with its commands disabled.
-    connect(FileMenu, &QMenu::aboutToShow, this, [this] {
-        for (QAction* action : FileMenu->actions())
-            action->setEnabled(!isBusy());
-    });
+    openSelectedFile(listCommandContext(), list);
 }

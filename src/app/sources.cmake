@@ -3,9 +3,14 @@ list(APPEND KETRANO_GUI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/mainform.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mainform_callbacks.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mainform_commands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/mainform_layout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mainform_lists.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mainform_profile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mainform_results.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/column_fit.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/desktop_notice.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/window_layout.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/help_option.cpp
   ${CMAKE_CURRENT_LIST_DIR}/help_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/signal_close.cpp
 )

@@ -1,21 +1,41 @@
 #pragma once
 
-#include <QStringList>
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QList>
+#include <QString>
 
-// Exit codes of ketrano-cli. They only rise with the severity of what happened.
+// Exit statuses of ketrano-cli.
 namespace CliExit {
 constexpr int Ok = 0;
+// Some copies failed; also: scan --exit-code found differences, the output could not be written.
 constexpr int CopyFailed = 1;
-constexpr int BadInput = 2;
-constexpr int Interrupted = 130;
+constexpr int BadInput = 2;      // bad usage or unusable input; nothing was changed
+constexpr int Busy = 3;          // another run of the profile is in progress
+constexpr int HangUp = 129;      // stopped by SIGHUP
+constexpr int Interrupted = 130; // stopped by Ctrl+C (SIGINT)
+constexpr int Terminated = 143;  // stopped by SIGTERM
 } // namespace CliExit
 
-// One sub-command of ketrano-cli: args are the arguments after its name(s).
-// Each writes its results to stdout and its complaints to stderr, and returns an exit code.
-int cliProfileShow(const QStringList& args);
-int cliProfileAdd(const QStringList& args);
-int cliScan(const QStringList& args);
-int cliSync(const QStringList& args);
+// One command of ketrano-cli, declared once: the overview, its --help and its parser are built
+// from it.
+struct CliCommand
+{
+    QString name;        // "scan", "profile add"
+    QString argument;    // its one positional argument as the usage names it ("PROFILE")
+    QString synopsis;    // the options in the overview, after name and argument
+    QString summary;     // one line in the overview
+    QString description; // the paragraph of COMMAND --help
+    QList<QCommandLineOption> options;
+    // Runs the command once its arguments are parsed; returns the exit status.
+    int (*run)(const QCommandLineParser& parser, const QString& argument);
+};
 
-// "ketrano-cli: " + message on stderr.
+const CliCommand& profileShowCommand();
+const CliCommand& profileAddCommand();
+const CliCommand& scanCommand();
+const CliCommand& syncCommand();
+const CliCommand& logCommand();
+
+// "ketrano-cli: " + message on stderr, control characters escaped.
 void cliError(const QString& message);

@@ -1,53 +1,28 @@
 #include "cli/cli_output.h"
 
 #include "cli/cli_commands.h"
-#include "profile/profile_file.h"
+#include "cli/cli_stop.h"
+#include "core/plain_text.h"
 #include "results/display_format.h"
 
-#include <QFileInfo>
-#include <QLocale>
-
 #include <array>
-#include <atomic>
-#include <csignal>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
-#include <memory>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
-// The signal handler can reach nothing but statics: the flag of the running command and
-// whether Ctrl+C came.
-std::atomic<std::atomic<bool>*> s_cancelFlag{nullptr};
-volatile std::sig_atomic_t s_interrupted = 0;
+QString s_outputError;
 
-extern "C" void onInterrupt(int)
+bool failed(int error)
 {
-    s_interrupted = 1;
-    if (std::atomic<bool>* flag = s_cancelFlag.load())
-        flag->store(true);
-}
-
-void writeOut(const QString& text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-}
-
-QString progressText(const AppState& state)
-{
-    QStringList parts;
-    for (const QString& p : state.status.panels)
-        if (!p.trimmed().isEmpty())
-            parts << p.trimmed();
-    const int rows = state.ListView1.size() + state.ListView2.size();
-    if (state.running == Running::Scan && rows > 0)
-        parts << QStringLiteral("%1 + %2 rows")
-                     .arg(state.ListView1.size())
-                     .arg(state.ListView2.size());
-    return parts.join(QLatin1String("  "));
+    if (s_outputError.isEmpty()) {
+        s_outputError = QString::fromLocal8Bit(std::strerror(error ? error : EIO));
+        stopForOutputFailure();
+    }
+    return false;
 }
 
 QStringList rowFields(const ResultRow& r, bool tsv)
@@ -67,135 +42,85 @@ void printTsv(const ResultListModel& list, const QString& number)
         line = number;
         for (const QString& f : rowFields(r, true)) {
             line += QLatin1Char('\t');
-            line += tsvEscape(f);
+            line += escapeForLine(f);
         }
         line += QLatin1Char('\n');
-        writeOut(line);
+        if (!writeOut(line))
+            return;
+    }
+}
+
+// Lines of fields in columns two blanks apart; the last column is not padded, and the
+// columns in rightAligned are aligned to the right.
+void printColumns(const std::vector<QStringList>& lines, int rightAligned = -1)
+{
+    if (lines.empty())
+        return;
+    const qsizetype columns = lines.front().size();
+    std::vector<qsizetype> width(size_t(columns), 0);
+    for (const QStringList& l : lines)
+        for (qsizetype c = 0; c < columns; ++c)
+            width[size_t(c)] = qMax(width[size_t(c)], l[c].size());
+    for (const QStringList& l : lines) {
+        QString text;
+        for (qsizetype c = 0; c < columns; ++c) {
+            if (c > 0)
+                text += QLatin1String("  ");
+            if (c == rightAligned)
+                text += l[c].rightJustified(width[size_t(c)]);
+            else if (c == columns - 1)
+                text += l[c];
+            else
+                text += l[c].leftJustified(width[size_t(c)]);
+        }
+        if (!writeOut(text + QLatin1Char('\n')))
+            return;
     }
 }
 
 void printTable(const ResultListModel& list, const QString& heading)
 {
-    constexpr int Columns = ResultListModel::ColumnCount;
     std::vector<QStringList> lines;
     QStringList header;
-    for (int c = 0; c < Columns; ++c)
+    for (int c = 0; c < ResultListModel::ColumnCount; ++c)
         header << ResultListModel::caption(c);
     lines.push_back(header);
     for (const ResultRow& r : list.rows()) {
         QStringList fields = rowFields(r, false);
         for (QString& f : fields)
-            f = tsvEscape(f); // keeps each row on one line
+            f = escapeForLine(f); // keeps each row on one line
         lines.push_back(fields);
     }
-    std::array<qsizetype, Columns> width{};
-    for (const QStringList& l : lines)
-        for (int c = 0; c < Columns; ++c)
-            width[size_t(c)] = qMax(width[size_t(c)], l[c].size());
     writeOut(heading + QLatin1Char('\n'));
-    for (const QStringList& l : lines) {
-        QString text;
-        for (int c = 0; c < Columns; ++c) {
-            if (c > 0)
-                text += QLatin1String("  ");
-            if (c == ResultListModel::SizeKB)
-                text += l[c].rightJustified(width[size_t(c)]);
-            else if (c == Columns - 1)
-                text += l[c];
-            else
-                text += l[c].leftJustified(width[size_t(c)]);
-        }
-        writeOut(text + QLatin1Char('\n'));
-    }
+    printColumns(lines, ResultListModel::SizeKB);
 }
 
 } // namespace
 
-void useUserLocale()
+bool writeOut(const QString& text)
 {
-    QLocale::setDefault(QLocale::system());
-}
-
-bool loadProfileForCli(const QString& path, AppState& state)
-{
-    std::vector<ProfileEntry> entries;
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists()) {
-        cliError(QStringLiteral("profile file \"%1\" does not exist").arg(path));
+    if (!s_outputError.isEmpty())
         return false;
-    }
-    if (!ProfileFile::read(path, entries)) {
-        cliError(QStringLiteral("cannot read profile file \"%1\"%2")
-                     .arg(path, info.isDir() ? QStringLiteral(": it is a folder") : QString()));
-        return false;
-    }
-    state.ProfileFileName = path;
-    for (const ProfileEntry& e : entries)
-        state.ProfileList.append(e);
+    const QByteArray bytes = text.toUtf8();
+    errno = 0;
+    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size()))
+        return failed(errno);
     return true;
 }
 
-void installInterruptHandler(AppState& state)
+bool flushOut()
 {
-    s_cancelFlag.store(&state.CancelRequested);
-    struct sigaction action = {};
-    action.sa_handler = onInterrupt;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESETHAND; // a second Ctrl+C ends the program
-    sigaction(SIGINT, &action, nullptr);
+    if (!s_outputError.isEmpty())
+        return false;
+    errno = 0;
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        return failed(errno);
+    return true;
 }
 
-bool interrupted()
+QString outputError()
 {
-    return s_interrupted != 0;
-}
-
-Callbacks terminalCallbacks(AppState& state)
-{
-    Callbacks cb;
-    cb.toggle = [](int toggle) { return toggle != 1; };
-    if (!isatty(STDERR_FILENO))
-        return cb;
-    auto shown = std::make_shared<bool>(false);
-    cb.yield = [&state, shown] {
-        const QByteArray text = progressText(state).left(200).toUtf8();
-        std::fprintf(stderr, "\r\033[K%s", text.constData());
-        std::fflush(stderr);
-        *shown = true;
-    };
-    cb.busyChanged = [shown](bool busy) {
-        if (!busy && *shown) {
-            std::fputs("\r\033[K", stderr);
-            std::fflush(stderr);
-            *shown = false;
-        }
-    };
-    return cb;
-}
-
-QString tsvEscape(const QString& field)
-{
-    QString out;
-    out.reserve(field.size());
-    for (QChar c : field) {
-        switch (c.unicode()) {
-        case '\t':
-            out += QLatin1String("\\t");
-            break;
-        case '\n':
-            out += QLatin1String("\\n");
-            break;
-        case '\r':
-            out += QLatin1String("\\r");
-            break;
-        case '\\':
-            out += QLatin1String("\\\\");
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
+    return s_outputError;
 }
 
 QString isoLocalTime(qint64 utcSeconds)
@@ -221,7 +146,7 @@ void printResultLists(const AppState& state, bool tsv)
         printTable(state.ListView2, QStringLiteral("Target Files"));
         writeOut(QStringLiteral("\n"));
     }
-    std::fflush(stdout);
+    flushOut();
 }
 
 void printPanels(const AppState& state, bool tsv)
@@ -229,10 +154,43 @@ void printPanels(const AppState& state, bool tsv)
     QString text;
     for (const QString& p : state.status.panels) {
         if (tsv)
-            text += QLatin1Char('\t') + tsvEscape(p);
+            text += QLatin1Char('\t') + escapeForLine(p);
         else
-            text += tsvEscape(p) + QLatin1Char('\n');
+            text += escapeForLine(p) + QLatin1Char('\n');
     }
     writeOut(tsv ? QLatin1Char('#') + text + QLatin1Char('\n') : text);
-    std::fflush(stdout);
+    flushOut();
+}
+
+int reportScanProblems(const AppState& state)
+{
+    int problems = 0;
+    for (const ErrorRow& e : state.ErrorsList.rows())
+        if (e.fromScan) {
+            cliError(escapeForLine(e.error));
+            ++problems;
+        }
+    return problems;
+}
+
+void printErrors(const ErrorListModel& errors, bool tsv)
+{
+    std::vector<QStringList> lines;
+    if (!tsv)
+        lines.push_back({QStringLiteral("File Name"), QStringLiteral("Source"),
+                         QStringLiteral("Target"), QStringLiteral("Error")});
+    for (const ErrorRow& e : errors.rows())
+        if (!e.fromScan) // on stderr already
+            lines.push_back({escapeForLine(e.fileName), escapeForLine(e.source),
+                             escapeForLine(e.target), escapeForLine(e.error)});
+    if (tsv) {
+        for (const QStringList& l : lines)
+            if (!writeOut(QStringLiteral("E\t") + l.join(QLatin1Char('\t')) + QLatin1Char('\n')))
+                break;
+    } else if (lines.size() > 1) {
+        writeOut(QStringLiteral("Failed Copies\n"));
+        printColumns(lines);
+        writeOut(QStringLiteral("\n"));
+    }
+    flushOut();
 }

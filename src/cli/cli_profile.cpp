@@ -1,22 +1,20 @@
 #include "cli/cli_commands.h"
-
+#include "cli/cli_options.h"
+#include "cli/cli_output.h"
+#include "core/plain_text.h"
 #include "profile/profile_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <cstdio>
-#include <map>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 // ketrano-cli profile show / add: read and extend profile files from a terminal.
 
 namespace {
-
-int usageError(const QString& message)
-{
-    cliError(message + QStringLiteral("; see ketrano-cli --help"));
-    return CliExit::BadInput;
-}
 
 int refuse(const QString& message)
 {
@@ -54,87 +52,79 @@ QByteArray readAll(const QString& path, QString& error)
     return bytes;
 }
 
-// "--name value" or "--name=value" options after the one FILE argument.
-struct ParsedArgs
+int runShow(const QCommandLineParser&, const QString& file)
 {
-    QString file;
-    std::map<QString, QString> options;
-    QString error; // a usage error, empty when the arguments are well formed
-};
-
-ParsedArgs parseArgs(const QStringList& args, const QStringList& known)
-{
-    ParsedArgs parsed;
-    bool haveFile = false;
-    for (qsizetype i = 0; i < args.size() && parsed.error.isEmpty(); ++i) {
-        const QString& arg = args.at(i);
-        if (!arg.startsWith(QLatin1String("--"))) {
-            if (haveFile)
-                parsed.error = QStringLiteral("unexpected argument \"%1\"").arg(arg);
-            parsed.file = arg;
-            haveFile = true;
-            continue;
-        }
-        const qsizetype eq = arg.indexOf(QLatin1Char('='));
-        const QString name = eq < 0 ? arg.mid(2) : arg.mid(2, eq - 2);
-        QString value;
-        if (!known.contains(name)) {
-            parsed.error = QStringLiteral("unknown option \"%1\"").arg(arg);
-        } else if (parsed.options.count(name)) {
-            parsed.error = QStringLiteral("option --%1 given twice").arg(name);
-        } else if (eq >= 0) {
-            parsed.options[name] = arg.mid(eq + 1);
-        } else if (i + 1 < args.size() && !args.at(i + 1).startsWith(QLatin1String("--"))) {
-            parsed.options[name] = args.at(++i);
-        } else {
-            parsed.error = QStringLiteral("option --%1 needs a value").arg(name);
-        }
-    }
-    if (parsed.error.isEmpty() && parsed.file.isEmpty())
-        parsed.error = QStringLiteral("no profile FILE given");
-    return parsed;
-}
-
-} // namespace
-
-int cliProfileShow(const QStringList& args)
-{
-    const ParsedArgs parsed = parseArgs(args, {});
-    if (!parsed.error.isEmpty())
-        return usageError(QStringLiteral("profile show: ") + parsed.error);
-    const QString reason = unreadableReason(parsed.file);
+    const QString reason = unreadableReason(file);
     if (!reason.isEmpty())
-        return refuse(QStringLiteral("profile show: %1: %2").arg(parsed.file, reason));
+        return refuse(QStringLiteral("profile show: %1: %2").arg(file, reason));
     QString error;
-    const QByteArray bytes = readAll(parsed.file, error);
+    const QByteArray bytes = readAll(file, error);
     if (!error.isEmpty())
-        return refuse(
-            QStringLiteral("profile show: %1: cannot be read: %2").arg(parsed.file, error));
-    for (const ProfileEntry& e : ProfileFile::decode(bytes)) {
-        const QString line = e.source + QLatin1Char('\t') + e.target + QLatin1Char('\t') +
-                             e.include + QLatin1Char('\t') + e.exclude + QLatin1Char('\n');
-        std::fputs(line.toUtf8().constData(), stdout);
+        return refuse(QStringLiteral("profile show: %1: cannot be read: %2").arg(file, error));
+    // Every record, a damaged one too, so that the damage can be seen; then the refusal.
+    std::vector<ProfileFile::SkippedRecord> damaged;
+    for (const ProfileEntry& e : ProfileFile::decode(bytes, &damaged, true)) {
+        const QStringList fields{escapeForLine(e.source), escapeForLine(e.target),
+                                 escapeForLine(e.include), escapeForLine(e.exclude)};
+        if (!writeOut(fields.join(QLatin1Char('\t')) + QLatin1Char('\n')))
+            break;
     }
-    return CliExit::Ok;
+    flushOut();
+    for (const ProfileFile::SkippedRecord& r : damaged)
+        cliError(QStringLiteral("profile show: damaged profile: ") +
+                 ProfileFile::describe(file, r));
+    return damaged.empty() ? CliExit::Ok : CliExit::BadInput;
 }
 
-int cliProfileAdd(const QStringList& args)
+// A folder as the profile keeps it: absolute. A relative one is taken from the working folder
+// (a run from cron or a timer has another one), and a line for the user says what is stored.
+QString storedFolder(const QString& name, const QString& text, QString& note)
 {
-    const ParsedArgs parsed =
-        parseArgs(args, {QStringLiteral("source"), QStringLiteral("target"),
-                         QStringLiteral("include"), QStringLiteral("exclude")});
-    if (!parsed.error.isEmpty())
-        return usageError(QStringLiteral("profile add: ") + parsed.error);
-    for (const char* required : {"source", "target"}) {
-        if (!parsed.options.count(QLatin1String(required)))
-            return usageError(QStringLiteral("profile add: --%1 is required").arg(required));
+    const QString trimmed = text.trimmed();
+    if (trimmed.startsWith(QLatin1Char('/')))
+        return text;
+    const QString absolute = QDir::cleanPath(QDir::current().absoluteFilePath(trimmed));
+    note += QStringLiteral("%1 stored as %2\n").arg(name, escapeForLine(absolute));
+    return absolute;
+}
+
+// Replaces the file with bytes in one step, keeping its permission bits (and, for root, its
+// owner). A file that nobody may write is refused, also for root.
+QString replaceFile(const QString& path, const QByteArray& bytes)
+{
+    struct stat st = {};
+    const bool existed = ::stat(QFile::encodeName(path).constData(), &st) == 0;
+    if (existed && (st.st_mode & 0222) == 0)
+        return QStringLiteral("the file is read-only");
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    bool kept = true;
+    if (existed) {
+        kept = ::fchmod(file.handle(), st.st_mode & 07777) == 0;
+        if (kept && ::geteuid() == 0)
+            kept = ::fchown(file.handle(), st.st_uid, st.st_gid) == 0;
     }
-    auto option = [&parsed](const char* name, const QString& fallback) {
-        const auto it = parsed.options.find(QLatin1String(name));
-        return it == parsed.options.end() ? fallback : it->second;
-    };
-    const ProfileEntry entry{option("source", {}), option("target", {}),
-                             option("include", QStringLiteral("*")), option("exclude", {})};
+    if (!kept || file.write(bytes) != bytes.size() || !file.commit()) {
+        const QString error =
+            kept ? file.errorString() : QStringLiteral("its permissions cannot be kept");
+        file.cancelWriting();
+        return error;
+    }
+    return {};
+}
+
+int runAdd(const QCommandLineParser& parser, const QString& file)
+{
+    for (const char* required : {"source", "target"}) {
+        if (!parser.isSet(QLatin1String(required)))
+            return usageError(profileAddCommand(),
+                              QStringLiteral("--%1 is required").arg(required));
+    }
+    ProfileEntry entry{optionValue(parser, QStringLiteral("source")),
+                       optionValue(parser, QStringLiteral("target")),
+                       optionValue(parser, QStringLiteral("include"), QStringLiteral("*")),
+                       optionValue(parser, QStringLiteral("exclude"))};
 
     // The checks of the entry editor, and what the file could not keep.
     if (entry.source.trimmed().isEmpty())
@@ -144,6 +134,35 @@ int cliProfileAdd(const QStringList& args)
     // Fields lose their outer spaces when loaded, so " * " would exclude every file too.
     if (ProfileFile::decodeField(ProfileFile::encodeField(entry.exclude)) == QLatin1String("*"))
         return refuse(QStringLiteral("Error in Excluded Extentions"));
+    if (const char* field = ProfileFile::damagedField(entry))
+        return refuse(QStringLiteral("profile add: the %1 value holds a control character")
+                          .arg(QLatin1String(field)));
+
+    // The existing records are kept byte for byte; the new one goes after them.
+    QByteArray bytes;
+    if (QFileInfo::exists(file) || QFileInfo(file).isSymLink()) {
+        const QString reason = unreadableReason(file);
+        if (!reason.isEmpty())
+            return refuse(QStringLiteral("profile add: %1: %2").arg(file, reason));
+        QString error;
+        bytes = readAll(file, error);
+        if (!error.isEmpty())
+            return refuse(QStringLiteral("profile add: %1: cannot be read: %2").arg(file, error));
+        if (bytes.size() % ProfileFile::RecordSize != 0)
+            return refuse(QStringLiteral("profile add: %1: not a profile file (its length, %2 "
+                                         "bytes, is not a whole number of %3-byte records)")
+                              .arg(file)
+                              .arg(bytes.size())
+                              .arg(ProfileFile::RecordSize));
+        std::vector<ProfileFile::SkippedRecord> damaged;
+        ProfileFile::decode(bytes, &damaged);
+        if (!damaged.empty())
+            return refuse(QStringLiteral("profile add: damaged profile: ") +
+                          ProfileFile::describe(file, damaged.front()));
+    }
+    QString note;
+    entry.source = storedFolder(QStringLiteral("Source"), entry.source, note);
+    entry.target = storedFolder(QStringLiteral("Target"), entry.target, note);
     const std::pair<const char*, QString> fields[] = {{"Source", entry.source},
                                                       {"Target", entry.target},
                                                       {"Include", entry.include},
@@ -155,32 +174,56 @@ int cliProfileAdd(const QStringList& args)
                               .arg(QLatin1String(name))
                               .arg(ProfileFile::FieldSize));
     }
-
-    // The existing records are kept byte for byte; the new one goes after them.
-    QByteArray bytes;
-    if (QFileInfo::exists(parsed.file) || QFileInfo(parsed.file).isSymLink()) {
-        const QString reason = unreadableReason(parsed.file);
-        if (!reason.isEmpty())
-            return refuse(QStringLiteral("profile add: %1: %2").arg(parsed.file, reason));
-        QString error;
-        bytes = readAll(parsed.file, error);
-        if (!error.isEmpty())
-            return refuse(
-                QStringLiteral("profile add: %1: cannot be read: %2").arg(parsed.file, error));
-        if (bytes.size() % ProfileFile::RecordSize != 0)
-            return refuse(QStringLiteral("profile add: %1: not a profile file (its length, %2 "
-                                         "bytes, is not a whole number of %3-byte records)")
-                              .arg(parsed.file)
-                              .arg(bytes.size())
-                              .arg(ProfileFile::RecordSize));
-    }
     bytes += ProfileFile::encodeRecord(entry);
-    QSaveFile file(parsed.file);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return refuse(
-            QStringLiteral("profile add: %1: cannot be written: %2").arg(parsed.file, error));
-    }
+    const QString error = replaceFile(file, bytes);
+    if (!error.isEmpty())
+        return refuse(QStringLiteral("profile add: %1: cannot be written: %2").arg(file, error));
+    writeOut(note);
+    flushOut();
     return CliExit::Ok;
+}
+
+} // namespace
+
+const CliCommand& profileShowCommand()
+{
+    static const CliCommand command{
+        QStringLiteral("profile show"),
+        QStringLiteral("FILE"),
+        QString(),
+        QStringLiteral("list the entries of a profile file"),
+        QStringLiteral("Prints one line per entry of the profile file FILE: Source, Target, "
+                       "Include and\nExclude, separated by tabs. A tab, line end, backslash or "
+                       "other control\ncharacter inside a field is written as \\t, \\n, \\r, "
+                       "\\\\ or \\xHH."),
+        {},
+        runShow};
+    return command;
+}
+
+const CliCommand& profileAddCommand()
+{
+    static const CliCommand command{
+        QStringLiteral("profile add"),
+        QStringLiteral("FILE"),
+        QStringLiteral("--source S --target T [--include I] [--exclude E]"),
+        QStringLiteral("append an entry (creates FILE when missing)"),
+        QStringLiteral(
+            "Appends an entry to the profile file FILE, creating it when it does not exist.\n"
+            "The entries already in FILE are kept byte for byte, and so are its permissions.\n"
+            "A relative folder is taken from the working folder; the absolute path is stored\n"
+            "and printed. A read-only FILE is refused."),
+        {QCommandLineOption(QStringLiteral("source"), QStringLiteral("the Source folder"),
+                            QStringLiteral("S")),
+         QCommandLineOption(QStringLiteral("target"), QStringLiteral("the Target folder"),
+                            QStringLiteral("T")),
+         QCommandLineOption(QStringLiteral("include"),
+                            QStringLiteral("extensions to include, e.g. doc,xls (default *: "
+                                           "every file)"),
+                            QStringLiteral("I")),
+         QCommandLineOption(QStringLiteral("exclude"),
+                            QStringLiteral("extensions to exclude (default: none)"),
+                            QStringLiteral("E"))},
+        runAdd};
+    return command;
 }

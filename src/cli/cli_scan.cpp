@@ -1,43 +1,78 @@
 #include "cli/cli_commands.h"
+#include "cli/cli_json.h"
+#include "cli/cli_options.h"
 #include "cli/cli_output.h"
+#include "cli/cli_run.h"
+#include "cli/cli_stop.h"
 #include "scan/scan_driver.h"
 
-// ketrano-cli scan PROFILE [--tsv]: scans the profile as the window's Scan does and prints the
-// two result lists and the five status panel texts.
+// ketrano-cli scan PROFILE: scans the profile as the window's Scan does and prints the two
+// result lists and the five status panel texts.
 
-int cliScan(const QStringList& args)
+namespace {
+
+int runScan(const QCommandLineParser& parser, const QString& profile)
 {
-    QString profile;
-    bool tsv = false;
-    for (const QString& a : args) {
-        if (a == QLatin1String("--tsv")) {
-            tsv = true;
-        } else if (a.startsWith(QLatin1Char('-')) && a != QLatin1String("-")) {
-            cliError(QStringLiteral("scan: unknown option \"%1\"").arg(a));
-            return CliExit::BadInput;
-        } else if (profile.isNull()) {
-            profile = a;
-        } else {
-            cliError(QStringLiteral("scan: more than one profile file given"));
-            return CliExit::BadInput;
-        }
-    }
-    if (profile.isNull()) {
-        cliError(QStringLiteral("usage: ketrano-cli scan PROFILE [--tsv]"));
-        return CliExit::BadInput;
-    }
+    const bool tsv = parser.isSet(QStringLiteral("tsv"));
+    const bool json = parser.isSet(QStringLiteral("json"));
+    const bool quiet = parser.isSet(QStringLiteral("quiet"));
+    if (int(tsv) + int(json) + int(quiet) > 1)
+        return usageError(scanCommand(), QStringLiteral("--tsv, --json and --quiet exclude each "
+                                                        "other"));
+    useLocale(json);
 
-    useUserLocale();
     AppState state;
+    installStopHandlers(state.CancelRequested);
     if (!loadProfileForCli(profile, state))
         return CliExit::BadInput;
     const Callbacks cb = terminalCallbacks(state);
-    installInterruptHandler(state);
     state.running = Running::Scan;
     ScanCmd_Click(state, cb);
     state.running = Running::Idle;
+    // What could not be read is never taken for empty: it is said, and the run did not succeed.
+    const int problems = reportScanProblems(state);
 
-    printResultLists(state, tsv);
-    printPanels(state, tsv);
-    return interrupted() ? CliExit::Interrupted : CliExit::Ok;
+    const bool differs = state.ListView1.size() + state.ListView2.size() > 0;
+    const bool exitCode = parser.isSet(QStringLiteral("exit-code"));
+    const int status =
+        stopStatus((exitCode && differs) || problems > 0 ? CliExit::CopyFailed : CliExit::Ok);
+    if (json) {
+        writeOut(
+            QString::fromUtf8(runDocument(QStringLiteral("scan"), state, status, stopCause())));
+    } else if (!quiet) {
+        printResultLists(state, tsv);
+        printPanels(state, tsv);
+    } else if (stopRequested()) {
+        cliError(QStringLiteral("scan of %1 stopped by %2").arg(profile, stopCause()));
+    }
+    flushOut();
+    return stopStatus(status);
+}
+
+} // namespace
+
+const CliCommand& scanCommand()
+{
+    static const CliCommand command{
+        QStringLiteral("scan"),
+        QStringLiteral("PROFILE"),
+        QStringLiteral("[--tsv | --json | --quiet] [--exit-code]"),
+        QStringLiteral("list what differs between the folders"),
+        QStringLiteral("Scans PROFILE as the window's Scan does and prints the two result lists\n"
+                       "(Source Files, Target Files) and the five status bar texts. Only reads the "
+                       "folders."),
+        {QCommandLineOption(QStringLiteral("tsv"),
+                            QStringLiteral("one tab-separated line per row, as the window shows "
+                                           "it:\nsizes and dates follow your locale and time "
+                                           "zone; for scripts\nprefer --json")),
+         QCommandLineOption(QStringLiteral("json"),
+                            QStringLiteral("one JSON document: sizes in bytes, times in UTC, the "
+                                           "same\nin every locale")),
+         QCommandLineOption(QStringList{QStringLiteral("q"), QStringLiteral("quiet")},
+                            QStringLiteral("print nothing (with --exit-code, for monitoring)")),
+         QCommandLineOption(QStringLiteral("exit-code"),
+                            QStringLiteral("exit with 1 when anything differs, 0 when nothing "
+                                           "does"))},
+        runScan};
+    return command;
 }

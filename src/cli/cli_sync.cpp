@@ -1,148 +1,210 @@
 #include "cli/cli_commands.h"
+#include "cli/cli_json.h"
+#include "cli/cli_options.h"
 #include "cli/cli_output.h"
+#include "cli/cli_run.h"
+#include "cli/cli_stop.h"
+#include "core/plain_text.h"
+#include "core/registry/registry.h"
+#include "core/run_lock.h"
+#include "core/run_log.h"
 #include "core/settings.h"
 #include "scan/scan_driver.h"
 #include "sync/sync_driver.h"
 
-#include <array>
-#include <cstdio>
-#include <vector>
+#include <QDateTime>
+#include <QFileInfo>
 
-// ketrano-cli sync PROFILE [--tsv] [--source-to-target on|off] [--target-to-source on|off]:
-// scans the profile, prints the result lists as scan does, copies them as the window's
-// Synchronize does, then prints each failed copy and the five status panel texts.
+// ketrano-cli sync PROFILE: scans the profile, prints the result lists as scan does, copies
+// them as the window's Synchronize does, then prints each failed copy and the five status
+// panel texts.
 
 namespace {
 
-const char Usage[] = "usage: ketrano-cli sync PROFILE [--tsv] [--source-to-target on|off] "
-                     "[--target-to-source on|off]";
-
-struct SyncOptions
+// A copy direction of this run and where it came from.
+struct Direction
 {
-    QString profile;
-    bool tsv = false;
-    int sourceToTarget = -1; // -1: as saved in the settings
-    int targetToSource = -1;
+    bool on = true;
+    QString from;
 };
 
-// Returns false (after saying why) when the arguments make no sense.
-bool parseOptions(const QStringList& args, SyncOptions& options)
+// The option when given, else the toggle as the window saved it, else the window's default.
+bool readDirection(const QCommandLineParser& parser, const QString& option,
+                   const QString& settingName, Direction& direction)
 {
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--tsv")) {
-            options.tsv = true;
-            continue;
-        }
-        if (a == QLatin1String("--source-to-target") || a == QLatin1String("--target-to-source")) {
-            const QString value = i + 1 < args.size() ? args[++i] : QString();
-            if (value != QLatin1String("on") && value != QLatin1String("off")) {
-                cliError(QStringLiteral("sync: %1 takes on or off").arg(a));
-                return false;
-            }
-            (a == QLatin1String("--source-to-target") ? options.sourceToTarget
-                                                      : options.targetToSource) =
-                value == QLatin1String("on");
-            continue;
-        }
-        if (a.startsWith(QLatin1Char('-')) && a != QLatin1String("-")) {
-            cliError(QStringLiteral("sync: unknown option \"%1\"").arg(a));
+    if (parser.isSet(option)) {
+        const QString value = parser.value(option);
+        if (value != QLatin1String("on") && value != QLatin1String("off")) {
+            usageError(syncCommand(), QStringLiteral("--%1 takes on or off").arg(option));
             return false;
         }
-        if (!options.profile.isNull()) {
-            cliError(QStringLiteral("sync: more than one profile file given"));
-            return false;
-        }
-        options.profile = a;
+        direction = {value == QLatin1String("on"), QStringLiteral("--") + option};
+        return true;
     }
-    if (options.profile.isNull()) {
-        cliError(QString::fromLatin1(Usage));
-        return false;
-    }
+    const QString saved = Registry::CleanValue(Registry::ReadValue(Settings::KeyPath, settingName));
+    direction = {Settings::toggleFromSetting(saved), saved.isEmpty()
+                                                         ? QStringLiteral("default, nothing saved")
+                                                         : QStringLiteral("saved setting")};
     return true;
 }
 
-void writeOut(const QString& text)
+QString onOff(bool on)
 {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    return on ? QStringLiteral("on") : QStringLiteral("off");
 }
 
-// The failed copies: "E" lines for --tsv, else a table under "Failed Copies".
-void printErrors(const ErrorListModel& errors, bool tsv)
+QJsonObject jsonDirection(const Direction& d)
 {
-    std::vector<std::array<QString, 4>> lines;
-    if (!tsv)
-        lines.push_back({QStringLiteral("File Name"), QStringLiteral("Source"),
-                         QStringLiteral("Target"), QStringLiteral("Error")});
-    for (const ErrorRow& e : errors.rows())
-        lines.push_back(
-            {tsvEscape(e.fileName), tsvEscape(e.source), tsvEscape(e.target), tsvEscape(e.error)});
-    if (tsv) {
-        for (const auto& l : lines)
-            writeOut(QStringList{QStringLiteral("E"), l[0], l[1], l[2], l[3]}.join('\t') + '\n');
-    } else if (errors.size() > 0) {
-        std::array<qsizetype, 3> width{};
-        for (const auto& l : lines)
-            for (size_t c = 0; c < width.size(); ++c)
-                width[c] = qMax(width[c], l[c].size());
-        writeOut(QStringLiteral("Failed Copies\n"));
-        for (const auto& l : lines)
-            writeOut(l[0].leftJustified(width[0]) + "  " + l[1].leftJustified(width[1]) + "  " +
-                     l[2].leftJustified(width[2]) + "  " + l[3] + '\n');
-        writeOut(QStringLiteral("\n"));
-    }
-    std::fflush(stdout);
+    return {{QStringLiteral("on"), d.on}, {QStringLiteral("from"), d.from}};
 }
 
-} // namespace
-
-int cliSync(const QStringList& args)
+// --quiet after a failure or a stop: the failed copies and one summary line, on stderr.
+void reportQuietly(const AppState& state, const QString& profile)
 {
-    SyncOptions options;
-    if (!parseOptions(args, options))
+    for (const ErrorRow& e : state.ErrorsList.rows())
+        if (!e.fromScan) // said when the scan ended
+            cliError(QStringLiteral("%1 not copied from %2 to %3: %4")
+                         .arg(escapeForLine(e.fileName), escapeForLine(e.source),
+                              escapeForLine(e.target), escapeForLine(e.error)));
+    const QString stopped =
+        stopRequested() ? QStringLiteral(" stopped by ") + stopCause() : QString();
+    cliError(QStringLiteral("sync of %1%2: %3 files copied (%4 KB), %5 failed")
+                 .arg(profile, stopped)
+                 .arg(state.FilesCopied)
+                 .arg(state.KBCopied)
+                 .arg(state.ErrorCount));
+}
+
+int runSync(const QCommandLineParser& parser, const QString& profile)
+{
+    const bool tsv = parser.isSet(QStringLiteral("tsv"));
+    const bool json = parser.isSet(QStringLiteral("json"));
+    const bool quiet = parser.isSet(QStringLiteral("quiet"));
+    if (int(tsv) + int(json) + int(quiet) > 1)
+        return usageError(syncCommand(), QStringLiteral("--tsv, --json and --quiet exclude each "
+                                                        "other"));
+    Direction sourceToTarget, targetToSource;
+    if (!readDirection(parser, QStringLiteral("source-to-target"), Settings::CopySource,
+                       sourceToTarget) ||
+        !readDirection(parser, QStringLiteral("target-to-source"), Settings::CopyTarget,
+                       targetToSource))
         return CliExit::BadInput;
 
-    useUserLocale();
+    RunRecord record;
+    record.time = QDateTime::currentSecsSinceEpoch();
+    record.program = QStringLiteral("ketrano-cli");
+    record.profile = QFileInfo(profile).absoluteFilePath();
+    record.sourceToTarget = sourceToTarget.on;
+    record.targetToSource = targetToSource.on;
+    const auto logged = [&record](int status) {
+        record.status = status;
+        QString error;
+        if (!RunLog::append(record, &error))
+            cliError(QStringLiteral("cannot write the run log: ") + error);
+        return status;
+    };
+
+    useLocale(json);
     AppState state;
-    if (!loadProfileForCli(options.profile, state))
-        return CliExit::BadInput;
+    installStopHandlers(state.CancelRequested);
+    if (!loadProfileForCli(profile, state))
+        return logged(CliExit::BadInput);
+    if (!sourceToTarget.on && !targetToSource.on) {
+        cliError(QStringLiteral("sync: both copy directions are off (source to target: %1; target "
+                                "to source: %2), so nothing would be copied; turn one on with "
+                                "--source-to-target on or --target-to-source on")
+                     .arg(sourceToTarget.from, targetToSource.from));
+        return logged(CliExit::BadInput);
+    }
 
-    // The directions the window's unattended run would use, unless overridden for this run.
-    const Settings::Values saved = Settings::read(QString());
-    const bool sourceToTarget =
-        options.sourceToTarget < 0 ? saved.copySource : options.sourceToTarget == 1;
-    const bool targetToSource =
-        options.targetToSource < 0 ? saved.copyTarget : options.targetToSource == 1;
+    // One run of a profile at a time: two timers, or a timer and the window.
+    const RunLock lock = RunLock::acquire(profile);
+    if (lock.heldByAnother()) {
+        cliError(lock.refusal(profile));
+        return logged(CliExit::Busy);
+    }
+    if (!lock.held())
+        cliError(QStringLiteral("running without the profile's lock: ") + lock.error());
 
+    if (!quiet && !tsv && !json) {
+        writeOut(QStringLiteral("Source to target: %1 (%2)\nTarget to source: %3 (%4)\n\n")
+                     .arg(onOff(sourceToTarget.on), sourceToTarget.from, onOff(targetToSource.on),
+                          targetToSource.from));
+    }
     Callbacks cb = terminalCallbacks(state);
-    cb.toggle = [sourceToTarget, targetToSource](int toggle) {
-        return toggle == 2 ? sourceToTarget : toggle == 3 ? targetToSource : false;
+    cb.toggle = [&sourceToTarget, &targetToSource](int toggle) {
+        return toggle == 2 ? sourceToTarget.on : toggle == 3 ? targetToSource.on : false;
     };
-    // Synchronize clears the cancel flag when it starts: a Ctrl+C that came just before must
-    // still stop it, at the first row after a copy.
-    cb.yield = [&state, progress = cb.yield] {
-        if (interrupted())
-            state.CancelRequested = true;
-        if (progress)
-            progress();
-    };
-    installInterruptHandler(state);
 
     state.running = Running::Scan;
     ScanCmd_Click(state, cb);
     state.running = Running::Idle;
-    printResultLists(state, options.tsv);
+    const int problems = reportScanProblems(state);
+    if (!quiet && !json)
+        printResultLists(state, tsv);
 
-    // Ctrl+C during the scan: nothing is copied.
-    if (!interrupted()) {
+    // A stop during the scan (or a failed write of its lists): nothing is copied.
+    if (!stopRequested()) {
         state.running = Running::Sync;
         SyncCmd_Click(state, cb);
         state.running = Running::Idle;
     }
-    printErrors(state.ErrorsList, options.tsv);
-    printPanels(state, options.tsv);
-    if (interrupted())
-        return CliExit::Interrupted;
-    return state.ErrorCount > 0 ? CliExit::CopyFailed : CliExit::Ok;
+    record.filesCopied = state.FilesCopied;
+    record.kbCopied = state.KBCopied;
+    record.errors = state.ErrorCount + problems;
+
+    const int status = stopStatus(record.errors > 0 ? CliExit::CopyFailed : CliExit::Ok);
+    if (json) {
+        const QJsonObject directions{
+            {QStringLiteral("sourceToTarget"), jsonDirection(sourceToTarget)},
+            {QStringLiteral("targetToSource"), jsonDirection(targetToSource)}};
+        writeOut(QString::fromUtf8(
+            runDocument(QStringLiteral("sync"), state, status, stopCause(), directions)));
+    } else if (!quiet) {
+        printErrors(state.ErrorsList, tsv);
+        printPanels(state, tsv);
+    } else if (status != CliExit::Ok) {
+        reportQuietly(state, profile);
+    }
+    flushOut();
+    return logged(stopStatus(status));
+}
+
+} // namespace
+
+const CliCommand& syncCommand()
+{
+    static const CliCommand command{
+        QStringLiteral("sync"),
+        QStringLiteral("PROFILE"),
+        QStringLiteral("[--tsv | --json | --quiet] [--source-to-target on|off] "
+                       "[--target-to-source on|off]"),
+        QStringLiteral("scan, then copy the differences"),
+        QStringLiteral(
+            "Scans PROFILE, prints the result lists as scan does, copies the rows as the\n"
+            "window's Synchronize does, then prints the failed copies and the five status\n"
+            "bar texts. The directions are the window's Copy Source and Copy Target as last\n"
+            "saved; the two options change them for this run only. One run of a profile at a\n"
+            "time: while another holds it, sync exits with status 3. Each run adds a line to\n"
+            "the run log (see ketrano-cli log)."),
+        {QCommandLineOption(QStringLiteral("tsv"),
+                            QStringLiteral("tab-separated lines as the window shows them (sizes "
+                                           "and\ndates in your locale); for scripts prefer "
+                                           "--json")),
+         QCommandLineOption(QStringLiteral("json"),
+                            QStringLiteral("one JSON document with the rows, the failed copies,\n"
+                                           "the directions and the totals, the same in every "
+                                           "locale")),
+         QCommandLineOption(QStringList{QStringLiteral("q"), QStringLiteral("quiet")},
+                            QStringLiteral("print nothing when every copy succeeded; otherwise "
+                                           "only\nthe failed copies and a summary, on stderr "
+                                           "(for cron\nand timers)")),
+         QCommandLineOption(QStringLiteral("source-to-target"),
+                            QStringLiteral("copy Source Files to the target side, this run only"),
+                            QStringLiteral("on|off")),
+         QCommandLineOption(QStringLiteral("target-to-source"),
+                            QStringLiteral("copy Target Files to the source side, this run only"),
+                            QStringLiteral("on|off"))},
+        runSync};
+    return command;
 }

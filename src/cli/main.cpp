@@ -1,72 +1,162 @@
 #include "cli/cli_commands.h"
+#include "cli/cli_options.h"
+#include "cli/cli_output.h"
+#include "core/plain_text.h"
 
 #include <QCoreApplication>
+#include <csignal>
 #include <cstdio>
 
 // ketrano-cli: the terminal front end of Ketrano Backup, over the same engine as the window.
 
 namespace {
 
-const char Usage[] =
-    "Usage: ketrano-cli COMMAND ...\n"
-    "\n"
-    "Keeps pairs of folders in step, as the Ketrano Backup window does, from a terminal,\n"
-    "a script, cron or a systemd timer.\n"
-    "\n"
-    "Commands:\n"
-    "  profile show FILE                 list the entries of a profile file\n"
-    "  profile add FILE --source S --target T [--include I] [--exclude E]\n"
-    "                                    append an entry (creates FILE when missing)\n"
-    "  scan PROFILE [--tsv]              list what differs between the folders\n"
-    "  sync PROFILE [--tsv] [--source-to-target on|off] [--target-to-source on|off]\n"
-    "                                    scan, then copy the differences\n"
-    "\n"
-    "Options:\n"
-    "  -h, --help                        show this help\n"
-    "  -v, --version                     show the version\n"
-    "\n"
-    "Exit status: 0 success, 1 some copies failed, 2 bad usage or input,\n"
-    "130 interrupted by Ctrl+C.\n";
+const QList<const CliCommand*>& commands()
+{
+    static const QList<const CliCommand*> all{&profileShowCommand(), &profileAddCommand(),
+                                              &scanCommand(), &syncCommand(), &logCommand()};
+    return all;
+}
+
+const CliCommand* findCommand(const QString& name)
+{
+    for (const CliCommand* c : commands())
+        if (c->name == name)
+            return c;
+    return nullptr;
+}
+
+// "  usage  summary", the summary in its column or on a line of its own below a long usage.
+QString overviewLine(const QString& usage, const QString& summary)
+{
+    constexpr int Column = 34;
+    if (usage.size() < Column)
+        return QStringLiteral("  ") + usage.leftJustified(Column) + summary + QLatin1Char('\n');
+    return QStringLiteral("  ") + wrapWords(usage, 78, 6) + QLatin1Char('\n') +
+           QString(Column + 2, QLatin1Char(' ')) + summary + QLatin1Char('\n');
+}
+
+QString overview()
+{
+    QString text = QStringLiteral(
+        "Usage: ketrano-cli COMMAND ...\n"
+        "\n"
+        "Keeps pairs of folders in step, as the Ketrano Backup window does, from a terminal,\n"
+        "a script, cron or a systemd timer.\n"
+        "\n"
+        "Commands:\n");
+    for (const CliCommand* c : commands()) {
+        QStringList usage{c->name};
+        if (!c->argument.isEmpty())
+            usage << c->argument;
+        if (!c->synopsis.isEmpty())
+            usage << c->synopsis;
+        text += overviewLine(usage.join(QLatin1Char(' ')), c->summary);
+    }
+    text += overviewLine(QStringLiteral("help [COMMAND]"),
+                         QStringLiteral("show the usage of a command (or: COMMAND --help)"));
+    text += QStringLiteral(
+        "\n"
+        "Options:\n"
+        "  -h, --help                        show this help\n"
+        "  -v, --version                     show the version\n"
+        "\n"
+        "Exit status: 0 success, 1 some copies failed (also: scan --exit-code found\n"
+        "differences; the output could not be written), 2 bad usage or input,\n"
+        "3 another run of the profile is in progress, 130 interrupted by Ctrl+C,\n"
+        "143 stopped by SIGTERM, 129 stopped by SIGHUP.\n");
+    return text;
+}
+
+// The usage of "profile", "profile show", "scan", ...; empty for no such command.
+QString usageOf(const QString& name)
+{
+    if (const CliCommand* c = findCommand(name))
+        return commandUsage(*c);
+    if (name == QLatin1String("profile"))
+        return commandUsage(profileShowCommand()) + QLatin1Char('\n') +
+               commandUsage(profileAddCommand());
+    if (name == QLatin1String("help"))
+        return overview();
+    return {};
+}
+
+int help(const QStringList& words)
+{
+    const QString usage = words.isEmpty() ? overview() : usageOf(words.join(QLatin1Char(' ')));
+    if (usage.isEmpty()) {
+        cliError(QStringLiteral("help: no command \"%1\"; see ketrano-cli --help")
+                     .arg(words.join(QLatin1Char(' '))));
+        return CliExit::BadInput;
+    }
+    writeOut(usage);
+    return CliExit::Ok;
+}
+
+bool isHelp(const QString& arg)
+{
+    return arg == QLatin1String("-h") || arg == QLatin1String("--help");
+}
+
+int runCommandLine(QStringList args)
+{
+    if (args.isEmpty()) {
+        std::fputs(qPrintable(overview()), stderr);
+        return CliExit::BadInput;
+    }
+    QString name = args.takeFirst();
+    if (isHelp(name))
+        return help({});
+    if (name == QLatin1String("help"))
+        return help(args);
+    if (name == QLatin1String("-v") || name == QLatin1String("--version")) {
+        writeOut(QStringLiteral("ketrano-cli (Ketrano Backup) %1\n")
+                     .arg(QLatin1String(KETRANO_VERSION)));
+        return CliExit::Ok;
+    }
+    if (name == QLatin1String("profile")) {
+        const QString sub = args.isEmpty() ? QString() : args.takeFirst();
+        if (isHelp(sub))
+            return help({name});
+        if (sub != QLatin1String("show") && sub != QLatin1String("add")) {
+            cliError(
+                QStringLiteral("profile: expected \"show\" or \"add\"; see ketrano-cli --help"));
+            return CliExit::BadInput;
+        }
+        name += QLatin1Char(' ') + sub;
+    }
+    const CliCommand* command = findCommand(name);
+    if (!command) {
+        cliError(QStringLiteral("unknown command \"%1\"; see ketrano-cli --help").arg(name));
+        return CliExit::BadInput;
+    }
+    QCommandLineParser parser;
+    QString argument;
+    const int status = parseCommand(*command, args, parser, argument);
+    return status >= 0 ? status : command->run(parser, argument);
+}
 
 } // namespace
 
 void cliError(const QString& message)
 {
-    std::fprintf(stderr, "ketrano-cli: %s\n", qPrintable(message));
+    std::fprintf(stderr, "ketrano-cli: %s\n", escapeForLine(message).toUtf8().constData());
 }
 
 int main(int argc, char** argv)
 {
+    // A closed pipe (ketrano-cli ... | head -1) is a failed write that stops the command
+    // cleanly, not a signal that kills it mid-run.
+    std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ketrano-cli"));
-    QStringList args = QCoreApplication::arguments().mid(1);
 
-    if (args.isEmpty()) {
-        std::fputs(Usage, stderr);
-        return CliExit::BadInput;
+    int status = runCommandLine(QCoreApplication::arguments().mid(1));
+    flushOut();
+    if (!outputError().isEmpty()) {
+        cliError(QStringLiteral("cannot write the output: ") + outputError());
+        if (status == CliExit::Ok)
+            status = CliExit::CopyFailed;
     }
-    const QString command = args.takeFirst();
-    if (command == QLatin1String("-h") || command == QLatin1String("--help")) {
-        std::fputs(Usage, stdout);
-        return CliExit::Ok;
-    }
-    if (command == QLatin1String("-v") || command == QLatin1String("--version")) {
-        std::printf("ketrano-cli (Ketrano Backup) %s\n", KETRANO_VERSION);
-        return CliExit::Ok;
-    }
-    if (command == QLatin1String("profile")) {
-        const QString sub = args.isEmpty() ? QString() : args.takeFirst();
-        if (sub == QLatin1String("show"))
-            return cliProfileShow(args);
-        if (sub == QLatin1String("add"))
-            return cliProfileAdd(args);
-        cliError(QStringLiteral("profile: expected \"show\" or \"add\"; see ketrano-cli --help"));
-        return CliExit::BadInput;
-    }
-    if (command == QLatin1String("scan"))
-        return cliScan(args);
-    if (command == QLatin1String("sync"))
-        return cliSync(args);
-    cliError(QStringLiteral("unknown command \"%1\"; see ketrano-cli --help").arg(command));
-    return CliExit::BadInput;
+    return status;
 }

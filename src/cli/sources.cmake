@@ -1,8 +1,13 @@
 # Files of src/cli (program ketrano-cli)
 list(APPEND KETRANO_CLI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/main.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/cli_profile.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/cli_scan.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/cli_json.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/cli_log.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/cli_options.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cli_output.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/cli_profile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/cli_run.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/cli_scan.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/cli_stop.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cli_sync.cpp
 )

@@ -7,6 +7,7 @@
 
 #include <QElapsedTimer>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <atomic>
 #include <vector>
@@ -65,6 +66,10 @@ struct AppState
     bool unattended = false;
 
     std::vector<ScannedEntry> scannedEntries;
+    // The damaged records that loading the profile skipped ("Skipped record 2 of ...").
+    QStringList profileProblems;
+    // CancelRequested as the loops test it at their heads.
+    bool cancelled() const { return CancelRequested.load(std::memory_order_relaxed); }
 
     // Scan counters: rows of ListView1 / ListView2 and their kilobytes.
     qint64 SourceFileCount = 0;

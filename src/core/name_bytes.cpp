@@ -68,6 +68,11 @@ QString nameText(QByteArrayView bytes)
     return text;
 }
 
+int escapedByte(QStringView text, qsizetype i)
+{
+    return isEscape(text, i) ? int(text[i].unicode() - EscapeBase) : -1;
+}
+
 bool holdsRawBytes(QStringView text)
 {
     for (qsizetype i = 0; i < text.size(); ++i)

@@ -17,6 +17,8 @@ QString nameText(QByteArrayView bytes);
 // The bytes of a name or path held as text, for a system call.
 QByteArray nameBytes(QStringView text);
 
+// The byte that the unit at i stands for when it is one that is not valid UTF-8, else -1.
+int escapedByte(QStringView text, qsizetype i);
 // True when the text holds bytes that are not valid UTF-8.
 bool holdsRawBytes(QStringView text);
 // The text for the eye: every byte that is not valid UTF-8 shows as U+FFFD.

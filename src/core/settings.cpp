@@ -52,13 +52,26 @@ Values read(const QString& commandLine)
     return v;
 }
 
-void write(const Values& values)
+QString write(const Values& values)
 {
-    Registry::CreateKey(KeyPath);
-    Registry::WriteValue(KeyPath, LastProfile, values.profileFileName);
-    Registry::WriteValue(KeyPath, ShowFileNames, settingFromToggle(values.showIcons));
-    Registry::WriteValue(KeyPath, CopySource, settingFromToggle(values.copySource));
-    Registry::WriteValue(KeyPath, CopyTarget, settingFromToggle(values.copyTarget));
+    QString error;
+    bool ok = Registry::CreateKey(KeyPath, &error);
+    const std::pair<QString, QString> texts[] = {
+        {LastProfile, values.profileFileName},
+        {ShowFileNames, settingFromToggle(values.showIcons)},
+        {CopySource, settingFromToggle(values.copySource)},
+        {CopyTarget, settingFromToggle(values.copyTarget)}};
+    // Each value on its own: one that fails does not keep the others from being saved.
+    for (const auto& [name, text] : texts) {
+        QString failed;
+        if (!Registry::WriteValue(KeyPath, name, text, &failed) && ok) {
+            ok = false;
+            error = failed;
+        }
+    }
+    if (ok)
+        return {};
+    return QStringLiteral("The settings could not be saved: ") + error;
 }
 
 } // namespace Settings

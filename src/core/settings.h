@@ -27,7 +27,8 @@ struct Values
 
 // Start-up: reads the settings ("Last Profile" only when commandLine is empty).
 Values read(const QString& commandLine);
-// Shutdown: creates the key and writes the four values.
-void write(const Values& values);
+// Shutdown: creates the key and writes the four values. Returns a null string when all were
+// saved, else what failed and why, for the user.
+QString write(const Values& values);
 
 } // namespace Settings

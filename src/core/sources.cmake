@@ -7,7 +7,14 @@ list(APPEND KETRANO_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/memory_hint.cpp
   ${CMAKE_CURRENT_LIST_DIR}/name_bytes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/root_check.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/path_text.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/plain_text.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/run_lock.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/run_log.cpp
   ${CMAKE_CURRENT_LIST_DIR}/settings.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/shared_string.h
   ${CMAKE_CURRENT_LIST_DIR}/status_bar.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/thread_check.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/trim_blanks.h
   ${CMAKE_CURRENT_LIST_DIR}/ui_yield.cpp
 )

@@ -1,5 +1,7 @@
 #include "core/status_bar.h"
 
+#include "core/thread_check.h"
+
 #include <limits>
 
 namespace {
@@ -14,6 +16,7 @@ void notifyProgress(const AppState& state, const Callbacks& cb)
 
 void setPanel(AppState& state, const Callbacks& cb, int panel, const QString& text)
 {
+    KETRANO_ON_WINDOW_THREAD(&state.ListView1);
     if (panel < 1 || panel > 5)
         return;
     state.status.panels[size_t(panel - 1)] = text;
@@ -31,6 +34,7 @@ const QString& panelText(const AppState& state, int panel)
 
 void setProgressRange(AppState& state, const Callbacks& cb, qint64 minimum, qint64 maximum)
 {
+    KETRANO_ON_WINDOW_THREAD(&state.ListView1);
     state.status.progressMin = minimum;
     state.status.progressMax = qMax(minimum, maximum);
     state.status.progressValue =
@@ -40,6 +44,7 @@ void setProgressRange(AppState& state, const Callbacks& cb, qint64 minimum, qint
 
 void setProgressValue(AppState& state, const Callbacks& cb, qint64 value)
 {
+    KETRANO_ON_WINDOW_THREAD(&state.ListView1);
     if (value < state.status.progressMin || value > state.status.progressMax)
         return;
     state.status.progressValue = value;

@@ -1,11 +1,14 @@
 #include "core/ui_yield.h"
 
+#include "core/thread_check.h"
+
 namespace {
 constexpr qint64 YieldIntervalMs = 30;
 }
 
 void uiYieldNow(AppState& state, const Callbacks& cb)
 {
+    KETRANO_ON_WINDOW_THREAD(&state.ListView1);
     state.ListView1.flush();
     state.ListView2.flush();
     state.lastYield.start();
@@ -15,6 +18,7 @@ void uiYieldNow(AppState& state, const Callbacks& cb)
 
 void uiYield(AppState& state, const Callbacks& cb)
 {
+    KETRANO_ON_WINDOW_THREAD(&state.ListView1);
     if (state.lastYield.isValid() && state.lastYield.elapsed() < YieldIntervalMs)
         return;
     uiYieldNow(state, cb);

@@ -85,8 +85,24 @@ LauncherPlace userLauncherPlace()
     place.desktopFolder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     place.program = QCoreApplication::applicationDirPath() + QLatin1String("/ketrano");
     place.markTrusted = true;
+    place.menuFolder = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
     return place;
 }
+
+namespace {
+
+// Writes a launcher file atomically; empty on success, else why not.
+QString writeLauncherFile(const QString& path, const QByteArray& text,
+                          QFileDevice::Permissions permissions)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() ||
+        !file.setPermissions(permissions) || !file.commit())
+        return QStringLiteral("%1: %2").arg(path, file.errorString());
+    return {};
+}
+
+} // namespace
 
 LauncherResult writeLauncher(const QString& profileFileName, const LauncherPlace& place)
 {
@@ -107,18 +123,21 @@ LauncherResult writeLauncher(const QString& profileFileName, const LauncherPlace
                                     : profileFileName;
     result.path = place.desktopFolder + QLatin1Char('/') + name + QLatin1String(".desktop");
 
-    QSaveFile file(result.path);
-    const QFileDevice::Permissions executable = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                QFileDevice::ExeOwner | QFileDevice::ReadGroup |
-                                                QFileDevice::ExeGroup | QFileDevice::ReadOther |
-                                                QFileDevice::ExeOther;
+    const QFileDevice::Permissions readable = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                              QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    const QFileDevice::Permissions executable =
+        readable | QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
     const QByteArray text = DesktopShortcut::launcherText(name, place.program, profilePath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() ||
-        !file.setPermissions(executable) || !file.commit()) {
-        result.error = QStringLiteral("%1: %2").arg(result.path, file.errorString());
+    result.error = writeLauncherFile(result.path, text, executable);
+    if (!result.error.isEmpty())
         return result;
-    }
     result.created = true;
+
+    const QString menuPath =
+        place.menuFolder + QLatin1String("/ketrano-") + name + QLatin1String(".desktop");
+    if (!place.menuFolder.isEmpty() && QDir().mkpath(place.menuFolder) &&
+        writeLauncherFile(menuPath, text, readable).isEmpty())
+        result.menuPath = menuPath;
 
     if (place.markTrusted) {
         // GNOME's desktop starts a launcher only when it is marked trusted. Best effort.

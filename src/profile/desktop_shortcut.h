@@ -6,7 +6,9 @@
 #include <QString>
 
 // The profile toolbar's "Create ShortCut": a freedesktop launcher on the user's desktop that
-// starts the program with the current profile file, which then scans and synchronizes it.
+// starts the program with the current profile file, which then scans and synchronizes it. The
+// same launcher goes into the user's application menu, since several desktops show no icons
+// on the desktop.
 
 namespace DesktopShortcut {
 
@@ -33,20 +35,24 @@ struct LauncherPlace
     QString desktopFolder;    // created when missing
     QString program;          // the program's own folder + "/ketrano"
     bool markTrusted = false; // ask gio to mark the launcher trusted, when gio is installed
+    QString menuFolder;       // the application menu's folder; empty: no menu entry
 };
 
-// The user's desktop folder and this program, trust mark on.
+// The user's desktop and application menu folders and this program, trust mark on.
 LauncherPlace userLauncherPlace();
 
 struct LauncherResult
 {
     bool created = false;
-    QString path;  // the launcher file
-    QString error; // why it could not be written
+    QString path;     // the launcher file on the desktop
+    QString error;    // why it could not be written
+    QString menuPath; // the menu's launcher, when it was written
 };
 
-// Writes (or replaces) "<link name>.desktop" atomically, executable. A relative profile path
-// is made absolute: the desktop starts the launcher in a folder of its own.
+// Writes (or replaces) "<link name>.desktop" atomically, executable, and the same launcher as
+// "ketrano-<link name>.desktop" in the menu folder (the prefix keeps a profile from hiding
+// another program's menu entry). A relative profile path is made absolute: the desktop starts
+// the launcher in a folder of its own. Only the desktop's launcher counts for the result.
 LauncherResult writeLauncher(const QString& profileFileName, const LauncherPlace& place);
 
 // The command: writes the launcher and says what happened in an OK-only message. With no

@@ -5,6 +5,34 @@
 
 namespace {
 const QString Filter = QStringLiteral("Profiles(*.prf)");
+
+// The result lists, status panels and progress bar as the window starts: the rows of a scan
+// belong to the profile that was scanned, and Synchronize must not copy them under another.
+void resetResults(AppState& state, const Callbacks& cb)
+{
+    state.ListView1.clear();
+    state.ListView2.clear();
+    state.ErrorsList.clear();
+    state.scannedEntries.clear();
+    state.profileProblems.clear();
+    state.SourceFileCount = state.TargetFileCount = 0;
+    state.SourceSizeKB = state.TargetSizeKB = 0;
+    setPanel(state, cb, 1, QStringLiteral("Ready"));
+    for (int panel = 2; panel <= 5; ++panel)
+        setPanel(state, cb, panel, QString());
+    setProgressRange(state, cb, 0, 1);
+    setProgressValue(state, cb, 0);
+}
+} // namespace
+
+void loadCurrentProfile(AppState& state)
+{
+    std::vector<ProfileFile::SkippedRecord> skipped;
+    LoadProfileFile(state.ProfileList, state.ProfileFileName, &skipped);
+    state.profileProblems.clear();
+    for (const ProfileFile::SkippedRecord& r : skipped)
+        state.profileProblems << QStringLiteral("Skipped ") +
+                                     ProfileFile::describe(state.ProfileFileName, r);
 }
 
 bool isNoProfileFile(const QString& profileFileName)
@@ -30,10 +58,8 @@ QString NewProfile(AppState& state, const Callbacks& cb)
 {
     saveQuestion(state, cb);
     state.ProfileList.clear();
-    state.ListView1.clear();
-    state.ListView2.clear();
+    resetResults(state, cb);
     state.ProfileChanged = false;
-    setProgressRange(state, cb, 0, 1);
     return QStringLiteral("Ketrano Backup   [New Profile]");
 }
 
@@ -46,7 +72,8 @@ QString OpenProfile(AppState& state, const Callbacks& cb)
         return {}; // cancelled: the current profile, its file name and its changes stay
     state.ProfileFileName = chosen;
     state.ProfileList.clear();
-    LoadProfileFile(state.ProfileList, state.ProfileFileName);
+    resetResults(state, cb);
+    loadCurrentProfile(state);
     state.ProfileChanged = false;
     return profileCaption(state.ProfileFileName);
 }

@@ -1,9 +1,12 @@
 #include "profile/profile_file.h"
 
+#include "core/trim_blanks.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <utility>
 
 namespace ProfileFile {
 namespace {
@@ -25,19 +28,6 @@ QString fromWindows1252(const QByteArray& bytes)
     return out;
 }
 
-const char* const FieldNames[4] = {"Source", "Target", "Include", "Exclude"};
-
-// The first field of the record that holds a control character, or -1.
-int damagedField(const ProfileEntry& entry)
-{
-    const QString* fields[4] = {&entry.source, &entry.target, &entry.include, &entry.exclude};
-    for (int f = 0; f < 4; ++f)
-        for (QChar c : *fields[f])
-            if (c.category() == QChar::Other_Control)
-                return f;
-    return -1;
-}
-
 } // namespace
 
 QByteArray encodeField(const QString& text)
@@ -56,12 +46,7 @@ QByteArray encodeField(const QString& text)
 
 QString decodeField(const QByteArray& field)
 {
-    qsizetype first = 0, last = field.size();
-    while (first < last && field.at(first) == ' ')
-        ++first;
-    while (last > first && field.at(last - 1) == ' ')
-        --last;
-    const QByteArray bytes = field.mid(first, last - first);
+    const QByteArray bytes = trimBlanks(QByteArrayView(field)).toByteArray();
     // Every byte counts, a leading byte order mark included.
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
                                                     QStringConverter::Flag::ConvertInitialBom);
@@ -77,7 +62,21 @@ QByteArray encodeRecord(const ProfileEntry& entry)
            encodeField(entry.exclude);
 }
 
-std::vector<ProfileEntry> decode(const QByteArray& bytes, std::vector<SkippedRecord>* skipped)
+const char* damagedField(const ProfileEntry& entry)
+{
+    const std::pair<const char*, const QString*> fields[] = {{"Source", &entry.source},
+                                                             {"Target", &entry.target},
+                                                             {"Include", &entry.include},
+                                                             {"Exclude", &entry.exclude}};
+    for (const auto& [name, text] : fields)
+        for (QChar c : *text)
+            if (c.category() == QChar::Other_Control)
+                return name;
+    return nullptr;
+}
+
+std::vector<ProfileEntry> decode(const QByteArray& bytes, std::vector<SkippedRecord>* skipped,
+                                 bool keepDamaged)
 {
     std::vector<ProfileEntry> entries;
     const qsizetype count = bytes.size() / RecordSize;
@@ -88,12 +87,13 @@ std::vector<ProfileEntry> decode(const QByteArray& bytes, std::vector<SkippedRec
                            decodeField(bytes.mid(at + FieldSize, FieldSize)),
                            decodeField(bytes.mid(at + 2 * FieldSize, FieldSize)),
                            decodeField(bytes.mid(at + 3 * FieldSize, FieldSize))};
-        const int damaged = damagedField(entry);
-        if (damaged < 0)
+        const char* damaged = damagedField(entry);
+        if (damaged && skipped)
+            skipped->push_back(
+                {int(n + 1),
+                 QStringLiteral("its %1 holds a control character").arg(QLatin1String(damaged))});
+        if (!damaged || keepDamaged)
             entries.push_back(std::move(entry));
-        else if (skipped)
-            skipped->push_back({int(n + 1), QStringLiteral("its %1 holds a control character")
-                                                .arg(QLatin1String(FieldNames[damaged]))});
     }
     if (skipped && bytes.size() % RecordSize != 0)
         skipped->push_back(

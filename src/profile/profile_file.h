@@ -27,9 +27,13 @@ struct SkippedRecord
 
 // The sound records of a profile file's bytes. A record whose field holds a NUL or another
 // control character is damaged (a path cut at a NUL would name another folder than the one
-// shown), and so is a partial record at the end: both are left out and listed in 'skipped'.
+// shown), and so is a partial record at the end: both are listed in 'skipped', and damaged
+// records are left out unless 'keepDamaged' (to show what the file holds).
 std::vector<ProfileEntry> decode(const QByteArray& bytes,
-                                 std::vector<SkippedRecord>* skipped = nullptr);
+                                 std::vector<SkippedRecord>* skipped = nullptr,
+                                 bool keepDamaged = false);
+// The first field of the entry that holds a control character ("Source", ...), or null.
+const char* damagedField(const ProfileEntry& entry);
 
 // Reads the sound entries of a file; false when it cannot be read (missing, a folder, no
 // access).

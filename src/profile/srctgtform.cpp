@@ -11,10 +11,11 @@
 
 namespace {
 
+// The design name as object name; a screen reader announces a button by its caption and a
+// text box by its label.
 template <typename W> W* named(W* widget, const QString& name)
 {
     widget->setObjectName(name);
-    widget->setAccessibleName(name);
     return widget;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QFileIconProvider>
 #include <QMimeDatabase>
+#include <QStandardPaths>
 
 QVariant FileIconModel::data(const QModelIndex& index, int role) const
 {
@@ -15,6 +16,22 @@ QVariant FileIconModel::data(const QModelIndex& index, int role) const
         return iconFor(path);
     }
     return QIdentityProxyModel::data(index, role);
+}
+
+void FileIconModel::useFallbackIconTheme()
+{
+    QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+    // Platforms without a desktop (offscreen, framebuffer) name no icon folders of their own.
+    QStringList folders = QIcon::themeSearchPaths();
+    for (const QString& folder :
+         QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("icons"),
+                                   QStandardPaths::LocateDirectory)) {
+        if (!folders.contains(folder))
+            folders << folder;
+    }
+    QIcon::setThemeSearchPaths(folders);
+    if (QIcon::themeName().isEmpty()) // the freedesktop default, so that the fallback is asked
+        QIcon::setThemeName(QStringLiteral("hicolor"));
 }
 
 void FileIconModel::ResetIconList()

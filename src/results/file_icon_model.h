@@ -16,6 +16,10 @@ public:
     // Forgets the cached icons (start of every scan).
     void ResetIconList();
     int cachedTypes() const { return int(m_icons.size()); }
+    // Without a desktop session's icon theme (or with one that lacks file-type icons) the
+    // types are looked up in Adwaita, which Debian ships, before the generic file icon; the
+    // system's icon folders are searched on every platform.
+    static void useFallbackIconTheme();
 
 private:
     QIcon iconFor(const QString& path) const;

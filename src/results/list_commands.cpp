@@ -1,8 +1,10 @@
 #include "results/list_commands.h"
 
 #include "core/name_bytes.h"
+#include "core/thread_check.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <unistd.h>
@@ -46,7 +48,136 @@ void deleteRowsChecked(AppState& state, const Callbacks& cb, bool checked, const
     list->removeIf([&gone, first](const ResultRow& r) { return gone[size_t(&r - first)] != 0; });
 }
 
+void OpenFile_Click(const ListCommandContext& c)
+{
+    const AppState& s = c.state;
+    openSelectedFile(c, s.ActiveResultList == &s.ListView1 ? s.ListView1 : s.ListView2);
+}
+
+void DeleteFile_Click(const ListCommandContext& c)
+{
+    ResultListModel* list = idleActiveList(c.state);
+    if (!list || list->size() == 0)
+        return;
+    const int selected = c.selectedRow(*list);
+    if (selected < 0 || selected >= list->size())
+        return;
+    const ResultRow row = list->at(selected);
+    if (!ask(c.cb, QStringLiteral("Permenantly Delete [") + row.name + QStringLiteral("] from  [") +
+                       row.sourceFolder + QStringLiteral("]")))
+        return;
+    // The question's event loop must not have changed the list under us.
+    if (idleActiveList(c.state) != list || selected >= list->size() ||
+        list->at(selected).name != row.name || list->at(selected).sourceFolder != row.sourceFolder)
+        return;
+    if (deleteRowFile(row))
+        list->removeAt(selected);
+}
+
+void DeleteChecked_Click(const ListCommandContext& c)
+{
+    deleteRowsChecked(c.state, c.cb, true,
+                      QStringLiteral("Permenantly Delete All Checked Files From Disk"));
+}
+
+void DeleteUnchecked_Click(const ListCommandContext& c)
+{
+    deleteRowsChecked(c.state, c.cb, false,
+                      QStringLiteral("Permenantly Delete All UnChecked Files From Disk"));
+}
+
+void CheckUnCheckFile_Click(const ListCommandContext& c)
+{
+    ResultListModel* list = idleActiveList(c.state);
+    const int selected = list ? c.selectedRow(*list) : -1;
+    if (selected < 0 || selected >= list->size())
+        return;
+    list->setChecked(selected, !list->at(selected).checked);
+}
+
+void CheckAll_Click(const ListCommandContext& c)
+{
+    if (ResultListModel* list = idleActiveList(c.state))
+        list->setAllChecked(true);
+}
+
+void UnCheckAll_Click(const ListCommandContext& c)
+{
+    if (ResultListModel* list = idleActiveList(c.state))
+        list->setAllChecked(false);
+}
+
+void InvertChecking_Click(const ListCommandContext& c)
+{
+    if (ResultListModel* list = idleActiveList(c.state))
+        list->invertAll();
+}
+
+// Delete with exactly Shift held deletes the unchecked rows, with anything else the selected one.
+constexpr ListKey NoKey{};
+constexpr ListKey AnyDelete{Qt::Key_Delete, Qt::NoModifier, true};
+constexpr ListKey ShiftDelete{Qt::Key_Delete, Qt::ShiftModifier};
+constexpr ListKey Ctrl(Qt::Key key)
+{
+    return {key, Qt::ControlModifier};
+}
+
+// The popup menu shows the shortcut labels; the keys act through the key column only.
+const ListCommand Commands[] = {
+    {"OpenFile", "Open File", "", NoKey, OpenFile_Click},
+    {"DeleteFile", "Delete File", "Del", AnyDelete, DeleteFile_Click},
+    {"DeleteChecked", "Delete Checked Files  ", "", NoKey, DeleteChecked_Click},
+    {"DeleteUnchecked", "Delete UnChecked Files", "Shift+Del", ShiftDelete, DeleteUnchecked_Click},
+    {"CheckUnCheckFile", "Check / UnCheck File", "", NoKey, CheckUnCheckFile_Click},
+    {"CheckAll", "Check All Files", "Ctrl+A", Ctrl(Qt::Key_A), CheckAll_Click},
+    {"UnCheckAll", "UnCheck All Files", "Ctrl+U", Ctrl(Qt::Key_U), UnCheckAll_Click},
+    {"InvertChecking", "Invert Checking of All Files", "Ctrl+I", Ctrl(Qt::Key_I),
+     InvertChecking_Click},
+};
+
 } // namespace
+
+std::span<const ListCommand> listCommands()
+{
+    return Commands;
+}
+
+const ListCommand* listCommandForKey(int key, Qt::KeyboardModifiers modifiers,
+                                     ListKey::Moment moment)
+{
+    const Qt::KeyboardModifiers held = modifiers & ~Qt::KeypadModifier;
+    const ListCommand* anyHeld = nullptr;
+    for (const ListCommand& c : Commands) {
+        if (c.key.key == 0 || c.key.key != key || c.key.moment != moment)
+            continue;
+        if (!c.key.anyModifiers && c.key.modifiers == held)
+            return &c;
+        if (c.key.anyModifiers && !anyHeld)
+            anyHeld = &c;
+    }
+    return anyHeld;
+}
+
+void runListCommand(const ListCommand& command, const ListCommandContext& context)
+{
+    KETRANO_ON_WINDOW_THREAD(&context.state.ListView1);
+    if (context.state.running == Running::Idle)
+        command.run(context);
+}
+
+void openSelectedFile(const ListCommandContext& context, const ResultListModel& list)
+{
+    KETRANO_ON_WINDOW_THREAD(&list);
+    if (context.state.running != Running::Idle || list.size() == 0)
+        return;
+    const int row = context.selectedRow(list);
+    if (row < 0 || row >= list.size())
+        return;
+    // A file that is gone opens nothing, silently. By its bytes: any name works.
+    const QString path = list.at(row).sourcePath();
+    if (::access(nameBytes(path).constData(), F_OK) == 0 && context.cb.openFile)
+        context.cb.openFile(path);
+}
 
 bool deleteRowFile(const ResultRow& row)
 {
@@ -55,59 +186,4 @@ bool deleteRowFile(const ResultRow& row)
         return true;
     // Already gone, or a folder on the way is missing or is no folder: nothing is there.
     return errno == ENOENT || errno == ENOTDIR;
-}
-
-void CheckAll_Click(AppState& state)
-{
-    if (ResultListModel* list = idleActiveList(state))
-        list->setAllChecked(true);
-}
-
-void UnCheckAll_Click(AppState& state)
-{
-    if (ResultListModel* list = idleActiveList(state))
-        list->setAllChecked(false);
-}
-
-void InvertChecking_Click(AppState& state)
-{
-    if (ResultListModel* list = idleActiveList(state))
-        list->invertAll();
-}
-
-void CheckUnCheckFile_Click(AppState& state, int selected)
-{
-    ResultListModel* list = idleActiveList(state);
-    if (!list || selected < 0 || selected >= list->size())
-        return;
-    list->setChecked(selected, !list->at(selected).checked);
-}
-
-void DeleteFile_Click(AppState& state, const Callbacks& cb, int selected)
-{
-    ResultListModel* list = idleActiveList(state);
-    if (!list || list->size() == 0 || selected < 0 || selected >= list->size())
-        return;
-    const ResultRow row = list->at(selected);
-    if (!ask(cb, QStringLiteral("Permenantly Delete [") + row.name + QStringLiteral("] from  [") +
-                     row.sourceFolder + QStringLiteral("]")))
-        return;
-    // The question's event loop must not have changed the list under us.
-    if (idleActiveList(state) != list || selected >= list->size() ||
-        list->at(selected).name != row.name || list->at(selected).sourceFolder != row.sourceFolder)
-        return;
-    if (deleteRowFile(row))
-        list->removeAt(selected);
-}
-
-void DeleteChecked_Click(AppState& state, const Callbacks& cb)
-{
-    deleteRowsChecked(state, cb, true,
-                      QStringLiteral("Permenantly Delete All Checked Files From Disk"));
-}
-
-void DeleteUnchecked_Click(AppState& state, const Callbacks& cb)
-{
-    deleteRowsChecked(state, cb, false,
-                      QStringLiteral("Permenantly Delete All UnChecked Files From Disk"));
 }

@@ -2,6 +2,7 @@
 
 #include "core/memory_hint.h"
 #include "core/name_bytes.h"
+#include "core/thread_check.h"
 #include "results/display_format.h"
 #include "results/result_order.h"
 
@@ -33,11 +34,13 @@ QString ResultListModel::caption(int column)
 
 void ResultListModel::append(ResultRow row)
 {
+    KETRANO_ON_WINDOW_THREAD(this);
     m_rows.push_back(std::move(row));
 }
 
 void ResultListModel::flush()
 {
+    KETRANO_ON_WINDOW_THREAD(this);
     const int total = int(m_rows.size());
     if (total == m_shown)
         return;
@@ -48,6 +51,7 @@ void ResultListModel::flush()
 
 void ResultListModel::clear()
 {
+    KETRANO_ON_WINDOW_THREAD(this);
     beginResetModel();
     m_rows.clear();
     m_rows.shrink_to_fit();
@@ -57,6 +61,7 @@ void ResultListModel::clear()
 
 void ResultListModel::removeAt(int row)
 {
+    KETRANO_ON_WINDOW_THREAD(this);
     flush();
     if (row < 0 || row >= int(m_rows.size()))
         return;
@@ -68,6 +73,7 @@ void ResultListModel::removeAt(int row)
 
 void ResultListModel::setChecked(int row, bool checked)
 {
+    KETRANO_ON_WINDOW_THREAD(this);
     if (row < 0 || row >= int(m_rows.size()) || m_rows[size_t(row)].checked == checked)
         return;
     m_rows[size_t(row)].checked = checked;
@@ -79,6 +85,7 @@ void ResultListModel::setChecked(int row, bool checked)
 
 void ResultListModel::setAllChecked(bool checked)
 {
+    KETRANO_ON_WINDOW_THREAD(this);
     for (ResultRow& r : m_rows)
         r.checked = checked;
     if (m_shown > 0)
@@ -87,6 +94,7 @@ void ResultListModel::setAllChecked(bool checked)
 
 void ResultListModel::invertAll()
 {
+    KETRANO_ON_WINDOW_THREAD(this);
     for (ResultRow& r : m_rows)
         r.checked = !r.checked;
     if (m_shown > 0)
@@ -95,6 +103,7 @@ void ResultListModel::invertAll()
 
 void ResultListModel::setDestination(int row, qint64 modified, qint64 modifiedNs, qint64 sizeBytes)
 {
+    KETRANO_ON_WINDOW_THREAD(this);
     if (row < 0 || row >= int(m_rows.size()))
         return;
     ResultRow& r = m_rows[size_t(row)];
@@ -119,6 +128,7 @@ void ResultListModel::sort(int column, Qt::SortOrder)
 
 void ResultListModel::resort()
 {
+    KETRANO_ON_WINDOW_THREAD(this);
     if (m_sortColumn < 0)
         return;
     flush();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/thread_check.h"
 #include "results/result_row.h"
 
 #include <QAbstractTableModel>
@@ -8,7 +9,8 @@
 // The rows of ListView1 or ListView2. The row order of the model is the order shown and the
 // order the copy engine follows. Rows appended during a scan become visible in batches:
 // append() keeps them pending until flush(), so a scan of a million rows does not pay a model
-// signal per row. rows() always includes the pending ones.
+// signal per row. rows() always includes the pending ones. The model is changed on the window
+// thread only.
 class ResultListModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -33,7 +35,7 @@ public:
     void flush();
     void clear();
     void removeAt(int row);
-    // Removes every row for which keep(row) is false, in one reset.
+    // Removes every row for which remove(row) is true, in one reset.
     template <typename Pred> void removeIf(Pred remove);
 
     void setChecked(int row, bool checked);
@@ -74,6 +76,7 @@ private:
 
 template <typename Pred> void ResultListModel::removeIf(Pred remove)
 {
+    KETRANO_ON_WINDOW_THREAD(this);
     flush();
     beginResetModel();
     std::erase_if(m_rows, remove);

@@ -1,6 +1,7 @@
 #include "results/result_order.h"
 
 #include "core/memory_hint.h"
+#include "core/shared_string.h"
 #include "results/key_sort.h"
 #include "results/result_model.h"
 
@@ -107,11 +108,10 @@ public:
         if (m_used * 2 >= m_slots.size())
             grow();
         size_t i = slotOf(s.constData());
-        while (m_slots[i].data &&
-               !(m_slots[i].data == s.constData() && m_slots[i].size == s.size()))
+        while (m_slots[i].string && !sameSharedString(*m_slots[i].string, s))
             i = (i + 1) & (m_slots.size() - 1);
-        if (!m_slots[i].data) {
-            m_slots[i] = {s.constData(), s.size(), quint32(texts.strings.size())};
+        if (!m_slots[i].string) {
+            m_slots[i] = {&s, quint32(texts.strings.size())};
             texts.strings.push_back(&s);
             ++m_used;
         }
@@ -121,8 +121,7 @@ public:
 private:
     struct Slot
     {
-        const QChar* data = nullptr;
-        qsizetype size = 0;
+        const QString* string = nullptr; // a row's string: the rows outlive the sort
         quint32 item = 0;
     };
     size_t slotOf(const QChar* p) const
@@ -134,10 +133,10 @@ private:
         std::vector<Slot> old = std::move(m_slots);
         m_slots.assign(std::max<size_t>(1024, old.size() * 2), Slot{});
         for (const Slot& s : old) {
-            if (!s.data)
+            if (!s.string)
                 continue;
-            size_t i = slotOf(s.data);
-            while (m_slots[i].data)
+            size_t i = slotOf(s.string->constData());
+            while (m_slots[i].string)
                 i = (i + 1) & (m_slots.size() - 1);
             m_slots[i] = s;
         }
@@ -157,13 +156,10 @@ std::vector<int> byText(const std::vector<ResultRow>& rows,
     if (shared) {
         SharedStrings strings;
         itemOf.resize(rows.size());
-        const QString* previous = nullptr;
         for (size_t r = 0; r < rows.size(); ++r) {
             const QString& t = textOf(rows[r]);
-            const bool same =
-                previous && t.constData() == previous->constData() && t.size() == previous->size();
+            const bool same = r > 0 && sameSharedString(t, textOf(rows[r - 1]));
             itemOf[r] = same ? itemOf[r - 1] : strings.itemOf(t, texts);
-            previous = &t;
         }
     }
     const size_t items = shared ? texts.strings.size() : rows.size();
@@ -220,19 +216,6 @@ template <typename KeyOf> std::vector<int> byNumber(const std::vector<ResultRow>
     for (const SortEntry& e : entries)
         order.push_back(int(e.item));
     return order;
-}
-
-const QString& nameOf(const ResultRow& r)
-{
-    return r.name;
-}
-const QString& sourceOf(const ResultRow& r)
-{
-    return r.sourceFolder;
-}
-const QString& targetOf(const ResultRow& r)
-{
-    return r.targetFolder;
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/path_text.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -33,9 +35,4 @@ struct ResultRow
     }
     QString sourcePath() const { return joinPath(sourceFolder, name); }
     QString targetPath() const { return joinPath(targetFolder, name); }
-
-    static QString joinPath(const QString& folder, const QString& name)
-    {
-        return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
-    }
 };

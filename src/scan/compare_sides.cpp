@@ -1,9 +1,10 @@
 #include "scan/compare_sides.h"
 
 #include "core/memory_hint.h"
+#include "core/path_text.h"
+#include "core/shared_string.h"
 #include "core/ui_yield.h"
 #include "results/display_format.h"
-#include "scan/path_text.h"
 
 #include <algorithm>
 
@@ -84,29 +85,20 @@ public:
     explicit FolderJoiner(const QString& root) : m_root(root) {}
     const QString& operator()(const QString& relativeFolder)
     {
-        if (relativeFolder.constData() != m_key || relativeFolder.size() != m_keySize) {
-            m_key = relativeFolder.constData();
-            m_keySize = relativeFolder.size();
+        if (!m_relative.repeats(relativeFolder))
             m_folder = absoluteFolder(m_root, relativeFolder);
-        }
         return m_folder;
     }
 
 private:
     QString m_root;
-    const QChar* m_key = nullptr;
-    qsizetype m_keySize = -1;
+    LastSharedString m_relative;
     QString m_folder;
 };
 
 size_t unmatchedRows(const SideTable& table)
 {
     return size_t(std::count(table.Matched.begin(), table.Matched.end(), quint8(0)));
-}
-
-bool cancelled(const AppState& state)
-{
-    return state.CancelRequested.load(std::memory_order_relaxed);
 }
 
 // Whether time a is later than time b, to the whole second (to 2 seconds on FAT).
@@ -168,7 +160,7 @@ void AddResultRow(const Callbacks& cb, ResultListModel& list, const QString& sou
 
 void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass)
 {
-    if (cancelled(state))
+    if (state.cancelled())
         return;
     SideTable& mine = pass.thisTable;
     SideTable& theirs = pass.otherTable;
@@ -198,7 +190,7 @@ void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass)
         if (mine.Matched[i])
             continue;
         uiYield(state, cb);
-        if (cancelled(state))
+        if (state.cancelled())
             return;
         const FileLine& a = mine.rows[i];
         const quint32 j = partner[i];

@@ -42,22 +42,21 @@ QString childPath(const QString& folder, const QString& name)
     return folder.isEmpty() ? name : folder + QLatin1Char('/') + name;
 }
 
-// One recursive walk below a root (FindFilesAPI walks one folder and its subfolders). A walk
-// given no callbacks runs on a worker thread: it touches nothing but its own lists and reads
-// the stop flag; the thread that waits for it yields.
+// One recursive walk below a root folder (FindFilesAPI walks one folder and its subfolders).
+// It owns everything it uses but the stop flag, the lists it fills and what it found, so it
+// may run on a worker thread.
 class FileWalk
 {
 public:
     FileWalk(const std::atomic<bool>& stop, const QStringList& patterns,
-             std::vector<FileList>& lists, SideWalk& found, const FolderId& skip)
-        : m_stop(stop), m_lists(lists), m_found(found), m_skip(skip)
+             std::vector<FileList>& lists, const std::function<void()>& onEntry, SideWalk& found,
+             const FolderId& skip)
+        : m_stop(stop), m_onEntry(onEntry), m_lists(lists), m_found(found), m_skip(skip)
     {
         for (const QString& p : patterns)
             m_patterns.emplace_back(p, Wildcard::Dialect::FileName);
     }
 
-    // Set on the window thread only: the walk yields once per folder entry.
-    std::function<void()> yield;
     bool cut = false;
 
     void run(const QString& root)
@@ -98,6 +97,7 @@ private:
                      const QString& relativeFolder);
 
     const std::atomic<bool>& m_stop;
+    const std::function<void()>& m_onEntry;
     std::vector<FileList>& m_lists;
     SideWalk& m_found;
     FolderId m_skip;
@@ -152,8 +152,8 @@ void FileWalk::FindFilesAPI(int fd, const QString& relativeFolder)
             if (m_stop.load(std::memory_order_relaxed)) {
                 collecting = false;
                 cut = true;
-            } else if (yield) {
-                yield();
+            } else if (m_onEntry) {
+                m_onEntry();
             }
         }
         const Entry& e = entries[i];
@@ -247,14 +247,13 @@ FolderId folderIdOf(const QString& path)
     return std::pair(st.st_dev, st.st_ino);
 }
 
-bool ListFiles(AppState& state, const Callbacks& cb, const QString& root,
-               const QStringList& patterns, std::vector<FileList>& lists, SideWalk* found,
+bool ListFiles(const std::atomic<bool>& stop, const QString& root, const QStringList& patterns,
+               std::vector<FileList>& lists, const std::function<void()>& onEntry, SideWalk* found,
                const FolderId& skip)
 {
     lists.resize(size_t(patterns.size()));
     SideWalk ignored;
-    FileWalk walk(state.CancelRequested, patterns, lists, found ? *found : ignored, skip);
-    walk.yield = [&state, &cb] { uiYield(state, cb); };
+    FileWalk walk(stop, patterns, lists, onEntry, found ? *found : ignored, skip);
     walk.run(root);
     return walk.cut;
 }
@@ -269,15 +268,14 @@ void enumerateEntry(AppState& state, const Callbacks& cb, const QString& source,
     const FolderId sourceId = folderIdOf(source);
     const FolderId targetId = folderIdOf(target);
     // The two folders are walked side by side on worker threads, which touch nothing but
-    // their own lists and read the stop flag; this thread keeps the window responsive.
-    std::vector<FileList> sourceLists(size_t(patterns.size()));
-    std::vector<FileList> targetLists(size_t(patterns.size()));
+    // their own lists, what they found and the stop flag; this thread keeps the window
+    // responsive meanwhile.
+    std::vector<FileList> sourceLists;
+    std::vector<FileList> targetLists;
     const std::atomic<bool>& stop = state.CancelRequested;
     auto walk = [&stop, &patterns](const QString& root, std::vector<FileList>& lists,
                                    SideWalk& found, const FolderId& skip) {
-        FileWalk w(stop, patterns, lists, found, skip);
-        w.run(root);
-        return w.cut;
+        return ListFiles(stop, root, patterns, lists, {}, &found, skip);
     };
     // Without a free thread a walk runs here, when its result is asked for.
     constexpr auto policy = std::launch::async | std::launch::deferred;

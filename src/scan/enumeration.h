@@ -5,6 +5,8 @@
 #include "scan/file_line.h"
 
 #include <QStringList>
+#include <atomic>
+#include <functional>
 #include <optional>
 #include <sys/types.h>
 #include <utility>
@@ -20,9 +22,9 @@
 // (no permission, an I/O error) is reported in SideWalk::problems, and a hidden partial copy
 // left by a killed run is not listed but reported in SideWalk::partials.
 //
-// Stopping: every entry of a folder is checked against CancelRequested before it can become a
-// subfolder to walk (and the walk yields there). Once the flag is set no further subfolders
-// are collected, but the files of the folders already collected are still listed.
+// Stopping: every entry of a folder is checked against the stop flag before it can become a
+// subfolder to walk. Once the flag is set no further subfolders are collected, but the files of
+// the folders already collected are still listed.
 
 // What a walk found besides the files.
 struct SideWalk
@@ -48,10 +50,13 @@ using FolderId = std::optional<std::pair<dev_t, ino_t>>;
 FolderId folderIdOf(const QString& path);
 
 // Walks 'root' once for several file patterns: lists[k] receives the files that match
-// patterns[k], in walk order. Returns true when a stop request cut the walk short.
-bool ListFiles(AppState& state, const Callbacks& cb, const QString& root,
-               const QStringList& patterns, std::vector<FileList>& lists, SideWalk* found = nullptr,
-               const FolderId& skip = std::nullopt);
+// patterns[k], in walk order. The walk shares nothing but 'stop', the lists it fills and what
+// it found ('found'), so it may run on a worker thread. 'onEntry', when given, runs on the
+// walk's thread after each check of 'stop' that lets the walk go on. 'skip' is a folder not to
+// enter. Returns true when a stop request cut the walk short.
+bool ListFiles(const std::atomic<bool>& stop, const QString& root, const QStringList& patterns,
+               std::vector<FileList>& lists, const std::function<void()>& onEntry = {},
+               SideWalk* found = nullptr, const FolderId& skip = std::nullopt);
 
 // The enumeration of one profile entry: for each pattern in order, the source folder into
 // FilesList1 and the target folder into FilesList2. Each folder is walked once for all

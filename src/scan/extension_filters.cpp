@@ -1,49 +1,25 @@
 #include "scan/extension_filters.h"
 
+#include "core/trim_blanks.h"
 #include "core/ui_yield.h"
 #include "scan/text_case.h"
 
-int CountItems(const QString& text)
-{
-    return int(text.count(QLatin1Char(','))) + 1;
-}
-
 QStringList SplitItems(const QString& text)
 {
-    const int n = CountItems(text);
-    QStringList items(n);
-    const int length = int(text.size());
-    int index = 0;
-    int start = 1;
-    for (;;) {
-        int comma = int(text.indexOf(QLatin1Char(','), start - 1)) + 1;
-        if (comma == 0)
-            comma = length + 1;
-        if (index < n)
-            items[index] = ExtractField(text, start, comma - start);
-        if (comma >= length)
-            break;
-        start = comma + 1;
-        ++index;
-    }
+    QStringList items = text.split(QLatin1Char(','));
+    for (QString& item : items)
+        item = trimBlanks(QStringView(item)).toString();
     return items;
-}
-
-QString ExtractField(const QString& text, int start, int length)
-{
-    if (text.isEmpty() || start < 1 || length < 0)
-        return {};
-    return trimBlanks(QStringView(text).mid(start - 1, length));
 }
 
 bool IncludeAll(const QString& include)
 {
-    return trimBlanks(include) == QLatin1String("*");
+    return trimBlanks(QStringView(include)) == QLatin1String("*");
 }
 
 bool ExcludeNone(const QString& exclude)
 {
-    return trimBlanks(exclude).isEmpty();
+    return trimBlanks(QStringView(exclude)).isEmpty();
 }
 
 QStringList includePatterns(const QString& include)
@@ -82,7 +58,7 @@ void excludeLines(AppState& state, const Callbacks& cb, FileList& list, const QS
     size_t kept = 0;
     size_t i = 0;
     for (; i < list.size(); ++i) {
-        if (state.CancelRequested.load(std::memory_order_relaxed))
+        if (state.cancelled())
             break;
         uiYield(state, cb);
         list[i].relativePathInto(path);

@@ -12,14 +12,10 @@
 // dot ("txt, doc"). Include decides the file patterns of the walk; Exclude removes lines from
 // the walked record lists afterwards.
 
-// The number of "," in the text plus one (an empty text counts 1).
-int CountItems(const QString& text);
-// The CountItems(text) items of the text, each with leading and trailing blanks removed:
-// "txt, doc" gives txt and doc, "txt,,doc" an empty item between them, "txt," txt and "".
+// The items of the text between its commas, each with leading and trailing blanks removed:
+// "txt, doc" gives txt and doc, "txt,,doc" an empty item between them, "txt," txt and "",
+// an empty text one empty item.
 QStringList SplitItems(const QString& text);
-// At most 'length' characters from the 1-based position 'start', blanks trimmed at both ends;
-// empty for an empty text or a start or length out of range.
-QString ExtractField(const QString& text, int start, int length);
 
 // Include text, blanks trimmed, is exactly "*".
 bool IncludeAll(const QString& include);

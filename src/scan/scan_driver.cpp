@@ -1,21 +1,17 @@
 #include "scan/scan_driver.h"
 
+#include "core/path_text.h"
 #include "core/status_bar.h"
+#include "core/thread_check.h"
 #include "core/ui_yield.h"
 #include "results/display_format.h"
 #include "scan/compare_sides.h"
 #include "scan/enumeration.h"
 #include "scan/extension_filters.h"
-#include "scan/path_text.h"
 
 #include <cstring>
 
 namespace {
-
-bool cancelled(const AppState& state)
-{
-    return state.CancelRequested.load(std::memory_order_relaxed);
-}
 
 void reportProblem(AppState& state, const QString& folder, const QString& fileName,
                    const QString& text)
@@ -36,7 +32,8 @@ void reportWalk(AppState& state, const QString& root, const SideWalk& found,
             reportProblem(state, path, QString(),
                           QStringLiteral("Scan: cannot read folder %1: %2").arg(path, reason));
         else
-            reportProblem(state, FolderOf(path), FileNameOf(path),
+            reportProblem(state, path.left(path.lastIndexOf(QLatin1Char('/'))),
+                          path.mid(path.lastIndexOf(QLatin1Char('/')) + 1),
                           QStringLiteral("Scan: cannot read file %1: %2").arg(path, reason));
     }
     for (const SideWalk::Partial& p : found.partials)
@@ -132,6 +129,7 @@ void scanEntry(AppState& state, const Callbacks& cb, const ProfileEntry& entry)
 
 void ScanCmd_Click(AppState& state, const Callbacks& cb)
 {
+    KETRANO_ON_WINDOW_THREAD(&state.ListView1);
     state.CancelRequested = false;
     setPanel(state, cb, 1, QStringLiteral("Ready"));
     for (int panel = 2; panel <= 5; ++panel)
@@ -154,7 +152,7 @@ void ScanCmd_Click(AppState& state, const Callbacks& cb)
 
     const int entries = state.ProfileList.size();
     for (int e = 0; e < entries && e < state.ProfileList.size(); ++e) {
-        if (cancelled(state))
+        if (state.cancelled())
             break;
         uiYield(state, cb);
         setPanel(state, cb, 1, QStringLiteral("Scanning"));
@@ -165,7 +163,7 @@ void ScanCmd_Click(AppState& state, const Callbacks& cb)
     if (cb.busyChanged)
         cb.busyChanged(false);
     setPanel(state, cb, 1,
-             cancelled(state) ? QStringLiteral("Canceled") : QStringLiteral("Ready  "));
+             state.cancelled() ? QStringLiteral("Canceled") : QStringLiteral("Ready  "));
     setPanel(state, cb, 2,
              QStringLiteral("Source Files: ") + QString::number(state.SourceFileCount));
     setPanel(state, cb, 3,

@@ -31,9 +31,7 @@ void SideTable::clear()
 quint64 PathKeyHasher::operator()(const FileLine& line)
 {
     // The lines of one folder follow each other and share its string: hash it once.
-    if (line.folder.constData() != m_folder || line.folder.size() != m_folderSize) {
-        m_folder = line.folder.constData();
-        m_folderSize = line.folder.size();
+    if (!m_folder.repeats(line.folder)) {
         m_folderState = hashUpper(FnvOffset, line.folder);
         if (!line.folder.isEmpty())
             m_folderState = hashUpper(m_folderState, u"/");
@@ -73,7 +71,7 @@ void buildSideTable(AppState& state, const Callbacks& cb, FileList& lines, SideT
     size_t built = 0;
     reserveWithHint(table.keys, lines.size());
     for (; built < lines.size(); ++built) {
-        if (state.CancelRequested.load(std::memory_order_relaxed))
+        if (state.cancelled())
             break;
         uiYield(state, cb);
         table.keys.push_back(hasher(lines[built]));

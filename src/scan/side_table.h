@@ -2,6 +2,7 @@
 
 #include "core/app_state.h"
 #include "core/callbacks.h"
+#include "core/shared_string.h"
 #include "scan/file_line.h"
 
 #include <vector>
@@ -10,12 +11,11 @@
 // its upper-cased relative path (the key the two sides are matched on).
 struct SideTable
 {
-    FileList rows; // RelativeName (folder + name), Modified, size
+    FileList rows; // relative path (folder and name), modification time, size
     std::vector<quint8> Matched;
     std::vector<quint64> keys;
 
     size_t size() const { return rows.size(); }
-    QString RelativeName(size_t i) const { return rows[i].relativePath(); }
     void clear();
 };
 
@@ -36,7 +36,6 @@ public:
     quint64 operator()(const FileLine& line);
 
 private:
-    const QChar* m_folder = nullptr; // folder whose hash state is cached
-    qsizetype m_folderSize = -1;
+    LastSharedString m_folder; // the folder whose hash state is cached
     quint64 m_folderState = 0;
 };

@@ -2,7 +2,6 @@
 list(APPEND KETRANO_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/text_case.cpp
   ${CMAKE_CURRENT_LIST_DIR}/wildcard.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/path_text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/enumeration.cpp
   ${CMAKE_CURRENT_LIST_DIR}/extension_filters.cpp
   ${CMAKE_CURRENT_LIST_DIR}/side_table.cpp

@@ -16,6 +16,3 @@ inline char16_t upperUnit(char16_t c)
 
 // Upper-cases text in place (its length never changes).
 void toUpperInPlace(QString& text);
-
-// Leading and trailing blanks (spaces only) removed.
-QString trimBlanks(QStringView text);

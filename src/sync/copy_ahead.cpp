@@ -16,8 +16,8 @@ constexpr auto WaitSlice = std::chrono::milliseconds(10);
 constexpr qint64 LargeFileBytes = qint64(8) << 20;
 } // namespace
 
-CopyAhead::CopyAhead(CopySession& session, std::vector<Job> jobs)
-    : m_session(session), m_jobs(std::move(jobs))
+CopyAhead::CopyAhead(CopyPreparer preparer, std::vector<Job> jobs)
+    : m_jobs(std::move(jobs)), m_preparer(std::move(preparer))
 {
     if (!m_jobs.empty())
         m_worker = std::thread([this] { work(); });
@@ -52,7 +52,7 @@ void CopyAhead::work()
             if (m_stop)
                 return;
         }
-        PreparedCopy copy = m_session.prepare(m_jobs[i].row, keepGoing);
+        PreparedCopy copy = m_preparer.prepare(m_jobs[i].row, keepGoing);
         const qint64 bytes = copy.copied.sizeBytes;
         bool wake = false;
         {

@@ -24,7 +24,8 @@ public:
         ResultRow row;
     };
 
-    CopyAhead(CopySession& session, std::vector<Job> jobs);
+    // The worker copies with 'preparer', which is its own from now on.
+    CopyAhead(CopyPreparer preparer, std::vector<Job> jobs);
     ~CopyAhead(); // stops the worker and drops what it prepared
     CopyAhead(const CopyAhead&) = delete;
     CopyAhead& operator=(const CopyAhead&) = delete;
@@ -38,10 +39,13 @@ public:
 private:
     void work();
 
-    CopySession& m_session;
+    // Read by both threads, never changed.
     const std::vector<Job> m_jobs;
-    size_t m_taken = 0; // jobs taken by the engine (its thread only)
-
+    // The worker's own.
+    CopyPreparer m_preparer;
+    // The engine's own: jobs taken so far.
+    size_t m_taken = 0;
+    // Shared: the prepared copies waiting to be taken, behind m_mutex, and the stop flag.
     std::mutex m_mutex;
     std::condition_variable m_ready; // a prepared copy is waiting, or the worker is done
     std::condition_variable m_room;  // the engine took one

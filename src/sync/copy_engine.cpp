@@ -69,16 +69,16 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
     for (int i = 0; i < count; ++i)
         if (list.at(i).checked)
             jobs.push_back({i, list.at(i)});
-    CopySession session;
-    CopyAhead ahead(session, std::move(jobs));
+    CopyAhead ahead(CopyPreparer(), std::move(jobs));
+    CopyPlacer placer;
     const std::function<void()> waiting = [&state, &cb] { uiYield(state, cb); };
     for (int i = 0; i < count && i < list.size(); ++i) {
-        if (state.CancelRequested)
+        if (state.cancelled())
             break;
         const ResultRow row = list.at(i);
         if (ahead.nextIndex() == i) {
             PreparedCopy copy = ahead.take(waiting);
-            const QString error = session.place(row, copy);
+            const QString error = placer.place(row, copy);
             if (error.isNull()) {
                 list.setDestination(i, copy.copied.modified, copy.copied.modifiedNs,
                                     copy.copied.sizeBytes);

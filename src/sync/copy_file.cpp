@@ -70,12 +70,12 @@ PreparedCopy::~PreparedCopy()
         ::close(fd);
 }
 
-CopySession::CopySession(qint64 unnamedFromBytes)
+CopyPreparer::CopyPreparer(qint64 unnamedFromBytes)
     : m_unnamedFrom(unnamedFromBytes), m_uid(::geteuid()), m_gid(::getegid()),
       m_umask(currentUmask())
 {}
 
-int CopySession::open(Folder& folder, const QString& path)
+int CopyPreparer::open(Folder& folder, const QString& path)
 {
     if (folder.opened && path == folder.path)
         return folder.handle ? folder.handle->fd : -1;
@@ -91,8 +91,8 @@ int CopySession::open(Folder& folder, const QString& path)
     return fd;
 }
 
-int CopySession::openTemporary(int dir, dev_t device, const QByteArray& name, qint64 size,
-                               mode_t mode, QByteArray& tempName)
+int CopyPreparer::openTemporary(int dir, dev_t device, const QByteArray& name, qint64 size,
+                                mode_t mode, QByteArray& tempName)
 {
     if (size >= m_unnamedFrom && !m_noUnnamedTemporary.count(device)) {
         const int fd = ::openat(dir, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
@@ -116,24 +116,7 @@ int CopySession::openTemporary(int dir, dev_t device, const QByteArray& name, qi
     return -1;
 }
 
-int CopySession::linkUnnamed(int fd, int dir, const QByteArray& name)
-{
-    if (!m_noEmptyPathLink) {
-        if (::linkat(fd, "", dir, name.constData(), AT_EMPTY_PATH) == 0)
-            return 0;
-        if (errno != ENOENT && errno != EPERM)
-            return -1;
-    }
-    // Without CAP_DAC_READ_SEARCH the kernel links an unnamed file only through /proc.
-    char procPath[40];
-    std::snprintf(procPath, sizeof procPath, "/proc/self/fd/%d", fd);
-    if (::linkat(AT_FDCWD, procPath, dir, name.constData(), AT_SYMLINK_FOLLOW) != 0)
-        return -1;
-    m_noEmptyPathLink = true;
-    return 0;
-}
-
-PreparedCopy CopySession::prepare(const ResultRow& row, const std::function<bool()>& keepGoing)
+PreparedCopy CopyPreparer::prepare(const ResultRow& row, const std::function<bool()>& keepGoing)
 {
     const QByteArray name = QFile::encodeName(row.name);
     const int from = open(m_source, row.sourceFolder);
@@ -204,7 +187,24 @@ PreparedCopy CopySession::prepare(const ResultRow& row, const std::function<bool
     return copy;
 }
 
-QString CopySession::place(const ResultRow& row, PreparedCopy& copy)
+int CopyPlacer::linkUnnamed(int fd, int dir, const QByteArray& name)
+{
+    if (!m_noEmptyPathLink) {
+        if (::linkat(fd, "", dir, name.constData(), AT_EMPTY_PATH) == 0)
+            return 0;
+        if (errno != ENOENT && errno != EPERM)
+            return -1;
+    }
+    // Without CAP_DAC_READ_SEARCH the kernel links an unnamed file only through /proc.
+    char procPath[40];
+    std::snprintf(procPath, sizeof procPath, "/proc/self/fd/%d", fd);
+    if (::linkat(AT_FDCWD, procPath, dir, name.constData(), AT_SYMLINK_FOLLOW) != 0)
+        return -1;
+    m_noEmptyPathLink = true;
+    return 0;
+}
+
+QString CopyPlacer::place(const ResultRow& row, PreparedCopy& copy)
 {
     if (!copy.error.isNull())
         return copy.error;
@@ -257,18 +257,4 @@ QString CopySession::place(const ResultRow& row, PreparedCopy& copy)
     if (::linkat(dir, temp, dir, dest, 0) != 0)
         return errno == EEXIST ? destinationCreatedText() : copyFailure(CreatingDest, errno);
     return {};
-}
-
-QString CopySession::copy(const ResultRow& row, const std::function<void()>& between,
-                          CopiedFile* copied)
-{
-    PreparedCopy prepared = prepare(row, [&between] {
-        if (between)
-            between();
-        return true;
-    });
-    const QString error = place(row, prepared);
-    if (error.isNull() && copied)
-        *copied = prepared.copied;
-    return error;
 }

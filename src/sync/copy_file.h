@@ -2,7 +2,6 @@
 
 #include "results/result_row.h"
 #include "sync/copy_data.h"
-#include "sync/partial_copy_name.h" // isPartialCopyName, for the scan
 
 #include <QString>
 #include <functional>
@@ -59,32 +58,27 @@ struct PreparedCopy
 // found it, and a read-only destination is never replaced. Any failure leaves the destination
 // as it was and no temporary file behind.
 //
-// A session serves the copies of one pass: it keeps the source and destination folders of the
-// last copy open and remembers what the file systems involved cannot do. prepare() and place()
-// use separate parts of it, so one thread may prepare copies while another places them.
-class CopySession
+// The two steps have an owner each, so that one thread may prepare copies while another
+// places them: a CopyPreparer copies the data into the temporary file (the copy-ahead worker
+// owns it), a CopyPlacer gives the temporary file the destination's name (the window thread
+// owns it). Neither uses anything of the other; a PreparedCopy passes from one to the other
+// whole. Each serves the copies of one pass and remembers what the file systems involved
+// cannot do.
+
+class CopyPreparer
 {
 public:
     // Files of at least this size use an unnamed temporary file where the file system has one.
     static constexpr qint64 DefaultUnnamedFromBytes = qint64(8) << 20;
 
-    explicit CopySession(qint64 unnamedFromBytes = DefaultUnnamedFromBytes);
-    CopySession(const CopySession&) = delete;
-    CopySession& operator=(const CopySession&) = delete;
+    explicit CopyPreparer(qint64 unnamedFromBytes = DefaultUnnamedFromBytes);
 
     // Copies row.sourcePath() into a temporary file beside row.targetPath(). 'keepGoing' runs
     // every few MiB of a large file; false stops the copy.
     PreparedCopy prepare(const ResultRow& row, const std::function<bool()>& keepGoing);
-    // Puts a prepared copy in the destination's place if the destination is still as the
-    // scan found it. Returns a null string on success, else what failed and why.
-    QString place(const ResultRow& row, PreparedCopy& prepared);
-
-    // prepare() and place() in one. 'between' runs every few MiB of a large file. Returns a
-    // null string on success (and fills 'copied' when given), else the error list's text.
-    QString copy(const ResultRow& row, const std::function<void()>& between,
-                 CopiedFile* copied = nullptr);
 
 private:
+    // The source and destination folders of the last copy stay open.
     struct Folder
     {
         QString path;
@@ -96,9 +90,7 @@ private:
     static int open(Folder& folder, const QString& path);
     int openTemporary(int dir, dev_t device, const QByteArray& name, qint64 size, mode_t mode,
                       QByteArray& tempName);
-    int linkUnnamed(int fd, int dir, const QByteArray& name);
 
-    // Used by prepare():
     Folder m_source;
     Folder m_target;
     qint64 m_unnamedFrom;
@@ -108,6 +100,17 @@ private:
     std::set<dev_t> m_noUnnamedTemporary;
     std::map<std::pair<dev_t, dev_t>, DataPathCaps> m_caps;
     std::vector<char> m_buffer;
-    // Used by place():
+};
+
+class CopyPlacer
+{
+public:
+    // Puts a prepared copy in the destination's place if the destination is still as the
+    // scan found it. Returns a null string on success, else the error list's text.
+    QString place(const ResultRow& row, PreparedCopy& prepared);
+
+private:
+    int linkUnnamed(int fd, int dir, const QByteArray& name);
+
     bool m_noEmptyPathLink = false;
 };

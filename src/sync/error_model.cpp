@@ -1,6 +1,7 @@
 #include "sync/error_model.h"
 
 #include "core/name_bytes.h"
+#include "core/thread_check.h"
 
 #include <algorithm>
 
@@ -11,6 +12,7 @@ ErrorListModel::ErrorListModel(QObject* parent) : QAbstractTableModel(parent)
 
 void ErrorListModel::append(const ErrorRow& row)
 {
+    KETRANO_ON_WINDOW_THREAD(this);
     beginInsertRows({}, size(), size());
     m_rows.push_back(row);
     endInsertRows();
@@ -18,6 +20,7 @@ void ErrorListModel::append(const ErrorRow& row)
 
 void ErrorListModel::clear()
 {
+    KETRANO_ON_WINDOW_THREAD(this);
     beginResetModel();
     m_rows.clear();
     endResetModel();

@@ -16,7 +16,11 @@ public:
     QTreeView* list() const { return ErrorsList; }
     void OKCommand_Click();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void fitReasons();
     QTreeView* ErrorsList = nullptr;
     QPushButton* OKCommand = nullptr;
 };

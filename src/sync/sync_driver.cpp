@@ -1,6 +1,7 @@
 #include "sync/sync_driver.h"
 
 #include "core/status_bar.h"
+#include "core/thread_check.h"
 #include "sync/copy_engine.h"
 
 namespace {
@@ -21,6 +22,7 @@ void setBusy(const Callbacks& cb, bool busy)
 
 void SyncCmd_Click(AppState& state, const Callbacks& cb)
 {
+    KETRANO_ON_WINDOW_THREAD(&state.ListView1);
     state.CancelRequested = false;
     setBusy(cb, true);
     state.FilesCopied = 0;
@@ -40,7 +42,7 @@ void SyncCmd_Click(AppState& state, const Callbacks& cb)
 
     setBusy(cb, false);
     setPanel(state, cb, 1,
-             state.CancelRequested ? QStringLiteral("Canceled ") : QStringLiteral("Ready  "));
+             state.cancelled() ? QStringLiteral("Canceled ") : QStringLiteral("Ready  "));
     setPanel(state, cb, 2, QString());
     setPanel(state, cb, 4, panelText(state, 4) + QLatin1String("  Files copied"));
     setProgressValue(state, cb, state.status.progressMax);

@@ -18,7 +18,6 @@ run() {
         [ -n "$mask" ] && (((16#$mask >> (signo - 1)) & 1)) && break
         sleep 0.05
     done
-    sleep 0.3 # let the event loop start
     kill -s "$sig" "$pid"
     wait "$pid" || status=$?
     got=$(for v in 'Last Profile' 'Show File Names' 'Copy Source' 'Copy Target'; do

@@ -2,9 +2,21 @@
 ketrano_qtest(mainform_test ${CMAKE_CURRENT_LIST_DIR}/mainform_test.cpp)
 add_test(NAME signal_close_test
   COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/signal_close_test.sh $<TARGET_FILE:ketrano>)
-set_tests_properties(signal_close_test PROPERTIES ENVIRONMENT "TZ=UTC;LANG=C.UTF-8;LC_ALL=C.UTF-8")
+set_tests_properties(signal_close_test PROPERTIES ENVIRONMENT
+  "${KETRANO_TEST_ENV};DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent")
+add_test(NAME help_option_test
+  COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/help_option_test.sh $<TARGET_FILE:ketrano>)
 add_test(NAME install_test
-  COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/install_test.sh ${CMAKE_COMMAND} ${CMAKE_BINARY_DIR})
-ketrano_qtest(mainform_scan_test ${CMAKE_CURRENT_LIST_DIR}/mainform_scan_test.cpp)
+  COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/install_test.sh ${CMAKE_COMMAND} ${CMAKE_CPACK_COMMAND}
+          ${CMAKE_BINARY_DIR})
 ketrano_qtest(mainform_results_test ${CMAKE_CURRENT_LIST_DIR}/mainform_results_test.cpp)
 ketrano_qtest(unattended_run_test ${CMAKE_CURRENT_LIST_DIR}/unattended_run_test.cpp)
+ketrano_qtest(mainform_layout_test ${CMAKE_CURRENT_LIST_DIR}/mainform_layout_test.cpp)
+ketrano_qtest(desktop_notice_test ${CMAKE_CURRENT_LIST_DIR}/desktop_notice_test.cpp)
+# What a screen reader finds in the window, through the accessibility bus on an X server of
+# its own. The system's Python, which has the Debian package pyatspi.
+find_program(KETRANO_SYSTEM_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
+find_program(KETRANO_SYSTEM_PYTHON python3)
+add_test(NAME accessibility_test COMMAND ${KETRANO_SYSTEM_PYTHON}
+  ${CMAKE_CURRENT_LIST_DIR}/accessibility_test.py $<TARGET_FILE:ketrano>)
+set_tests_properties(accessibility_test PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180)

@@ -1,10 +1,13 @@
 #include "app/mainform.h"
+#include "core/run_lock.h"
 #include "profile/profile_file.h"
 #include "support/temp_tree.h"
 #include "sync/errorsform.h"
 
 #include <QAction>
+#include <QFileIconProvider>
 #include <QLabel>
+#include <QProgressBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
@@ -88,12 +91,13 @@ private Q_SLOTS:
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         tree = std::make_unique<TempTree>();
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(tree->path("config")));
+        qputenv("XDG_STATE_HOME", QFile::encodeName(tree->path("state")));
     }
 
     void scansAndCopiesInTheSavedDirectionsAndStaysOpen()
     {
         tree->add({{"one/src/docs/new file.txt", 100, 1'600'000'000},
-                   {"one/dst/only here/back.txt", 50, 1'600'000'000}});
+                   {"one/dst/only here/back.png", 50, 1'600'000'000}});
         const QString prf = profile({"one"});
         store("Copy Source", "0"); // pressed
         store("Copy Target", "1"); // released
@@ -110,16 +114,53 @@ private Q_SLOTS:
         QCOMPARE(w.visibleWhenBusy, QList<bool>({true, true}));
         QCOMPARE(w.lockedWhenBusy, QList<bool>({true, true}));
         QCOMPARE(w.scanEnabledWhenBusy, QList<bool>({false, false}));
-        QCOMPARE(form.state().ListView1.rowCount(), 1);
         QCOMPARE(form.state().ListView2.rowCount(), 1);
+        // The list shows the row's texts, check mark and file icon; the bar ends full.
+        const QAbstractItemModel* one = form.findChild<QTreeView*>("ListView1")->model();
+        QStringList texts;
+        for (int c = 0; c < one->columnCount(); ++c)
+            texts << one->index(0, c).data().toString();
+        QCOMPARE(texts.join('|'), "new file.txt|" + tree->path("one/src/docs") + '|' +
+                                      tree->path("one/dst/docs") +
+                                      "|New File|9/13/2020 12:26:40 PM|0");
+        QCOMPARE(one->rowCount(), 1);
+        QCOMPARE(one->index(0, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
+        // Each file type its own picture, also without a desktop's icon theme.
+        const auto picture = [](const QAbstractItemModel* list) {
+            return list->index(0, 0).data(Qt::DecorationRole).value<QIcon>().pixmap(16).toImage();
+        };
+        const QImage text = picture(one);
+        const QImage image = picture(form.findChild<QTreeView*>("ListView2")->model());
+        QVERIFY(!text.isNull() && !image.isNull());
+        const auto themes = QIcon::themeSearchPaths();
+        if (std::any_of(themes.begin(), themes.end(), [](const QString& folder) {
+                return QFileInfo::exists(folder + "/Adwaita/index.theme");
+            })) {
+            QVERIFY(text != image);
+            QVERIFY(image !=
+                    QFileIconProvider().icon(QAbstractFileIconProvider::File).pixmap(16).toImage());
+        } else {
+            qWarning("the Adwaita icon theme is not installed: file types are not told apart");
+        }
+        const auto* bar = form.findChild<QProgressBar*>("ProgressBar1");
+        QCOMPARE(std::pair(bar->value(), bar->maximum()), std::pair(1, 1)); // 0 KB + 0 KB + 1
         QVERIFY(QFileInfo::exists(tree->path("one/dst/docs/new file.txt")));
-        QVERIFY(!QFileInfo::exists(tree->path("one/src/only here/back.txt")));
+        QVERIFY(!QFileInfo::exists(tree->path("one/src/only here/back.png")));
         QCOMPARE(form.panel(4)->text(), QStringLiteral("1 of 2  Files copied"));
         QVERIFY(!form.state().ListView1.locked());
         QVERIFY(form.findChild<QToolBar*>("tbrMain")->actions().at(3)->isEnabled());
 
-        // It ran once and the window is still open.
-        QTest::qWait(50);
+        // The run is in the run log, in the directions it used.
+        const QByteArray log = TempTree::read(tree->path("state/ketrano/runs.log"));
+        QVERIFY2(log.endsWith("\tketrano\t" + QFile::encodeName(prf) +
+                              "\tsource-to-target=on target-to-source=off\tfiles=1\tkb=0"
+                              "\terrors=0\tstatus=0\n"),
+                 log.constData());
+        QCOMPARE(log.count('\n'), 1);
+
+        // It ran once (nothing more is pending) and the window is still open.
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
         QCOMPARE(w.states.count("Copying"), 1);
         QVERIFY(form.isVisible());
 
@@ -132,31 +173,30 @@ private Q_SLOTS:
         QCOMPARE(stored("Copy Target"), QByteArray("1"));
     }
 
-    void bothTogglesReleasedCopiesNothing()
+    // While a timer's ketrano-cli runs the profile, the window's run does not start: it says
+    // so in the error list and the status bar, without a box that waits for a click.
+    void anotherRunHoldsTheProfile()
     {
-        tree->add({{"one/src/a.txt", 1, 1'600'000'000}, {"one/dst/b.txt", 1, 1'600'000'000}});
-        store("Copy Source", "1");
-        store("Copy Target", "1");
-        MainForm form(profile({"one"}));
+        tree->add({"one/src/a.txt", 1, 1'600'000'000});
+        const QString prf = profile({"one"});
+        const RunLock held = RunLock::acquire(prf);
+        QVERIFY(held.held());
+        MainForm form(prf);
+        form.callbacks().askYesNo = [](const QString&) -> bool { qFatal("a question"); };
+        form.callbacks().showMessage = [](const QString&) { qFatal("a message box"); };
         form.Form_Load();
-        QTRY_VERIFY_WITH_TIMEOUT(finished(form), 20000);
-        QCOMPARE(form.panel(1)->text(), QStringLiteral("Ready  "));
-        QCOMPARE(form.panel(4)->text(), QStringLiteral("  Files copied"));
-        QCOMPARE(form.state().ListView1.rowCount() + form.state().ListView2.rowCount(), 2);
+        const QString refusal = QStringLiteral("another run of %1 is in progress (pid %2)")
+                                    .arg(prf)
+                                    .arg(QCoreApplication::applicationPid());
+        QTRY_COMPARE(form.panel(2)->text(), refusal);
+        QCOMPARE(form.panel(3)->text(), QStringLiteral("Errors : 1"));
+        QCOMPARE(form.state().ErrorsList.rows().at(0).error, refusal);
+        QCOMPARE(form.state().ListView1.rowCount(), 0);
         QVERIFY(!QFileInfo::exists(tree->path("one/dst/a.txt")));
-        QVERIFY(!QFileInfo::exists(tree->path("one/src/b.txt")));
-        form.Form_QueryUnload(true);
-    }
-
-    void missingProfileFindsNothingToDo()
-    {
-        const QString missing = tree->path("nowhere.prf");
-        MainForm form(missing);
-        form.Form_Load();
-        QTRY_VERIFY_WITH_TIMEOUT(finished(form), 20000);
-        QCOMPARE(form.panel(1)->text(), QStringLiteral("Ready  "));
-        QCOMPARE(form.panel(4)->text(), QStringLiteral("  Files copied"));
-        QCOMPARE(form.state().ErrorsList.size(), 0);
+        QVERIFY(form.isVisible());
+        QVERIFY(TempTree::read(tree->path("state/ketrano/runs.log"))
+                    .endsWith("\tsource-to-target=on target-to-source=on\tfiles=0\tkb=0"
+                              "\terrors=0\tstatus=3\n"));
         form.Form_QueryUnload(true);
     }
 

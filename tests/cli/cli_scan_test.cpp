@@ -1,24 +1,34 @@
 #include "profile/profile_file.h"
 #include "support/temp_tree.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QThread>
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <iostream>
 
 namespace {
 
 using Output = std::tuple<int, std::string, std::string>; // exit code, stdout, stderr
 
-// "ketrano-cli scan ARGS" with TZ=UTC, LC_ALL=C.UTF-8 and 'env'; 'during' acts while it runs.
+// "ketrano-cli scan ARGS" with TZ=UTC, LC_ALL=C.UTF-8 and 'env' ("NAME=" unsets NAME);
+// 'during' acts while it runs.
 Output scan(const QStringList& args, const QStringList& env = {},
             const std::function<void(QProcess&)>& during = {})
 {
     QProcess p;
     QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-    for (const QString& kv : QStringList{"TZ=UTC", "LC_ALL=C.UTF-8"} + env)
-        e.insert(kv.section('=', 0, 0), kv.section('=', 1));
+    for (const QString& kv : QStringList{"TZ=UTC", "LC_ALL=C.UTF-8"} + env) {
+        if (kv.endsWith('='))
+            e.remove(kv.chopped(1));
+        else
+            e.insert(kv.section('=', 0, 0), kv.section('=', 1));
+    }
     p.setProcessEnvironment(e);
     p.start(KETRANO_CLI, QStringList{"scan"} + args);
     if (during && p.waitForStarted())
@@ -85,24 +95,110 @@ TEST(CliScan, BadInputExitsWithTwoAndCreatesNothing)
     EXPECT_FALSE(QFile::exists(m));
 }
 
-TEST(CliScan, CtrlCStopsTheScanAndExitsWith130)
+TEST(CliScan, SignalsStopTheScanAndSetTheExitStatus)
 {
     Folders f(400); // many entries over the same folders keep the scan busy
     for (int i = 0; i < 2000; ++i)
         f.tree.add({QStringLiteral("src/d%1/f%2").arg(i % 50).arg(i)});
-    const auto [code, out, err] = scan({f.prf, "--tsv"}, {}, [](QProcess& p) {
-        // Ctrl+C once the handler is installed: SIGINT is in the caught signals' mask, SigCgt.
-        for (; p.state() == QProcess::Running; QThread::usleep(500)) {
-            QFile status(QStringLiteral("/proc/%1/status").arg(p.processId()));
-            const QByteArray s = status.open(QIODevice::ReadOnly) ? status.readAll() : "";
-            const quint64 caught = s.mid(s.indexOf("SigCgt:") + 7, 17).trimmed().toULongLong(0, 16);
-            if ((caught >> (SIGINT - 1)) & 1)
-                break;
-        }
-        ::kill(pid_t(p.processId()), SIGINT);
-    });
-    EXPECT_EQ(code, 130);
-    EXPECT_EQ(out.substr(out.rfind("\n#\t") + 1, 25), "#\tCanceled\tSource Files: ") << err;
+    for (const auto& [signal, status] : {std::pair{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}}) {
+        const auto [code, out, err] = scan({f.prf, "--tsv"}, {}, [signal](QProcess& p) {
+            // Once the handler is installed: the signal is in the caught signals' mask, SigCgt.
+            for (; p.state() == QProcess::Running; QThread::usleep(500)) {
+                QFile status(QStringLiteral("/proc/%1/status").arg(p.processId()));
+                const QByteArray s = status.open(QIODevice::ReadOnly) ? status.readAll() : "";
+                const quint64 caught =
+                    s.mid(s.indexOf("SigCgt:") + 7, 17).trimmed().toULongLong(0, 16);
+                if ((caught >> (signal - 1)) & 1)
+                    break;
+            }
+            ASSERT_GT(p.processId(), 0);
+            ::kill(pid_t(p.processId()), signal);
+        });
+        EXPECT_EQ(code, status) << signal;
+        EXPECT_EQ(out.substr(out.rfind("\n#\t") + 1, 25), "#\tCanceled\tSource Files: ") << err;
+    }
+}
+
+// Names with tabs, line ends, quotes and backslashes; sizes in bytes and times in UTC: the
+// same document in every locale and time zone.
+TEST(CliScan, JsonIsValidAndTheSameInEveryLocale)
+{
+    Folders f;
+    f.tree.add({{"src/tab\there", 1536}, {"src/new\nline"}, {"src/quo\"te\\back", 7}});
+    f.tree.add({{"src/\u00fcber 3\u20ac.txt", 3'000'000'000LL}, {"dst/only.txt", 2048}});
+    f.tree.add({{"src/both", 1, 1'000'000'000}, {"dst/both", 2, 1'000'000'001}});
+    const auto [code, json, err] =
+        scan({"--json", f.prf}, {"LC_ALL=", "LANG=de_DE.UTF-8", "TZ=Asia/Tokyo"});
+    const auto c = scan({f.prf, "--json"}, {"LC_ALL=", "LANG=C"});
+    EXPECT_EQ(std::tuple(code, err), std::tuple(0, ""));
+    EXPECT_EQ(json, std::get<1>(c));
+
+    QJsonParseError error;
+    const QJsonObject doc =
+        QJsonDocument::fromJson(QByteArray::fromStdString(json), &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << json;
+    QStringList rows;
+    for (const QJsonValue row : doc["rows"].toArray()) {
+        const QJsonObject r = row.toObject();
+        rows << QStringList{QString::number(r["list"].toInt()),
+                            r["name"].toString(),
+                            r["source"].toString() == f.src ? "src" : r["source"].toString(),
+                            r["status"].toString(),
+                            QString::number(r["size"].toInteger()),
+                            r["modified"].toString()}
+                    .join('|');
+    }
+    EXPECT_EQ(rows,
+              QStringList({"1|new\nline|src|New File|0|2001-09-09T01:46:40Z",
+                           "1|quo\"te\\back|src|New File|7|2001-09-09T01:46:40Z",
+                           "1|tab\there|src|New File|1536|2001-09-09T01:46:40Z",
+                           "1|\u00fcber 3\u20ac.txt|src|New File|3000000000|2001-09-09T01:46:40Z",
+                           "2|both|" + f.dst + "|OverWrite|2|2001-09-09T01:46:41Z",
+                           "2|only.txt|" + f.dst + "|New File|2048|2001-09-09T01:46:40Z"}));
+    EXPECT_EQ(doc["totals"].toObject()["sourceFiles"].toInteger(), 4);
+    EXPECT_TRUE(doc["stopped"].isNull());
+
+    const QString python = QStandardPaths::findExecutable("python3");
+    if (python.isEmpty()) {
+        std::cout << "python3 is not installed: json.tool not run\n";
+        return;
+    }
+    QProcess tool;
+    tool.start(python, {"-m", "json.tool"});
+    tool.write(QByteArray::fromStdString(json));
+    tool.closeWriteChannel();
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+}
+
+// --exit-code for monitoring, and a failed write of the output, which is never success.
+TEST(CliScan, ExitCodeAndFailedOutput)
+{
+    Folders f;
+    for (int i = 0; i < 3000; ++i) // far more than a pipe holds
+        f.tree.add({QStringLiteral("src/a long file name to fill the pipe %1").arg(i)});
+    f.tree.mkdir("dst");
+    const QString cli = KETRANO_CLI, prf = f.prf;
+    Folders same;
+    same.tree.mkdir("src");
+    same.tree.mkdir("dst");
+    // A shell line, its exit status and what stderr says.
+    const std::tuple<QString, int, std::string> cases[] = {
+        {cli + " scan -q --exit-code " + prf, 1, ""},
+        {cli + " scan --exit-code --quiet " + same.prf, 0, ""},
+        {cli + " scan " + prf + " | head -c 10 >/dev/null; exit ${PIPESTATUS[0]}", 1,
+         "ketrano-cli: cannot write the output: Broken pipe\n"},
+        {cli + " scan --json " + prf + " >/dev/full", 1,
+         "ketrano-cli: cannot write the output: No space left on device\n"}};
+    for (const auto& [line, status, message] : cases) {
+        QProcess p;
+        p.start("bash", {"-c", line});
+        ASSERT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << line.toStdString();
+        EXPECT_EQ(p.exitCode(), status) << line.toStdString();
+        EXPECT_EQ(p.readAllStandardError().toStdString(), message);
+        EXPECT_EQ(p.readAllStandardOutput().toStdString(), "");
+    }
 }
 
 } // namespace

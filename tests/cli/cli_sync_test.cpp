@@ -1,12 +1,18 @@
+#include "core/run_lock.h"
 #include "core/settings.h"
 #include "profile/profile_file.h"
 #include "support/temp_tree.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QThread>
 
@@ -33,6 +39,7 @@ protected:
     void SetUp() override
     {
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(tree.path("config")));
+        qputenv("XDG_STATE_HOME", QFile::encodeName(tree.path("state")));
         profile = tree.path("backup.prf");
         ASSERT_TRUE(ProfileFile::write(profile, {{src(), dst(), "*", ""}}));
         QDir().mkpath(src());
@@ -52,10 +59,10 @@ protected:
         TempTree::setMtime(path, mtime);
     }
 
-    CliRun sync(QStringList args)
+    CliRun sync(QStringList args, const QString& command = "sync")
     {
         QProcess p;
-        p.start(QStringLiteral(KETRANO_CLI), QStringList{"sync"} + args);
+        p.start(QStringLiteral(KETRANO_CLI), QStringList{command} + args);
         EXPECT_TRUE(p.waitForFinished(60000));
         CliRun r;
         r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
@@ -150,6 +157,21 @@ TEST_F(CliSyncTest, FailedCopiesAreListedAndExitOne)
     EXPECT_EQ(readable.exitCode, 1);
     EXPECT_TRUE(readable.lines.contains("Failed Copies"));
     EXPECT_TRUE(readable.lines.contains("Errors : 1"));
+
+    // Quiet: only the failure and a summary, on stderr.
+    const CliRun quiet = sync({"--quiet", profile});
+    EXPECT_EQ(quiet.exitCode, 1);
+    EXPECT_EQ(quiet.lines, QStringList());
+    EXPECT_EQ(quiet.err, "ketrano-cli: locked.txt not copied from " + src() + " to " + dst() +
+                             ": The destination is read-only\nketrano-cli: sync of " + profile +
+                             ": 0 files copied (0 KB), 1 failed\n");
+
+    const CliRun json = sync({"--json", profile});
+    const QJsonObject doc = QJsonDocument::fromJson(json.lines.join('\n').toUtf8()).object();
+    EXPECT_EQ(json.exitCode, 1);
+    EXPECT_EQ(doc["exitStatus"].toInt(), 1);
+    EXPECT_EQ(doc["failures"].toArray().at(0)["reason"].toString(), "The destination is read-only");
+    EXPECT_EQ(doc["totals"]["errors"].toInteger(), 1);
 }
 
 TEST_F(CliSyncTest, DirectionsFollowTheSavedTogglesUnlessOverridden)
@@ -161,48 +183,117 @@ TEST_F(CliSyncTest, DirectionsFollowTheSavedTogglesUnlessOverridden)
     write(src("/to-right.txt"), "r", 1'600'000'000);
     write(dst("/to-left.txt"), "l", 1'600'000'000);
 
-    EXPECT_EQ(sync({profile}).exitCode, 0);
+    const CliRun saved = sync({profile});
+    EXPECT_EQ(saved.exitCode, 0);
+    EXPECT_EQ(saved.lines.mid(0, 2), QStringList({"Source to target: on (saved setting)",
+                                                  "Target to source: off (saved setting)"}));
     EXPECT_TRUE(QFileInfo::exists(dst("/to-right.txt")));
     EXPECT_FALSE(QFileInfo::exists(src("/to-left.txt")));
 
-    EXPECT_EQ(sync({profile, "--target-to-source", "on", "--source-to-target", "off"}).exitCode, 0);
+    const CliRun overridden =
+        sync({profile, "--target-to-source", "on", "--source-to-target=off", "--json"});
+    EXPECT_EQ(overridden.exitCode, 0);
+    const QJsonObject doc = QJsonDocument::fromJson(overridden.lines.join('\n').toUtf8()).object();
+    EXPECT_EQ(doc["directions"]["targetToSource"].toObject(),
+              QJsonObject({{"on", true}, {"from", "--target-to-source"}}));
+    EXPECT_EQ(doc["directions"]["sourceToTarget"]["on"].toBool(true), false);
     EXPECT_TRUE(QFileInfo::exists(src("/to-left.txt")));
     EXPECT_EQ(TempTree::read(stored), "1"); // the override is not saved
 }
 
-TEST_F(CliSyncTest, CtrlCLetsTheCopyInProgressFinishAndExits130)
+// One run of a profile at a time; every run that got its profile is in the run log.
+TEST_F(CliSyncTest, AnotherRunHoldsTheProfileExitsThreeAndEveryRunIsLogged)
 {
+    write(src("/a.txt"), "a", 1'600'000'000);
+    {
+        // This test holds the lock as the window's run or a timer's would.
+        const RunLock held = RunLock::acquire(tree.path("./backup.prf"));
+        ASSERT_TRUE(held.held());
+        const CliRun refused = sync({"--quiet", profile});
+        EXPECT_EQ(refused.exitCode, 3);
+        EXPECT_EQ(refused.err, QStringLiteral("ketrano-cli: another run of %1 is in progress "
+                                              "(pid %2)\n")
+                                   .arg(profile)
+                                   .arg(QCoreApplication::applicationPid()));
+        EXPECT_FALSE(QFileInfo::exists(dst("/a.txt")));
+    }
+    const CliRun quiet = sync({"-q", profile});
+    EXPECT_EQ(std::tuple(quiet.exitCode, quiet.lines, quiet.err), std::tuple(0, QStringList(), ""));
+    EXPECT_TRUE(QFileInfo::exists(dst("/a.txt")));
+
+    const QStringList log = sync({"-n", "5"}, "log").lines;
+    ASSERT_EQ(log.size(), 2);
+    const QString fields =
+        "\tketrano-cli\t" + profile + "\tsource-to-target=on target-to-source=on";
+    EXPECT_TRUE(log[0].endsWith(fields + "\tfiles=0\tkb=0\terrors=0\tstatus=3"))
+        << qPrintable(log[0]);
+    EXPECT_TRUE(log[1].endsWith(fields + "\tfiles=1\tkb=0\terrors=0\tstatus=0"))
+        << qPrintable(log[1]);
+    EXPECT_TRUE(QDateTime::fromString(log[1].section('\t', 0, 0), Qt::ISODate).isValid());
+}
+
+// Ctrl+C, SIGTERM and SIGHUP during a large and during a small copy, and a closed pipe: the
+// copy in progress finishes, what happened is printed, and every destination is whole.
+TEST_F(CliSyncTest, StopsLetTheCopyInProgressFinishAndLeaveNothingBehind)
+{
+    const QByteArray big(64 << 20, 'b');
+    write(src("/a big.bin"), big, 1'600'000'000); // copied first, on the worker thread
     for (int i = 0; i < 4000; ++i)
         write(src(QStringLiteral("/many/f%1").arg(i, 4, 10, QLatin1Char('0'))),
               QByteArray(1000 + i, 'x'), 1'600'000'000);
-    QProcess p;
-    // Into a file: a full pipe nobody reads would stop the program before it copies.
-    p.setStandardOutputFile(tree.path("out.tsv"));
-    p.start(QStringLiteral(KETRANO_CLI), {"sync", profile, "--tsv"});
-    ASSERT_TRUE(p.waitForStarted());
-    QElapsedTimer waited;
-    waited.start();
-    while (!QFileInfo::exists(dst("/many/f0000")) && p.state() == QProcess::Running &&
-           waited.elapsed() < 30000)
-        QThread::msleep(1);
-    ::kill(pid_t(p.processId()), SIGINT);
-    ASSERT_TRUE(p.waitForFinished(60000));
+    // The signal, the exit status, and what must exist before it is sent: the folders are
+    // made before the first copy, f0000 is copied after the large file.
+    const std::tuple<int, int, QString> cases[] = {{SIGTERM, 143, dst("/many")},
+                                                   {SIGINT, 130, dst("/many/f0000")},
+                                                   {SIGHUP, 129, dst("/many/f0000")}};
+    for (const auto& [signal, status, ready] : cases) {
+        SCOPED_TRACE(signal);
+        QDir(dst()).removeRecursively();
+        QDir().mkpath(dst());
+        QProcess p;
+        // Into a file: a full pipe nobody reads would stop the program before it copies.
+        p.setStandardOutputFile(tree.path("out.tsv"));
+        p.start(QStringLiteral(KETRANO_CLI), {"sync", profile, "--tsv"});
+        ASSERT_TRUE(p.waitForStarted());
+        ASSERT_GT(p.processId(), 0);
+        QElapsedTimer waited;
+        waited.start();
+        while (!QFileInfo::exists(ready) && p.state() == QProcess::Running &&
+               waited.elapsed() < 30000)
+            QThread::usleep(200);
+        ::kill(pid_t(p.processId()), signal);
+        ASSERT_TRUE(p.waitForFinished(60000));
 
-    EXPECT_EQ(p.exitCode(), 130);
-    // Whatever was copied is whole; nothing else was left in the folder.
-    QDirIterator it(dst("/many"), QDir::Files | QDir::Hidden);
-    int copied = 0;
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString name = it.fileName();
-        EXPECT_TRUE(name.startsWith('f')) << qPrintable(name);
-        EXPECT_EQ(QFileInfo(path).size(), QFileInfo(src("/many/" + name)).size());
-        ++copied;
+        EXPECT_EQ(p.exitCode(), status);
+        int copied = 0;
+        for (QDirIterator it(dst(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+             it.hasNext(); ++copied) {
+            const QString path = it.next();
+            const QString from = src(path.mid(dst().size()));
+            EXPECT_TRUE(it.fileName().startsWith('f') || it.fileName() == "a big.bin")
+                << qPrintable(path); // no temporary left
+            EXPECT_EQ(QFileInfo(path).size(), QFileInfo(from).size()) << qPrintable(path);
+        }
+        if (QFileInfo::exists(dst("/a big.bin"))) {
+            EXPECT_EQ(TempTree::read(dst("/a big.bin")), big);
+        }
+        const QString out = QString::fromUtf8(TempTree::read(tree.path("out.tsv")));
+        if (copied < 4001) {
+            EXPECT_TRUE(out.contains("\n#\tCanceled \t")) << qPrintable(out.right(200));
+        }
     }
-    EXPECT_GT(copied, 0);
-    const QString out = QString::fromUtf8(TempTree::read(tree.path("out.tsv")));
-    if (copied < 4000)
-        EXPECT_TRUE(out.contains("#\tCanceled \t")) << qPrintable(out.right(200));
+
+    // A closed pipe stops the run before it copies: the lists are printed first.
+    QDir(dst()).removeRecursively();
+    QDir().mkpath(dst());
+    QProcess p;
+    p.start("bash", {"-c", QStringLiteral("'%1' sync '%2' | head -c 10 >/dev/null; exit "
+                                          "${PIPESTATUS[0]}")
+                               .arg(KETRANO_CLI, profile)});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_EQ(p.readAllStandardError(), "ketrano-cli: cannot write the output: Broken pipe\n");
+    EXPECT_FALSE(QFileInfo::exists(dst("/a big.bin")));
 }
 
 } // namespace

@@ -133,8 +133,23 @@ TEST_F(ProfileTest, NewOpenAndSaveProfileWithTheirDialogs)
     RecordingCallbacks rec;
     state.ProfileFileName = path("a.prf");
     LoadProfileFile(state.ProfileList, state.ProfileFileName);
-    state.ListView1.append(ResultRow{});
-    state.ListView1.flush();
+    // The state a scan leaves; New and Open return to the start-up state.
+    const auto scanned = [&] {
+        for (ResultListModel* list : {&state.ListView1, &state.ListView2})
+            list->append(ResultRow{});
+        state.ListView1.flush();
+        state.status = {{"Ready  ", "Source Files: 1", "Source Size: 0KB", "Target Files: 1",
+                         "Target Size: 0KB"},
+                        0,
+                        9,
+                        4};
+    };
+    const auto atStartUp = [&] {
+        return state.ListView1.size() + state.ListView2.size() == 0 &&
+               state.status.panels == std::array<QString, 5>{"Ready"} &&
+               state.status.progressMax == 1 && state.status.progressValue == 0;
+    };
+    scanned();
     state.ProfileList.append(entry("/edited", "/edited"));
     state.ProfileChanged = true;
     rec.fileNames = {"", "*.prf", "", path("b.prf/x.prf"), path("b.prf")};
@@ -147,6 +162,7 @@ TEST_F(ProfileTest, NewOpenAndSaveProfileWithTheirDialogs)
     EXPECT_TRUE(state.ProfileChanged);
     EXPECT_EQ(load(path("a.prf")).size(), 2u);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).join(' '), "a.prf b.prf");
+    EXPECT_FALSE(atStartUp());
     EXPECT_EQ(rec.messages.size(), 1);
     EXPECT_TRUE(rec.messages.value(0).startsWith("The profile could not be saved to " +
                                                  path("b.prf/x.prf")));
@@ -154,7 +170,8 @@ TEST_F(ProfileTest, NewOpenAndSaveProfileWithTheirDialogs)
     EXPECT_EQ(OpenProfile(state, rec.callbacks()), "Ketrano Backup [" + path("b.prf") + "]");
     EXPECT_EQ(state.ProfileList.entries(), std::vector({entry("/other", "/side", "*", "tmp")}));
     EXPECT_FALSE(state.ProfileChanged);
-    EXPECT_EQ(state.ListView1.rowCount(), 1); // the last scan's results stay
+    EXPECT_TRUE(atStartUp()); // the rows were another profile's
+    scanned();
 
     state.ProfileChanged = true; // New asks; Yes saves under the name chosen
     rec.answers = {true};
@@ -162,9 +179,9 @@ TEST_F(ProfileTest, NewOpenAndSaveProfileWithTheirDialogs)
     EXPECT_EQ(NewProfile(state, rec.callbacks()), "Ketrano Backup   [New Profile]");
     EXPECT_EQ(load(path("c.prf")), std::vector({entry("/other", "/side", "*", "tmp")}));
     EXPECT_EQ(state.ProfileFileName, path("c.prf"));
-    EXPECT_EQ(state.ProfileList.size() + state.ListView1.rowCount(), 0);
+    EXPECT_EQ(state.ProfileList.size(), 0);
+    EXPECT_TRUE(atStartUp());
     EXPECT_FALSE(state.ProfileChanged);
-    EXPECT_EQ(state.status.progressMax, 1);
     NewProfile(state, rec.callbacks()); // no edit: no question
     EXPECT_EQ(rec.questions, QStringList{"Profile has changed, Do you want to save?"});
     const QString open = "Open File Name|Profiles(*.prf)|*.prf",
@@ -203,11 +220,11 @@ TEST(DesktopShortcut, NameExecLineAndTheCommand)
               launcher(R"(\sMy \\ Week\s)", R"("/opt/\\$my apps/ketrano" "/w.prf")"));
 
     QTemporaryDir dir; // the command writes an executable launcher or says why not
-    const QString desktop = dir.path() + "/Desk top",
+    const QString desktop = dir.path() + "/Desk top", menu = dir.path() + "/share/applications",
                   failed = "The shortcut could not be created on the desktop: ";
     RecordingCallbacks rec;
     const auto create = [&](const QString& profile, const QString& folder) {
-        createDesktopShortcut(profile, {folder, "/k", false}, rec.callbacks());
+        createDesktopShortcut(profile, {folder, "/k", false, menu}, rec.callbacks());
     };
     create("", desktop);
     create("*.prf", desktop);
@@ -232,6 +249,10 @@ TEST(DesktopShortcut, NameExecLineAndTheCommand)
     EXPECT_EQ(int(QFile::permissions(path)), 0x7755); // rwxr-xr-x
     EXPECT_EQ(QDir(desktop).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
               QStringList({"My Daily.desktop"}));
+    // The same launcher in the application menu, under a name no other program's entry has.
+    EXPECT_EQ(QDir(menu).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
+              QStringList({"ketrano-My Daily.desktop"}));
+    EXPECT_EQ(readBytes(menu + "/ketrano-My Daily.desktop"), readBytes(path));
 }
 
 } // namespace

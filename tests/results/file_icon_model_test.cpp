@@ -13,8 +13,10 @@ private Q_SLOTS:
     {
         ResultListModel list(QStringLiteral("ListView1"));
         for (const char* name : {"a.txt", "b.TXT", "c.png", "d.txt"})
-            list.append(
-                {name, "/nowhere", {}, 0, 0, 0, 0, false, 0, 0, 0, {}, true, name[0] != 'd'});
+            list.append({.name = name,
+                         .sourceFolder = "/nowhere",
+                         .targetFolder = "/t",
+                         .hasIcon = name[0] != 'd'});
         list.flush();
         FileIconModel icons;
         icons.setSourceModel(&list);

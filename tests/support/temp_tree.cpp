@@ -4,10 +4,24 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 
-TempTree::TempTree() = default;
+namespace {
+// A tree that cannot be built leaves the test checking something else: stop it, loudly.
+void require(bool done, const QString& what)
+{
+    if (!done)
+        qFatal("TempTree: %s", qPrintable(what));
+}
+} // namespace
+
+TempTree::TempTree()
+{
+    require(m_dir.isValid(), "no temporary folder: " + m_dir.errorString());
+}
 
 QString TempTree::path(const QString& relative) const
 {
@@ -17,13 +31,12 @@ QString TempTree::path(const QString& relative) const
 void TempTree::add(const TreeFile& file)
 {
     const QString full = path(file.path);
-    QDir().mkpath(QFileInfo(full).path());
+    mkdir(QFileInfo(file.path).path());
     QFile f(full);
-    if (f.open(QIODevice::WriteOnly)) {
-        if (file.size > 0)
-            f.resize(file.size); // sparse: cheap even for files above 2 GiB
-        f.close();
-    }
+    // resize makes a sparse file: cheap even above 2 GiB.
+    require(f.open(QIODevice::WriteOnly) && (file.size == 0 || f.resize(file.size)),
+            full + ": " + f.errorString());
+    f.close();
     setMtime(full, file.mtime);
 }
 
@@ -35,7 +48,7 @@ void TempTree::add(std::initializer_list<TreeFile> files)
 
 void TempTree::mkdir(const QString& relative)
 {
-    QDir().mkpath(path(relative));
+    require(QDir().mkpath(path(relative)), path(relative) + ": cannot create the folder");
 }
 
 void TempTree::setMtime(const QString& path, qint64 seconds, qint64 nanoseconds)
@@ -44,7 +57,8 @@ void TempTree::setMtime(const QString& path, qint64 seconds, qint64 nanoseconds)
     times[0].tv_sec = seconds;
     times[0].tv_nsec = nanoseconds;
     times[1] = times[0];
-    ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0);
+    require(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0,
+            path + ": " + QString::fromLocal8Bit(std::strerror(errno)));
 }
 
 QByteArray TempTree::read(const QString& path)

@@ -14,6 +14,7 @@ struct TreeFile
     qint64 mtime = 1'000'000'000;
 };
 
+// Anything that fails while the tree is built stops the test program with the reason.
 class TempTree
 {
 public:

@@ -1,5 +1,7 @@
 #include "core/registry/registry.h"
 
+#include "core/trim_blanks.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,9 +11,7 @@
 namespace Registry {
 namespace {
 
-// Module state: the root found by the last ParseKeyPath and the status of the last step.
-Root g_root = Root::None;
-int g_status = 0;
+// Module state: where the "Incorrect Format:" message goes.
 std::function<void(const QString&)> g_messageHandler;
 
 constexpr int ReadCapacity = 255; // bytes, terminating zero included
@@ -51,6 +51,13 @@ QString keyFolder(Root root, const QString& subKey)
     return folder;
 }
 
+bool fail(QString* error, const QString& why)
+{
+    if (error)
+        *error = why;
+    return false;
+}
+
 void showMessage(const QString& text)
 {
     if (g_messageHandler)
@@ -75,11 +82,6 @@ QString storeFolder()
     return config + QLatin1String("/ketrano/registry");
 }
 
-int LastStatus()
-{
-    return g_status;
-}
-
 Root RootKeyFromName(const QString& name)
 {
     for (int i = 0; i < int(std::size(RootNames)); ++i) {
@@ -91,20 +93,14 @@ Root RootKeyFromName(const QString& name)
 
 Root ParseKeyPath(QString& keyPath)
 {
-    g_root = Root::None;
     if (!keyPath.startsWith(QLatin1String("HKEY_")) || keyPath.endsWith(QLatin1Char('\\'))) {
         showMessage(QStringLiteral("Incorrect Format:") + QLatin1String("\n\n") + keyPath);
         return Root::None;
     }
     const qsizetype slash = keyPath.indexOf(QLatin1Char('\\'));
-    if (slash >= 0) {
-        g_root = RootKeyFromName(keyPath.left(slash));
-        keyPath = keyPath.mid(slash + 1);
-    } else {
-        g_root = RootKeyFromName(keyPath);
-        keyPath.clear();
-    }
-    return g_root;
+    const Root root = RootKeyFromName(slash >= 0 ? keyPath.left(slash) : keyPath);
+    keyPath = slash >= 0 ? keyPath.mid(slash + 1) : QString();
+    return root;
 }
 
 QString ReadValue(const QString& keyPath, const QString& valueName)
@@ -116,45 +112,29 @@ QString ReadValue(const QString& keyPath, const QString& valueName)
     const QString folder = keyFolder(root, subKey);
     // A root key always exists, even before anything was stored under it.
     const QFileInfo key(folder);
-    if (!subKey.isEmpty() && (!key.isDir() || !key.isReadable())) {
-        g_status = 2;
+    if (!subKey.isEmpty() && (!key.isDir() || !key.isReadable()))
         return QStringLiteral("Error");
-    }
     // Only a regular file is a value: a folder there is a key, and anything else (a pipe, a
     // device) could block the read.
     const QFileInfo info(folder + QLatin1Char('/') + encodeName(valueName));
-    if (!info.isFile()) {
-        g_status = 2;
+    if (!info.isFile())
         return QStringLiteral("Error");
-    }
     QFile value(info.filePath());
-    if (!value.open(QIODevice::ReadOnly)) {
-        g_status = 5;
+    if (!value.open(QIODevice::ReadOnly))
         return QStringLiteral("Error");
-    }
     const QByteArray data = value.read(ReadCapacity);
-    if (value.error() != QFileDevice::NoError) {
-        g_status = 5;
+    if (value.error() != QFileDevice::NoError)
         return QStringLiteral("Error");
-    }
-    if (data.size() + 1 > ReadCapacity) { // no room for the terminating zero
-        g_status = 234;
+    if (data.size() + 1 > ReadCapacity) // no room for the terminating zero
         return QStringLiteral("Error");
-    }
-    g_status = 0;
     // The value and its terminating zero land in a buffer of blanks; the blanks around it are
     // trimmed and the zero dropped, so leading blanks of the value go and trailing ones stay.
     QByteArray buffer(ReadCapacity, ' ');
     buffer.replace(0, data.size() + 1, data + QByteArray(1, '\0'));
-    qsizetype first = 0, last = buffer.size();
-    while (first < last && buffer.at(first) == ' ')
-        ++first;
-    while (last > first && buffer.at(last - 1) == ' ')
-        --last;
-    const QByteArray text = buffer.mid(first, last - first);
+    const QByteArrayView text = trimBlanks(QByteArrayView(buffer));
     if (text.isEmpty())
         return {};
-    return QString::fromUtf8(text.left(text.size() - 1));
+    return QString::fromUtf8(text.first(text.size() - 1));
 }
 
 QString CleanValue(const QString& text)
@@ -165,36 +145,36 @@ QString CleanValue(const QString& text)
     return nul < 0 ? text : text.left(nul);
 }
 
-void CreateKey(const QString& keyPath)
+bool CreateKey(const QString& keyPath, QString* error)
 {
     QString subKey = keyPath;
     const Root root = ParseKeyPath(subKey);
     if (root == Root::None)
-        return;
-    g_status = QDir().mkpath(keyFolder(root, subKey)) ? 0 : 5;
+        return fail(error, QStringLiteral("Incorrect Format: ") + keyPath);
+    const QString folder = keyFolder(root, subKey);
+    if (!QDir().mkpath(folder))
+        return fail(error, QStringLiteral("%1 cannot be created").arg(folder));
+    return true;
 }
 
-void WriteValue(const QString& keyPath, const QString& valueName, const QString& text)
+bool WriteValue(const QString& keyPath, const QString& valueName, const QString& text,
+                QString* error)
 {
     QString subKey = keyPath;
     const Root root = ParseKeyPath(subKey);
     if (root == Root::None)
-        return;
+        return fail(error, QStringLiteral("Incorrect Format: ") + keyPath);
     const QString folder = keyFolder(root, subKey);
     // A root key always exists; any other key only once it has been created.
     if (subKey.isEmpty())
         QDir().mkpath(folder);
-    if (!QFileInfo(folder).isDir()) {
-        g_status = 2;
-        return;
-    }
+    if (!QFileInfo(folder).isDir())
+        return fail(error, QStringLiteral("%1 is not there").arg(folder));
     QSaveFile value(folder + QLatin1Char('/') + encodeName(valueName));
-    if (!value.open(QIODevice::WriteOnly)) {
-        g_status = 5;
-        return;
-    }
-    value.write(text.toUtf8());
-    g_status = value.commit() ? 0 : 5;
+    const QByteArray bytes = text.toUtf8();
+    if (!value.open(QIODevice::WriteOnly) || value.write(bytes) != bytes.size() || !value.commit())
+        return fail(error, QStringLiteral("%1: %2").arg(value.fileName(), value.errorString()));
+    return true;
 }
 
 } // namespace Registry

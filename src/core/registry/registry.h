@@ -6,7 +6,7 @@
 // The per-user settings store: a tree of keys under seven named roots, each key holding named
 // text values. On Linux every key is a folder below
 // ${XDG_CONFIG_HOME:-$HOME/.config}/ketrano/registry/ and every value a file in it.
-// The module keeps its state between calls; use it from one thread only.
+// The module keeps its message handler between calls; use it from one thread only.
 namespace Registry {
 
 // Receives the "Incorrect Format:" message of a malformed key path. Unset: the message is
@@ -18,12 +18,16 @@ void setMessageHandler(std::function<void(const QString&)> handler);
 QString ReadValue(const QString& keyPath, const QString& valueName);
 // The text before its first NUL; empty when the whole text, upper-cased, is "ERROR".
 QString CleanValue(const QString& text);
-// Creates the key and the keys above it; an existing key is left as it is.
-void CreateKey(const QString& keyPath);
+// Creates the key and the keys above it; an existing key is left as it is. False when it
+// cannot be created, with the reason in *error when given.
+bool CreateKey(const QString& keyPath, QString* error = nullptr);
 // Sets a value of an existing key, atomically; does nothing when the key does not exist.
-void WriteValue(const QString& keyPath, const QString& valueName, const QString& text);
+// False when the value was not written (no key, no access, a full disk), with the reason in
+// *error when given; the value then keeps its old text.
+bool WriteValue(const QString& keyPath, const QString& valueName, const QString& text,
+                QString* error = nullptr);
 
-// Internal steps, public for the tests.
+// The steps every operation but CleanValue takes with its key path.
 enum class Root {
     None,
     ClassesRoot,
@@ -39,8 +43,6 @@ Root RootKeyFromName(const QString& name);
 // message and returns Root::None for a path that does not start with "HKEY_" or that ends
 // with a backslash.
 Root ParseKeyPath(QString& keyPath);
-// Status of the last platform step: 0 success, 2 not found, 5 access denied, 234 too long.
-int LastStatus();
 // The folder that holds the store.
 QString storeFolder();
 

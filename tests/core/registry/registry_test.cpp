@@ -69,7 +69,7 @@ TEST_F(RegistryTest, NoKeyNoWriteMalformedPathsShowTheMessage)
 {
     const QStringList malformed = {"Software", "hkey_current_user\\Software", Key + "\\", ""};
     const QStringList unknownRoot = {"HKEY_NOWHERE\\Software", "HKEY_current_user\\Software"};
-    Registry::WriteValue(Key, "v", "0"); // the key was never created
+    EXPECT_FALSE(Registry::WriteValue(Key, "v", "0")); // the key was never created
     for (const QString& path : malformed + unknownRoot) {
         messages.clear();
         EXPECT_EQ(Registry::ReadValue(path, "v"), QString());

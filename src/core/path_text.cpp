@@ -1,16 +1,4 @@
-#include "scan/path_text.h"
-
-QString FolderOf(const QString& path)
-{
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    return slash < 0 ? QString() : path.left(slash);
-}
-
-QString FileNameOf(const QString& path)
-{
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    return slash < 0 ? path : path.mid(slash + 1);
-}
+#include "core/path_text.h"
 
 QString joinPath(const QString& root, const QString& relative)
 {

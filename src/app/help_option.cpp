@@ -1,0 +1,34 @@
+#include "app/help_option.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+const char Usage[] =
+    "Usage: ketrano [PROFILE]\n"
+    "Ketrano Backup keeps pairs of folders in step.\n"
+    "\n"
+    "Without PROFILE the window opens with the profile of the last run. With PROFILE (a .prf\n"
+    "file; the arguments are joined with single blanks, so a path with blanks needs no quotes)\n"
+    "the window loads that profile, scans and synchronizes it once, and stays open.\n"
+    "\n"
+    "  --help     show this help and exit\n"
+    "  --version  show the version and exit\n"
+    "\n"
+    "Backups without a window: ketrano-cli --help.\n";
+}
+
+int answerHelpOption(int argc, char** argv)
+{
+    if (argc != 2)
+        return -1;
+    if (std::strcmp(argv[1], "--help") == 0) {
+        std::fputs(Usage, stdout);
+        return 0;
+    }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("ketrano (Ketrano Backup) %s\n", KETRANO_VERSION);
+        return 0;
+    }
+    return -1;
+}

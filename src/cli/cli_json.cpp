@@ -1,0 +1,70 @@
+#include "cli/cli_json.h"
+
+#include "core/name_bytes.h"
+
+#include "core/plain_text.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+namespace {
+
+void appendRows(QJsonArray& rows, const ResultListModel& list, int number)
+{
+    for (const ResultRow& r : list.rows()) {
+        rows.append(QJsonObject{{QStringLiteral("list"), number},
+                                {QStringLiteral("name"), jsonText(r.name)},
+                                {QStringLiteral("source"), jsonText(r.sourceFolder)},
+                                {QStringLiteral("target"), jsonText(r.targetFolder)},
+                                {QStringLiteral("status"), r.statusText()},
+                                {QStringLiteral("size"), r.sizeBytes},
+                                {QStringLiteral("modified"), isoUtcTime(r.modified)}});
+    }
+}
+
+} // namespace
+
+QJsonValue jsonText(const QString& text)
+{
+    // JSON holds Unicode text: a byte of a name that is not UTF-8 shows as U+FFFD.
+    return QJsonValue(displayName(text));
+}
+
+QByteArray runDocument(const QString& command, const AppState& state, int exitStatus,
+                       const QString& stopped, const QJsonObject& directions)
+{
+    QJsonArray rows;
+    appendRows(rows, state.ListView1, 1);
+    appendRows(rows, state.ListView2, 2);
+    QJsonObject totals{{QStringLiteral("sourceFiles"), state.SourceFileCount},
+                       {QStringLiteral("sourceSizeKB"), state.SourceSizeKB},
+                       {QStringLiteral("targetFiles"), state.TargetFileCount},
+                       {QStringLiteral("targetSizeKB"), state.TargetSizeKB}};
+    QJsonObject document{
+        {QStringLiteral("command"), command},
+        {QStringLiteral("profile"), jsonText(state.ProfileFileName)},
+        {QStringLiteral("exitStatus"), exitStatus},
+        {QStringLiteral("stopped"), stopped.isEmpty() ? QJsonValue() : QJsonValue(stopped)},
+        {QStringLiteral("rows"), rows}};
+    QJsonArray problems; // what the scan could not read or refused
+    for (const ErrorRow& e : state.ErrorsList.rows())
+        if (e.fromScan)
+            problems.append(jsonText(e.error));
+    document.insert(QStringLiteral("problems"), problems);
+    if (command == QLatin1String("sync")) {
+        totals.insert(QStringLiteral("filesCopied"), state.FilesCopied);
+        totals.insert(QStringLiteral("kbCopied"), state.KBCopied);
+        totals.insert(QStringLiteral("errors"), state.ErrorCount);
+        QJsonArray failures;
+        for (const ErrorRow& e : state.ErrorsList.rows())
+            if (!e.fromScan)
+                failures.append(QJsonObject{{QStringLiteral("name"), jsonText(e.fileName)},
+                                            {QStringLiteral("source"), jsonText(e.source)},
+                                            {QStringLiteral("target"), jsonText(e.target)},
+                                            {QStringLiteral("reason"), jsonText(e.error)}});
+        document.insert(QStringLiteral("failures"), failures);
+        document.insert(QStringLiteral("directions"), directions);
+    }
+    document.insert(QStringLiteral("totals"), totals);
+    return QJsonDocument(document).toJson(QJsonDocument::Indented);
+}

@@ -1,0 +1,49 @@
+#include "core/plain_text.h"
+
+#include "core/name_bytes.h"
+
+#include <ctime>
+
+QString escapeForLine(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (const int byte = escapedByte(text, i); byte >= 0) {
+            out += QStringLiteral("\\x%1").arg(byte, 2, 16, QLatin1Char('0'));
+            continue;
+        }
+        switch (c.unicode()) {
+        case '\t':
+            out += QLatin1String("\\t");
+            break;
+        case '\n':
+            out += QLatin1String("\\n");
+            break;
+        case '\r':
+            out += QLatin1String("\\r");
+            break;
+        case '\\':
+            out += QLatin1String("\\\\");
+            break;
+        default:
+            if (c.category() == QChar::Other_Control)
+                out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+            else
+                out += c;
+        }
+    }
+    return out;
+}
+
+QString isoUtcTime(qint64 utcSeconds)
+{
+    const std::time_t t = std::time_t(utcSeconds);
+    std::tm tm = {};
+    if (!gmtime_r(&t, &tm))
+        return {};
+    char buffer[40];
+    std::strftime(buffer, sizeof buffer, "%Y-%m-%dT%H:%M:%SZ", &tm);
+    return QString::fromLatin1(buffer);
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// Texts that read the same whatever the user's locale and time zone: for logs, scripts and
+// the terminal.
+
+// A text as one field of a line: TAB, LF, CR and backslash written as \t, \n, \r and \\, every
+// other control character (C0, DEL, C1) as \xHH, and so is each byte of a name that is not
+// valid UTF-8. So a name can neither break a line or a field apart nor send control sequences
+// to a terminal, and every name reads back to its bytes.
+QString escapeForLine(const QString& text);
+
+// "2001-09-09T01:46:40Z": ISO 8601 in UTC, whole seconds.
+QString isoUtcTime(qint64 utcSeconds);

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+// Strings that many rows share (the folder of every file in it) are one QString whose data
+// all those rows point to. Whether two strings are that one string is told from their data
+// pointer and length alone, without reading a character, which is what makes "the same
+// folder as the row before" cheap enough to ask once per file.
+//
+// Lifetime rule: a data pointer names a string only while some QString holding that data is
+// alive; once the last holder is gone the memory may hold a new string of the same length.
+// So compare only strings that are alive, and remember a string by keeping a copy of the
+// QString (as LastSharedString does), never by its pointer alone.
+
+inline bool sameSharedString(const QString& a, const QString& b)
+{
+    return a.constData() == b.constData() && a.size() == b.size();
+}
+
+// The string seen last. It keeps its own reference, so it stays valid whatever happens to
+// the rows it came from.
+class LastSharedString
+{
+public:
+    // True when 's' is the string of the last call; otherwise 's' becomes the last one.
+    bool repeats(const QString& s)
+    {
+        if (m_seen && sameSharedString(s, m_last))
+            return true;
+        m_last = s;
+        m_seen = true;
+        return false;
+    }
+
+private:
+    QString m_last;
+    bool m_seen = false;
+};

@@ -1,0 +1,12 @@
+#include "core/thread_check.h"
+
+#include <QObject>
+#include <QThread>
+
+#ifdef KETRANO_THREAD_CHECKS
+void requireThreadOf(const QObject* object, const char* function)
+{
+    if (QThread::currentThread() != object->thread())
+        qFatal("%s must run on the window thread; it was called on another thread", function);
+}
+#endif

@@ -1,0 +1,121 @@
+#include "app/mainform.h"
+#include "sync/errorsform.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+// The window's sizes: columns that fit their lists at every size, the smallest window, the
+// error list's reasons, and the size and column widths kept for the next start.
+class MainFormLayoutTest : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir config;
+
+    static QTreeView* view(const MainForm& form, const char* name)
+    {
+        return form.findChild<QTreeView*>(name);
+    }
+    // Whether a cell shows its whole text: on one line, or wrapped within the row's height.
+    static bool whole(const QTreeView* v, int row, int column)
+    {
+        const QModelIndex index = v->model()->index(row, column);
+        const QString text = index.data().toString();
+        const int width = v->columnWidth(column) - 8; // the cell's margins
+        const QRect wrapped =
+            v->fontMetrics().boundingRect(QRect(0, 0, width, 1 << 20), Qt::TextWordWrap, text);
+        return v->fontMetrics().horizontalAdvance(text) <= width ||
+               (v->wordWrap() && wrapped.height() <= v->visualRect(index).height());
+    }
+
+private Q_SLOTS:
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path())); }
+
+    void columnsFitFromSmallToLarge_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        for (const QLocale& locale : {QLocale(QLocale::English, QLocale::UnitedStates),
+                                      QLocale(QLocale::German), QLocale(QLocale::French)})
+            QTest::newRow(qPrintable(locale.name())) << locale;
+    }
+
+    void columnsFitFromSmallToLarge()
+    {
+        QFETCH(QLocale, locale);
+        QLocale::setDefault(locale);
+        MainForm form{QString()};
+        for (int month = 1; month <= 12; ++month) { // evening times, two-digit days
+            ResultRow row{"a name.txt", "/home/someone/Documents/Letters", "/media/backup"};
+            row.modified = QDateTime(QDate(2026, month, 28), QTime(22, 58, 58)).toSecsSinceEpoch();
+            form.state().ListView1.append(row);
+        }
+        form.state().ListView1.flush();
+        form.show(); // at its default size no date is cut
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        for (int row = 0; row < 12; ++row)
+            QVERIFY(whole(view(form, "ListView1"), row, ResultListModel::LastModified));
+
+        form.resize(700, 500); // from small to large in one step: every list fills its width
+        QTRY_COMPARE(form.size(), QSize(700, 500));
+        form.resize(1280, 900);
+        for (const char* name : {"ListView1", "ListView2", "ProfileList"}) {
+            const QTreeView* v = view(form, name);
+            QTRY_VERIFY2(v->header()->length() >= 0.95 * v->viewport()->width() &&
+                             v->header()->length() <= v->viewport()->width() + 2,
+                         name);
+        }
+
+        form.resize(100, 100); // the smallest window shows every button and status panel
+        QTRY_COMPARE(form.size(), form.minimumSize());
+        QVERIFY(form.width() <= 700 && form.height() <= 500);
+        for (const QToolBar* bar : form.findChildren<QToolBar*>()) {
+            for (QAction* action : bar->actions())
+                QVERIFY2(bar->widgetForAction(action)->isVisible(), qPrintable(action->text()));
+        }
+        for (int i = 1; i <= 5; ++i)
+            QVERIFY(form.panel(i)->isVisible() && form.panel(i)->width() >= 60);
+    }
+
+    void errorReasonsShowWhole()
+    {
+        ErrorListModel errors;
+        ErrorsForm form(&errors, nullptr);
+        const QString longer = "The destination changed after the scan, and the disk that held "
+                               "it is no longer mounted where it was: ";
+        errors.append({"a.txt", "/src", "/dst", "Permission denied"});
+        errors.append({"b.txt", "/src", "/dst", longer + "/media/usb"}); // the window widens
+        errors.append({"c.txt", "/src", "/dst", longer.repeated(12)});   // and wraps the rest
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        for (int row = 0; row < errors.size(); ++row)
+            QTRY_VERIFY2(whole(form.list(), row, ErrorListModel::Error),
+                         qPrintable(QString::number(row)));
+    }
+
+    void sizeAndColumnsKeptForTheNextStart()
+    {
+        for (int run = 1; run <= 2; ++run) {
+            MainForm form{QString()};
+            form.Form_Load();
+            if (run == 1) {
+                form.resize(900, 640);
+                QTRY_COMPARE(form.size(), QSize(900, 640));
+                view(form, "ListView2")->header()->resizeSection(ResultListModel::Name, 333);
+            } else {
+                QTRY_COMPARE(form.size(), QSize(900, 640));
+                QTRY_COMPARE(view(form, "ListView2")->columnWidth(ResultListModel::Name), 333);
+                QVERIFY(view(form, "ListView1")->columnWidth(ResultListModel::Name) < 300);
+            }
+            form.Form_QueryUnload(true);
+        }
+        // In a file of their own: the settings key holds its four values and nothing else.
+        QVERIFY(QFileInfo::exists(config.filePath("ketrano/window.ini")));
+        QCOMPARE(QDir(config.filePath("ketrano/registry/HKEY_CURRENT_USER/Software/Quillmark/"
+                                      "Ketrano"))
+                     .entryList(QDir::Files)
+                     .size(),
+                 4);
+    }
+};
+
+QTEST_MAIN(MainFormLayoutTest)
+#include "mainform_layout_test.moc"
