@@ -41,11 +41,13 @@ int CopyAhead::nextIndex() const
 
 void CopyAhead::work()
 {
+    // The program may end while the window is still busy closing: the copy stops at once, not
+    // only when the engine gets back to it.
     const auto keepGoing = [this] {
         m_progressBytes += DataStepBytes;
-        return !m_stop.load();
+        return !m_stop.load() && !abandoned();
     };
-    for (size_t i = 0; i < m_jobs.size(); ++i) {
+    for (size_t i = 0; i < m_jobs.size() && !abandoned(); ++i) {
         {
             std::unique_lock<std::mutex> lock(m_mutex);
             m_room.wait(lock, [this] {

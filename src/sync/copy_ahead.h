@@ -17,8 +17,8 @@
 // prepared beyond a stop is thrown away with its temporary files.
 //
 // The worker tells how far the copy of a large file has come, so the window can show it. When
-// the program ends meanwhile ('abandon' set), the engine stops waiting for it at once and the
-// copy in progress is given up (it stops within a step of copy_data).
+// the program ends meanwhile ('abandon' set), the copy in progress stops within a step of
+// copy_data and is thrown away, and the engine stops waiting for it at once.
 class CopyAhead
 {
 public:
@@ -29,7 +29,7 @@ public:
     };
 
     // The worker copies with 'preparer', which is its own from now on. 'abandon', when given,
-    // outlives this object.
+    // is read by both threads and outlives this object.
     CopyAhead(CopyPreparer preparer, std::vector<Job> jobs,
               const std::atomic<bool>* abandon = nullptr);
     ~CopyAhead(); // stops the worker and drops what it prepared

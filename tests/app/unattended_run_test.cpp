@@ -254,7 +254,9 @@ private Q_SLOTS:
         if (writtenAtClose < 0)
             QSKIP("/proc/self/io cannot be read: how far the copy went after the close is not "
                   "checked");
-        QVERIFY2(bytesWritten() - writtenAtClose < BigBytes / 2, "the copy went on after the close");
+        const qint64 after = bytesWritten() - writtenAtClose;
+        QVERIFY2(after < BigBytes / 4,
+                 qPrintable(QString("%1 bytes copied after the close").arg(after)));
     }
 };
 
