@@ -12,7 +12,9 @@
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QProgressBar>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -256,9 +258,16 @@ void MainForm::buildProfileToolbar()
         m_profileButtons.append(action);
     }
     // The same four commands in the profile list: its keys, and its menu on the right button
-    // or the menu key.
+    // or the menu key, and on Shift+F10 (which the platform does not turn into a menu).
     ProfileList->addActions(m_profileButtons);
     ProfileList->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* menuKey = new QShortcut(QKeySequence(QStringLiteral("Shift+F10")), ProfileList);
+    menuKey->setContext(Qt::WidgetShortcut);
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        const QRect row = ProfileList->visualRect(ProfileList->currentIndex());
+        QMenu::exec(m_profileButtons, ProfileList->viewport()->mapToGlobal(row.bottomLeft()),
+                    nullptr, ProfileList);
+    });
 }
 
 void MainForm::buildLists()

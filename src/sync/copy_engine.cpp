@@ -73,7 +73,7 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
     CopyPlacer placer;
     // During a large file the bar follows its bytes at each turn of the window; the panels
     // keep their texts until the file is done.
-    const std::function<void(qint64)> waiting = [&state, &cb](qint64 bytesSoFar) {
+    const std::function<void(qint64)> copying = [&state, &cb](qint64 bytesSoFar) {
         if (!uiYieldDue(state))
             return;
         if (bytesSoFar > 0)
@@ -85,7 +85,7 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
             break;
         const ResultRow row = list.at(i);
         if (ahead.nextIndex() == i) {
-            PreparedCopy copy = ahead.take(waiting);
+            PreparedCopy copy = ahead.take(copying);
             if (state.abandonCopy)
                 break; // the program ends: the copy is given up, its temporary file removed
             const QString error = placer.place(row, copy);

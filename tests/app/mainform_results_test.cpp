@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -44,24 +43,17 @@ struct Window : WindowDriver
     {
         if (QAction* item = FileMenu->findChild<QAction*>(command))
             return item->trigger();
-        QWidget* view = views[list];
-        const auto send = [view](QEvent::Type type, int key, Qt::KeyboardModifiers held,
-                                 bool repeat = false) {
-            QKeyEvent event(type, key, held, QString(), repeat);
-            QApplication::sendEvent(view, &event);
-        };
-        const int letter = command.back().unicode();
+        const auto letter = Qt::Key(command.back().unicode());
         if (command.startsWith("quick+")) {
-            send(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier);
-            send(QEvent::KeyPress, letter, Qt::ControlModifier);
-            send(QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier);
-            send(QEvent::KeyRelease, letter, Qt::NoModifier);
+            QTest::keyPress(views[list], letter, Qt::ControlModifier);
+            QTest::keyRelease(views[list], Qt::Key_Control);
+            QTest::keyRelease(views[list], letter);
         } else if (command.startsWith("held+")) {
-            for (bool repeat : {false, true})
-                send(QEvent::KeyPress, letter, Qt::ControlModifier, repeat);
-            send(QEvent::KeyRelease, letter, Qt::ControlModifier);
+            QTest::keyPress(views[list], letter, Qt::ControlModifier);
+            QTest::simulateEvent(views[list], true, letter, Qt::ControlModifier, {}, true);
+            QTest::keyRelease(views[list], letter, Qt::ControlModifier);
         } else {
-            QTest::keySequence(view, QKeySequence(command));
+            QTest::keySequence(views[list], QKeySequence(command));
         }
     }
 

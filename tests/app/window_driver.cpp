@@ -77,7 +77,8 @@ bool onModal(const std::function<void()>& action, const std::function<void(QWidg
     QTimer watch;
     watch.setInterval(5);
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
+        QWidget* modal = QApplication::activePopupWidget() ? QApplication::activePopupWidget()
+                                                           : QApplication::activeModalWidget();
         if (!modal || seen)
             return;
         seen = true;

@@ -34,8 +34,8 @@ struct WindowDriver
     bool finished();
 };
 
-// Runs action() and hands the modal window it opens (then or within waitMs) to inspect(), then
-// closes it. Returns whether one showed.
+// Runs action() and hands the modal window or popup menu it opens (then or within waitMs) to
+// inspect(), then closes it. Returns whether one showed.
 bool onModal(const std::function<void()>& action, const std::function<void(QWidget*)>& inspect = {},
              int waitMs = 5000);
 // The same, failing the test when no modal window shows.

@@ -115,14 +115,16 @@ private Q_SLOTS:
         QVERIFY(!onModal([&] { w.keys("ProfileList", "F2, Del"); }, {}, 0));
         QCOMPARE(profile.entries(), std::vector<ProfileEntry>({{src, dst, "*", ""}}));
 
-        // The edits make Open ask first (No; the dialog is cancelled: nothing changes). Save
-        // (Ctrl+S); then New (Ctrl+N) does not ask, nor does it after a deletion alone; Open
-        // it again (Ctrl+O).
+        // The edits make Open ask first (No; the dialog is cancelled: nothing changes). A save
+        // that fails says why and keeps the edits; Ctrl+S saves. Then New (Ctrl+N) does not
+        // ask, nor does it after a deletion alone; Open it again (Ctrl+O).
         QVERIFY(w.state().ProfileChanged);
-        w.keys("MainForm", "Ctrl+O");
+        w.rec.fileNames = {"*.prf", src + "/a.txt/x.prf", prf};
+        w.keys("MainForm", "Ctrl+O, Ctrl+S");
         QCOMPARE(w.rec.questions, QStringList{"Profile has changed, Do you want to save?"});
-        QCOMPARE(profile.size(), 1);
-        w.rec.fileNames = {prf};
+        QCOMPARE(w.rec.messages.value(0).section(':', 0, 0),
+                 "The profile could not be saved to " + src + "/a.txt/x.prf");
+        QVERIFY(w.state().ProfileChanged && profile.size() == 1);
         w.keys("MainForm", "Ctrl+S");
         std::vector<ProfileEntry> onDisk;
         QVERIFY(ProfileFile::read(prf, onDisk));
@@ -138,6 +140,9 @@ private Q_SLOTS:
         QCOMPARE(w.form.windowTitle(), "Ketrano Backup [" + prf + "]");
         QCOMPARE(profile.entries(), onDisk);
         QCOMPARE(w.rec.questions.size(), 1);
+        const QString open = "Open File Name|Profiles(*.prf)|*.prf",
+                      save = "Save to File Name|Profiles(*.prf)|";
+        QCOMPARE(w.rec.dialogs, QStringList({open, save, save, open}));
         w.rec.questions.clear();
 
         // Scan (F5): what differs, in the lists and on the status bar.
@@ -274,44 +279,36 @@ private Q_SLOTS:
     }
 
     // One start and close. Settings "Last Profile|Show File Names|Copy Source|Copy Target",
-    // "-" for none; "0" is a pressed toggle.
+    // "-" for none; "0" is a pressed toggle. 'close': 0 Exit, 1 close box, 2 signal; 'edit':
+    // unsaved edits, 1 answers Yes to the question, 2 No.
     void startAndClose_data()
     {
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<QString>("commandLine");
-        QTest::addColumn<int>("close"); // 0 Exit, 1 close box, 2 signal
-        QTest::addColumn<int>("edit");  // 0 none, else unsaved edits; 1 answers Yes, 2 No
-        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QStringList>("c"); // before, command line, caption, after
+        QTest::addColumn<int>("close");
+        QTest::addColumn<int>("edit");
         QTest::addColumn<int>("rows");
-        QTest::addColumn<QString>("after");
         const QString saved = "%1/saved.prf", named = "%1/new dir.prf";
-        QTest::newRow("restored") << saved + "|1|0|1"
-                                  << "" << 1 << 0 << saved << 2 << saved + "|1|0|1";
-        QTest::newRow("*.prf") << "*.prf|-|-|-"
-                               << "" << 2 << 0 << "*.prf" << 0 << "*.prf|0|0|0";
-        QTest::newRow("Error") << "ERROR|x|1|"
-                               << "" << 1 << 0 << "" << 0 << "|0|1|0";
+        QTest::newRow("*.prf") << QStringList{"*.prf|-|-|-", "", "*.prf", "*.prf|0|0|0"} << 2 << 0
+                               << 0;
+        QTest::newRow("Error") << QStringList{"ERROR|x|1|", "", "", "|0|1|0"} << 1 << 0 << 0;
+        QTest::newRow("saved") << QStringList{saved + "|1|0|1", "", saved, saved + "|1|0|1"} << 1
+                               << 0 << 2;
         QTest::newRow("command line")
-            << "/else.prf|1|1|0" << named << 2 << 0 << named << 0 << named + "|1|1|0";
-        QTest::newRow("edit, Exit, Yes") << "-|-|-|-"
-                                         << "" << 0 << 1 << "" << 0 << "%1/edits.prf|0|0|0";
-        QTest::newRow("edit, close, No") << "-|-|-|-"
-                                         << "" << 1 << 2 << "" << 0 << "|0|0|0";
-        QTest::newRow("edit, signal") << "-|-|-|-"
-                                      << "" << 2 << 1 << "" << 0 << "|0|0|0";
+            << QStringList{"/else.prf|1|1|0", named, named, named + "|1|1|0"} << 2 << 0 << 0;
+        QTest::newRow("edit, Exit, Yes")
+            << QStringList{"-|-|-|-", "", "", "%1/edits.prf|0|0|0"} << 0 << 1 << 0;
+        QTest::newRow("edit, close, No") << QStringList{"-|-|-|-", "", "", "|0|0|0"} << 1 << 2 << 0;
+        QTest::newRow("edit, signal") << QStringList{"-|-|-|-", "", "", "|0|0|0"} << 2 << 1 << 0;
     }
 
     void startAndClose()
     {
-        QFETCH(QString, before);
-        QFETCH(QString, commandLine);
+        QFETCH(QStringList, c);
         QFETCH(int, close);
         QFETCH(int, edit);
-        QFETCH(QString, caption);
         QFETCH(int, rows);
-        QFETCH(QString, after);
-        for (QString* s : {&before, &commandLine, &caption, &after})
-            s->replace("%1", tree->root());
+        c.replaceInStrings("%1", tree->root());
+        const auto& [before, commandLine, caption, after] = std::tie(c[0], c[1], c[2], c[3]);
         QVERIFY(ProfileFile::write(tree->path("saved.prf"),
                                    {{"/s1", "/t1", "*", ""}, {"/s2", "/t2", "doc", "tmp"}}));
         Registry::CreateKey(Settings::KeyPath);
@@ -399,22 +396,17 @@ private Q_SLOTS:
         w.keys("ProfileList", "Tab, Tab");
         QVERIFY(w.find("TbrProfile_2")->hasFocus()); // Edit Profile Entry
         QCOMPARE(answerEditor([&] { w.keys("TbrProfile_2", "Space"); }, ""), "/a,/b,*,");
-        // The menu key opens the list's menu with the four commands.
-        list->setFocus();
-        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(5, 5),
-                                  list->mapToGlobal(QPoint(5, 5)));
-        QTimer::singleShot(0, [&] {
-            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-                QStringList items;
-                for (QAction* a : menu->actions())
-                    items << a->text() + '\t' + a->shortcut().toString();
-                QCOMPARE(items, QStringList({"New Profile Entry\tIns", "Edit Profile Entry\tF2",
-                                             "Delete Profile Entry\tDel", "Create ShortCut\t"}));
-                menu->actions().at(2)->trigger();
-                menu->close();
-            }
-        });
-        QApplication::sendEvent(list, &menuKey);
+        // Shift+F10 opens the list's menu with the four commands.
+        withModal([&] { w.keys("ProfileList", "Shift+F10"); },
+                  [](QWidget* menu) {
+                      QStringList items;
+                      for (QAction* a : menu->actions())
+                          items << a->text() + '\t' + a->shortcut().toString();
+                      QCOMPARE(items,
+                               QStringList({"New Profile Entry\tIns", "Edit Profile Entry\tF2",
+                                            "Delete Profile Entry\tDel", "Create ShortCut\t"}));
+                      menu->actions().at(2)->trigger();
+                  });
         QCOMPARE(w.state().ProfileList.size(), 0);
         w.form.Form_QueryUnload(true);
 
@@ -486,7 +478,7 @@ private Q_SLOTS:
         withModal([&] { w.keys("NoticeShowErrors", "Space"); }, [&](QWidget*) { errorsShown(); });
         withModal([&] { w.keys("ListView1", "Alt+E"); }, [&](QWidget*) { errorsShown(); });
 
-        // Closed, it stays closed until the next scan tells again; a new profile has nothing.
+        // Closed, it stays closed until the next scan tells again.
         w.keys("NoticeClose", "Space");
         QVERIFY(!bar->isVisible());
         w.keys("MainForm", "Alt+S");
@@ -494,6 +486,14 @@ private Q_SLOTS:
         w.keys("MainForm", "F5");
         QVERIFY(bar->isVisible());
         QCOMPARE(w.state().ErrorsList.size(), 2); // the folder can be read now
+        // Opened again: the results are another run's and go; the skipped record is told
+        // again. A new profile has nothing to tell.
+        w.rec.fileNames = {prf};
+        w.keys("MainForm", "Ctrl+O");
+        QCOMPARE(w.panels(), "Ready||||");
+        QCOMPARE(w.state().ListView1.size() + w.find<QProgressBar>("ProgressBar1")->value(), 0);
+        QCOMPARE(bar->text(), expected[0]);
+        QVERIFY(bar->isVisible());
         w.keys("MainForm", "Ctrl+N");
         QVERIFY(!bar->isVisible());
         w.form.Form_QueryUnload(true);
