@@ -12,7 +12,8 @@
 #include <QTreeView>
 
 // The result lists in the real main window: their commands by key and by menu, the active
-// list, opening files, sorting, and everything refused while a command runs.
+// list, opening files and sorting (all refused while a command runs: on the road of
+// window_road_test).
 
 namespace {
 
@@ -98,7 +99,6 @@ private Q_SLOTS:
     void activeListFollowsFocusAndRightClick();
     void openFileAndWithoutActiveList();
     void headerSortHoldsForRowsOfLaterScans();
-    void refusedWhileRunning();
 
 private:
     QTemporaryDir m_config;
@@ -265,36 +265,6 @@ void MainFormResultsTest::headerSortHoldsForRowsOfLaterScans()
     w.form.ScanCmd_Click();
     QCOMPARE(w.shown(1), QString("B.txt k.txt m.txt a.txt"));
     QCOMPARE(w.shown(2), QString("a2.txt Y.txt z.txt"));
-}
-
-void MainFormResultsTest::refusedWhileRunning()
-{
-    Window w;
-    w.fill(1, {"b", "-a"});
-    w.select(1, 0);
-    w.state().ActiveResultList = &w.state().ListView1;
-    w.state().running = Running::Sync;
-    w.rec.answers = {true, true, true, true};
-    for (const char* command : {"Ctrl+A", "Ctrl+U", "Ctrl+I", "Del", "Shift+Del"})
-        w.run(1, command);
-    for (QAction* a : w.FileMenu->actions())
-        a->trigger();
-    w.clickHeader(1, ResultListModel::Name);
-    w.form.ListView_DblClick(w.state().ListView1);
-    QCOMPARE(w.shown(1), QString("b -a"));
-    QCOMPARE(w.rec.questions + w.rec.opened, QStringList());
-    QVERIFY(!w.views[1]->header()->isSortIndicatorShown());
-    QVERIFY(w.exists(1, "a") && w.exists(1, "b"));
-
-    // The menu still opens, its commands disabled while running and enabled once idle.
-    for (Running running : {Running::Sync, Running::Idle}) {
-        w.state().running = running;
-        w.FileMenu->popup(QPoint(0, 0));
-        QTRY_VERIFY(w.FileMenu->isVisible());
-        for (QAction* a : w.FileMenu->actions())
-            QCOMPARE(a->isEnabled(), running == Running::Idle);
-        w.FileMenu->hide();
-    }
 }
 
 QTEST_MAIN(MainFormResultsTest)

@@ -53,6 +53,13 @@ void select(QTreeView* view, int row)
     view->setCurrentIndex(view->model()->index(row, 0));
 }
 
+void clickHeader(QTreeView* view, int column)
+{
+    QHeaderView* h = view->header();
+    QTest::mouseClick(h->viewport(), Qt::LeftButton, {},
+                      {h->sectionViewportPosition(column) + h->sectionSize(column) / 2, 5});
+}
+
 // The texts of a list's first row as the view shows them, "|" between the columns.
 QString firstRow(const QTreeView* view)
 {
@@ -186,12 +193,21 @@ private Q_SLOTS:
                                    "|Reading the source failed: No such file or directory");
                   });
 
-        // Exit (Ctrl+Q) keeps the profile and the toggles.
+        // Exit (Ctrl+Q) keeps the profile and the toggles, and apart from them the window's
+        // size and a column width the user dragged.
+        w.form.resize(900, 640);
+        QTRY_COMPARE(w.form.size(), QSize(900, 640));
+        w.find<QTreeView>("ListView2")->header()->resizeSection(ResultListModel::Name, 333);
         w.keys("MainForm", "Ctrl+Q");
         QVERIFY(w.form.isHidden());
         QCOMPARE(storedSettings(), prf + "|0|0|1");
+        QCOMPARE(QDir(tree->path("config/ketrano/registry/HKEY_CURRENT_USER/Software/Quillmark/"
+                                 "Ketrano"))
+                     .entryList(QDir::Files)
+                     .size(),
+                 4);
 
-        // The next start: the saved profile and toggles, empty lists.
+        // The next start: the saved profile, toggles and layout, empty lists.
         {
             WindowDriver again;
             again.form.Form_Load();
@@ -199,6 +215,9 @@ private Q_SLOTS:
             QCOMPARE(again.state().ProfileList.entries(), onDisk);
             QVERIFY(again.form.toggleState(2) && !again.form.toggleState(3));
             QCOMPARE(again.state().ListView1.size(), 0);
+            QTRY_COMPARE(again.form.size(), QSize(900, 640));
+            QTRY_COMPARE(again.find<QTreeView>("ListView2")->columnWidth(0), 333);
+            QVERIFY(again.find<QTreeView>("ListView1")->columnWidth(0) < 300);
             again.form.Form_QueryUnload(true);
         }
 
@@ -214,11 +233,27 @@ private Q_SLOTS:
                 states << text;
             shown(panel, text);
         };
+        auto* runSources = run.find<QTreeView>("ListView1");
+        auto* menu = run.find<QMenu>("FileMenu");
         cb.busyChanged = [&, busy = cb.busyChanged](bool on) {
             if (on)
                 lockedWhenBusy << (run.form.isVisible() && run.state().ListView1.locked() &&
                                    !run.find<QToolButton>("tbrMain_4")->isEnabled());
             busy(on);
+            if (!on || run.state().running != Running::Sync)
+                return;
+            // Whatever would change the lists is refused while it copies: keys, the menu (its
+            // items greyed), the headers, opening a file.
+            select(runSources, 0);
+            run.state().ActiveResultList = &run.state().ListView1;
+            QTest::keySequence(runSources, QKeySequence("Ctrl+U, Ctrl+I, Del, Shift+Del"));
+            menu->popup({});
+            for (QAction* item : menu->actions()) {
+                lockedWhenBusy << item->isEnabled();
+                item->trigger();
+            }
+            menu->hide();
+            clickHeader(runSources, ResultListModel::SizeKB);
         };
         run.form.Form_Load();
         QTRY_VERIFY_WITH_TIMEOUT(run.finished(), 20000);
@@ -226,7 +261,9 @@ private Q_SLOTS:
         QVERIFY(states.startsWith("Ready") && states.contains("Scanning"));
         QCOMPARE(states.mid(states.size() - 3), QStringList({"Ready  ", "Copying", "Ready  "}));
         QCOMPARE(states.count("Copying"), 1);
-        QCOMPARE(lockedWhenBusy, QList<bool>({true, true}));
+        QCOMPARE(lockedWhenBusy, QList<bool>({true, true}) + QList<bool>(8, false));
+        QCOMPARE(run.rec.questions + run.rec.opened, QStringList());
+        QVERIFY(!runSources->header()->isSortIndicatorShown());
         QCOMPARE(TempTree::read(dst + "/docs/b.txt").size(), 2048); // checked again by the scan
         QVERIFY(!QFileInfo::exists(src + "/only.png"));
         QCOMPARE(run.panels(), "Ready  ||Errors : 0|1 of 2  Files copied|2 KB Copied");
