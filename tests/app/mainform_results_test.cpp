@@ -69,20 +69,9 @@ struct Window : WindowDriver
         }
         model(list)->flush();
     }
-    void select(int list, int row) // -1: none
-    {
-        views[list]->setCurrentIndex(views[list]->model()->index(row, 0));
-    }
     QPoint rowPoint(int list, int row)
     {
         return views[list]->visualRect(views[list]->model()->index(row, 0)).center();
-    }
-    void clickHeader(int list, int column)
-    {
-        QHeaderView* h = views[list]->header();
-        QTest::mouseClick(
-            h->viewport(), Qt::LeftButton, {},
-            {h->sectionViewportPosition(column) + h->sectionSize(column) / 2, h->height() / 2});
     }
     QString shown(int list) { return WindowDriver::shown(*model(list)); }
 };
@@ -157,7 +146,7 @@ void MainFormResultsTest::commands()
         QFile::remove(w.folder(l) + "/d");
     }
     w.state().SourceFileCount = w.state().TargetFileCount = 4;
-    w.select(list, selected);
+    select(w.views[list], selected);
     const bool isKey = !w.FileMenu->findChild<QAction*>(command);
     w.state().ActiveResultList = w.model(isKey ? 3 - list : list);
     w.rec.answers = {answer};
@@ -185,7 +174,7 @@ void MainFormResultsTest::activeListFollowsFocusAndRightClick()
     QTRY_COMPARE(w.state().ActiveResultList, &w.state().ListView2);
     w.views[1]->setFocus();
     QTRY_COMPARE(w.state().ActiveResultList, &w.state().ListView1);
-    w.select(1, 1);
+    select(w.views[1], 1);
     QTest::keyClick(w.views[1], Qt::Key_A, Qt::ControlModifier); // and not the view's select all
     QCOMPARE(w.views[1]->selectionModel()->selectedRows().size(), 1);
 
@@ -211,8 +200,8 @@ void MainFormResultsTest::openFileAndWithoutActiveList()
     Window w;
     w.fill(1, {"a", "-b"});
     w.fill(2, {"x", "y"});
-    w.select(1, 0);
-    w.select(2, 1);
+    select(w.views[1], 0);
+    select(w.views[2], 1);
     // No active list (focus made ListView1 active): bulk deletes ask, Open File takes ListView2.
     w.state().ActiveResultList = nullptr;
     w.rec.answers = {true, true, true};
@@ -223,7 +212,7 @@ void MainFormResultsTest::openFileAndWithoutActiveList()
     QVERIFY(w.exists(1, "a") && w.exists(1, "b") && w.exists(2, "x") && w.exists(2, "y"));
 
     // A double-click on another row: its first press selects the row that then opens.
-    w.select(2, 0);
+    select(w.views[2], 0);
     QTest::mouseClick(w.views[2]->viewport(), Qt::LeftButton, {}, w.rowPoint(2, 1));
     QTest::mouseDClick(w.views[2]->viewport(), Qt::LeftButton, {}, w.rowPoint(2, 1));
     // Below the last row: a click keeps the selection, a double-click opens its file.
@@ -239,7 +228,7 @@ void MainFormResultsTest::openFileAndWithoutActiveList()
     // A vanished file and a list without a selection open nothing.
     QFile::remove(w.folder(1) + "/a");
     w.run(1, "OpenFile");
-    w.select(2, -1);
+    select(w.views[2], -1);
     w.form.ListView_DblClick(w.state().ListView2);
     QCOMPARE(w.rec.opened.size(), 4);
 }
@@ -251,13 +240,13 @@ void MainFormResultsTest::headerSortHoldsForRowsOfLaterScans()
     w.state().ProfileList.append({w.folder(1), w.folder(2), "*", ""});
     w.form.ScanCmd_Click();
     QHeaderView* header = w.views[1]->header();
-    w.clickHeader(1, ResultListModel::SizeKB);
-    w.clickHeader(1, ResultListModel::SizeKB); // the same header again: no descending order
+    clickHeader(w.views[1], ResultListModel::SizeKB);
+    clickHeader(w.views[1], ResultListModel::SizeKB); // the same header again: no descending order
     QCOMPARE(w.shown(1), QString("B.txt m.txt"));
     QCOMPARE(header->sortIndicatorSection(), int(ResultListModel::SizeKB));
     QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
     QVERIFY(header->isSortIndicatorShown());
-    w.clickHeader(2, ResultListModel::Name);
+    clickHeader(w.views[2], ResultListModel::Name);
 
     // 1, 5 and 12 KB: by number, not by text.
     w.tree.add(

@@ -18,7 +18,8 @@
 namespace {
 
 const qint64 Old = 1'600'000'000, New = 1'700'000'000;
-const qint64 BigBytes = qint64(128) << 20; // copied in about 0.1 s here: long enough to stop
+// Copied in about 0.1 s here: the window gets several turns before the copy is done.
+const qint64 BigBytes = qint64(384) << 20;
 
 // What this process has written so far (system calls that copy inside the kernel included),
 // -1 where the system does not tell.
@@ -108,9 +109,9 @@ private Q_SLOTS:
         w.form.Form_QueryUnload(true);
     }
 
-    // Esc during the scan stops only the scan: Synchronize clears the flag and copies what
-    // the scan listed so far.
-    void escapeDuringTheScanStillSynchronizes()
+    // A stop during the scan (a double-click on panel 1, like Esc) stops only the scan:
+    // Synchronize clears the flag and copies what the scan listed so far.
+    void aStopDuringTheScanStillSynchronizes()
     {
         tree->add({{"one/src/first.txt", 1, Old}, {"two/src/second.txt", 1, Old}});
         WindowDriver w(profile({"one", "two"}));
@@ -127,7 +128,7 @@ private Q_SLOTS:
             QCoreApplication::processEvents();
             if (!sent && w.state().running == Running::Scan && w.state().ListView1.size() > 0) {
                 sent = true;
-                QTest::keyClick(&w.form, Qt::Key_Escape);
+                QTest::mouseDClick(w.form.panel(1), Qt::LeftButton);
             }
         };
         w.form.Form_Load();
@@ -179,21 +180,21 @@ private Q_SLOTS:
     }
 
     // During one large copy the bar moves with the bytes copied while the panels keep their
-    // texts. Esc or a double-click on panel 1 let that file finish and stop before the next.
+    // texts. Esc lets that file finish and stops before the next.
     // Exit, the close box or a termination signal end the program at once by giving that file
     // up: its destination stays as it was, no temporary file is left, it is not counted, and
     // the settings are written.
     void aLongCopy_data()
     {
         QTest::addColumn<QString>("how");
-        for (const char* how : {"Esc", "panel 1", "Exit", "close box", "SIGTERM"})
+        for (const char* how : {"Esc", "Exit", "close box", "SIGTERM"})
             QTest::newRow(how) << QString(how);
     }
 
     void aLongCopy()
     {
         QFETCH(QString, how);
-        const bool givenUp = how != "Esc" && how != "panel 1";
+        const bool givenUp = how != "Esc";
         const QString dst = tree->path("dst"), prf = tree->path("long.prf");
         tree->add({"dst/a big.bin", 3, Old}); // an older copy: the row is "OverWrite"
         QVERIFY(ProfileFile::write(prf, {{big->path("src"), dst, "*", ""}}));
@@ -224,8 +225,6 @@ private Q_SLOTS:
             sinceStop.start();
             if (how == "Esc")
                 QTest::keyClick(&w.form, Qt::Key_Escape);
-            else if (how == "panel 1")
-                QTest::mouseDClick(w.form.panel(1), Qt::LeftButton);
             else if (how == "Exit")
                 QTest::mouseClick(w.find("tbrMain_6"), Qt::LeftButton);
             else if (how == "close box")
@@ -239,11 +238,11 @@ private Q_SLOTS:
 
         QVERIFY2(stopped, "the bar never showed a part of the large file");
         QCOMPARE(panelsThen,
-                 "Copying|From source to Target|Source Size: 131,072KB||Target Size: 0KB");
+                 "Copying|From source to Target|Source Size: 393,216KB||Target Size: 0KB");
         QVERIFY(!QFileInfo::exists(dst + "/z later.txt"));
         if (!givenUp) {
             QCOMPARE(QFileInfo(dst + "/a big.bin").size(), BigBytes);
-            QCOMPARE(w.panels(), "Canceled ||Errors : 0|1 of 2  Files copied|131,072 KB Copied");
+            QCOMPARE(w.panels(), "Canceled ||Errors : 0|1 of 2  Files copied|393,216 KB Copied");
             QVERIFY(w.form.isVisible());
             return w.form.Form_QueryUnload(true);
         }

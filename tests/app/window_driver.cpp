@@ -4,9 +4,11 @@
 #include "core/settings.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 WindowDriver::WindowDriver(const QString& commandLine) : form(commandLine)
 {
@@ -96,6 +98,18 @@ bool onModal(const std::function<void()>& action, const std::function<void(QWidg
 void withModal(const std::function<void()>& action, const std::function<void(QWidget*)>& inspect)
 {
     QVERIFY2(onModal(action, inspect), "no modal window was shown");
+}
+
+void select(QTreeView* view, int row)
+{
+    view->setCurrentIndex(view->model()->index(row, 0));
+}
+
+void clickHeader(QTreeView* view, int column)
+{
+    QHeaderView* h = view->header();
+    QTest::mouseClick(h->viewport(), Qt::LeftButton, {},
+                      {h->sectionViewportPosition(column) + h->sectionSize(column) / 2, 5});
 }
 
 QString storedSettings()

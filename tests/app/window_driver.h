@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <functional>
 
+class QTreeView;
 class QWidget;
 
 // The real main window for a test, driven as a person would: keys and clicks on its controls.
@@ -40,6 +41,11 @@ bool onModal(const std::function<void()>& action, const std::function<void(QWidg
              int waitMs = 5000);
 // The same, failing the test when no modal window shows.
 void withModal(const std::function<void()>& action, const std::function<void(QWidget*)>& inspect);
+
+// Makes the row (-1: none) the list's selected row.
+void select(QTreeView* view, int row);
+// A click on the list's column header.
+void clickHeader(QTreeView* view, int column);
 
 // The settings as stored: "Last Profile|Show File Names|Copy Source|Copy Target", "<none>"
 // for a value that is missing.

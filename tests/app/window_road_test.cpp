@@ -48,18 +48,6 @@ void click(const WindowDriver& w, const char* button)
     QTest::mouseClick(w.find(button), Qt::LeftButton);
 }
 
-void select(QTreeView* view, int row)
-{
-    view->setCurrentIndex(view->model()->index(row, 0));
-}
-
-void clickHeader(QTreeView* view, int column)
-{
-    QHeaderView* h = view->header();
-    QTest::mouseClick(h->viewport(), Qt::LeftButton, {},
-                      {h->sectionViewportPosition(column) + h->sectionSize(column) / 2, 5});
-}
-
 // The texts of a list's first row as the view shows them, "|" between the columns.
 QString firstRow(const QTreeView* view)
 {
