@@ -1,6 +1,7 @@
 #include "app/mainform.h"
 
 #include "app/desktop_notice.h"
+#include "app/notice_bar.h"
 #include "core/registry/registry.h"
 #include "results/file_icon_model.h"
 #include "sync/errorsform.h"
@@ -11,8 +12,11 @@
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QProgressBar>
+#include <QShortcut>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
@@ -116,6 +120,17 @@ void MainForm::buildWindow()
     buildStatusBar();
     buildFileMenu();
     m_errorsForm = new ErrorsForm(&m_state.ErrorsList, this);
+    // The notice bar follows the error list, once per turn of the event loop at most.
+    m_noticeUpdate = new QTimer(this);
+    m_noticeUpdate->setSingleShot(true);
+    connect(m_noticeUpdate, &QTimer::timeout, this, &MainForm::showNotices);
+    const auto update = [this] { m_noticeUpdate->start(0); };
+    connect(&m_state.ErrorsList, &QAbstractItemModel::rowsInserted, this, update);
+    connect(&m_state.ErrorsList, &QAbstractItemModel::modelReset, this, update);
+    connect(m_noticeBar, &NoticeBar::showErrorsClicked, this, [this] {
+        if (m_cb.showErrors)
+            m_cb.showErrors();
+    });
     m_notice = new DesktopNotice(this);
     connect(m_notice, &DesktopNotice::activated, this, [this] {
         showNormal();
@@ -135,21 +150,22 @@ void MainForm::buildMainToolbar()
         const char* caption;
         const char* tip;
         const char* icon;
-        const char* shortcut;
+        const char* shortcuts; // the underlined letter with Alt, then the usual desktop key
     };
     const Button buttons[] = {
-        {"&New Profile", "Start New Profile", "profile-new", "Alt+N"},
-        {"&Open Profile", "Open a Saved Profile", "profile-open", "Alt+O"},
-        {"Sa&ve Profile", "Save /Save as the current Profile", "profile-save", "Alt+V"},
-        {"S&can", "Scan Source and Target Directories for Diffrent Files", "scan", "Alt+C"},
+        {"&New Profile", "Start New Profile", "profile-new", "Alt+N; Ctrl+N"},
+        {"&Open Profile", "Open a Saved Profile", "profile-open", "Alt+O; Ctrl+O"},
+        {"Sa&ve Profile", "Save /Save as the current Profile", "profile-save", "Alt+V; Ctrl+S"},
+        {"S&can", "Scan Source and Target Directories for Diffrent Files", "scan", "Alt+C; F5"},
         {"&Synchronize", "Synchronize Source and Target Directories", "synchronize", "Alt+S"},
-        {"E&xit", "", "exit", "Alt+X"},
+        {"E&xit", "", "exit", "Alt+X; Ctrl+Q"},
     };
     int position = 1;
     for (const Button& b : buttons) {
         QAction* action = tbrMain->addAction(ownIcon(b.icon), QString::fromUtf8(b.caption));
         action->setToolTip(QString::fromUtf8(b.tip));
-        action->setShortcut(QKeySequence(QString::fromLatin1(b.shortcut)));
+        action->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(b.shortcuts),
+                                                          QKeySequence::PortableText));
         action->setShortcutContext(Qt::WindowShortcut);
         QWidget* button = tbrMain->widgetForAction(action);
         nameControl(button, QStringLiteral("tbrMain_%1").arg(position));
@@ -175,19 +191,22 @@ void MainForm::buildSecondToolbar()
         const char* tip;
         const char* icon;
         bool toggle;
+        const char* shortcut = "";
     };
     const Button buttons[] = {
         {"Show Icons ", "Display icons of files", "show-icons", true},
         {" Copy  Source", "Copy Files from Source to Trget directories", "copy-source", true},
         {" Copy  Target  ", "Copy Files from Target  to Source directories", "copy-target", true},
         {" Show  Errors  !", "Show Errors of Last Synchronization", "show-errors", false},
-        {"Help", "", "help", false},
+        {"Help", "", "help", false, "F1"},
         {"About", "", "about", false},
     };
     int position = 1;
     for (const Button& b : buttons) {
         QAction* action = tbrSecond->addAction(ownIcon(b.icon), QString::fromUtf8(b.caption));
         action->setToolTip(QString::fromUtf8(b.tip));
+        action->setShortcut(QKeySequence(QString::fromLatin1(b.shortcut)));
+        action->setShortcutContext(Qt::WindowShortcut);
         QWidget* button = tbrSecond->widgetForAction(action);
         nameControl(button, QStringLiteral("tbrSecond_%1").arg(position));
         button->setAccessibleName(readCaption(b.caption));
@@ -215,24 +234,40 @@ void MainForm::buildProfileToolbar()
     {
         const char* tip;
         const char* icon;
+        const char* keys; // in the profile list
     };
     const Button buttons[] = {
-        {"New Profile Entry", "entry-new"},
-        {"Edit Profile Entry", "entry-edit"},
-        {"Delete Profile Entry", "entry-delete"},
-        {"Create ShortCut", "shortcut"},
+        {"New Profile Entry", "entry-new", "Ins"},
+        {"Edit Profile Entry", "entry-edit", "F2; Return; Enter"},
+        {"Delete Profile Entry", "entry-delete", "Del"},
+        {"Create ShortCut", "shortcut", ""},
     };
     int position = 1;
     for (const Button& b : buttons) {
         QAction* action = TbrProfile->addAction(ownIcon(b.icon), QString::fromUtf8(b.tip));
         action->setToolTip(QString::fromUtf8(b.tip));
+        action->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(b.keys)));
+        action->setShortcutContext(Qt::WidgetShortcut);
         QWidget* button = TbrProfile->widgetForAction(action);
         nameControl(button, QStringLiteral("TbrProfile_%1").arg(position));
         button->setAccessibleName(QString::fromUtf8(b.tip));
+        // The pictures alone would be out of reach of the keyboard: Tab reaches them.
+        button->setFocusPolicy(Qt::TabFocus);
         const int p = position++;
         connect(action, &QAction::triggered, this, [this, p] { TbrProfile_ButtonClick(p); });
         m_profileButtons.append(action);
     }
+    // The same four commands in the profile list: its keys, and its menu on the right button
+    // or the menu key, and on Shift+F10 (which the platform does not turn into a menu).
+    ProfileList->addActions(m_profileButtons);
+    ProfileList->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* menuKey = new QShortcut(QKeySequence(QStringLiteral("Shift+F10")), ProfileList);
+    menuKey->setContext(Qt::WidgetShortcut);
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        const QRect row = ProfileList->visualRect(ProfileList->currentIndex());
+        QMenu::exec(m_profileButtons, ProfileList->viewport()->mapToGlobal(row.bottomLeft()),
+                    nullptr, ProfileList);
+    });
 }
 
 void MainForm::buildLists()
@@ -243,6 +278,10 @@ void MainForm::buildLists()
     grid->setContentsMargins(4, 4, 4, 0);
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(4);
+
+    // Above the lists, hidden until there is something to tell.
+    m_noticeBar = new NoticeBar(central);
+    grid->addWidget(m_noticeBar, 0, 0, 1, 3);
 
     ListView1 = makeReportList(central, QStringLiteral("ListView1"));
     ListView2 = makeReportList(central, QStringLiteral("ListView2"));
@@ -269,20 +308,20 @@ void MainForm::buildLists()
 
     grid->addWidget(
         makeCaption(central, QStringLiteral("Label3"), QStringLiteral("Source Files"), ListView1),
-        0, 0);
-    grid->addWidget(ListView1, 0, 1, 1, 2);
+        1, 0);
+    grid->addWidget(ListView1, 1, 1, 1, 2);
     grid->addWidget(
         makeCaption(central, QStringLiteral("Label5"), QStringLiteral("Target Files"), ListView2),
-        1, 0);
-    grid->addWidget(ListView2, 1, 1, 1, 2);
+        2, 0);
+    grid->addWidget(ListView2, 2, 1, 1, 2);
     grid->addWidget(makeCaption(central, QStringLiteral("Label6"),
                                 QStringLiteral("Profile Entries"), ProfileList),
-                    2, 0);
-    grid->addWidget(ProfileList, 2, 1);
-    grid->addWidget(TbrProfile, 2, 2, Qt::AlignTop);
-    grid->setRowStretch(0, 8);
+                    3, 0);
+    grid->addWidget(ProfileList, 3, 1);
+    grid->addWidget(TbrProfile, 3, 2, Qt::AlignTop);
     grid->setRowStretch(1, 8);
-    grid->setRowStretch(2, 5);
+    grid->setRowStretch(2, 8);
+    grid->setRowStretch(3, 5);
     grid->setColumnStretch(1, 1);
 
     ProgressBar1 = new QProgressBar(central);
@@ -292,7 +331,7 @@ void MainForm::buildLists()
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setMaximumHeight(16);
-    grid->addWidget(ProgressBar1, 3, 0, 1, 3);
+    grid->addWidget(ProgressBar1, 4, 0, 1, 3);
 
     setCentralWidget(central);
 }
@@ -314,6 +353,17 @@ void MainForm::buildStatusBar()
     m_panels[0]->setText(QStringLiteral("Ready"));
     m_panels[0]->setAccessibleName(QStringLiteral("Ready"));
     m_state.status.panels[0] = QStringLiteral("Ready");
+}
+
+void MainForm::showNotices()
+{
+    QString first;
+    int count = 0;
+    for (const ErrorRow& row : m_state.ErrorsList.rows()) {
+        if (row.fromScan && count++ == 0)
+            first = row.error;
+    }
+    m_noticeBar->setNotices(first, count);
 }
 
 QTreeView* MainForm::viewOf(const ResultListModel& list) const

@@ -16,6 +16,8 @@ class ErrorsForm;
 class FileIconModel;
 class ColumnFit;
 class DesktopNotice;
+class NoticeBar;
+class QTimer;
 struct ListCommandContext;
 
 // The program's one main window. Its members keep the design names of the controls; the
@@ -100,6 +102,9 @@ private:
     void runUnattended();
     // The desktop notification at the end of an unattended run; a click raises the window.
     void tellRunEnded();
+    // The bar above the lists: what the scan and the profile load reported (the error list's
+    // rows from before any copy).
+    void showNotices();
     // Leaves the running event loops, so the program ends (no-op outside an event loop).
     void endEventLoops();
     // Keys, focus and mouse presses of the three lists (mainform_lists.cpp).
@@ -127,5 +132,7 @@ private:
     ErrorsForm* m_errorsForm = nullptr;
     QList<ColumnFit*> m_columnFits; // ListView1, ListView2, ProfileList
     DesktopNotice* m_notice = nullptr;
+    NoticeBar* m_noticeBar = nullptr;
+    QTimer* m_noticeUpdate = nullptr; // one update of the bar for many new error rows
     QSet<QObject*> m_noTipButtons;
 };

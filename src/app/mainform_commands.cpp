@@ -2,6 +2,7 @@
 
 #include "app/desktop_notice.h"
 #include "app/help_window.h"
+#include "app/notice_bar.h"
 #include "core/registry/registry.h"
 #include "core/run_lock.h"
 #include "core/run_log.h"
@@ -40,6 +41,7 @@ void MainForm::Form_Load()
     setToggleState(3, values.copyTarget);
     if (!isNoProfileFile(m_state.ProfileFileName))
         loadCurrentProfile(m_state);
+    showNotices(); // the records of a damaged profile that were skipped
     setWindowTitle(profileCaption(m_state.ProfileFileName));
     restoreLayout();
     show();
@@ -107,7 +109,10 @@ void MainForm::Form_QueryUnload(bool bySignal)
         return;
     }
     m_closing = true;
-    // A running scan or copy stops at its next check; the copy in progress still finishes.
+    // A running scan stops at its next check. A running synchronization gives up the file it
+    // is copying (its destination stays as it was), so the program ends at once even in the
+    // middle of a large file.
+    m_state.abandonCopy = true;
     m_state.CancelRequested = true;
     // Unsaved entry edits are offered for saving, even while a scan or copy runs (saving does
     // not touch the lists); a close by signal cannot wait for an answer.
@@ -148,6 +153,8 @@ void MainForm::tbrMain_ButtonClick(int position)
         if (isBusy())
             return;
         setWindowTitle(NewProfile(m_state, m_cb));
+        m_noticeBar->reopen();
+        showNotices();
         break;
     case 2: {
         if (isBusy())
@@ -156,8 +163,11 @@ void MainForm::tbrMain_ButtonClick(int position)
         // and its unsaved changes (OpenProfile clears ProfileChanged only when it opens).
         saveQuestion(m_state, m_cb);
         const QString caption = OpenProfile(m_state, m_cb);
-        if (!caption.isNull())
+        if (!caption.isNull()) {
             setWindowTitle(caption);
+            m_noticeBar->reopen();
+            showNotices();
+        }
         break;
     }
     case 3:
@@ -218,7 +228,9 @@ void MainForm::ScanCmd_Click()
     updateCommandStates();
     m_iconModel1->ResetIconList();
     m_iconModel2->ResetIconList();
+    m_noticeBar->reopen(); // what this scan reports shows, also if the last one's was closed
     ::ScanCmd_Click(m_state, m_cb);
+    showNotices();
     m_state.running = Running::Idle;
     updateCommandStates();
 }

@@ -1,5 +1,7 @@
 #include "app/mainform.h"
 
+#include "results/list_commands.h"
+
 #include <QAbstractProxyModel>
 #include <QEvent>
 #include <QFocusEvent>
@@ -16,8 +18,10 @@
 bool MainForm::listEventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
+    const bool isMouse = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+                         type == QEvent::MouseButtonDblClick;
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::FocusIn &&
-        type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick)
+        !isMouse)
         return false;
     ResultListModel* list = nullptr;
     if (watched == ListView1 || watched == ListView1->viewport())
@@ -26,22 +30,31 @@ bool MainForm::listEventFilter(QObject* watched, QEvent* event)
         list = &m_state.ListView2;
 
     if (list) {
-        if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && watched == viewOf(*list)) {
+        QTreeView* view = viewOf(*list);
+        if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && watched == view) {
             auto* key = static_cast<QKeyEvent*>(event);
+            // One press runs its command once: a held key's repeats only keep it from the list.
             if (key->isAutoRepeat())
-                return false;
+                return type == QEvent::KeyPress &&
+                       listCommandForKey(key->key(), key->modifiers(), ListKey::Pressed);
             if (type == QEvent::KeyPress) // a command run here is not the list's key as well
                 return ListView_KeyDown(*list, key->key(), key->modifiers());
             ListView_KeyUp(*list, key->key(), key->modifiers());
-        } else if (type == QEvent::FocusIn && watched == viewOf(*list)) {
+        } else if (type == QEvent::FocusIn && watched == view) {
             ListView_GotFocus(*list);
-        } else if (type == QEvent::MouseButtonPress && watched == viewOf(*list)->viewport()) {
+        } else if (isMouse && watched == view->viewport()) {
             auto* mouse = static_cast<QMouseEvent*>(event);
-            ListView_MouseDown(*list, mouse->button(), mouse->globalPosition().toPoint());
-        } else if (type == QEvent::MouseButtonDblClick && watched == viewOf(*list)->viewport()) {
+            if (type == QEvent::MouseButtonPress)
+                ListView_MouseDown(*list, mouse->button(), mouse->globalPosition().toPoint());
             // Anywhere in the list, also below the last row, opens the selected row's file.
-            if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+            if (type == QEvent::MouseButtonDblClick && mouse->button() == Qt::LeftButton)
                 ListView_DblClick(*list);
+            // A click on the empty space keeps the selection (the view would clear it), so that
+            // a double-click there opens the selected row's file. The list still takes the focus.
+            if (!view->indexAt(mouse->position().toPoint()).isValid()) {
+                view->setFocus(Qt::MouseFocusReason);
+                return true;
+            }
         }
         return false;
     }

@@ -9,6 +9,7 @@ list(APPEND KETRANO_GUI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/mainform_results.cpp
   ${CMAKE_CURRENT_LIST_DIR}/column_fit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/desktop_notice.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/notice_bar.cpp
   ${CMAKE_CURRENT_LIST_DIR}/window_layout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/help_option.cpp
   ${CMAKE_CURRENT_LIST_DIR}/help_window.cpp

@@ -60,6 +60,10 @@ struct AppState
     // Set by Esc, by a double-click on status panel 1 and by Ctrl+C in ketrano-cli (from a
     // signal handler, hence atomic); cleared when Scan or Synchronize starts.
     std::atomic<bool> CancelRequested{false};
+    // Set when the program ends during a synchronization: the file being copied is given up
+    // (its temporary file removed, its destination left as it was, not counted) instead of
+    // finished. Read by the copy-ahead worker, hence atomic. Esc leaves it alone.
+    std::atomic<bool> abandonCopy{false};
     Running running = Running::Idle;
     // A run nobody watches (a profile on the window's command line, ketrano-cli): nothing is
     // asked; what the window would ask about is refused and reported as an error row.

@@ -16,10 +16,14 @@ void uiYieldNow(AppState& state, const Callbacks& cb)
         cb.yield();
 }
 
+bool uiYieldDue(const AppState& state)
+{
+    return !state.lastYield.isValid() || state.lastYield.elapsed() >= YieldIntervalMs;
+}
+
 void uiYield(AppState& state, const Callbacks& cb)
 {
     KETRANO_ON_WINDOW_THREAD(&state.ListView1);
-    if (state.lastYield.isValid() && state.lastYield.elapsed() < YieldIntervalMs)
-        return;
-    uiYieldNow(state, cb);
+    if (uiYieldDue(state))
+        uiYieldNow(state, cb);
 }

@@ -8,5 +8,8 @@
 // the last time.
 void uiYield(AppState& state, const Callbacks& cb);
 
+// Whether uiYield would process events now.
+bool uiYieldDue(const AppState& state);
+
 // The same without the throttle, for the few documented places that must process events now.
 void uiYieldNow(AppState& state, const Callbacks& cb);

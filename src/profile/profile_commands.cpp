@@ -3,6 +3,8 @@
 #include "core/status_bar.h"
 #include "profile/profile_file.h"
 
+#include <QFileInfo>
+
 namespace {
 const QString Filter = QStringLiteral("Profiles(*.prf)");
 
@@ -30,9 +32,13 @@ void loadCurrentProfile(AppState& state)
     std::vector<ProfileFile::SkippedRecord> skipped;
     LoadProfileFile(state.ProfileList, state.ProfileFileName, &skipped);
     state.profileProblems.clear();
-    for (const ProfileFile::SkippedRecord& r : skipped)
+    const QFileInfo file(state.ProfileFileName);
+    for (const ProfileFile::SkippedRecord& r : skipped) {
         state.profileProblems << QStringLiteral("Skipped ") +
                                      ProfileFile::describe(state.ProfileFileName, r);
+        state.ErrorsList.append(
+            {file.fileName(), file.path(), QString(), state.profileProblems.last(), true, true});
+    }
 }
 
 bool isNoProfileFile(const QString& profileFileName)

@@ -25,5 +25,5 @@ QString profileCaption(const QString& profileFileName);
 bool isNoProfileFile(const QString& profileFileName);
 
 // Appends the sound entries of ProfileFileName to ProfileList; the damaged records it skipped
-// are listed in profileProblems, for the window to say so.
+// are listed in profileProblems and as rows of the error list, for the window to say so.
 void loadCurrentProfile(AppState& state);

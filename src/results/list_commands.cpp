@@ -113,13 +113,15 @@ void InvertChecking_Click(const ListCommandContext& c)
         list->invertAll();
 }
 
-// Delete with exactly Shift held deletes the unchecked rows, with anything else the selected one.
+// Delete with exactly Shift held deletes the unchecked rows, with anything else the selected one;
+// both act when the key goes up. The check mark keys act when the letter goes down with Ctrl
+// held, so a quick press that lets go of Ctrl first still counts.
 constexpr ListKey NoKey{};
 constexpr ListKey AnyDelete{Qt::Key_Delete, Qt::NoModifier, true};
 constexpr ListKey ShiftDelete{Qt::Key_Delete, Qt::ShiftModifier};
 constexpr ListKey Ctrl(Qt::Key key)
 {
-    return {key, Qt::ControlModifier};
+    return {key, Qt::ControlModifier, false, ListKey::Pressed};
 }
 
 // The popup menu shows the shortcut labels; the keys act through the key column only.

@@ -141,7 +141,7 @@ void ScanCmd_Click(AppState& state, const Callbacks& cb)
     setPanel(state, cb, 1, QStringLiteral("Scanning"));
     state.ListView1.clear();
     state.ListView2.clear();
-    state.ErrorsList.clear();
+    state.ErrorsList.clearForScan();
     state.scannedEntries.clear();
     uiYield(state, cb);
     uiYield(state, cb); // the window resets its file icons before the scan starts

@@ -16,8 +16,8 @@ constexpr auto WaitSlice = std::chrono::milliseconds(10);
 constexpr qint64 LargeFileBytes = qint64(8) << 20;
 } // namespace
 
-CopyAhead::CopyAhead(CopyPreparer preparer, std::vector<Job> jobs)
-    : m_jobs(std::move(jobs)), m_preparer(std::move(preparer))
+CopyAhead::CopyAhead(CopyPreparer preparer, std::vector<Job> jobs, const std::atomic<bool>* abandon)
+    : m_jobs(std::move(jobs)), m_preparer(std::move(preparer)), m_abandon(abandon)
 {
     if (!m_jobs.empty())
         m_worker = std::thread([this] { work(); });
@@ -41,8 +41,13 @@ int CopyAhead::nextIndex() const
 
 void CopyAhead::work()
 {
-    const auto keepGoing = [this] { return !m_stop.load(); };
-    for (size_t i = 0; i < m_jobs.size(); ++i) {
+    // The program may end while the window is still busy closing: the copy stops at once, not
+    // only when the engine gets back to it.
+    const auto keepGoing = [this] {
+        m_progressBytes += DataStepBytes;
+        return !m_stop.load() && !abandoned();
+    };
+    for (size_t i = 0; i < m_jobs.size() && !abandoned(); ++i) {
         {
             std::unique_lock<std::mutex> lock(m_mutex);
             m_room.wait(lock, [this] {
@@ -52,6 +57,8 @@ void CopyAhead::work()
             if (m_stop)
                 return;
         }
+        m_progressBytes = 0;
+        m_progressJob = i;
         PreparedCopy copy = m_preparer.prepare(m_jobs[i].row, keepGoing);
         const qint64 bytes = copy.copied.sizeBytes;
         bool wake = false;
@@ -71,23 +78,31 @@ void CopyAhead::work()
     }
 }
 
-PreparedCopy CopyAhead::take(const std::function<void()>& waiting)
+PreparedCopy CopyAhead::take(const std::function<void(qint64 bytesSoFar)>& waiting)
 {
     if (m_taken >= m_jobs.size())
         return PreparedCopy(QStringLiteral("Nothing to copy"));
     // During a large file the window gets its turns, at least one; a small one is done in a
     // moment, so the engine just waits (and yields only after each copy, as ever).
     const bool large = m_jobs[m_taken].row.sizeBytes >= LargeFileBytes && waiting;
+    const auto copiedSoFar = [this] {
+        // Only while the worker copies this very job, before and after the count is read.
+        const bool before = m_progressJob == m_taken;
+        const qint64 bytes = m_progressBytes;
+        return before && m_progressJob == m_taken ? bytes : 0;
+    };
     if (large)
-        waiting();
+        waiting(0);
     std::unique_lock<std::mutex> lock(m_mutex);
     while (m_prepared.empty()) {
+        if (abandoned())
+            return PreparedCopy(QStringLiteral("Stopped"));
         m_engineWaiting = true;
         m_ready.wait_for(lock, WaitSlice);
         m_engineWaiting = false;
         if (large && m_prepared.empty()) {
             lock.unlock();
-            waiting();
+            waiting(copiedSoFar());
             lock.lock();
         }
     }

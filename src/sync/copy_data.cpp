@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr qint64 ChunkBytes = qint64(8) << 20; // the window gets a turn after each chunk
 constexpr size_t BufferBytes = size_t(256) << 10;
+static_assert(qint64(BufferBytes) <= DataStepBytes, "one read never spans two steps");
 
 // Errors that mean "this file system (pair) cannot do that", not "this file failed".
 bool unsupported(int error)
@@ -19,7 +19,8 @@ bool unsupported(int error)
            error == ENOSYS;
 }
 
-// Counts the bytes copied and asks whether to go on after each chunk.
+// Counts the bytes copied and asks whether to go on after each step. Every call copies at most
+// one step, so it passes at most one step boundary.
 class ChunkClock
 {
 public:
@@ -28,9 +29,9 @@ public:
     bool add(qint64 bytes)
     {
         m_bytes += bytes;
-        if (m_bytes < ChunkBytes)
+        if (m_bytes < DataStepBytes)
             return true;
-        m_bytes = 0;
+        m_bytes -= DataStepBytes;
         return !m_keepGoing || m_keepGoing();
     }
 
@@ -80,7 +81,7 @@ DataCopyResult copyRange(int source, int dest, qint64 from, qint64 to, DataPathC
     loff_t in = from;
     loff_t out = from;
     while (!caps.noCopyRange && in < to) {
-        const size_t want = size_t(std::min<qint64>(to - in, ChunkBytes));
+        const size_t want = size_t(std::min<qint64>(to - in, DataStepBytes));
         const ssize_t n = ::copy_file_range(source, &in, dest, &out, want, 0);
         if (n > 0) {
             if (!clock.add(n))

@@ -23,8 +23,12 @@ struct DataCopyResult
     int error = 0; // errno of a Read or Write failure
 };
 
+// How often a copy asks whether to go on: after every this many bytes copied (across the holes
+// of a sparse file it is asked less often). Counting the calls tells how far the copy is.
+constexpr qint64 DataStepBytes = qint64(1) << 20;
+
 // Copies 'size' bytes of 'source' into the empty file 'dest' (both open file descriptors).
-// 'keepGoing' runs after every few MiB (a window can repaint there); false stops the copy.
-// 'buffer' is reused by the read/write fallback.
+// 'keepGoing' runs after every DataStepBytes; false stops the copy. 'buffer' is reused by the
+// read/write fallback.
 DataCopyResult copyFileData(int source, int dest, qint64 size, bool maybeSparse, DataPathCaps& caps,
                             std::vector<char>& buffer, const std::function<bool()>& keepGoing);

@@ -69,15 +69,25 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
     for (int i = 0; i < count; ++i)
         if (list.at(i).checked)
             jobs.push_back({i, list.at(i)});
-    CopyAhead ahead(CopyPreparer(), std::move(jobs));
+    CopyAhead ahead(CopyPreparer(), std::move(jobs), &state.abandonCopy);
     CopyPlacer placer;
-    const std::function<void()> waiting = [&state, &cb] { uiYield(state, cb); };
+    // During a large file the bar follows its bytes at each turn of the window; the panels
+    // keep their texts until the file is done.
+    const std::function<void(qint64)> copying = [&state, &cb](qint64 bytesSoFar) {
+        if (!uiYieldDue(state))
+            return;
+        if (bytesSoFar > 0)
+            setProgressValue(state, cb, state.KBCopied + bytesSoFar / 1024);
+        uiYieldNow(state, cb);
+    };
     for (int i = 0; i < count && i < list.size(); ++i) {
         if (state.cancelled())
             break;
         const ResultRow row = list.at(i);
         if (ahead.nextIndex() == i) {
-            PreparedCopy copy = ahead.take(waiting);
+            PreparedCopy copy = ahead.take(copying);
+            if (state.abandonCopy)
+                break; // the program ends: the copy is given up, its temporary file removed
             const QString error = placer.place(row, copy);
             if (error.isNull()) {
                 list.setDestination(i, copy.copied.modified, copy.copied.modifiedNs,

@@ -33,6 +33,14 @@ void ErrorListModel::clearCopyFailures()
     endResetModel();
 }
 
+void ErrorListModel::clearForScan()
+{
+    KETRANO_ON_WINDOW_THREAD(this);
+    beginResetModel();
+    std::erase_if(m_rows, [](const ErrorRow& r) { return !r.fromProfile; });
+    endResetModel();
+}
+
 int ErrorListModel::scanProblems() const
 {
     return int(

@@ -12,7 +12,12 @@ struct ErrorRow
     QString source; // folder the file was to be copied from
     QString target; // folder it was to be copied into
     QString error;  // the system's description of the failure
+    // Reported before any copy, by the scan or by loading the profile: a synchronization
+    // keeps it.
     bool fromScan = false;
+    // A damaged record that loading the profile skipped: a scan keeps it too, as long as that
+    // profile is loaded.
+    bool fromProfile = false;
 };
 
 // The rows of ErrorsList, in the order the failures happened.
@@ -31,6 +36,8 @@ public:
     // A synchronization starts: the failed copies of the last one go, what the scan that
     // it works on reported stays.
     void clearCopyFailures();
+    // A scan starts: everything goes but the skipped records of the loaded profile.
+    void clearForScan();
     int scanProblems() const;
 
     int rowCount(const QModelIndex& parent = {}) const override;

@@ -1,8 +1,8 @@
-#include "app/mainform.h"
-
+#include "app/window_driver.h"
 #include "support/temp_tree.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QKeySequence>
@@ -11,8 +11,9 @@
 #include <QTest>
 #include <QTreeView>
 
-// The result lists in the real main window. Questions are answered through the window's
-// callbacks; files are real: ListView1's rows name files in src, ListView2's in tgt.
+// The result lists in the real main window: their commands by key and by menu, the active
+// list, opening files and sorting (all refused while a command runs: on the road of
+// window_road_test).
 
 namespace {
 
@@ -20,40 +21,41 @@ const QString AskFile = "Permenantly Delete [%1] from  [%2]";
 const QString AskChecked = "Permenantly Delete All Checked Files From Disk";
 const QString AskUnchecked = "Permenantly Delete All UnChecked Files From Disk";
 
-struct Window
+// Both lists hold files of their own side: ListView1's rows name files in src, ListView2's in
+// tgt.
+struct Window : WindowDriver
 {
     TempTree tree;
-    MainForm form{QString()};
-    QTreeView* views[3] = {nullptr, form.findChild<QTreeView*>("ListView1"),
-                           form.findChild<QTreeView*>("ListView2")};
-    QMenu* FileMenu = form.findChild<QMenu*>("FileMenu");
-    QList<bool> answers;
-    QStringList questions, opened;
+    QTreeView* views[3] = {nullptr, find<QTreeView>("ListView1"), find<QTreeView>("ListView2")};
+    QMenu* FileMenu = find<QMenu>("FileMenu");
 
     Window()
     {
-        form.callbacks().askYesNo = [this](const QString& text) {
-            questions << text;
-            return !answers.isEmpty() && answers.takeFirst();
-        };
-        form.callbacks().openFile = [this](const QString& path) { opened << path; };
         form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        form.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&form));
+        keys("MainForm", ""); // the window is active: keys reach it
     }
-    AppState& state() { return form.state(); }
     ResultListModel* model(int list) { return list == 1 ? &state().ListView1 : &state().ListView2; }
     static QString side(int list) { return list == 1 ? "src/" : "tgt/"; }
     QString folder(int list) { return tree.path(side(list)).chopped(1); }
     bool exists(int list, const QString& n) { return QFileInfo::exists(tree.path(side(list) + n)); }
-    // A menu item's name, or a key sequence released in the list.
-    void run(int list, const char* command)
+    // A menu item's name, or keys typed in the list: a key sequence, "quick+X" (Ctrl goes up
+    // before the letter) or "held+X" (Ctrl+X held until the key repeats).
+    void run(int list, const QString& command)
     {
         if (QAction* item = FileMenu->findChild<QAction*>(command))
             return item->trigger();
-        const QKeyCombination key = QKeySequence(command)[0];
-        QTest::keyRelease(views[list], key.key(), key.keyboardModifiers());
+        const auto letter = Qt::Key(command.back().unicode());
+        if (command.startsWith("quick+")) {
+            QTest::keyPress(views[list], letter, Qt::ControlModifier);
+            QTest::keyRelease(views[list], Qt::Key_Control);
+            QTest::keyRelease(views[list], letter);
+        } else if (command.startsWith("held+")) {
+            QTest::keyPress(views[list], letter, Qt::ControlModifier);
+            QTest::simulateEvent(views[list], true, letter, Qt::ControlModifier, {}, true);
+            QTest::keyRelease(views[list], letter, Qt::ControlModifier);
+        } else {
+            QTest::keySequence(views[list], QKeySequence(command));
+        }
     }
 
     // A row and a file per name; "-name" is listed unchecked.
@@ -67,29 +69,11 @@ struct Window
         }
         model(list)->flush();
     }
-    void select(int list, int row) // -1: none
-    {
-        views[list]->setCurrentIndex(views[list]->model()->index(row, 0));
-    }
     QPoint rowPoint(int list, int row)
     {
         return views[list]->visualRect(views[list]->model()->index(row, 0)).center();
     }
-    void clickHeader(int list, int column)
-    {
-        QHeaderView* h = views[list]->header();
-        QTest::mouseClick(
-            h->viewport(), Qt::LeftButton, {},
-            {h->sectionViewportPosition(column) + h->sectionSize(column) / 2, h->height() / 2});
-    }
-    // Names in row order, "-" before unchecked ones.
-    QString shown(int list)
-    {
-        QStringList out;
-        for (const ResultRow& r : model(list)->rows())
-            out << (r.checked ? "" : "-") + r.name;
-        return out.join(' ');
-    }
+    QString shown(int list) { return WindowDriver::shown(*model(list)); }
 };
 
 } // namespace
@@ -104,7 +88,6 @@ private Q_SLOTS:
     void activeListFollowsFocusAndRightClick();
     void openFileAndWithoutActiveList();
     void headerSortHoldsForRowsOfLaterScans();
-    void refusedWhileRunning();
 
 private:
     QTemporaryDir m_config;
@@ -123,9 +106,9 @@ const struct
 } commandRows[] = {
     {"Del Ctrl+Del Alt+Del Shift+Ctrl+Del Shift+Alt+Del DeleteFile", "b", "a c -d"},
     {"Shift+Del Shift+Num+Del DeleteUnchecked", AskUnchecked, "a c"},
-    {"Ctrl+A CheckAll", "", "a b c d"},
-    {"Ctrl+U UnCheckAll", "", "-a -b -c -d"},
-    {"Ctrl+I InvertChecking", "", "-a b -c d"},
+    {"Ctrl+A quick+A CheckAll", "", "a b c d"},
+    {"Ctrl+U quick+U UnCheckAll", "", "-a -b -c -d"},
+    {"Ctrl+I quick+I held+I InvertChecking", "", "-a b -c d"},
     {"Ctrl+Shift+A Ctrl+Alt+U Ctrl+Meta+I I Alt+I Ctrl+B", "", "a -b c -d"},
     {"Del DeleteFile", "b", "a -b c -d", 1, false},
     {"DeleteFile", "c", "a -b c -d", 2}, // still there: the row stays
@@ -163,14 +146,14 @@ void MainFormResultsTest::commands()
         QFile::remove(w.folder(l) + "/d");
     }
     w.state().SourceFileCount = w.state().TargetFileCount = 4;
-    w.select(list, selected);
+    select(w.views[list], selected);
     const bool isKey = !w.FileMenu->findChild<QAction*>(command);
     w.state().ActiveResultList = w.model(isKey ? 3 - list : list);
-    w.answers = {answer};
-    w.run(list, qPrintable(command));
+    w.rec.answers = {answer};
+    w.run(list, command);
     const QString question =
         askedFor.size() == 1 ? AskFile.arg(askedFor, w.folder(list)) : askedFor;
-    QCOMPARE(w.questions, question.isEmpty() ? QStringList() : QStringList{question});
+    QCOMPARE(w.rec.questions, question.isEmpty() ? QStringList() : QStringList{question});
     QCOMPARE(w.shown(list), QString(after));
     QCOMPARE(w.shown(3 - list), QString("a -b c -d"));
     const QStringList listed = QString(after).split(' ');
@@ -191,7 +174,7 @@ void MainFormResultsTest::activeListFollowsFocusAndRightClick()
     QTRY_COMPARE(w.state().ActiveResultList, &w.state().ListView2);
     w.views[1]->setFocus();
     QTRY_COMPARE(w.state().ActiveResultList, &w.state().ListView1);
-    w.select(1, 1);
+    select(w.views[1], 1);
     QTest::keyClick(w.views[1], Qt::Key_A, Qt::ControlModifier); // and not the view's select all
     QCOMPARE(w.views[1]->selectionModel()->selectedRows().size(), 1);
 
@@ -204,10 +187,10 @@ void MainFormResultsTest::activeListFollowsFocusAndRightClick()
     QTest::mousePress(w.views[2]->viewport(), Qt::RightButton, {}, w.rowPoint(2, 1));
     QCOMPARE(w.state().ActiveResultList, &w.state().ListView2);
     QTRY_VERIFY(w.FileMenu->isVisible());
-    w.answers = {true};
+    w.rec.answers = {true};
     w.run(2, "DeleteFile");
     w.FileMenu->hide();
-    QCOMPARE(w.questions, QStringList{AskFile.arg("y", w.folder(2))});
+    QCOMPARE(w.rec.questions, QStringList{AskFile.arg("y", w.folder(2))});
     QCOMPARE(w.shown(2) + " | " + w.shown(1), QString("x | x y z"));
     QVERIFY(!w.exists(2, "y") && w.exists(1, "y"));
 }
@@ -217,35 +200,37 @@ void MainFormResultsTest::openFileAndWithoutActiveList()
     Window w;
     w.fill(1, {"a", "-b"});
     w.fill(2, {"x", "y"});
-    w.select(1, 0);
-    w.select(2, 1);
+    select(w.views[1], 0);
+    select(w.views[2], 1);
     // No active list (focus made ListView1 active): bulk deletes ask, Open File takes ListView2.
     w.state().ActiveResultList = nullptr;
-    w.answers = {true, true, true};
+    w.rec.answers = {true, true, true};
     for (QAction* a : w.FileMenu->actions())
         a->trigger();
-    QCOMPARE(w.questions, (QStringList{AskChecked, AskUnchecked}));
+    QCOMPARE(w.rec.questions, (QStringList{AskChecked, AskUnchecked}));
     QCOMPARE(w.shown(1) + " | " + w.shown(2), QString("a -b | x y"));
     QVERIFY(w.exists(1, "a") && w.exists(1, "b") && w.exists(2, "x") && w.exists(2, "y"));
 
     // A double-click on another row: its first press selects the row that then opens.
-    w.select(2, 0);
+    select(w.views[2], 0);
     QTest::mouseClick(w.views[2]->viewport(), Qt::LeftButton, {}, w.rowPoint(2, 1));
     QTest::mouseDClick(w.views[2]->viewport(), Qt::LeftButton, {}, w.rowPoint(2, 1));
-    // Below the last row: still the selected row's file.
-    QTest::mouseDClick(w.views[2]->viewport(), Qt::LeftButton, {},
-                       QPoint(10, w.views[2]->viewport()->height() - 5));
+    // Below the last row: a click keeps the selection, a double-click opens its file.
+    const QPoint below(10, w.views[2]->viewport()->height() - 5);
+    QTest::mouseClick(w.views[2]->viewport(), Qt::LeftButton, {}, below);
+    QCOMPARE(w.views[2]->selectionModel()->selectedRows().value(0).row(), 1);
+    QTest::mouseDClick(w.views[2]->viewport(), Qt::LeftButton, {}, below);
     w.state().ActiveResultList = &w.state().ListView1;
     w.run(1, "OpenFile");
     const QString y = w.folder(2) + "/y";
-    QCOMPARE(w.opened, (QStringList{y, y, y, w.folder(1) + "/a"}));
+    QCOMPARE(w.rec.opened, (QStringList{y, y, y, w.folder(1) + "/a"}));
 
     // A vanished file and a list without a selection open nothing.
     QFile::remove(w.folder(1) + "/a");
     w.run(1, "OpenFile");
-    w.select(2, -1);
+    select(w.views[2], -1);
     w.form.ListView_DblClick(w.state().ListView2);
-    QCOMPARE(w.opened.size(), 4);
+    QCOMPARE(w.rec.opened.size(), 4);
 }
 
 void MainFormResultsTest::headerSortHoldsForRowsOfLaterScans()
@@ -255,13 +240,13 @@ void MainFormResultsTest::headerSortHoldsForRowsOfLaterScans()
     w.state().ProfileList.append({w.folder(1), w.folder(2), "*", ""});
     w.form.ScanCmd_Click();
     QHeaderView* header = w.views[1]->header();
-    w.clickHeader(1, ResultListModel::SizeKB);
-    w.clickHeader(1, ResultListModel::SizeKB); // the same header again: no descending order
+    clickHeader(w.views[1], ResultListModel::SizeKB);
+    clickHeader(w.views[1], ResultListModel::SizeKB); // the same header again: no descending order
     QCOMPARE(w.shown(1), QString("B.txt m.txt"));
     QCOMPARE(header->sortIndicatorSection(), int(ResultListModel::SizeKB));
     QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
     QVERIFY(header->isSortIndicatorShown());
-    w.clickHeader(2, ResultListModel::Name);
+    clickHeader(w.views[2], ResultListModel::Name);
 
     // 1, 5 and 12 KB: by number, not by text.
     w.tree.add(
@@ -269,36 +254,6 @@ void MainFormResultsTest::headerSortHoldsForRowsOfLaterScans()
     w.form.ScanCmd_Click();
     QCOMPARE(w.shown(1), QString("B.txt k.txt m.txt a.txt"));
     QCOMPARE(w.shown(2), QString("a2.txt Y.txt z.txt"));
-}
-
-void MainFormResultsTest::refusedWhileRunning()
-{
-    Window w;
-    w.fill(1, {"b", "-a"});
-    w.select(1, 0);
-    w.state().ActiveResultList = &w.state().ListView1;
-    w.state().running = Running::Sync;
-    w.answers = {true, true, true, true};
-    for (const char* command : {"Ctrl+A", "Ctrl+U", "Ctrl+I", "Del", "Shift+Del"})
-        w.run(1, command);
-    for (QAction* a : w.FileMenu->actions())
-        a->trigger();
-    w.clickHeader(1, ResultListModel::Name);
-    w.form.ListView_DblClick(w.state().ListView1);
-    QCOMPARE(w.shown(1), QString("b -a"));
-    QCOMPARE(w.questions + w.opened, QStringList());
-    QVERIFY(!w.views[1]->header()->isSortIndicatorShown());
-    QVERIFY(w.exists(1, "a") && w.exists(1, "b"));
-
-    // The menu still opens, its commands disabled while running and enabled once idle.
-    for (Running running : {Running::Sync, Running::Idle}) {
-        w.state().running = running;
-        w.FileMenu->popup(QPoint(0, 0));
-        QTRY_VERIFY(w.FileMenu->isVisible());
-        for (QAction* a : w.FileMenu->actions())
-            QCOMPARE(a->isEnabled(), running == Running::Idle);
-        w.FileMenu->hide();
-    }
 }
 
 QTEST_MAIN(MainFormResultsTest)

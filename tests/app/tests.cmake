@@ -1,5 +1,6 @@
 # Application shell tests.
-ketrano_qtest(mainform_test ${CMAKE_CURRENT_LIST_DIR}/mainform_test.cpp)
+ketrano_qtest(window_road_test ${CMAKE_CURRENT_LIST_DIR}/window_road_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/window_driver.cpp)
 add_test(NAME signal_close_test
   COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/signal_close_test.sh $<TARGET_FILE:ketrano>)
 set_tests_properties(signal_close_test PROPERTIES ENVIRONMENT
@@ -9,8 +10,10 @@ add_test(NAME help_option_test
 add_test(NAME install_test
   COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/install_test.sh ${CMAKE_COMMAND} ${CMAKE_CPACK_COMMAND}
           ${CMAKE_BINARY_DIR})
-ketrano_qtest(mainform_results_test ${CMAKE_CURRENT_LIST_DIR}/mainform_results_test.cpp)
-ketrano_qtest(unattended_run_test ${CMAKE_CURRENT_LIST_DIR}/unattended_run_test.cpp)
+ketrano_qtest(mainform_results_test ${CMAKE_CURRENT_LIST_DIR}/mainform_results_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/window_driver.cpp)
+ketrano_qtest(unattended_run_test ${CMAKE_CURRENT_LIST_DIR}/unattended_run_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/window_driver.cpp)
 ketrano_qtest(mainform_layout_test ${CMAKE_CURRENT_LIST_DIR}/mainform_layout_test.cpp)
 ketrano_qtest(desktop_notice_test ${CMAKE_CURRENT_LIST_DIR}/desktop_notice_test.cpp)
 # What a screen reader finds in the window, through the accessibility bus on an X server of

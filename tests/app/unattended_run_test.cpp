@@ -1,91 +1,80 @@
-#include "app/mainform.h"
+#include "app/signal_close.h"
+#include "app/window_driver.h"
 #include "core/run_lock.h"
 #include "profile/profile_file.h"
 #include "support/temp_tree.h"
 #include "sync/errorsform.h"
 
-#include <QAction>
-#include <QFileIconProvider>
-#include <QLabel>
-#include <QProgressBar>
-#include <QToolBar>
-#include <QToolButton>
-#include <QTreeView>
 #include <QtTest>
+#include <QtWidgets>
 
+#include <csignal>
 #include <memory>
+#include <unistd.h>
 
-// A profile on the command line: the window comes up, scans and synchronizes once in the
-// directions of the saved toggles, and stays open.
+// A profile on the command line: what the user can do while the window scans and copies by
+// itself (the road of a plain start is in window_road_test).
+
+namespace {
+
+const qint64 Old = 1'600'000'000, New = 1'700'000'000;
+// Copied in about 0.1 s here: the window gets several turns before the copy is done.
+const qint64 BigBytes = qint64(384) << 20;
+
+// What this process has written so far (system calls that copy inside the kernel included),
+// -1 where the system does not tell.
+qint64 bytesWritten()
+{
+    QFile io("/proc/self/io");
+    if (!io.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : io.readAll().split('\n'))
+        if (line.startsWith("wchar: "))
+            return line.mid(7).toLongLong();
+    return -1;
+}
+
+} // namespace
 
 class UnattendedRunTest : public QObject
 {
     Q_OBJECT
-
-    std::unique_ptr<TempTree> tree;
-
-    QString keyFolder() const
-    {
-        return tree->path("config/ketrano/registry/HKEY_CURRENT_USER/Software/Quillmark/Ketrano");
-    }
-    void store(const QString& name, const QByteArray& bytes) const
-    {
-        QDir().mkpath(keyFolder());
-        QFile f(keyFolder() + '/' + name);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    QByteArray stored(const QString& name) const
-    {
-        return TempTree::read(keyFolder() + '/' + name);
-    }
+    std::unique_ptr<TempTree> tree, big;
+    MainForm* signalled = nullptr; // the window a termination signal closes
+    qint64 writtenAtClose = -1;
 
     // One entry per pair of folders below the tree.
     QString profile(const QStringList& pairs) const
     {
         std::vector<ProfileEntry> entries;
-        for (const QString& p : pairs)
+        for (const QString& p : pairs) {
+            // Both roots are there, as an unattended run expects them.
+            tree->mkdir(p + "/dst");
             entries.push_back({tree->path(p + "/src"), tree->path(p + "/dst"), "*", ""});
+        }
         const QString path = tree->path("run me.prf");
         ProfileFile::write(path, entries);
         return path;
     }
 
-    // Records panel 1's texts and whether the window was visible and locked when each
-    // command went busy.
-    struct Watch
+private Q_SLOTS:
+    void initTestCase()
     {
-        QStringList states;
-        QList<bool> visibleWhenBusy;
-        QList<bool> lockedWhenBusy;
-        QList<bool> scanEnabledWhenBusy;
-    };
-    static void watch(MainForm& form, Watch& w)
-    {
-        Callbacks& cb = form.callbacks();
-        cb.panelChanged = [&w, shown = cb.panelChanged](int panel, const QString& text) {
-            if (panel == 1)
-                w.states << text;
-            shown(panel, text);
-        };
-        cb.busyChanged = [&w, &form, busy = cb.busyChanged](bool on) {
-            if (on) {
-                w.visibleWhenBusy << form.isVisible();
-                w.lockedWhenBusy << (form.state().ListView1.locked() &&
-                                     form.state().ListView2.locked());
-                w.scanEnabledWhenBusy
-                    << form.findChild<QToolBar*>("tbrMain")->actions().at(3)->isEnabled();
-            }
-            busy(on);
-        };
-    }
-    static bool finished(MainForm& form)
-    {
-        return form.panel(4)->text().endsWith("Files copied") &&
-               form.state().running == Running::Idle;
+        closeOnTerminationSignals([this] {
+            writtenAtClose = bytesWritten();
+            if (signalled)
+                signalled->Form_QueryUnload(true);
+        });
+        // A large file with real data blocks (a sparse one would be copied in no time).
+        big = std::make_unique<TempTree>();
+        big->add({"src/z later.txt", 1, Old});
+        QFile file(big->path("src/a big.bin"));
+        QVERIFY(file.open(QIODevice::WriteOnly) &&
+                file.write(QByteArray(BigBytes, 'b')) == BigBytes);
+        file.close();
+        TempTree::setMtime(file.fileName(), New);
     }
 
-private Q_SLOTS:
     void init()
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
@@ -94,214 +83,182 @@ private Q_SLOTS:
         qputenv("XDG_STATE_HOME", QFile::encodeName(tree->path("state")));
     }
 
-    void scansAndCopiesInTheSavedDirectionsAndStaysOpen()
-    {
-        tree->add({{"one/src/docs/new file.txt", 100, 1'600'000'000},
-                   {"one/dst/only here/back.png", 50, 1'600'000'000}});
-        const QString prf = profile({"one"});
-        store("Copy Source", "0"); // pressed
-        store("Copy Target", "1"); // released
-
-        MainForm form(prf);
-        Watch w;
-        watch(form, w);
-        form.Form_Load();
-        QTRY_VERIFY_WITH_TIMEOUT(finished(form), 20000);
-
-        // Scan first (it ends with "Ready  "), then Synchronize.
-        QVERIFY(w.states.startsWith("Ready") && w.states.contains("Scanning"));
-        QCOMPARE(w.states.mid(w.states.size() - 3), QStringList({"Ready  ", "Copying", "Ready  "}));
-        QCOMPARE(w.visibleWhenBusy, QList<bool>({true, true}));
-        QCOMPARE(w.lockedWhenBusy, QList<bool>({true, true}));
-        QCOMPARE(w.scanEnabledWhenBusy, QList<bool>({false, false}));
-        QCOMPARE(form.state().ListView2.rowCount(), 1);
-        // The list shows the row's texts, check mark and file icon; the bar ends full.
-        const QAbstractItemModel* one = form.findChild<QTreeView*>("ListView1")->model();
-        QStringList texts;
-        for (int c = 0; c < one->columnCount(); ++c)
-            texts << one->index(0, c).data().toString();
-        QCOMPARE(texts.join('|'), "new file.txt|" + tree->path("one/src/docs") + '|' +
-                                      tree->path("one/dst/docs") +
-                                      "|New File|9/13/2020 12:26:40 PM|0");
-        QCOMPARE(one->rowCount(), 1);
-        QCOMPARE(one->index(0, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
-        // Each file type its own picture, also without a desktop's icon theme.
-        const auto picture = [](const QAbstractItemModel* list) {
-            return list->index(0, 0).data(Qt::DecorationRole).value<QIcon>().pixmap(16).toImage();
-        };
-        const QImage text = picture(one);
-        const QImage image = picture(form.findChild<QTreeView*>("ListView2")->model());
-        QVERIFY(!text.isNull() && !image.isNull());
-        const auto themes = QIcon::themeSearchPaths();
-        if (std::any_of(themes.begin(), themes.end(), [](const QString& folder) {
-                return QFileInfo::exists(folder + "/Adwaita/index.theme");
-            })) {
-            QVERIFY(text != image);
-            QVERIFY(image !=
-                    QFileIconProvider().icon(QAbstractFileIconProvider::File).pixmap(16).toImage());
-        } else {
-            qWarning("the Adwaita icon theme is not installed: file types are not told apart");
-        }
-        const auto* bar = form.findChild<QProgressBar*>("ProgressBar1");
-        QCOMPARE(std::pair(bar->value(), bar->maximum()), std::pair(1, 1)); // 0 KB + 0 KB + 1
-        QVERIFY(QFileInfo::exists(tree->path("one/dst/docs/new file.txt")));
-        QVERIFY(!QFileInfo::exists(tree->path("one/src/only here/back.png")));
-        QCOMPARE(form.panel(4)->text(), QStringLiteral("1 of 2  Files copied"));
-        QVERIFY(!form.state().ListView1.locked());
-        QVERIFY(form.findChild<QToolBar*>("tbrMain")->actions().at(3)->isEnabled());
-
-        // The run is in the run log, in the directions it used.
-        const QByteArray log = TempTree::read(tree->path("state/ketrano/runs.log"));
-        QVERIFY2(log.endsWith("\tketrano\t" + QFile::encodeName(prf) +
-                              "\tsource-to-target=on target-to-source=off\tfiles=1\tkb=0"
-                              "\terrors=0\tstatus=0\n"),
-                 log.constData());
-        QCOMPARE(log.count('\n'), 1);
-
-        // It ran once (nothing more is pending) and the window is still open.
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
-        QCOMPARE(w.states.count("Copying"), 1);
-        QVERIFY(form.isVisible());
-
-        // The user releases " Copy  Source".
-        QTest::mouseClick(form.findChild<QToolButton*>("tbrSecond_2"), Qt::LeftButton);
-        form.tbrMain_ButtonClick(6); // Exit
-        QVERIFY(form.isHidden());
-        QCOMPARE(stored("Last Profile"), QFile::encodeName(prf));
-        QCOMPARE(stored("Copy Source"), QByteArray("1"));
-        QCOMPARE(stored("Copy Target"), QByteArray("1"));
-    }
-
     // While a timer's ketrano-cli runs the profile, the window's run does not start: it says
     // so in the error list and the status bar, without a box that waits for a click.
     void anotherRunHoldsTheProfile()
     {
-        tree->add({"one/src/a.txt", 1, 1'600'000'000});
+        tree->add({"one/src/a.txt", 1, Old});
         const QString prf = profile({"one"});
         const RunLock held = RunLock::acquire(prf);
         QVERIFY(held.held());
-        MainForm form(prf);
-        form.callbacks().askYesNo = [](const QString&) -> bool { qFatal("a question"); };
-        form.callbacks().showMessage = [](const QString&) { qFatal("a message box"); };
-        form.Form_Load();
+        WindowDriver w(prf);
+        w.form.Form_Load();
         const QString refusal = QStringLiteral("another run of %1 is in progress (pid %2)")
                                     .arg(prf)
                                     .arg(QCoreApplication::applicationPid());
-        QTRY_COMPARE(form.panel(2)->text(), refusal);
-        QCOMPARE(form.panel(3)->text(), QStringLiteral("Errors : 1"));
-        QCOMPARE(form.state().ErrorsList.rows().at(0).error, refusal);
-        QCOMPARE(form.state().ListView1.rowCount(), 0);
+        QTRY_COMPARE(w.form.panel(2)->text(), refusal);
+        QCOMPARE(w.form.panel(3)->text(), QStringLiteral("Errors : 1"));
+        QCOMPARE(w.state().ErrorsList.rows().at(0).error, refusal);
+        QCOMPARE(w.rec.questions + w.rec.messages, QStringList());
+        QCOMPARE(w.state().ListView1.rowCount(), 0);
         QVERIFY(!QFileInfo::exists(tree->path("one/dst/a.txt")));
-        QVERIFY(form.isVisible());
+        QVERIFY(w.form.isVisible());
         QVERIFY(TempTree::read(tree->path("state/ketrano/runs.log"))
                     .endsWith("\tsource-to-target=on target-to-source=on\tfiles=0\tkb=0"
                               "\terrors=0\tstatus=3\n"));
-        form.Form_QueryUnload(true);
+        w.form.Form_QueryUnload(true);
     }
 
-    // Esc during the scan stops only the scan: Synchronize clears the flag and copies what
-    // the scan listed so far.
-    void escapeDuringTheScanStillSynchronizes()
+    // A stop during the scan (a double-click on panel 1, like Esc) stops only the scan:
+    // Synchronize clears the flag and copies what the scan listed so far.
+    void aStopDuringTheScanStillSynchronizes()
     {
-        tree->add(
-            {{"one/src/first.txt", 1, 1'600'000'000}, {"two/src/second.txt", 1, 1'600'000'000}});
-        MainForm form(profile({"one", "two"}));
-        Watch w;
-        watch(form, w);
+        tree->add({{"one/src/first.txt", 1, Old}, {"two/src/second.txt", 1, Old}});
+        WindowDriver w(profile({"one", "two"}));
+        QStringList states;
+        Callbacks& cb = w.form.callbacks();
+        cb.panelChanged = [&, shown = cb.panelChanged](int panel, const QString& text) {
+            if (panel == 1)
+                states << text;
+            shown(panel, text);
+        };
         bool sent = false;
-        form.callbacks().yield = [&] {
-            form.state().lastYield.invalidate(); // let every turn through
+        cb.yield = [&] {
+            w.state().lastYield.invalidate(); // let every turn through
             QCoreApplication::processEvents();
-            if (!sent && form.state().running == Running::Scan &&
-                form.state().ListView1.size() > 0) {
+            if (!sent && w.state().running == Running::Scan && w.state().ListView1.size() > 0) {
                 sent = true;
-                QTest::keyClick(&form, Qt::Key_Escape);
+                QTest::mouseDClick(w.form.panel(1), Qt::LeftButton);
             }
         };
-        form.Form_Load();
-        QTRY_VERIFY_WITH_TIMEOUT(finished(form), 20000);
-
-        QVERIFY(sent);
-        QVERIFY(w.states.contains("Canceled"));
-        QCOMPARE(w.states.last(), QStringLiteral("Ready  "));
+        w.form.Form_Load();
+        QTRY_VERIFY_WITH_TIMEOUT(w.finished(), 20000);
+        QVERIFY(sent && states.contains("Canceled"));
+        QCOMPARE(states.last(), QStringLiteral("Ready  "));
         QVERIFY(QFileInfo::exists(tree->path("one/dst/first.txt")));
         QVERIFY(!QFileInfo::exists(tree->path("two/dst/second.txt")));
-        form.Form_QueryUnload(true);
-    }
-
-    // The window gets its turns during one large copy: a double-click on panel 1 there
-    // lets that copy finish and stops before the next file.
-    void panelOneStopsAfterTheLargeCopyInProgress()
-    {
-        QByteArray big(32 << 20, 'b');
-        QDir().mkpath(tree->path("one/src"));
-        QFile f(tree->path("one/src/a big.bin"));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(big);
-        f.close();
-        tree->add({"one/src/z later.txt", 1, 1'600'000'000});
-        MainForm form(profile({"one"}));
-        int turnsWhileCopying = 0;
-        form.callbacks().yield = [&] {
-            form.state().lastYield.invalidate();
-            QCoreApplication::processEvents();
-            if (form.state().running == Running::Sync && form.state().FilesCopied == 0 &&
-                ++turnsWhileCopying == 1)
-                QTest::mouseDClick(form.panel(1), Qt::LeftButton);
-        };
-        form.Form_Load();
-        QTRY_VERIFY_WITH_TIMEOUT(finished(form), 20000);
-
-        QVERIFY(turnsWhileCopying >= 1);
-        QCOMPARE(form.panel(1)->text(), QStringLiteral("Canceled "));
-        QCOMPARE(TempTree::read(tree->path("one/dst/a big.bin")).size(), big.size());
-        QVERIFY(!QFileInfo::exists(tree->path("one/dst/z later.txt")));
-        QCOMPARE(form.panel(4)->text(), QStringLiteral("1 of 2  Files copied"));
-        form.Form_QueryUnload(true);
+        w.form.Form_QueryUnload(true);
     }
 
     // Panel 3 opens the error list modally inside a copy's turn: it shows the failures so
     // far, and the copying goes on once it is hidden.
     void panelThreeShowsTheErrorsSoFar()
     {
-        tree->add({{"one/src/a.txt", 1, 1'600'000'000},
-                   {"one/src/b.txt", 1, 1'600'000'000},
-                   {"one/src/c.txt", 1, 1'600'000'000}});
-        tree->add({"one/dst/a.txt", 1, 1'700'000'000}); // newer: listed under Target Files
-        MainForm form(profile({"one"}));
+        tree->add(
+            {{"one/src/a.txt", 1, Old}, {"one/src/b.txt", 1, Old}, {"one/src/c.txt", 1, Old}});
+        tree->add({"one/dst/a.txt", 1, New}); // newer: listed under Target Files
+        WindowDriver w(profile({"one"}));
         int shownRows = -1;
         bool opened = false;
-        form.callbacks().yield = [&] {
-            form.state().lastYield.invalidate();
+        Callbacks& cb = w.form.callbacks();
+        cb.yield = [&] {
+            w.state().lastYield.invalidate();
             QCoreApplication::processEvents();
-            if (opened || form.state().running != Running::Sync)
+            if (opened || w.state().running != Running::Sync)
                 return;
             opened = true;
-            QTimer::singleShot(0, [&] {
-                if (auto* errors = qobject_cast<ErrorsForm*>(QApplication::activeModalWidget())) {
-                    shownRows = errors->list()->model()->rowCount();
-                    errors->OKCommand_Click();
-                }
-            });
-            QTest::mouseDClick(form.panel(3), Qt::LeftButton);
+            withModal([&] { QTest::mouseDClick(w.form.panel(3), Qt::LeftButton); },
+                      [&](QWidget* errors) {
+                          shownRows =
+                              qobject_cast<ErrorsForm*>(errors)->list()->model()->rowCount();
+                      });
         };
         // The first row fails: its source vanishes between Scan and Synchronize.
-        form.callbacks().busyChanged = [&, busy = form.callbacks().busyChanged](bool on) {
-            if (on && form.state().running == Running::Sync)
+        cb.busyChanged = [&, busy = cb.busyChanged](bool on) {
+            if (on && w.state().running == Running::Sync)
                 QFile::remove(tree->path("one/src/b.txt"));
             busy(on);
         };
-        form.Form_Load();
-        QTRY_VERIFY_WITH_TIMEOUT(finished(form), 20000);
-
-        QVERIFY(opened);
+        w.form.Form_Load();
+        QTRY_VERIFY_WITH_TIMEOUT(w.finished(), 20000);
         QCOMPARE(shownRows, 1);
-        QVERIFY(form.errorsForm()->isHidden());
-        QCOMPARE(form.state().ErrorsList.size(), 1);
+        QVERIFY(w.form.errorsForm()->isHidden());
+        QCOMPARE(w.state().ErrorsList.size(), 1);
         QVERIFY(QFileInfo::exists(tree->path("one/dst/c.txt")));
-        QCOMPARE(form.panel(4)->text(), QStringLiteral("2 of 3  Files copied"));
-        form.Form_QueryUnload(true);
+        QCOMPARE(w.form.panel(4)->text(), QStringLiteral("2 of 3  Files copied"));
+        w.form.Form_QueryUnload(true);
+    }
+
+    // During one large copy the bar moves with the bytes copied while the panels keep their
+    // texts. Esc lets that file finish and stops before the next.
+    // Exit, the close box or a termination signal end the program at once by giving that file
+    // up: its destination stays as it was, no temporary file is left, it is not counted, and
+    // the settings are written.
+    void aLongCopy_data()
+    {
+        QTest::addColumn<QString>("how");
+        for (const char* how : {"Esc", "Exit", "close box", "SIGTERM"})
+            QTest::newRow(how) << QString(how);
+    }
+
+    void aLongCopy()
+    {
+        QFETCH(QString, how);
+        const bool givenUp = how != "Esc";
+        const QString dst = tree->path("dst"), prf = tree->path("long.prf");
+        tree->add({"dst/a big.bin", 3, Old}); // an older copy: the row is "OverWrite"
+        QVERIFY(ProfileFile::write(prf, {{big->path("src"), dst, "*", ""}}));
+        WindowDriver w(prf);
+        signalled = &w.form;
+        bool partShown = false, stopped = false;
+        QString panelsThen;
+        QElapsedTimer sinceStop;
+        qint64 msToEnd = -1;
+        Callbacks& cb = w.form.callbacks();
+        cb.progressChanged = [&, shown = cb.progressChanged](int low, int high, int value) {
+            partShown |= w.state().running == Running::Sync && value > 0 && value < BigBytes / 1024;
+            shown(low, high, value);
+        };
+        cb.busyChanged = [&, busy = cb.busyChanged](bool on) {
+            if (!on && stopped)
+                msToEnd = sinceStop.elapsed();
+            busy(on);
+        };
+        cb.yield = [&] {
+            w.state().lastYield.invalidate();
+            QCoreApplication::processEvents();
+            if (stopped || !partShown || w.state().FilesCopied > 0)
+                return;
+            stopped = true;
+            panelsThen = w.panels();
+            writtenAtClose = bytesWritten();
+            sinceStop.start();
+            if (how == "Esc")
+                QTest::keyClick(&w.form, Qt::Key_Escape);
+            else if (how == "Exit")
+                QTest::mouseClick(w.find("tbrMain_6"), Qt::LeftButton);
+            else if (how == "close box")
+                w.form.close();
+            else if (::kill(::getpid(), SIGTERM) == 0) // handled at the window's next turn
+                QVERIFY(QTest::qWaitFor([&] { return w.form.isHidden(); }));
+        };
+        w.form.Form_Load();
+        QTRY_VERIFY_WITH_TIMEOUT(w.finished(), 20000);
+        signalled = nullptr;
+
+        QVERIFY2(stopped, "the bar never showed a part of the large file");
+        QCOMPARE(panelsThen,
+                 "Copying|From source to Target|Source Size: 393,216KB||Target Size: 0KB");
+        QVERIFY(!QFileInfo::exists(dst + "/z later.txt"));
+        if (!givenUp) {
+            QCOMPARE(QFileInfo(dst + "/a big.bin").size(), BigBytes);
+            QCOMPARE(w.panels(), "Canceled ||Errors : 0|1 of 2  Files copied|393,216 KB Copied");
+            QVERIFY(w.form.isVisible());
+            return w.form.Form_QueryUnload(true);
+        }
+        QVERIFY2(msToEnd >= 0 && msToEnd < 1000, qPrintable(QString::number(msToEnd)));
+        QCOMPARE(TempTree::read(dst + "/a big.bin"), QByteArray(3, '\0'));
+        QCOMPARE(QDir(dst).entryList(QDir::Files | QDir::Hidden), QStringList{"a big.bin"});
+        QCOMPARE(w.state().FilesCopied, 0);
+        QCOMPARE(w.state().ErrorsList.size(), 0); // given up, not failed
+        QVERIFY(w.form.isHidden());
+        QCOMPARE(storedSettings(), prf + "|0|0|0");
+        if (writtenAtClose < 0)
+            QSKIP("/proc/self/io cannot be read: how far the copy went after the close is not "
+                  "checked");
+        const qint64 after = bytesWritten() - writtenAtClose;
+        QVERIFY2(after < BigBytes / 4,
+                 qPrintable(QString("%1 bytes copied after the close").arg(after)));
     }
 };
 

@@ -7,7 +7,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-// Profile files byte for byte, the New/Open/Save commands and the desktop launcher.
+// Profile files byte for byte and the desktop launcher (New, Open and Save with their dialogs
+// are on the road of tests/app/window_road_test).
 
 namespace {
 
@@ -123,71 +124,6 @@ TEST_F(ProfileTest, LoadingTrimsSpacesSkipsDamagedRecordsAndFailsQuietly)
     EXPECT_FALSE(ProfileFile::write(path("new.prf/sub.prf"), {entry("/n", "/n")}));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).join(' '),
               "f.prf new.prf ro.prf w.prf"); // and no temporary file left
-}
-
-TEST_F(ProfileTest, NewOpenAndSaveProfileWithTheirDialogs)
-{
-    ASSERT_TRUE(ProfileFile::write(path("a.prf"), {entry("/a1", "/b1"), entry("/a2", "/b2")}));
-    ASSERT_TRUE(ProfileFile::write(path("b.prf"), {entry("/other", "/side", "*", "tmp")}));
-    AppState state; // a.prf open and edited, one row left by a scan
-    RecordingCallbacks rec;
-    state.ProfileFileName = path("a.prf");
-    LoadProfileFile(state.ProfileList, state.ProfileFileName);
-    // The state a scan leaves; New and Open return to the start-up state.
-    const auto scanned = [&] {
-        for (ResultListModel* list : {&state.ListView1, &state.ListView2})
-            list->append(ResultRow{});
-        state.ListView1.flush();
-        state.status = {{"Ready  ", "Source Files: 1", "Source Size: 0KB", "Target Files: 1",
-                         "Target Size: 0KB"},
-                        0,
-                        9,
-                        4};
-    };
-    const auto atStartUp = [&] {
-        return state.ListView1.size() + state.ListView2.size() == 0 &&
-               state.status.panels == std::array<QString, 5>{"Ready"} &&
-               state.status.progressMax == 1 && state.status.progressValue == 0;
-    };
-    scanned();
-    state.ProfileList.append(entry("/edited", "/edited"));
-    state.ProfileChanged = true;
-    rec.fileNames = {"", "*.prf", "", path("b.prf/x.prf"), path("b.prf")};
-    for (int cancelled = 0; cancelled < 2; ++cancelled) // the profile and its edits stay
-        EXPECT_TRUE(OpenProfile(state, rec.callbacks()).isNull());
-    EXPECT_FALSE(SaveProfile(state, rec.callbacks())); // cancelled: nothing written
-    EXPECT_FALSE(SaveProfile(state, rec.callbacks())); // failed: says so
-    EXPECT_EQ(state.ProfileFileName, path("a.prf"));
-    EXPECT_EQ(state.ProfileList.size(), 3);
-    EXPECT_TRUE(state.ProfileChanged);
-    EXPECT_EQ(load(path("a.prf")).size(), 2u);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).join(' '), "a.prf b.prf");
-    EXPECT_FALSE(atStartUp());
-    EXPECT_EQ(rec.messages.size(), 1);
-    EXPECT_TRUE(rec.messages.value(0).startsWith("The profile could not be saved to " +
-                                                 path("b.prf/x.prf")));
-
-    EXPECT_EQ(OpenProfile(state, rec.callbacks()), "Ketrano Backup [" + path("b.prf") + "]");
-    EXPECT_EQ(state.ProfileList.entries(), std::vector({entry("/other", "/side", "*", "tmp")}));
-    EXPECT_FALSE(state.ProfileChanged);
-    EXPECT_TRUE(atStartUp()); // the rows were another profile's
-    scanned();
-
-    state.ProfileChanged = true; // New asks; Yes saves under the name chosen
-    rec.answers = {true};
-    rec.fileNames = {path("c.prf")};
-    EXPECT_EQ(NewProfile(state, rec.callbacks()), "Ketrano Backup   [New Profile]");
-    EXPECT_EQ(load(path("c.prf")), std::vector({entry("/other", "/side", "*", "tmp")}));
-    EXPECT_EQ(state.ProfileFileName, path("c.prf"));
-    EXPECT_EQ(state.ProfileList.size(), 0);
-    EXPECT_TRUE(atStartUp());
-    EXPECT_FALSE(state.ProfileChanged);
-    NewProfile(state, rec.callbacks()); // no edit: no question
-    EXPECT_EQ(rec.questions, QStringList{"Profile has changed, Do you want to save?"});
-    const QString open = "Open File Name|Profiles(*.prf)|*.prf",
-                  save = "Save to File Name|Profiles(*.prf)|";
-    EXPECT_EQ(rec.dialogs, QStringList({open, open, save + path("a.prf"), save + path("a.prf"),
-                                        open, save + path("b.prf")}));
 }
 
 QByteArray launcher(const QByteArray& name, const QByteArray& exec)

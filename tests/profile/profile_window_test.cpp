@@ -1,11 +1,11 @@
-#include "app/mainform.h"
 #include "profile/srctgtform.h"
 #include "support/recording_callbacks.h"
 
 #include <QtTest>
 #include <QtWidgets>
 
-// The entry editor driven as a user would, and the profile list and its toolbar in the window.
+// The entry editor driven as a user would (the profile list and its toolbar in the window are
+// on the road of tests/app/window_road_test).
 
 namespace {
 
@@ -26,23 +26,6 @@ const auto text = [](const EntryBuffer& e) {
 const auto click = [](const QWidget* parent, const char* button) {
     QTest::mouseClick(parent->findChild<QAbstractButton*>(button), Qt::LeftButton);
 };
-
-// Answers the next entry editor: notes its texts in 'shown', then types 'ok' (four texts) and
-// clicks OK, or cancels when 'ok' is empty.
-void answerEditor(QString& shown, const QString& ok)
-{
-    QTimer::singleShot(0, [&shown, ok] {
-        auto* form = qobject_cast<SrcTgtForm*>(QApplication::activeModalWidget());
-        if (!form)
-            return;
-        shown = boxes(form);
-        if (ok.isEmpty())
-            return form->reject();
-        for (int i = 0; i < 4; ++i)
-            form->findChild<QLineEdit*>(Boxes[i])->setText(ok.section(',', i, i));
-        click(form, "OKCmd");
-    });
-}
 
 } // namespace
 
@@ -112,64 +95,6 @@ private Q_SLOTS:
             QCOMPARE(text(state.entryBuffer), ok && !refused ? typed : "/src,/dst,doc,tmp");
             QCOMPARE(state.ProfileChanged, ok && !refused); // also when nothing differs
         }
-    }
-
-    void profileListAndToolbar()
-    {
-        form.reset();
-        MainForm window{QString()}; // not loaded: no settings read or written
-        window.show();
-        rec = RecordingCallbacks();
-        window.callbacks() = cb;
-        ProfileModel& profile = window.state().ProfileList;
-        auto* list = window.findChild<QTreeView*>("ProfileList");
-        const auto select = [&](int row) { list->setCurrentIndex(profile.index(row, 0)); };
-        profile.append({"/a", "/A", "*", ""});
-        profile.append({"/b", "/B", "doc", "tmp"});
-        select(0);
-        QString shown;
-        answerEditor(shown, ""); // New, then Cancel
-        click(&window, "TbrProfile_1");
-        answerEditor(shown, "  ,/t,*,"); // OK with a blank Source: changed, but no row
-        click(&window, "TbrProfile_1");
-        QVERIFY(window.state().ProfileChanged);
-        answerEditor(shown, " /n,/N ,*,x "); // kept as typed, at the end
-        click(&window, "TbrProfile_1");
-        QCOMPARE(shown, ",,*,");
-        QCOMPARE(list->font().pointSize(), 8);
-        select(1);
-        answerEditor(shown, ",/B2,*,");
-        click(&window, "TbrProfile_2");
-        QCOMPARE(shown, "/b,/B,doc,tmp");
-        const QPoint third = list->visualRect(profile.index(2, 0)).center();
-        answerEditor(shown, "");
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, third);
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, third);
-        QCOMPARE(shown, " /n,/N ,*,x ");
-        shown.clear();
-        list->selectionModel()->clearSelection(); // no selected row: no editor, no delete
-        answerEditor(shown, "/x,/y,*,");
-        click(&window, "TbrProfile_2");
-        click(&window, "TbrProfile_3");
-        QApplication::processEvents();
-        QCOMPARE(shown, "");
-        QCOMPARE(profile.entries(),
-                 std::vector<EntryBuffer>(
-                     {{"/a", "/A", "*", ""}, {"", "/B2", "*", ""}, {" /n", "/N ", "*", "x "}}));
-
-        click(&window, "tbrMain_2"); // the edits make Open ask, and New (Open was cancelled)
-        click(&window, "tbrMain_1");
-        QCOMPARE(window.windowTitle(), "Ketrano Backup   [New Profile]");
-        profile.append({"/a", "/A", "*", ""});
-        select(0);
-        click(&window, "TbrProfile_3"); // a delete alone makes nothing ask
-        QCOMPARE(profile.size(), 0);
-        click(&window, "tbrMain_1");
-        QTemporaryDir dir;
-        rec.fileNames = {dir.filePath("x.prf")};
-        click(&window, "tbrMain_2");
-        QCOMPARE(window.windowTitle(), "Ketrano Backup [" + dir.filePath("x.prf") + "]");
-        QCOMPARE(rec.questions, QStringList(2, "Profile has changed, Do you want to save?"));
     }
 };
 
