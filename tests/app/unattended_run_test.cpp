@@ -44,8 +44,11 @@ class UnattendedRunTest : public QObject
     QString profile(const QStringList& pairs) const
     {
         std::vector<ProfileEntry> entries;
-        for (const QString& p : pairs)
+        for (const QString& p : pairs) {
+            // Both roots are there: an unattended run never creates a missing one.
+            tree->mkdir(p + "/dst");
             entries.push_back({tree->path(p + "/src"), tree->path(p + "/dst"), "*", ""});
+        }
         const QString path = tree->path("run me.prf");
         ProfileFile::write(path, entries);
         return path;

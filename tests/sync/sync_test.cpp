@@ -1,19 +1,33 @@
 #include "sync/copy_engine.h"
 #include "sync/sync_driver.h"
 
+#include "core/file_system_info.h"
+#include "core/known_roots.h"
+#include "core/name_bytes.h"
+#include "core/run_lock.h"
 #include "core/status_bar.h"
 #include "scan/scan_driver.h"
+#include "support/permission_checks.h"
 #include "support/recording_callbacks.h"
 #include "support/temp_tree.h"
+#include "support/test_mount.h"
 
+#include <QDateTime>
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QLocale>
+#include <QProcess>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sys/stat.h>
+
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 // Synchronize and its copy engine on real folders: "s" and "t" of one tree. ListView1 rows
 // go s -> t, ListView2 rows t -> s, as a scan would have listed them.
@@ -22,9 +36,11 @@ namespace {
 
 class SyncTest : public ::testing::Test
 {
-protected:
+public:
     void SetUp() override
     {
+        // A synchronization remembers where its roots live: not in the user's own store.
+        qputenv("XDG_STATE_HOME", QFile::encodeName(stateHome.path()));
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         cb = rec.callbacks();
         cb.busyChanged = [this](bool busy) { log << (busy ? "busy" : "normal"); };
@@ -57,8 +73,44 @@ protected:
         (list == 1 ? state.ListView1 : state.ListView2).append(row);
         (list == 1 ? state.SourceFileCount : state.TargetFileCount) += 1;
     }
-    bool exists(const QString& rel) const { return QFileInfo::exists(tree.path(rel)); }
+    bool exists(const QString& rel) const
+    {
+        struct stat st;
+        return ::lstat(nameBytes(tree.path(rel)).constData(), &st) == 0;
+    }
+    // The error rows of the synchronization (not those of the scan), tree paths relative.
+    QStringList copyErrors() const
+    {
+        QStringList texts;
+        for (const ErrorRow& e : state.ErrorsList.rows())
+            if (!e.fromScan)
+                texts << QString(e.error).replace(tree.root() + "/", "");
+        return texts;
+    }
+    // The files below the folder (relative to the tree), byte for byte, with size, time to
+    // the nanosecond and permission bits; the names as nameText holds them.
+    QStringList snapshot(const QString& side) const
+    {
+        namespace fs = std::filesystem;
+        QStringList files;
+        const std::string root = nameBytes(tree.path(side)).toStdString();
+        for (const auto& e : fs::recursive_directory_iterator(root)) {
+            struct stat st;
+            if (!e.is_regular_file() || ::stat(e.path().c_str(), &st) != 0)
+                continue;
+            files << QStringLiteral("%1 %2 %3.%4 %5")
+                         .arg(nameText(
+                             QByteArray::fromStdString(e.path().native().substr(root.size()))))
+                         .arg(st.st_size)
+                         .arg(st.st_mtim.tv_sec)
+                         .arg(st.st_mtim.tv_nsec)
+                         .arg(st.st_mode, 0, 8);
+        }
+        files.sort();
+        return files;
+    }
 
+    QTemporaryDir stateHome;
     TempTree tree;
     AppState state;
     RecordingCallbacks rec;
@@ -66,18 +118,21 @@ protected:
     QStringList log;
 };
 
-TEST(MakeFolderPath, CreatesEveryLevelAndNeverFails)
+TEST(MakeFolderPath, CreatesEveryLevelOrSaysWhyNot)
 {
     TempTree t;
-    MakeFolderPath(t.path("a/b c/d/é"));
-    EXPECT_TRUE(QFileInfo(t.path("a/b c/d/é")).isDir());
-    MakeFolderPath(t.path("a/b c/d/é")); // exists: nothing happens
-    MakeFolderPath(t.path("x/y/"));      // trailing slash
+    const QString deep = t.path("a/b c/d/é" + nameText("\xFF"));
+    EXPECT_EQ(MakeFolderPath(deep), 0);
+    struct stat st;
+    EXPECT_TRUE(::stat(nameBytes(deep).constData(), &st) == 0 && S_ISDIR(st.st_mode));
+    EXPECT_EQ(MakeFolderPath(deep), 0);           // exists: nothing happens
+    EXPECT_EQ(MakeFolderPath(t.path("x/y/")), 0); // trailing slash
     EXPECT_TRUE(QFileInfo(t.path("x/y")).isDir());
     t.add({"file", 3});
-    MakeFolderPath(t.path("file/sub/deeper")); // a regular file is in the way
+    // The first level that cannot be made tells why, not the levels below it.
+    EXPECT_EQ(MakeFolderPath(t.path("file/sub/deeper")), ENOTDIR);
     EXPECT_TRUE(QFileInfo(t.path("file")).isFile());
-    MakeFolderPath(QString());
+    EXPECT_EQ(MakeFolderPath(QString()), ENOENT);
 }
 
 // Every step a user sees, in order: both stages, a row per panel update, checked or not.
@@ -175,7 +230,7 @@ TEST_F(SyncTest, FailedCopiesAreErrorRowsOfTheirRun)
                   QStringList({"gone.txt", tree.path("s/d"), tree.path("t/d"),
                                "Reading the source failed: No such file or directory"}));
         EXPECT_EQ(state.ErrorsList.rows()[1].error,
-                  "Opening the destination folder failed: Not a directory");
+                  "Creating the destination folder failed: Not a directory");
         EXPECT_EQ(panelText(state, 3), "Errors : 2");
         EXPECT_EQ(panelText(state, 4), "1 of 3  Files copied");
     }
@@ -212,47 +267,277 @@ TEST_F(SyncTest, AStopEndsTheRunAfterTheCopyInProgress)
 }
 
 // Scan, Synchronize, scan again: the two sides are equal, to the nanosecond and the
-// permission bits, and the second scan lists nothing.
+// permission bits, and the second scan lists nothing. Names that are not UTF-8 and names that
+// differ only in letter case (a.txt and a newer A.TXT beside an old a.txt on the other side:
+// A.TXT's content must not go into a.txt) travel byte for byte.
 TEST_F(SyncTest, AfterARoundTripTheSidesAreEqual)
 {
-    const std::tuple<const char*, qint64, qint64, mode_t> files[] = {
-        {"s/a/b/c/deep.txt", 10, 1'600'000'000, 0644}, {"s/top.txt", 3000, 1'600'000'001, 0600},
-        {"t/x/y/back.doc", 20, 1'600'000'002, 0755},   {"s/same.txt", 5, 1'700'000'000, 0644},
-        {"t/same.txt", 9, 1'600'000'000, 0644},        {"s/older.txt", 5, 1'500'000'000, 0644},
-        {"t/older.txt", 7, 1'650'000'000, 0640}};
+    const QString raw = nameText("caf\xE9"), rawFolder = nameText("d\xFF");
+    const std::tuple<QString, qint64, qint64, mode_t> files[] = {
+        {"s/a/b/c/deep.txt", 10, 1'600'000'000, 0644},
+        {"s/top.txt", 3000, 1'600'000'001, 0600},
+        {"t/x/y/back.doc", 20, 1'600'000'002, 0755},
+        {"s/same.txt", 5, 1'700'000'000, 0644},
+        {"t/same.txt", 9, 1'600'000'000, 0644},
+        {"s/older.txt", 5, 1'500'000'000, 0644},
+        {"t/older.txt", 7, 1'650'000'000, 0640},
+        {"s/a.txt", 11, 1'700'000'000, 0644},
+        {"s/A.TXT", 12, 1'700'000'005, 0644},
+        {"t/a.txt", 4, 1'600'000'000, 0644},
+        {"s/" + raw, 13, 1'600'000'000, 0444},
+        {"t/" + rawFolder + "/" + raw, 14, 1, 0644},
+        {"t/" + nameText("CAF\xE9"), 15, 1'600'000'000, 0644}};
     for (const auto& [path, size, mtime, mode] : files) {
         tree.add({path, size});
-        ::chmod(QFile::encodeName(tree.path(path)).constData(), mode);
+        ::chmod(nameBytes(tree.path(path)).constData(), mode);
         TempTree::setMtime(tree.path(path), mtime, 250'000'000);
     }
     rec.toggles[1] = false;
     state.ProfileList.append({tree.path("s"), tree.path("t"), "*", ""});
-    const auto snapshot = [this](const char* side) {
-        QStringList files;
-        for (QDirIterator it(tree.path(side), QDir::Files | QDir::Hidden,
-                             QDirIterator::Subdirectories);
-             it.hasNext();) {
-            struct stat st;
-            ::stat(QFile::encodeName(it.next()).constData(), &st);
-            files << QStringLiteral("%1 %2 %3.%4 %5")
-                         .arg(it.filePath().mid(tree.path(side).size()))
-                         .arg(st.st_size)
-                         .arg(st.st_mtim.tv_sec)
-                         .arg(st.st_mtim.tv_nsec)
-                         .arg(st.st_mode, 0, 8);
-        }
-        files.sort();
-        return files;
-    };
 
     ScanCmd_Click(state, cb);
-    EXPECT_EQ(state.ListView1.size() + state.ListView2.size(), 5);
+    EXPECT_EQ(state.ListView1.size() + state.ListView2.size(), 10);
     SyncCmd_Click(state, cb);
-    EXPECT_EQ(state.ErrorCount, 0);
+    EXPECT_EQ(copyErrors(), QStringList());
     EXPECT_EQ(snapshot("s"), snapshot("t"));
-    EXPECT_EQ(snapshot("s").size(), 5);
+    EXPECT_EQ(snapshot("s").size(), 10);
+    EXPECT_EQ(QFileInfo(tree.path("t/a.txt")).size(), 11);
     ScanCmd_Click(state, cb);
     EXPECT_EQ(state.ListView1.size() + state.ListView2.size(), 0);
+}
+
+// An entry root that is missing at the synchronization (a backup disk not mounted: its mount
+// point is there, the folder on it is not) is never created by an unattended run; the window
+// asks once per root. The entry "s2" -> "t2" runs in every case.
+TEST_F(SyncTest, AMissingRootIsCreatedOnlyWhenTheUserSaysSo)
+{
+    const QString T = tree.root() + "/";
+    const struct
+    {
+        const char* title;
+        bool unattended;
+        std::deque<bool> answers;
+        const char *target0, *target1; // the two entries' Target folders
+        std::function<void(SyncTest&)> beforeScan, beforeSync;
+        QStringList questions, errors, copied;
+        bool rememberedUsb;
+    } cases[] = {
+        {"unattended",
+         true,
+         {},
+         "usb/Backup",
+         "t2",
+         {},
+         {},
+         {},
+         {"The folder usb/Backup does not exist (an unattended run does not create it): 2 files "
+          "were not copied"},
+         {"t2/c.txt"},
+         false},
+        {"window, No",
+         false,
+         {false},
+         "usb/Backup",
+         "t2",
+         {},
+         {},
+         {"The folder " + T + "usb/Backup does not exist. Create it and copy 2 files into it?"},
+         {"The folder usb/Backup does not exist: 2 files were not copied"},
+         {"t2/c.txt"},
+         false},
+        {"window, Yes",
+         false,
+         {true},
+         "usb/Backup",
+         "t2",
+         {},
+         {},
+         {"The folder " + T + "usb/Backup does not exist. Create it and copy 2 files into it?"},
+         {},
+         {"usb/Backup/a.txt", "usb/Backup/b.txt", "t2/c.txt"},
+         true},
+        {"one root of two entries: asked once",
+         false,
+         {true},
+         "usb/Backup",
+         "usb/Backup",
+         {},
+         {},
+         {"The folder " + T + "usb/Backup does not exist. Create it and copy 3 files into it?"},
+         {},
+         {"usb/Backup/a.txt", "usb/Backup/b.txt", "usb/Backup/c.txt"},
+         true},
+        {"gone after the scan",
+         true,
+         {},
+         "usb/Backup",
+         "t2",
+         [](SyncTest& t) { t.tree.mkdir("usb/Backup"); },
+         [](SyncTest& t) { QDir(t.tree.path("usb/Backup")).removeRecursively(); },
+         {},
+         {"The folder usb/Backup does not exist (an unattended run does not create it): 2 files "
+          "were not copied"},
+         {"t2/c.txt"},
+         false},
+        {"on another disk than at the scan",
+         true,
+         {},
+         "usb",
+         "t2",
+         {},
+         [](SyncTest& t) { t.state.scannedEntries[0].target.fs.device += 1; },
+         {},
+         {"usb is no longer on the disk it was on at the scan: is the disk mounted?"},
+         {"t2/c.txt"},
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        SyncTest& t = *this;
+        QFile::remove(KnownRoots::storePath());
+        QDir(tree.root()).removeRecursively();
+        tree.add({{"s/a.txt", 1}, {"s/b.txt", 1}, {"s2/c.txt", 1}});
+        tree.mkdir("usb");
+        tree.mkdir("t2");
+        if (c.beforeScan)
+            c.beforeScan(t);
+        state.ProfileList.clear();
+        state.ProfileList.append({tree.path("s"), tree.path(c.target0), "*", ""});
+        state.ProfileList.append({tree.path("s2"), tree.path(c.target1), "*", ""});
+        state.unattended = c.unattended;
+        rec.answers = c.answers;
+        rec.questions.clear();
+        ScanCmd_Click(state, cb);
+        if (c.beforeSync)
+            c.beforeSync(t);
+
+        SyncCmd_Click(state, cb);
+
+        EXPECT_EQ(rec.questions, c.questions);
+        EXPECT_EQ(copyErrors(), c.errors);
+        EXPECT_EQ(state.ErrorCount, c.errors.size());
+        QStringList copied;
+        for (const char* f :
+             {"usb/Backup/a.txt", "usb/Backup/b.txt", "usb/Backup/c.txt", "usb/a.txt", "t2/c.txt"})
+            if (exists(f))
+                copied << f;
+        EXPECT_EQ(copied, c.copied);
+        EXPECT_EQ(exists("usb/Backup"), c.rememberedUsb);
+        // Where the roots that were synchronized live is remembered; a root not written is not.
+        const auto usb = KnownRoots::recalled(tree.path(c.target0));
+        EXPECT_EQ(usb.has_value(), c.rememberedUsb);
+        if (usb) {
+            EXPECT_EQ(usb->identity, fileSystemOf(tree.path("usb/Backup")).identity);
+        }
+        EXPECT_TRUE(KnownRoots::recalled(tree.path("s2")).has_value());
+    }
+}
+
+// A folder that cannot be made fails the copies into it with mkdir's reason.
+TEST_F(SyncTest, AFolderThatCannotBeMadeFailsItsRowsWithTheReason)
+{
+    tree.add({"t/blocked", 1});
+    tree.mkdir("t/locked");
+    ::chmod(nameBytes(tree.path("t/locked")).constData(), 0555);
+    addRow(1, "/blocked/inner", "one", 1);
+    addRow(1, "/locked/new", "two", 1);
+    {
+        PermissionChecks checks; // root would make the folder all the same
+        SyncCmd_Click(state, cb);
+    }
+    ::chmod(nameBytes(tree.path("t/locked")).constData(), 0755);
+    EXPECT_EQ(copyErrors(), QStringList({"Creating the destination folder failed: Not a directory",
+                                         "Creating the destination folder failed: Permission "
+                                         "denied"}));
+
+    // A read-only file system says so, for a new folder and for a file into one that is there.
+    TestMount ro = TestMount::tmpfs(tree.path("t/ro"), "size=1m");
+    if (!ro.mounted())
+        GTEST_SKIP() << "read-only file system not checked: " << ro.why().toStdString();
+    tree.mkdir("t/ro/there");
+    ASSERT_TRUE(ro.remountReadOnly());
+    state.ListView1.clear();
+    addRow(1, "/ro/new", "three", 1);
+    addRow(1, "/ro/there", "four", 1);
+    SyncCmd_Click(state, cb);
+    EXPECT_EQ(copyErrors(),
+              QStringList({"Creating the destination folder failed: Read-only file system",
+                           "Writing the destination failed: Read-only file system"}));
+}
+
+// Hidden partial copies that a killed run left in a folder this run writes to go, unless they
+// are younger than the run or another run holds the profile.
+TEST_F(SyncTest, StalePartialCopiesAreRemovedByTheNextRun)
+{
+    const QStringList partials = {"t/.a.txt.ketrano-partial-AAAAAA",
+                                  "t/.b.txt.ketrano-partial-BBBBBB",
+                                  "t/elsewhere/.c.ketrano-partial-CCCCCC"};
+    for (bool anotherRun : {true, false}) {
+        SCOPED_TRACE(anotherRun ? "another run holds the profile" : "no other run");
+        QDir(tree.root()).removeRecursively();
+        tree.add({{"s/a.txt", 1}, {partials[0], 1}, {partials[1], 1}, {partials[2], 1}});
+        // b's copy is still being written, by a clock a little ahead.
+        TempTree::setMtime(tree.path(partials[1]), QDateTime::currentSecsSinceEpoch() + 600);
+        state.ProfileFileName = tree.path("profile.prf");
+        state.ProfileList.clear();
+        state.ProfileList.append({tree.path("s"), tree.path("t"), "*", ""});
+        ScanCmd_Click(state, cb);
+        ASSERT_EQ(state.scannedEntries.at(0).partials.size(), 3);
+
+        QProcess holder; // another run: holds the lock, pid unknown
+        if (anotherRun) {
+            holder.start("flock", {"-n", RunLock::lockFilePath(state.ProfileFileName), "-c",
+                                   "echo locked; exec cat"});
+            ASSERT_TRUE(holder.waitForReadyRead(10000));
+        }
+        SyncCmd_Click(state, cb);
+        holder.closeWriteChannel();
+        holder.waitForFinished();
+
+        EXPECT_TRUE(exists("t/a.txt"));
+        QStringList left;
+        for (const QString& p : partials)
+            if (exists(p))
+                left << p;
+        EXPECT_EQ(left, anotherRun ? partials : partials.mid(1));
+    }
+}
+
+// A FAT stick through FUSE: no exclusive rename, no hard links, no letter case, times to 2
+// seconds. Every new file is made, a case twin fails instead of replacing the other, replaced
+// files are replaced, and a run after a run copies nothing.
+TEST_F(SyncTest, AFatStickThroughFuse)
+{
+    TestMount fat = TestMount::fat(tree.path("fat"));
+    if (!fat.mounted())
+        GTEST_SKIP() << "FAT through FUSE not checked: " << fat.why().toStdString();
+    for (const auto& [path, data, mtime] : {std::tuple("s/a.txt", "lower", 1'600'000'000),
+                                            std::tuple("s/A.TXT", "UPPER", 1'600'000'010),
+                                            std::tuple("s/sub/b.txt", "b", 1'600'000'001),
+                                            std::tuple("s/odd.txt", "o", 1'600'000'003)})
+        TempTree::write(tree.path(path), data, mtime, 500'000'000);
+    state.ProfileList.append({tree.path("s"), tree.path("fat/Backup"), "*", ""});
+    rec.answers = {true}; // create the folder on the stick
+
+    ScanCmd_Click(state, cb);
+    SyncCmd_Click(state, cb);
+    // "A.TXT" comes first in the list: "a.txt" must not replace it.
+    EXPECT_EQ(copyErrors(), QStringList{"The destination folder does not tell letter case apart: "
+                                        "it holds A.TXT already"});
+    EXPECT_EQ(state.FilesCopied, 3);
+    EXPECT_EQ(TempTree::read(tree.path("fat/Backup/A.TXT")), "UPPER");
+    EXPECT_EQ(TempTree::read(tree.path("fat/Backup/sub/b.txt")), "b");
+
+    ScanCmd_Click(state, cb); // only the twin that could not be copied
+    ASSERT_EQ(state.ListView1.size() + state.ListView2.size(), 1);
+    EXPECT_EQ(state.ListView1.at(0).name, "a.txt");
+
+    TempTree::write(tree.path("s/sub/b.txt"), "newer b", 1'700'000'000);
+    ScanCmd_Click(state, cb);
+    SyncCmd_Click(state, cb);
+    EXPECT_EQ(TempTree::read(tree.path("fat/Backup/sub/b.txt")), "newer b");
+    EXPECT_EQ(QDir(tree.path("fat/Backup/sub")).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"b.txt"});
 }
 
 } // namespace
