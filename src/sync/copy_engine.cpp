@@ -101,7 +101,7 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
                  copyFailure("Creating the destination folder failed", folderError)});
         } else if (ahead.nextIndex() == i) {
             PreparedCopy copy = ahead.take(waiting);
-            const QString error = placer.place(row, copy);
+            const QString error = placer.place(row, copy, waiting);
             if (error.isNull()) {
                 list.setDestination(i, copy.copied.modified, copy.copied.modifiedNs,
                                     copy.copied.sizeBytes);

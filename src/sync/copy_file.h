@@ -45,6 +45,7 @@ struct PreparedCopy
     QByteArray destName; // the destination's name (the row's, or its spelling on disk)
     mode_t sourceMode = 0;
     struct timespec sourceAccessed = {};
+    qint64 writtenAt = 0; // steady clock, nanoseconds: when the last byte was written
 
     PreparedCopy() = default;
     explicit PreparedCopy(QString why) : error(std::move(why)) {}
@@ -62,8 +63,8 @@ struct PreparedCopy
 // found it, and a read-only destination is never replaced; after the data is written the
 // source is checked not to have changed meanwhile. The data of a file that replaces another
 // is on disk before it takes the name, so a power cut leaves the old file or the new one,
-// never an empty one. Any failure leaves the destination as it was and no temporary file
-// behind.
+// never an empty one. One flush of the file system serves all copies written before it. Any failure
+// leaves the destination as it was and no temporary file behind.
 //
 // The two steps have an owner each, so that one thread may prepare copies while another
 // places them: a CopyPreparer copies the data into the temporary file (the copy-ahead worker
@@ -116,13 +117,16 @@ public:
     explicit CopyPlacer(WrittenFileSystems* written = nullptr) : m_written(written) {}
 
     // Puts a prepared copy in the destination's place if the destination is still as the
-    // scan found it. Returns a null string on success, else the error list's text.
-    QString place(const ResultRow& row, PreparedCopy& prepared);
+    // scan found it. Returns a null string on success, else the error list's text. 'waiting',
+    // when given, runs about every 10 ms while a flush takes its time (the window repaints).
+    QString place(const ResultRow& row, PreparedCopy& prepared,
+                  const std::function<void()>& waiting = {});
 
 private:
     int linkUnnamed(int fd, int dir, const QByteArray& name);
     QString create(PreparedCopy& copy, int dir, dev_t device);
     void keepTime(const PreparedCopy& copy, int dir, dev_t device);
+    int flushBefore(const PreparedCopy& copy, dev_t device, const std::function<void()>& waiting);
 
     WrittenFileSystems* m_written;
     bool m_noEmptyPathLink = false;
@@ -133,4 +137,7 @@ private:
     // renamed file with the time of the rename (fusefat).
     std::set<dev_t> m_timeChecked;
     std::set<dev_t> m_renameLosesTime;
+    // Per device: the steady clock when its file system was last flushed; what was written
+    // before that is on disk.
+    std::map<dev_t, qint64> m_flushedAt;
 };
