@@ -13,7 +13,8 @@
 # first (nothing left to copy) against `ketrano-cli scan` alone.
 #
 # With KETRANO_BENCH_BASELINE set to another ketrano-cli (an earlier build), that one runs in
-# the same rounds ("before" columns), so a change is measured against the same machine state.
+# the same rounds ("before" columns), so a change is measured against the same machine state;
+# "before+syncfs" is that build followed by `sync -f`, for a build that did not flush.
 # KETRANO_BENCH_DATA may name several folders, separated by blanks (a RAM file system and a
 # disk: "/dev/shm/ketrano-bench /tmp/ketrano-bench"); each is measured in turn. Data is kept
 # between runs in <folder>/copy; the Release build goes to $KETRANO_BENCH_BUILD (default
@@ -105,6 +106,10 @@ cp_then_flush() {
   cp -a "$SRC/." "$OUT/target/" && sync -f "$OUT/target"
 }
 
+base_then_flush() {
+  ketrano "$BASE" && sync -f "$OUT/target"
+}
+
 ratio() { python3 -c "print(f'{$1 / $2:5.2f}')"; }
 
 ketrano() { "$1" sync "$PRF" --tsv --source-to-target on --target-to-source on; }
@@ -121,46 +126,54 @@ for place in $PLACES; do
   make_shape 10k-1KiB 10000 1024
 
   echo "== $(nproc) cores; load $(cut -d' ' -f1-3 /proc/loadavg); median of $RUNS runs"
-  printf '\n%-12s %9s %9s %9s %9s %9s   %s\n' shape ketrano before "cp -a" cp+syncfs rsync \
-    "cp/ketrano  cp+syncfs/ketrano  rsync/ketrano  ketrano/before"
+  printf '\n%-11s %8s %8s %8s %8s %8s %8s  %s\n' shape ketrano before +syncfs "cp -a" \
+    cp+syncfs rsync "cp+syncfs/ketrano rsync/ketrano ketrano/before ketrano/(before+syncfs)"
   for shape in one-1GiB 10k-100KiB 100k-1KiB; do
     SRC=$DATA/$shape/source
     PRF=$DATA/$shape.prf
     make_profile "$PRF" "$SRC" "$OUT/target"
     # The tools take turns in each round, so a drift of the machine does not favour one.
-    K=() B=() C=() F=() R=()
+    K=() B=() S=() C=() F=() R=()
     for _ in $(seq "$RUNS"); do
       K+=("$(fresh_seconds ketrano "$CLI")")
-      [ -n "$BASE" ] && B+=("$(fresh_seconds ketrano "$BASE")")
+      if [ -n "$BASE" ]; then
+        B+=("$(fresh_seconds ketrano "$BASE")")
+        S+=("$(fresh_seconds base_then_flush)")
+      fi
       C+=("$(fresh_seconds cp -a "$SRC/." "$OUT/target/")")
       F+=("$(fresh_seconds cp_then_flush)")
       R+=("$(fresh_seconds rsync -a --whole-file "$SRC/" "$OUT/target/")")
     done
     k=$(median "${K[@]}") c=$(median "${C[@]}") f=$(median "${F[@]}") r=$(median "${R[@]}")
-    b=${B[*]:+$(median "${B[@]}")}
-    printf '%-12s %8ss %9s %8ss %8ss %8ss   %s       %s              %s          %s\n' \
-      "$shape" "$k" "${b:+${b}s}" "$c" "$f" "$r" "$(ratio "$c" "$k")" "$(ratio "$f" "$k")" \
-      "$(ratio "$r" "$k")" "${b:+$(ratio "$k" "$b")}"
-    echo "    runs: ketrano ${K[*]} | before ${B[*]:-} | cp ${C[*]} | cp+syncfs ${F[*]} | rsync ${R[*]}"
+    b=${B[*]:+$(median "${B[@]}")} s=${S[*]:+$(median "${S[@]}")}
+    printf '%-11s %7ss %8s %8s %7ss %7ss %7ss  %s             %s         %s          %s\n' \
+      "$shape" "$k" "${b:+${b}s}" "${s:+${s}s}" "$c" "$f" "$r" "$(ratio "$f" "$k")" \
+      "$(ratio "$r" "$k")" "${b:+$(ratio "$k" "$b")}" "${s:+$(ratio "$k" "$s")}"
+    echo "    runs: ketrano ${K[*]} | before ${B[*]:-} | before+syncfs ${S[*]:-} | cp ${C[*]}" \
+      "| cp+syncfs ${F[*]} | rsync ${R[*]}"
   done
-  echo "(ketrano/before: the time of this build over the baseline's; the goal for copying into an"
-  echo " empty target is <= 1.10)"
+  echo "(ketrano/before: this build's time over the baseline's, goal <= 1.10 for copying into an"
+  echo " empty target; on a disk this build's flush before \"Ready\" makes it wait for the write-back"
+  echo " that the baseline leaves to the system: ketrano/(before+syncfs) compares equal safety)"
 
   echo
   echo "== Replacing 10,000 files of 1 KiB (the target holds older versions of all of them)"
   SRC=$DATA/10k-1KiB/source
   PRF=$DATA/10k-1KiB.prf
   make_profile "$PRF" "$SRC" "$OUT/target"
-  K=() B=() R=()
+  K=() B=() S=() R=()
   for _ in $(seq "$RUNS"); do
     K+=("$(stale_seconds ketrano "$CLI")")
-    [ -n "$BASE" ] && B+=("$(stale_seconds ketrano "$BASE")")
+    if [ -n "$BASE" ]; then
+      B+=("$(stale_seconds ketrano "$BASE")")
+      S+=("$(stale_seconds base_then_flush)")
+    fi
     R+=("$(stale_seconds rsync -a --whole-file "$SRC/" "$OUT/target/")")
   done
   k=$(median "${K[@]}") r=$(median "${R[@]}")
-  b=${B[*]:+$(median "${B[@]}")}
-  echo "ketrano ${k}s${b:+, before ${b}s (ketrano/before $(ratio "$k" "$b"))}, rsync ${r}s"
-  echo "    runs: ketrano ${K[*]} | before ${B[*]:-} | rsync ${R[*]}"
+  b=${B[*]:+$(median "${B[@]}")} s=${S[*]:+$(median "${S[@]}")}
+  echo "ketrano ${k}s${b:+, before ${b}s (ketrano/before $(ratio "$k" "$b")), before+syncfs ${s}s (ketrano/(before+syncfs) $(ratio "$k" "$s"))}, rsync ${r}s"
+  echo "    runs: ketrano ${K[*]} | before ${B[*]:-} | before+syncfs ${S[*]:-} | rsync ${R[*]}"
 
   echo
   echo "== Second sync of 100,000 files (nothing to copy) against a scan alone"

@@ -284,6 +284,7 @@ QString CopyPlacer::place(const ResultRow& row, PreparedCopy& copy,
     if (!failure.isNull())
         return failure;
     keepTime(copy, dir, device);
+    m_flushed[device].bytesSince += copy.copied.sizeBytes;
     if (m_written)
         m_written->note(device, copy.fd, row.targetFolder);
     return {};
@@ -293,23 +294,30 @@ QString CopyPlacer::place(const ResultRow& row, PreparedCopy& copy,
 // (with its time, or the next scan would see another) must be on disk by then. One flush of
 // the file system puts there every copy written before it, the few that the copy-ahead has
 // ready too: far cheaper than an fsync per file, each of which waits for a journal commit.
-// The flush runs on a thread of its own: with much written and not yet on disk it takes a
-// while, and the window keeps repainting. The result is 0 or the errno of the flush.
+// With little written since the last flush it is quick and runs here; after much (new files
+// are flushed only at the end of the run) it runs on a thread of its own while the window
+// repaints. The result is 0 or the errno of the flush.
 int CopyPlacer::flushBefore(const PreparedCopy& copy, dev_t device,
                             const std::function<void()>& waiting)
 {
-    const auto flushed = m_flushedAt.find(device);
-    if (flushed != m_flushedAt.end() && copy.writtenAt < flushed->second)
+    constexpr qint64 QuickFlushBytes = qint64(8) << 20;
+    Flushed& flushed = m_flushed[device];
+    if (copy.writtenAt < flushed.at)
         return 0;
     const qint64 now = steadyNow();
     const int fd = copy.fd;
-    auto done = std::async(std::launch::async, [fd] { return ::syncfs(fd) == 0 ? 0 : errno; });
-    while (done.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
-        if (waiting)
+    const auto flush = [fd] { return ::syncfs(fd) == 0 ? 0 : errno; };
+    int error = 0;
+    if (flushed.bytesSince + copy.copied.sizeBytes <= QuickFlushBytes || !waiting) {
+        error = flush();
+    } else {
+        auto done = std::async(std::launch::async, flush);
+        while (done.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
             waiting();
-    const int error = done.get();
+        error = done.get();
+    }
     if (error == 0)
-        m_flushedAt[device] = now;
+        flushed = {now, 0};
     return error;
 }
 

@@ -137,7 +137,12 @@ private:
     // renamed file with the time of the rename (fusefat).
     std::set<dev_t> m_timeChecked;
     std::set<dev_t> m_renameLosesTime;
-    // Per device: the steady clock when its file system was last flushed; what was written
-    // before that is on disk.
-    std::map<dev_t, qint64> m_flushedAt;
+    // Per device: the steady clock when its file system was last flushed (what was written
+    // before that is on disk), and the bytes placed there since.
+    struct Flushed
+    {
+        qint64 at = -1;
+        qint64 bytesSince = 0;
+    };
+    std::map<dev_t, Flushed> m_flushed;
 };
