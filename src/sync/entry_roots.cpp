@@ -94,7 +94,7 @@ void rememberRootPlaces(const AppState& state, const SyncRun& run)
     std::vector<std::pair<QString, KnownRoots::Place>> places;
     for (quint32 e = 0; e < state.scannedEntries.size(); ++e) {
         const ScannedEntry& entry = state.scannedEntries[e];
-        // An entry the scan refused, or that this run did not write to, taught nothing.
+        // An entry that the scan or this run refused taught nothing.
         const auto usable = [](const RootState& r) {
             return r.problem == RootState::None || r.problem == RootState::Missing;
         };
