@@ -1,21 +1,25 @@
 #include "sync/copy_engine.h"
 
+#include "core/name_bytes.h"
 #include "core/status_bar.h"
 #include "core/ui_yield.h"
 #include "results/display_format.h"
 #include "sync/copy_ahead.h"
+#include "sync/destination_check.h"
+#include "sync/entry_roots.h"
+#include "sync/stale_partials.h"
 
-#include <QFile>
-#include <QSet>
+#include <QHash>
 
 #include <cerrno>
 #include <sys/stat.h>
 
 namespace {
 
-bool makeFolder(const QByteArray& path)
+// 0 when the folder was made or is there, else why not.
+int makeFolder(const QByteArray& path)
 {
-    return ::mkdir(path.constData(), 0777) == 0 || errno == EEXIST;
+    return ::mkdir(path.constData(), 0777) == 0 || errno == EEXIST ? 0 : errno;
 }
 
 void showRowProgress(AppState& state, const Callbacks& cb, const QString& name)
@@ -31,46 +35,59 @@ void showRowProgress(AppState& state, const Callbacks& cb, const QString& name)
 
 } // namespace
 
-void MakeFolderPath(const QString& path)
+int MakeFolderPath(const QString& path)
 {
-    const QByteArray encoded = QFile::encodeName(path);
+    const QByteArray encoded = nameBytes(path);
     if (encoded.isEmpty())
-        return;
+        return ENOENT;
     // Mostly the folder exists already, or only its last level is missing: one call.
-    if (::mkdir(encoded.constData(), 0777) == 0 || errno == EEXIST)
-        return;
+    if (makeFolder(encoded) == 0)
+        return 0;
+    // The first level that cannot be made tells why: the levels below it fail as missing.
+    int first = 0;
     for (qsizetype slash = encoded.indexOf('/', 1); slash > 0;
-         slash = encoded.indexOf('/', slash + 1))
-        makeFolder(encoded.left(slash));
-    makeFolder(encoded);
+         slash = encoded.indexOf('/', slash + 1)) {
+        const int error = makeFolder(encoded.left(slash));
+        if (first == 0)
+            first = error;
+    }
+    const int last = makeFolder(encoded);
+    return last == 0 ? 0 : first != 0 ? first : last;
 }
 
-void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& list)
+void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& list, SyncRun& run)
 {
+    // Missing entry roots are asked about (or refused) before anything is created.
+    const std::set<quint32> refused = refuseMissingRoots(state, cb, list, run);
+    const auto skipped = [&refused](const ResultRow& row) { return refused.count(row.entry) > 0; };
+
     // Pass 1: the Target folder of every row. Rows of one folder mostly follow each other, and
-    // a folder tried once gives the same result the second time: try each folder once.
-    QSet<QString> tried;
+    // a folder tried once gives the same result the second time: try each folder once. What
+    // could not be made is kept, so that its copies fail with the reason.
+    QHash<QString, int> tried;
     QString previous;
     for (const ResultRow& row : list.rows()) {
-        if (!previous.isNull() && row.targetFolder == previous)
+        if ((!previous.isNull() && row.targetFolder == previous) || skipped(row))
             continue;
         previous = row.targetFolder;
-        if (!tried.contains(previous)) {
-            tried.insert(previous);
-            MakeFolderPath(previous);
-        }
+        if (!tried.contains(previous))
+            tried.insert(previous, MakeFolderPath(previous));
     }
+    if (run.removeStalePartials)
+        removeStalePartials(state, list, refused, run.started);
 
     // Pass 2: the copies. The window refuses every command that would change the list while
     // this runs, so the rows and their check marks are taken once. The files are copied a few
     // rows ahead on a worker thread; each is put in its destination's place here, in order.
     const int count = list.size();
     std::vector<CopyAhead::Job> jobs;
-    for (int i = 0; i < count; ++i)
-        if (list.at(i).checked)
-            jobs.push_back({i, list.at(i)});
+    for (int i = 0; i < count; ++i) {
+        const ResultRow& row = list.at(i);
+        if (row.checked && !skipped(row) && tried.value(row.targetFolder) == 0)
+            jobs.push_back({i, row});
+    }
     CopyAhead ahead(CopyPreparer(), std::move(jobs), &state.abandonCopy);
-    CopyPlacer placer;
+    CopyPlacer placer(&run.written);
     // During a large file the bar follows its bytes at each turn of the window; the panels
     // keep their texts until the file is done.
     const std::function<void(qint64)> copying = [&state, &cb](qint64 bytesSoFar) {
@@ -80,15 +97,22 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
             setProgressValue(state, cb, state.KBCopied + bytesSoFar / 1024);
         uiYieldNow(state, cb);
     };
+    const std::function<void()> waiting = [&state, &cb] { uiYield(state, cb); };
     for (int i = 0; i < count && i < list.size(); ++i) {
         if (state.cancelled())
             break;
         const ResultRow row = list.at(i);
-        if (ahead.nextIndex() == i) {
+        const int folderError = tried.value(row.targetFolder);
+        if (row.checked && !skipped(row) && folderError != 0) {
+            ++state.ErrorCount;
+            state.ErrorsList.append(
+                {row.name, row.sourceFolder, row.targetFolder,
+                 copyFailure("Creating the destination folder failed", folderError)});
+        } else if (ahead.nextIndex() == i) {
             PreparedCopy copy = ahead.take(copying);
             if (state.abandonCopy)
                 break; // the program ends: the copy is given up, its temporary file removed
-            const QString error = placer.place(row, copy);
+            const QString error = placer.place(row, copy, waiting);
             if (error.isNull()) {
                 list.setDestination(i, copy.copied.modified, copy.copied.modifiedNs,
                                     copy.copied.sizeBytes);

@@ -1,13 +1,16 @@
 #include "sync/copy_file.h"
 
+#include "core/name_bytes.h"
 #include "sync/destination_check.h"
 #include "sync/partial_copy_name.h"
 
 #include <QFile>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <fcntl.h>
+#include <future>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -31,6 +34,28 @@ struct FileHandle
             ::close(fd);
     }
 };
+
+// The same version of the file: nothing written to it, nothing renamed over it.
+bool sameVersion(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
+           a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
+// A hard link that fails with these errors is one this file system cannot make (FAT and exFAT
+// through FUSE, SMB shares, sshfs).
+bool noHardLinks(int error)
+{
+    return error == EPERM || error == EOPNOTSUPP || error == ENOSYS;
+}
+
+qint64 steadyNow()
+{
+    struct timespec t = {};
+    ::clock_gettime(CLOCK_MONOTONIC, &t);
+    return qint64(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
 
 // The process's umask, read without changing it; -1 when the kernel does not tell.
 int currentUmask()
@@ -59,7 +84,8 @@ FolderHandle::~FolderHandle()
 PreparedCopy::PreparedCopy(PreparedCopy&& other) noexcept
     : error(std::move(other.error)), copied(other.copied), folder(std::move(other.folder)),
       fd(std::exchange(other.fd, -1)), tempName(std::move(other.tempName)),
-      name(std::move(other.name)), destName(std::move(other.destName))
+      name(std::move(other.name)), destName(std::move(other.destName)),
+      sourceMode(other.sourceMode), sourceAccessed(other.sourceAccessed), writtenAt(other.writtenAt)
 {}
 
 PreparedCopy::~PreparedCopy()
@@ -82,7 +108,7 @@ int CopyPreparer::open(Folder& folder, const QString& path)
     folder.opened = true;
     folder.path = path;
     // An empty folder is the root: its files are "/" + name.
-    const QByteArray encoded = path.isEmpty() ? QByteArray("/") : QFile::encodeName(path);
+    const QByteArray encoded = path.isEmpty() ? QByteArray("/") : nameBytes(path);
     const int fd = ::open(encoded.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     folder.error = fd < 0 ? errno : 0;
     folder.handle = fd >= 0 ? std::make_shared<const FolderHandle>(fd) : nullptr;
@@ -118,7 +144,7 @@ int CopyPreparer::openTemporary(int dir, dev_t device, const QByteArray& name, q
 
 PreparedCopy CopyPreparer::prepare(const ResultRow& row, const std::function<bool()>& keepGoing)
 {
-    const QByteArray name = QFile::encodeName(row.name);
+    const QByteArray name = nameBytes(row.name);
     const int from = open(m_source, row.sourceFolder);
     if (from < 0)
         return PreparedCopy(copyFailure(ReadingSource, m_source.error));
@@ -142,9 +168,11 @@ PreparedCopy CopyPreparer::prepare(const ResultRow& row, const std::function<boo
     copy.folder = m_target.handle;
     copy.name = name;
     copy.destName = name;
+    copy.sourceMode = st.st_mode;
+    copy.sourceAccessed = st.st_atim;
     // A file to be replaced must be as the scan found it (checked again when it is placed).
     if (row.destExists) {
-        const QString refused = checkDestination(dir, copy.destName, row);
+        const QString refused = checkDestination(dir, copy.destName, row, st.st_mode);
         if (!refused.isNull())
             return PreparedCopy(refused);
     }
@@ -165,10 +193,20 @@ PreparedCopy CopyPreparer::prepare(const ResultRow& row, const std::function<boo
     case DataCopyResult::Write:
         return PreparedCopy(copyFailure(WritingDest, data.error));
     case DataCopyResult::SourceShrank:
-        return PreparedCopy(QStringLiteral("The source changed during the copy"));
+        return PreparedCopy(sourceChangedText());
     case DataCopyResult::Stopped:
         return PreparedCopy(QStringLiteral("Stopped"));
     }
+    // A source written to (or replaced under its name) while it was read gives a copy that is
+    // neither the old nor the new version; it would also carry the old time, so that the next
+    // scan might find the pair equal. The clone of a file system that has them is checked too:
+    // the clone may have been taken after a change that came after the open.
+    struct stat after;
+    if (::fstat(source.fd, &after) != 0)
+        return PreparedCopy(copyFailure(ReadingSource, errno));
+    if (!sameVersion(st, after) || ::fstatat(from, name.constData(), &after, 0) != 0 ||
+        !sameVersion(st, after))
+        return PreparedCopy(sourceChangedText());
 
     // Owner (only root may give a file away), then permission bits (the umask and the owner
     // change may have taken some), then times. File systems without Unix permissions refuse
@@ -183,6 +221,7 @@ PreparedCopy CopyPreparer::prepare(const ResultRow& row, const std::function<boo
     const struct timespec times[2] = {st.st_atim, st.st_mtim};
     if (::futimens(copy.fd, times) != 0)
         return PreparedCopy(copyFailure(WritingDest, errno));
+    copy.writtenAt = steadyNow();
     copy.copied = {st.st_mtim.tv_sec, st.st_mtim.tv_nsec, st.st_size};
     return copy;
 }
@@ -204,57 +243,152 @@ int CopyPlacer::linkUnnamed(int fd, int dir, const QByteArray& name)
     return 0;
 }
 
-QString CopyPlacer::place(const ResultRow& row, PreparedCopy& copy)
+QString CopyPlacer::place(const ResultRow& row, PreparedCopy& copy,
+                          const std::function<void()>& waiting)
 {
     if (!copy.error.isNull())
         return copy.error;
     // What the file system kept of the time (a coarse clock rounds it).
     struct stat written;
-    if (::fstat(copy.fd, &written) == 0)
+    dev_t device = 0;
+    if (::fstat(copy.fd, &written) == 0) {
         copy.copied = {written.st_mtim.tv_sec, written.st_mtim.tv_nsec, written.st_size};
-    const int dir = copy.folder->fd;
-    if (row.destExists) {
-        // The copy may have taken a while: look at the destination once more.
-        const QString refused = checkDestination(dir, copy.destName, row);
-        if (!refused.isNull())
-            return refused;
-    } else if (copy.tempName.isEmpty()) {
-        // Linking the unnamed file under the final name fails if that name exists now.
-        if (linkUnnamed(copy.fd, dir, copy.destName) == 0)
-            return {};
-        return errno == EEXIST ? destinationCreatedText() : copyFailure(CreatingDest, errno);
+        device = written.st_dev;
     }
-    if (copy.tempName.isEmpty()) {
-        // Give it a hidden name first, so that the rename replaces the destination at once.
-        for (int attempt = 0; attempt < NameAttempts && copy.tempName.isEmpty(); ++attempt) {
+    const int dir = copy.folder->fd;
+    QString failure;
+    if (!row.destExists) {
+        failure = create(copy, dir, device);
+    } else {
+        // The copy may have taken a while: look at the destination once more.
+        failure = checkDestination(dir, copy.destName, row, copy.sourceMode);
+        const int flushError = failure.isNull() ? flushBefore(copy, device, waiting) : 0;
+        if (flushError != 0)
+            failure = copyFailure(WritingDest, flushError);
+        // Give an unnamed file a hidden name first, so that the rename replaces the
+        // destination at once.
+        for (int attempt = 0; failure.isNull() && copy.tempName.isEmpty(); ++attempt) {
             const QByteArray candidate = partialCopyName(copy.name);
             if (linkUnnamed(copy.fd, dir, candidate) == 0)
                 copy.tempName = candidate;
-            else if (errno != EEXIST)
-                return copyFailure(ReplacingDest, errno);
+            else if (errno != EEXIST || attempt + 1 == NameAttempts)
+                failure = copyFailure(ReplacingDest, errno);
         }
-        if (copy.tempName.isEmpty())
-            return copyFailure(ReplacingDest, EEXIST);
+        if (failure.isNull()) {
+            if (::renameat(dir, copy.tempName.constData(), dir, copy.destName.constData()) == 0)
+                copy.tempName.clear();
+            else
+                failure = copyFailure(ReplacingDest, errno);
+        }
+    }
+    if (!failure.isNull())
+        return failure;
+    keepTime(copy, dir, device);
+    m_flushed[device].bytesSince += copy.copied.sizeBytes;
+    if (m_written)
+        m_written->note(device, copy.fd, row.targetFolder);
+    return {};
+}
+
+// The old version of a file to be replaced goes when the new one takes its name: the new data
+// (with its time, or the next scan would see another) must be on disk by then. One flush of
+// the file system puts there every copy written before it, the few that the copy-ahead has
+// ready too: far cheaper than an fsync per file, each of which waits for a journal commit.
+// With little written since the last flush it is quick and runs here; after much (new files
+// are flushed only at the end of the run) it runs on a thread of its own while the window
+// repaints. The result is 0 or the errno of the flush.
+int CopyPlacer::flushBefore(const PreparedCopy& copy, dev_t device,
+                            const std::function<void()>& waiting)
+{
+    constexpr qint64 QuickFlushBytes = qint64(8) << 20;
+    Flushed& flushed = m_flushed[device];
+    if (copy.writtenAt < flushed.at)
+        return 0;
+    const qint64 now = steadyNow();
+    const int fd = copy.fd;
+    const auto flush = [fd] { return ::syncfs(fd) == 0 ? 0 : errno; };
+    int error = 0;
+    if (flushed.bytesSince + copy.copied.sizeBytes <= QuickFlushBytes || !waiting) {
+        error = flush();
+    } else {
+        auto done = std::async(std::launch::async, flush);
+        while (done.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
+            waiting();
+        error = done.get();
+    }
+    if (error == 0)
+        flushed = {now, 0};
+    return error;
+}
+
+// Some file systems stamp a renamed file with the time of the rename (fusefat does): the next
+// scan would find the copy newer than its source. Looked at once per file system; where the
+// time is lost, it is given back to every file placed.
+void CopyPlacer::keepTime(const PreparedCopy& copy, int dir, dev_t device)
+{
+    const char* dest = copy.destName.constData();
+    if (!m_timeChecked.count(device)) {
+        m_timeChecked.insert(device);
+        struct stat st;
+        if (::fstatat(dir, dest, &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+            (st.st_mtim.tv_sec == copy.copied.modified &&
+             st.st_mtim.tv_nsec == copy.copied.modifiedNs))
+            return;
+        m_renameLosesTime.insert(device);
+    }
+    if (!m_renameLosesTime.count(device))
+        return;
+    // Both times: fusefat takes an omitted access time for "now" for both.
+    const struct timespec times[2] = {copy.sourceAccessed,
+                                      {time_t(copy.copied.modified), long(copy.copied.modifiedNs)}};
+    ::utimensat(dir, dest, times, AT_SYMLINK_NOFOLLOW);
+}
+
+// A new destination never replaces a file that took its name after the scan.
+QString CopyPlacer::create(PreparedCopy& copy, int dir, dev_t device)
+{
+    const char* dest = copy.destName.constData();
+    if (copy.tempName.isEmpty()) {
+        // Linking the unnamed file under the final name fails if that name exists now. Every
+        // file system with unnamed files has links.
+        if (linkUnnamed(copy.fd, dir, copy.destName) == 0)
+            return {};
+        return errno == EEXIST ? nameTakenText(dir, copy.destName)
+                               : copyFailure(CreatingDest, errno);
     }
     const char* temp = copy.tempName.constData();
-    const char* dest = copy.destName.constData();
-    if (row.destExists) {
-        if (::renameat(dir, temp, dir, dest) != 0)
-            return copyFailure(ReplacingDest, errno);
-        copy.tempName.clear();
-        return {};
+    if (!m_noExclusiveRename.count(device)) {
+        if (::renameat2(dir, temp, dir, dest, RENAME_NOREPLACE) == 0) {
+            copy.tempName.clear();
+            return {};
+        }
+        if (errno == EEXIST)
+            return nameTakenText(dir, copy.destName);
+        if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+            return copyFailure(CreatingDest, errno);
+        m_noExclusiveRename.insert(device);
     }
-    if (::renameat2(dir, temp, dir, dest, RENAME_NOREPLACE) == 0) {
-        copy.tempName.clear();
-        return {};
+    if (!m_noHardLinks.count(device)) {
+        // A hard link never replaces either; the temporary name goes when 'copy' does.
+        if (::linkat(dir, temp, dir, dest, 0) == 0)
+            return {};
+        if (errno == EEXIST)
+            return nameTakenText(dir, copy.destName);
+        if (!noHardLinks(errno))
+            return copyFailure(CreatingDest, errno);
+        m_noHardLinks.insert(device);
     }
-    if (errno == EEXIST)
-        return destinationCreatedText();
-    if (errno != EINVAL && errno != ENOSYS)
+    // Neither (FAT or exFAT through FUSE, SMB shares, sshfs): the name must still be free, then
+    // a plain rename. This cannot guard against a file that another program (or, on a shared
+    // folder, another machine) creates under that name between the check and the rename: the
+    // rename replaces it. Locally that is a moment of microseconds.
+    struct stat st;
+    if (::fstatat(dir, dest, &st, AT_SYMLINK_NOFOLLOW) == 0)
+        return nameTakenText(dir, copy.destName);
+    if (errno != ENOENT)
         return copyFailure(CreatingDest, errno);
-    // No RENAME_NOREPLACE on this file system: a hard link never replaces either; the
-    // temporary name goes when 'copy' does.
-    if (::linkat(dir, temp, dir, dest, 0) != 0)
-        return errno == EEXIST ? destinationCreatedText() : copyFailure(CreatingDest, errno);
+    if (::renameat(dir, temp, dir, dest) != 0)
+        return copyFailure(CreatingDest, errno);
+    copy.tempName.clear();
     return {};
 }

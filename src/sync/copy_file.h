@@ -2,8 +2,10 @@
 
 #include "results/result_row.h"
 #include "sync/copy_data.h"
+#include "sync/written_file_systems.h"
 
 #include <QString>
+#include <ctime>
 #include <functional>
 #include <map>
 #include <memory>
@@ -41,6 +43,9 @@ struct PreparedCopy
     QByteArray tempName; // empty while the temporary file has no name
     QByteArray name;     // the row's name on disk
     QByteArray destName; // the destination's name (the row's, or its spelling on disk)
+    mode_t sourceMode = 0;
+    struct timespec sourceAccessed = {};
+    qint64 writtenAt = 0; // steady clock, nanoseconds: when the last byte was written
 
     PreparedCopy() = default;
     explicit PreparedCopy(QString why) : error(std::move(why)) {}
@@ -55,8 +60,11 @@ struct PreparedCopy
 // unnamed temporary file (O_TMPFILE), which vanishes with the process if it is killed; a
 // small one, copied in a moment, under a hidden name ".<name>.ketrano-partial-XXXXXX", which
 // costs ext4 far less to create. Before that the destination is checked to be as the scan
-// found it, and a read-only destination is never replaced. Any failure leaves the destination
-// as it was and no temporary file behind.
+// found it, and a read-only destination is never replaced; after the data is written the
+// source is checked not to have changed meanwhile. The data of a file that replaces another
+// is on disk before it takes the name, so a power cut leaves the old file or the new one,
+// never an empty one. One flush of the file system serves all copies written before it. Any failure
+// leaves the destination as it was and no temporary file behind.
 //
 // The two steps have an owner each, so that one thread may prepare copies while another
 // places them: a CopyPreparer copies the data into the temporary file (the copy-ahead worker
@@ -105,12 +113,36 @@ private:
 class CopyPlacer
 {
 public:
+    // 'written', when given, learns the file system of every file placed.
+    explicit CopyPlacer(WrittenFileSystems* written = nullptr) : m_written(written) {}
+
     // Puts a prepared copy in the destination's place if the destination is still as the
-    // scan found it. Returns a null string on success, else the error list's text.
-    QString place(const ResultRow& row, PreparedCopy& prepared);
+    // scan found it. Returns a null string on success, else the error list's text. 'waiting',
+    // when given, runs about every 10 ms while a flush takes its time (the window repaints).
+    QString place(const ResultRow& row, PreparedCopy& prepared,
+                  const std::function<void()>& waiting = {});
 
 private:
     int linkUnnamed(int fd, int dir, const QByteArray& name);
+    QString create(PreparedCopy& copy, int dir, dev_t device);
+    void keepTime(const PreparedCopy& copy, int dir, dev_t device);
+    int flushBefore(const PreparedCopy& copy, dev_t device, const std::function<void()>& waiting);
 
+    WrittenFileSystems* m_written;
     bool m_noEmptyPathLink = false;
+    // Devices whose file system has no exclusive rename (RENAME_NOREPLACE), no hard links.
+    std::set<dev_t> m_noExclusiveRename;
+    std::set<dev_t> m_noHardLinks;
+    // Devices looked at after a first file was placed, and those whose file system stamps a
+    // renamed file with the time of the rename (fusefat).
+    std::set<dev_t> m_timeChecked;
+    std::set<dev_t> m_renameLosesTime;
+    // Per device: the steady clock when its file system was last flushed (what was written
+    // before that is on disk), and the bytes placed there since.
+    struct Flushed
+    {
+        qint64 at = -1;
+        qint64 bytesSince = 0;
+    };
+    std::map<dev_t, Flushed> m_flushed;
 };

@@ -1,11 +1,13 @@
 #include "sync/destination_check.h"
 
-#include <QFile>
+#include "core/name_bytes.h"
+#include "scan/text_case.h"
 
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,32 +19,58 @@ bool asScanned(const struct stat& st, const ResultRow& row)
            st.st_mtim.tv_nsec == row.destModifiedNs;
 }
 
+// Equal ignoring letter case, as the scan pairs names: a name that is not valid UTF-8 has no
+// letter case and equals only itself.
+bool sameIgnoringCase(const QString& a, const QString& b)
+{
+    if (a.size() != b.size() || holdsRawBytes(a) || holdsRawBytes(b))
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (upperUnit(a[i].unicode()) != upperUnit(b[i].unicode()))
+            return false;
+    return true;
+}
+
+// Calls 'found' with every other name of the folder that equals 'name' ignoring case, and
+// tells whether the folder holds 'name' itself, byte for byte.
+bool forEachCaseVariant(int dir, const QByteArray& name,
+                        const std::function<void(const QByteArray&)>& found)
+{
+    const int fd = ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    DIR* folder = ::fdopendir(fd);
+    if (!folder) {
+        ::close(fd);
+        return false;
+    }
+    const QString wanted = nameText(name);
+    bool exact = false;
+    while (const dirent* e = ::readdir(folder)) {
+        const QByteArray candidate(e->d_name);
+        if (candidate == name)
+            exact = true;
+        else if (sameIgnoringCase(nameText(candidate), wanted))
+            found(candidate);
+    }
+    ::closedir(folder);
+    return exact;
+}
+
 // The one other name in the folder that equals 'name' ignoring case and whose file is as the
 // scan found the destination; empty when there is none, or more than one.
 QByteArray caseVariant(int dir, const QByteArray& name, const ResultRow& row)
 {
-    const int fd = ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return {};
-    DIR* folder = ::fdopendir(fd);
-    if (!folder) {
-        ::close(fd);
-        return {};
-    }
-    const QString wanted = QFile::decodeName(name).toUpper();
     QByteArray found;
     int matches = 0;
-    while (const dirent* e = ::readdir(folder)) {
-        const QByteArray candidate(e->d_name);
-        if (candidate == name || QFile::decodeName(candidate).toUpper() != wanted)
-            continue;
+    forEachCaseVariant(dir, name, [&](const QByteArray& candidate) {
         struct stat st;
-        if (::fstatat(dir, e->d_name, &st, 0) == 0 && S_ISREG(st.st_mode) && asScanned(st, row)) {
+        if (::fstatat(dir, candidate.constData(), &st, 0) == 0 && S_ISREG(st.st_mode) &&
+            asScanned(st, row)) {
             found = candidate;
             ++matches;
         }
-    }
-    ::closedir(folder);
+    });
     return matches == 1 ? found : QByteArray();
 }
 
@@ -58,7 +86,12 @@ QString destinationCreatedText()
     return QStringLiteral("The destination was created after the scan");
 }
 
-QString checkDestination(int dir, QByteArray& name, const ResultRow& row)
+QString sourceChangedText()
+{
+    return QStringLiteral("The source changed while it was copied");
+}
+
+QString checkDestination(int dir, QByteArray& name, const ResultRow& row, mode_t sourceMode)
 {
     struct stat st;
     if (::fstatat(dir, name.constData(), &st, 0) != 0) {
@@ -73,10 +106,23 @@ QString checkDestination(int dir, QByteArray& name, const ResultRow& row)
     }
     if (!row.destExists)
         return destinationCreatedText();
-    // The counterpart of the read-only attribute: nobody, root included, replaces it.
-    if ((st.st_mode & 0222) == 0)
+    // The counterpart of the read-only attribute: nobody, root included, replaces it. A copy
+    // of a read-only source is read-only too; it stays the source's copy, to be replaced.
+    if ((st.st_mode & 0222) == 0 && (st.st_mode & 07777) != (sourceMode & 07777))
         return QStringLiteral("The destination is read-only");
     if (!asScanned(st, row))
         return QStringLiteral("The destination changed after the scan");
     return {};
+}
+
+QString nameTakenText(int dir, const QByteArray& name)
+{
+    QByteArray variant;
+    const bool exact =
+        forEachCaseVariant(dir, name, [&variant](const QByteArray& v) { variant = v; });
+    if (exact || variant.isEmpty())
+        return destinationCreatedText();
+    return QStringLiteral("The destination folder does not tell letter case apart: it holds %1 "
+                          "already")
+        .arg(displayName(nameText(variant)));
 }

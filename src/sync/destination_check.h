@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <sys/types.h>
 
 // Before a copy creates or replaces its destination, the destination must still be as the
 // scan found it: absent for a new file; for a file to be replaced the same size and
@@ -12,10 +13,17 @@
 // "<what failed>: <the system's message for error>".
 QString copyFailure(const char* what, int error);
 QString destinationCreatedText();
+QString sourceChangedText();
 
 // Checks the file 'name' in the folder 'dir' (an open folder) against what the scan saw for
-// the row: a null string when it may be created or replaced, else why not. The scan pairs
-// names regardless of letter case, so a file to be replaced may be spelt differently on disk
+// the row: a null string when it may be replaced, else why not. The scan pairs names
+// regardless of letter case, so a file to be replaced may be spelt differently on disk
 // ("a.txt" for the row "A.txt"): if exactly one such file matches the scan, 'name' becomes
-// its name and that file is the destination.
-QString checkDestination(int dir, QByteArray& name, const ResultRow& row);
+// its name and that file is the destination. A read-only destination is not replaced, unless
+// its permission bits are the source's ('sourceMode'): then an earlier copy carried them over.
+QString checkDestination(int dir, QByteArray& name, const ResultRow& row, mode_t sourceMode);
+
+// Why a new file cannot take the name 'name' that the folder 'dir' turned out to hold: it was
+// created after the scan, or the folder does not tell letter case apart and holds the same
+// name in other letters (a FAT stick, a Windows share: "a.txt" beside the new "A.TXT").
+QString nameTakenText(int dir, const QByteArray& name);

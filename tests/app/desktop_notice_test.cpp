@@ -83,6 +83,7 @@ private Q_SLOTS:
     {
         TempTree tree;
         tree.add({{"src/a.txt", 300'000, 1'600'000'000}, {"src/b.txt", 200'000, 1'600'000'000}});
+        tree.mkdir("dst");
         ProfileFile::write(tree.path("Daily.prf"), {{tree.path("src"), tree.path("dst"), "*", ""}});
         MainForm form(tree.path("Daily.prf"));
         form.callbacks().busyChanged = [&, busy = form.callbacks().busyChanged](bool on) {

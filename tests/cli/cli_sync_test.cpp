@@ -174,6 +174,28 @@ TEST_F(CliSyncTest, FailedCopiesAreListedAndExitOne)
     EXPECT_EQ(doc["totals"]["errors"].toInteger(), 1);
 }
 
+// A backup disk that is not mounted: its folder is missing. The run does not create it,
+// says so once, copies the other entries and exits 1.
+TEST_F(CliSyncTest, AMissingRootIsNotCreatedAndTheOtherEntriesRun)
+{
+    const QString usb = tree.path("usb/Backup");
+    QDir().mkpath(tree.path("usb")); // the empty mount point
+    ASSERT_TRUE(ProfileFile::write(profile, {{src(), usb, "*", ""}, {src("2"), dst(), "*", ""}}));
+    write(src("/a.txt"), "a", 1'600'000'000);
+    write(src("2/b.txt"), "b", 1'600'000'000);
+
+    const CliRun r = sync({profile, "--tsv"});
+
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_FALSE(QFileInfo::exists(usb));
+    EXPECT_EQ(TempTree::read(dst("/b.txt")), "b");
+    EXPECT_EQ(linesStartingWith(r.lines, "E\t"),
+              QStringList{"E\t\t" + src() + "\t" + usb + "\tThe folder " + usb +
+                          " does not exist (an unattended run does not create it): 1 file was "
+                          "not copied"});
+    EXPECT_TRUE(r.err.contains("The folder " + usb + " does not exist")) << qPrintable(r.err);
+}
+
 TEST_F(CliSyncTest, DirectionsFollowTheSavedTogglesUnlessOverridden)
 {
     Settings::write({QString(), true, true, false}); // "Copy Target" released

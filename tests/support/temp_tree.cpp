@@ -1,13 +1,13 @@
 #include "support/temp_tree.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include "core/name_bytes.h"
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 // A tree that cannot be built leaves the test checking something else: stop it, loudly.
@@ -23,20 +23,31 @@ TempTree::TempTree()
     require(m_dir.isValid(), "no temporary folder: " + m_dir.errorString());
 }
 
+TempTree::~TempTree()
+{
+    // QDir cannot remove a name that is not UTF-8; the bytes can.
+    std::error_code ignored;
+    std::filesystem::remove_all(nameBytes(m_dir.path()).toStdString(), ignored);
+}
+
 QString TempTree::path(const QString& relative) const
 {
     return m_dir.path() + QLatin1Char('/') + relative;
 }
 
+// Names may hold bytes that are not UTF-8 (nameText): every path goes through nameBytes.
 void TempTree::add(const TreeFile& file)
 {
     const QString full = path(file.path);
-    mkdir(QFileInfo(file.path).path());
-    QFile f(full);
-    // resize makes a sparse file: cheap even above 2 GiB.
-    require(f.open(QIODevice::WriteOnly) && (file.size == 0 || f.resize(file.size)),
-            full + ": " + f.errorString());
-    f.close();
+    const qsizetype slash = file.path.lastIndexOf(QLatin1Char('/'));
+    if (slash > 0)
+        mkdir(file.path.left(slash));
+    const int fd =
+        ::open(nameBytes(full).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // ftruncate makes a sparse file: cheap even above 2 GiB.
+    require(fd >= 0 && ::ftruncate(fd, off_t(file.size)) == 0,
+            full + ": " + QString::fromLocal8Bit(std::strerror(errno)));
+    ::close(fd);
     setMtime(full, file.mtime);
 }
 
@@ -48,7 +59,7 @@ void TempTree::add(std::initializer_list<TreeFile> files)
 
 void TempTree::mkdir(const QString& relative)
 {
-    require(QDir().mkpath(path(relative)), path(relative) + ": cannot create the folder");
+    makeFolders(path(relative));
 }
 
 void TempTree::setMtime(const QString& path, qint64 seconds, qint64 nanoseconds)
@@ -57,12 +68,41 @@ void TempTree::setMtime(const QString& path, qint64 seconds, qint64 nanoseconds)
     times[0].tv_sec = seconds;
     times[0].tv_nsec = nanoseconds;
     times[1] = times[0];
-    require(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0,
+    require(::utimensat(AT_FDCWD, nameBytes(path).constData(), times, 0) == 0,
             path + ": " + QString::fromLocal8Bit(std::strerror(errno)));
 }
 
 QByteArray TempTree::read(const QString& path)
 {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    QByteArray data;
+    const int fd = ::open(nameBytes(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return data;
+    char buffer[65536];
+    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;)
+        data.append(buffer, n);
+    ::close(fd);
+    return data;
+}
+
+void TempTree::makeFolders(const QString& folder)
+{
+    const QByteArray full = nameBytes(folder);
+    for (qsizetype slash = full.indexOf('/', 1); slash >= 0; slash = full.indexOf('/', slash + 1))
+        ::mkdir(full.left(slash).constData(), 0755);
+    require(::mkdir(full.constData(), 0755) == 0 || errno == EEXIST,
+            folder + ": cannot create the folder");
+}
+
+void TempTree::write(const QString& path, const QByteArray& data, qint64 mtime, long ns,
+                     mode_t mode)
+{
+    makeFolders(path.left(path.lastIndexOf(QLatin1Char('/'))));
+    const int fd =
+        ::open(nameBytes(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    require(fd >= 0 && ::write(fd, data.constData(), size_t(data.size())) == data.size() &&
+                ::fchmod(fd, mode) == 0,
+            path + ": " + QString::fromLocal8Bit(std::strerror(errno)));
+    ::close(fd);
+    setMtime(path, mtime, ns);
 }

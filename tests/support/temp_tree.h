@@ -4,9 +4,11 @@
 #include <QTemporaryDir>
 #include <QtGlobal>
 #include <initializer_list>
+#include <sys/types.h>
 
 // A folder tree for a test, described as data: each file a relative path, its size and its
-// modification time (UTC seconds since the epoch).
+// modification time (UTC seconds since the epoch). Paths may hold bytes that are not UTF-8, as
+// nameText() holds them.
 struct TreeFile
 {
     QString path;
@@ -19,6 +21,9 @@ class TempTree
 {
 public:
     TempTree();
+    ~TempTree();
+    TempTree(const TempTree&) = delete;
+    TempTree& operator=(const TempTree&) = delete;
     QString root() const { return m_dir.path(); }
     QString path(const QString& relative) const;
     // Creates the file with 'size' bytes and sets its modification time.
@@ -26,7 +31,13 @@ public:
     void add(std::initializer_list<TreeFile> files);
     void mkdir(const QString& relative);
     static void setMtime(const QString& path, qint64 seconds, qint64 nanoseconds = 0);
+    // The whole file; empty when it cannot be read.
     static QByteArray read(const QString& path);
+    // Creates the folder (an absolute path) and the folders above it.
+    static void makeFolders(const QString& folder);
+    // Writes the file (and the folders above it) with the time and permission bits given.
+    static void write(const QString& path, const QByteArray& data, qint64 mtime, long ns = 0,
+                      mode_t mode = 0644);
 
 private:
     QTemporaryDir m_dir;

@@ -1,6 +1,8 @@
 #include "sync/copy_file.h"
+#include "sync/destination_check.h"
 #include "sync/partial_copy_name.h"
 
+#include "core/name_bytes.h"
 #include "support/temp_tree.h"
 
 #include <QDir>
@@ -9,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <dirent.h>
 #include <fcntl.h>
 #include <limits>
 #include <sys/stat.h>
@@ -20,19 +23,13 @@ namespace {
 void writeFile(const QString& path, const QByteArray& data, qint64 mtime, long ns = 0,
                mode_t mode = 0644)
 {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << qPrintable(path);
-    f.write(data);
-    f.close();
-    ::chmod(QFile::encodeName(path).constData(), mode);
-    TempTree::setMtime(path, mtime, ns);
+    TempTree::write(path, data, mtime, ns, mode);
 }
 
 struct stat statOf(const QString& path)
 {
     struct stat st = {};
-    ::stat(QFile::encodeName(path).constData(), &st);
+    ::stat(nameBytes(path).constData(), &st);
     return st;
 }
 
@@ -44,7 +41,7 @@ ResultRow scannedRow(const QString& name, const QString& from, const QString& to
     row.sourceFolder = from;
     row.targetFolder = to;
     struct stat st;
-    if (::stat(QFile::encodeName(row.targetPath()).constData(), &st) == 0) {
+    if (::stat(nameBytes(row.targetPath()).constData(), &st) == 0) {
         row.destExists = true;
         row.destModified = st.st_mtim.tv_sec;
         row.destModifiedNs = st.st_mtim.tv_nsec;
@@ -54,10 +51,18 @@ ResultRow scannedRow(const QString& name, const QString& from, const QString& to
     return row;
 }
 
+// The names in the folder, byte for byte (as nameText holds them), sorted.
 QStringList entriesOf(const QString& folder)
 {
-    return QDir(folder).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    QStringList names;
+    if (DIR* d = ::opendir(nameBytes(folder).constData())) {
+        while (const dirent* e = ::readdir(d))
+            if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
+                names << nameText(e->d_name);
+        ::closedir(d);
+    }
+    names.sort();
+    return names;
 }
 
 class CopyFileTest : public ::testing::TestWithParam<bool>
@@ -85,20 +90,23 @@ protected:
 TEST_P(CopyFileTest, CarriesDataTimeToTheNanosecondPermissionBitsAndAnyName)
 {
     // Bits the umask (022 here) would take, none, setuid, and no permission at all; names
-    // with blanks and beyond ASCII, in a folder that has them too; an empty file.
+    // with blanks, beyond ASCII and not UTF-8 at all, in a folder that has them too; an empty
+    // file.
     const mode_t oldMask = ::umask(022);
-    const QString in = src() + "/Ordner ä", out = dst() + "/Ordner ä";
-    QDir().mkpath(out);
+    const QString in = src() + "/Ordner ä " + nameText("\xFF"),
+                  out = dst() + "/Ordner ä " + nameText("\xFF");
+    TempTree::makeFolders(out);
     const std::pair<QString, mode_t> files[] = {
-        {"with blanks .txt", 0751}, {"Ünïcödé ßtraße.doc", 0666},
-        {"日本語のファイル", 0400}, {" leading blank", 04755},
-        {"setgid", 02775},          {"xy" + QString(120, u'é'), 0}};
+        {"with blanks .txt", 0751},  {"Ünïcödé ßtraße.doc", 0666},
+        {"日本語のファイル", 0400},  {" leading blank", 04755},
+        {"setgid", 02775},           {"xy" + QString(120, u'é'), 0},
+        {nameText("caf\xE9"), 0644}, {nameText("caf\xE8"), 0640}};
     for (const auto& [name, mode] : files) {
         SCOPED_TRACE(qPrintable(name));
-        const QByteArray data = mode == 0 ? QByteArray() : name.toUtf8();
+        const QByteArray data = mode == 0 ? QByteArray() : nameBytes(name);
         writeFile(in + "/" + name, data, 1'600'000'000, 123'456'789, mode);
 
-        EXPECT_TRUE(copy(scannedRow(name, in, out)).isNull());
+        EXPECT_EQ(copy(scannedRow(name, in, out)), QString());
 
         EXPECT_EQ(TempTree::read(out + "/" + name), data);
         const struct stat st = statOf(out + "/" + name);
@@ -107,20 +115,28 @@ TEST_P(CopyFileTest, CarriesDataTimeToTheNanosecondPermissionBitsAndAnyName)
         EXPECT_EQ(st.st_mode & 07777, mode);
     }
     ::umask(oldMask);
-    EXPECT_EQ(entriesOf(out).size(), std::size(files));
+    EXPECT_EQ(entriesOf(out), entriesOf(in));
 }
 
-TEST_P(CopyFileTest, ReplacesAWritableDestinationThatIsAsScanned)
+// A destination as the scan found it is replaced, also one whose read-only bits an earlier
+// copy carried over from its source; one made read-only on its own is protected.
+TEST_P(CopyFileTest, ReplacesADestinationUnlessItWasMadeReadOnly)
 {
-    writeFile(src() + "/b.dat", "new contents", 2'000'000'000, 5);
-    writeFile(dst() + "/b.dat", "old", 1'000'000'000, 7, 0600);
-    const ResultRow row = scannedRow("b.dat", src(), dst());
-    ASSERT_TRUE(row.destExists);
-
-    EXPECT_TRUE(copy(row).isNull());
-    EXPECT_EQ(TempTree::read(dst() + "/b.dat"), QByteArray("new contents"));
-    EXPECT_EQ(statOf(dst() + "/b.dat").st_mtim.tv_nsec, 5);
-    EXPECT_EQ(entriesOf(dst()), QStringList{"b.dat"});
+    // Source bits, destination bits, replaced.
+    for (const auto& [source, destination, replaced] : {std::tuple(0644, 0600, true),
+                                                        {0444, 0444, true},
+                                                        {0644, 0444, false},
+                                                        {0444, 0440, false}}) {
+        SCOPED_TRACE(destination);
+        writeFile(src() + "/b.dat", "new contents", 2'000'000'000, 5, mode_t(source));
+        writeFile(dst() + "/b.dat", "old", 1'000'000'000, 7, mode_t(destination));
+        EXPECT_EQ(copy(scannedRow("b.dat", src(), dst())),
+                  replaced ? QString() : "The destination is read-only");
+        EXPECT_EQ(TempTree::read(dst() + "/b.dat"), replaced ? "new contents" : "old");
+        EXPECT_EQ(statOf(dst() + "/b.dat").st_mode & 07777,
+                  mode_t(replaced ? source : destination));
+        EXPECT_EQ(entriesOf(dst()), QStringList{"b.dat"});
+    }
 }
 
 // Each case prepares the trees (and possibly spoils the scanned row), then copies "f.txt";
@@ -136,11 +152,6 @@ struct FailureCase
 TEST_P(CopyFileTest, FailuresLeaveTheDestinationAsItWasAndNoTemporary)
 {
     const std::vector<FailureCase> cases = {
-        {"read-only destination, even for root",
-         [](const QString&, const QString& d, ResultRow&) {
-             ::chmod(QFile::encodeName(d + "/f.txt").constData(), 0444);
-         },
-         "The destination is read-only"},
         {"source vanished after the scan",
          [](const QString& s, const QString&, ResultRow&) { QFile::remove(s + "/f.txt"); },
          "Reading the source failed: No such file or directory"},
@@ -218,6 +229,77 @@ TEST_P(CopyFileTest, DestinationSpeltInOtherLetterCase)
     EXPECT_EQ(TempTree::read(dst() + "/report.txt"), QByteArray("old"));
     EXPECT_EQ(TempTree::read(dst() + "/REPORT.txt"), QByteArray("old"));
     EXPECT_EQ(entriesOf(dst()).size(), 2);
+
+    // A name that is not UTF-8 has no letter case: "CAF\xE9" is not "caf\xE9".
+    const QString lower = nameText("caf\xE9"), upper = nameText("CAF\xE9");
+    writeFile(src() + "/" + upper, "new", 1'700'000'000);
+    writeFile(dst() + "/" + lower, "old", 1'600'000'000);
+    row = scannedRow(lower, src(), dst());
+    row.name = upper;
+    EXPECT_EQ(copy(row), "The destination was deleted after the scan");
+    EXPECT_EQ(TempTree::read(dst() + "/" + lower), QByteArray("old"));
+}
+
+// A new file whose name the folder turns out to hold: created meanwhile, or the same name in
+// other letters on a folder that does not tell letter case apart (asked of a folder that
+// holds "a.txt" and "caf\xE9").
+TEST(NameTaken, SaysWhetherTheFolderIgnoresLetterCase)
+{
+    TempTree t;
+    t.add({{"a.txt", 1}, {nameText("caf\xE9"), 1}});
+    const int dir = ::open(nameBytes(t.root()).constData(), O_PATH | O_DIRECTORY);
+    ASSERT_GE(dir, 0);
+    const QString created = "The destination was created after the scan";
+    for (const auto& [name, expected] :
+         {std::pair<QByteArray, QString>("a.txt", created),
+          {"A.TXT",
+           "The destination folder does not tell letter case apart: it holds a.txt already"},
+          {"CAF\xE9", created}})
+        EXPECT_EQ(nameTakenText(dir, name), expected) << name.constData();
+    ::close(dir);
+}
+
+// The source written to while it is copied: the copy is neither version, and would carry the
+// old time. Whatever the change, the row fails and the destination stays as it was.
+TEST_P(CopyFileTest, ASourceThatChangesWhileItIsCopiedFailsItsRow)
+{
+    const QByteArray data(17 << 20, 'd'); // the change comes after the first 8 MiB
+    const QString from = src() + "/grows.log";
+    const auto overwrite = [&from] {
+        const int fd = ::open(nameBytes(from).constData(), O_WRONLY);
+        ASSERT_EQ(::pwrite(fd, "X", 1, 0), 1);
+        ::close(fd);
+    };
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"written in place, same size", overwrite},
+        {"shrank", [&] { ASSERT_EQ(::truncate(nameBytes(from).constData(), 1 << 20), 0); }},
+        {"written, then its time set back",
+         [&] {
+             overwrite();
+             TempTree::setMtime(from, 1'650'000'000, 1);
+         }},
+        {"replaced under its name",
+         [&] {
+             writeFile(src() + "/other", data, 1'650'000'000, 1);
+             ASSERT_EQ(
+                 ::rename(nameBytes(src() + "/other").constData(), nameBytes(from).constData()), 0);
+         }},
+    };
+    for (const auto& [title, change] : cases) {
+        SCOPED_TRACE(title);
+        writeFile(from, data, 1'650'000'000, 1);
+        writeFile(dst() + "/grows.log", "old", 1'600'000'000);
+        bool changed = false;
+        EXPECT_EQ(copy(scannedRow("grows.log", src(), dst()),
+                       [&] {
+                           if (!std::exchange(changed, true))
+                               change();
+                       }),
+                  "The source changed while it was copied");
+        EXPECT_TRUE(changed);
+        EXPECT_EQ(TempTree::read(dst() + "/grows.log"), "old");
+        EXPECT_EQ(entriesOf(dst()), QStringList{"grows.log"});
+    }
 }
 
 TEST_P(CopyFileTest, LargeFileLetsTheWindowInBetweenAndKeepsItsBytes)

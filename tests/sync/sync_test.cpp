@@ -1,19 +1,32 @@
 #include "sync/copy_engine.h"
 #include "sync/sync_driver.h"
 
+#include "core/file_system_info.h"
+#include "core/known_roots.h"
+#include "core/name_bytes.h"
+#include "core/run_lock.h"
 #include "core/status_bar.h"
 #include "scan/scan_driver.h"
+#include "support/fat_mount.h"
+#include "support/permission_checks.h"
 #include "support/recording_callbacks.h"
 #include "support/temp_tree.h"
 
+#include <QDateTime>
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QLocale>
+#include <QProcess>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 // Synchronize and its copy engine on real folders: "s" and "t" of one tree. ListView1 rows
 // go s -> t, ListView2 rows t -> s, as a scan would have listed them.
@@ -22,9 +35,11 @@ namespace {
 
 class SyncTest : public ::testing::Test
 {
-protected:
+public:
     void SetUp() override
     {
+        // A synchronization remembers where its roots live: not in the user's own store.
+        qputenv("XDG_STATE_HOME", QFile::encodeName(stateHome.path()));
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         cb = rec.callbacks();
         cb.busyChanged = [this](bool busy) { log << (busy ? "busy" : "normal"); };
@@ -57,8 +72,33 @@ protected:
         (list == 1 ? state.ListView1 : state.ListView2).append(row);
         (list == 1 ? state.SourceFileCount : state.TargetFileCount) += 1;
     }
-    bool exists(const QString& rel) const { return QFileInfo::exists(tree.path(rel)); }
+    bool exists(const QString& rel) const
+    {
+        struct stat st;
+        return ::lstat(nameBytes(tree.path(rel)).constData(), &st) == 0;
+    }
+    // The error rows of the synchronization (not those of the scan), tree paths relative.
+    QStringList copyErrors() const
+    {
+        QStringList texts;
+        for (const ErrorRow& e : state.ErrorsList.rows())
+            if (!e.fromScan)
+                texts << QString(e.error).replace(tree.root() + "/", "");
+        return texts;
+    }
+    // The files below the folder: name (its bytes as nameText holds them), size, time to the
+    // nanosecond and permission bits.
+    QStringList snapshot(const QString& side) const
+    {
+        QProcess find;
+        find.start("find", {tree.path(side), "-type", "f", "-printf", "%P %s %T@ %m\n"});
+        find.waitForFinished();
+        QStringList files = nameText(find.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        files.sort();
+        return files;
+    }
 
+    QTemporaryDir stateHome;
     TempTree tree;
     AppState state;
     RecordingCallbacks rec;
@@ -66,18 +106,21 @@ protected:
     QStringList log;
 };
 
-TEST(MakeFolderPath, CreatesEveryLevelAndNeverFails)
+TEST(MakeFolderPath, CreatesEveryLevelOrSaysWhyNot)
 {
     TempTree t;
-    MakeFolderPath(t.path("a/b c/d/é"));
-    EXPECT_TRUE(QFileInfo(t.path("a/b c/d/é")).isDir());
-    MakeFolderPath(t.path("a/b c/d/é")); // exists: nothing happens
-    MakeFolderPath(t.path("x/y/"));      // trailing slash
+    const QString deep = t.path("a/b c/d/é" + nameText("\xFF"));
+    EXPECT_EQ(MakeFolderPath(deep), 0);
+    struct stat st;
+    EXPECT_TRUE(::stat(nameBytes(deep).constData(), &st) == 0 && S_ISDIR(st.st_mode));
+    EXPECT_EQ(MakeFolderPath(deep), 0);           // exists: nothing happens
+    EXPECT_EQ(MakeFolderPath(t.path("x/y/")), 0); // trailing slash
     EXPECT_TRUE(QFileInfo(t.path("x/y")).isDir());
     t.add({"file", 3});
-    MakeFolderPath(t.path("file/sub/deeper")); // a regular file is in the way
+    // The first level that cannot be made tells why, not the levels below it.
+    EXPECT_EQ(MakeFolderPath(t.path("file/sub/deeper")), ENOTDIR);
     EXPECT_TRUE(QFileInfo(t.path("file")).isFile());
-    MakeFolderPath(QString());
+    EXPECT_EQ(MakeFolderPath(QString()), ENOENT);
 }
 
 // Every step a user sees, in order: both stages, a row per panel update, checked or not.
@@ -153,13 +196,17 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 // A failed copy becomes an error row and takes no turn of the window; the next run lists
-// it again, once, with counters of its own.
+// it again, once, with counters of its own. A folder that cannot be made says why.
 TEST_F(SyncTest, FailedCopiesAreErrorRowsOfTheirRun)
 {
     tree.add({"t/blocked", 1}); // a file where a folder belongs
     addRow(1, "/d", "gone.txt", 3);
     addRow(1, "/blocked/inner", "one", 1);
     addRow(1, "/d", "fine", 2);
+    addRow(1, "/locked/new", "two", 1);
+    tree.mkdir("t/locked");
+    ::chmod(nameBytes(tree.path("t/locked")).constData(), 0555);
+    PermissionChecks checks; // root would make the folder all the same
     QFile::remove(tree.path("s/d/gone.txt"));
     cb.yield = [this] {
         state.lastYield.invalidate(); // every turn reaches the window
@@ -168,16 +215,17 @@ TEST_F(SyncTest, FailedCopiesAreErrorRowsOfTheirRun)
     for (int run = 0; run < 2; ++run) {
         SyncCmd_Click(state, cb);
         EXPECT_EQ(std::tuple(state.FilesCopied, state.KBCopied, state.ErrorCount),
-                  std::tuple(1, 2, 2));
-        ASSERT_EQ(state.ErrorsList.size(), 2);
+                  std::tuple(1, 2, 3));
+        ASSERT_EQ(state.ErrorsList.size(), 3);
         const ErrorRow& e = state.ErrorsList.rows()[0];
-        EXPECT_EQ(QStringList({e.fileName, e.source, e.target, e.error}),
-                  QStringList({"gone.txt", tree.path("s/d"), tree.path("t/d"),
-                               "Reading the source failed: No such file or directory"}));
-        EXPECT_EQ(state.ErrorsList.rows()[1].error,
-                  "Opening the destination folder failed: Not a directory");
-        EXPECT_EQ(panelText(state, 3), "Errors : 2");
-        EXPECT_EQ(panelText(state, 4), "1 of 3  Files copied");
+        EXPECT_EQ(QStringList({e.fileName, e.source, e.target}),
+                  QStringList({"gone.txt", tree.path("s/d"), tree.path("t/d")}));
+        EXPECT_EQ(copyErrors(),
+                  QStringList({"Reading the source failed: No such file or directory",
+                               "Creating the destination folder failed: Not a directory",
+                               "Creating the destination folder failed: Permission denied"}));
+        EXPECT_EQ(panelText(state, 3), "Errors : 3");
+        EXPECT_EQ(panelText(state, 4), "1 of 4  Files copied");
     }
     EXPECT_EQ(rec.yields, 2); // one per file copied
     EXPECT_TRUE(QFileInfo(tree.path("t/blocked")).isFile());
@@ -212,47 +260,178 @@ TEST_F(SyncTest, AStopEndsTheRunAfterTheCopyInProgress)
 }
 
 // Scan, Synchronize, scan again: the two sides are equal, to the nanosecond and the
-// permission bits, and the second scan lists nothing.
+// permission bits, and the second scan lists nothing. Names that are not UTF-8 and names that
+// differ only in letter case (a.txt and a newer A.TXT beside an old a.txt on the other side:
+// A.TXT's content must not go into a.txt) travel byte for byte.
 TEST_F(SyncTest, AfterARoundTripTheSidesAreEqual)
 {
-    const std::tuple<const char*, qint64, qint64, mode_t> files[] = {
-        {"s/a/b/c/deep.txt", 10, 1'600'000'000, 0644}, {"s/top.txt", 3000, 1'600'000'001, 0600},
-        {"t/x/y/back.doc", 20, 1'600'000'002, 0755},   {"s/same.txt", 5, 1'700'000'000, 0644},
-        {"t/same.txt", 9, 1'600'000'000, 0644},        {"s/older.txt", 5, 1'500'000'000, 0644},
-        {"t/older.txt", 7, 1'650'000'000, 0640}};
+    const QString raw = nameText("caf\xE9"), rawFolder = nameText("d\xFF");
+    const std::tuple<QString, qint64, qint64, mode_t> files[] = {
+        {"s/a/b/c/deep.txt", 10, 1'600'000'000, 0644},
+        {"s/top.txt", 3000, 1'600'000'001, 0600},
+        {"t/x/y/back.doc", 20, 1'600'000'002, 0755},
+        {"s/same.txt", 5, 1'700'000'000, 0644},
+        {"t/same.txt", 9, 1'600'000'000, 0644},
+        {"s/older.txt", 5, 1'500'000'000, 0644},
+        {"t/older.txt", 7, 1'650'000'000, 0640},
+        {"s/a.txt", 11, 1'700'000'000, 0644},
+        {"s/A.TXT", 12, 1'700'000'005, 0644},
+        {"t/a.txt", 4, 1'600'000'000, 0644},
+        {"s/" + raw, 13, 1'600'000'000, 0444},
+        {"t/" + rawFolder + "/" + raw, 14, 1, 0644},
+        {"t/" + nameText("CAF\xE9"), 15, 1'600'000'000, 0644}};
     for (const auto& [path, size, mtime, mode] : files) {
         tree.add({path, size});
-        ::chmod(QFile::encodeName(tree.path(path)).constData(), mode);
+        ::chmod(nameBytes(tree.path(path)).constData(), mode);
         TempTree::setMtime(tree.path(path), mtime, 250'000'000);
     }
     rec.toggles[1] = false;
     state.ProfileList.append({tree.path("s"), tree.path("t"), "*", ""});
-    const auto snapshot = [this](const char* side) {
-        QStringList files;
-        for (QDirIterator it(tree.path(side), QDir::Files | QDir::Hidden,
-                             QDirIterator::Subdirectories);
-             it.hasNext();) {
-            struct stat st;
-            ::stat(QFile::encodeName(it.next()).constData(), &st);
-            files << QStringLiteral("%1 %2 %3.%4 %5")
-                         .arg(it.filePath().mid(tree.path(side).size()))
-                         .arg(st.st_size)
-                         .arg(st.st_mtim.tv_sec)
-                         .arg(st.st_mtim.tv_nsec)
-                         .arg(st.st_mode, 0, 8);
-        }
-        files.sort();
-        return files;
-    };
 
     ScanCmd_Click(state, cb);
-    EXPECT_EQ(state.ListView1.size() + state.ListView2.size(), 5);
+    EXPECT_EQ(state.ListView1.size() + state.ListView2.size(), 10);
     SyncCmd_Click(state, cb);
-    EXPECT_EQ(state.ErrorCount, 0);
+    EXPECT_EQ(copyErrors(), QStringList());
     EXPECT_EQ(snapshot("s"), snapshot("t"));
-    EXPECT_EQ(snapshot("s").size(), 5);
+    EXPECT_EQ(snapshot("s").size(), 10);
+    EXPECT_EQ(QFileInfo(tree.path("t/a.txt")).size(), 11);
     ScanCmd_Click(state, cb);
     EXPECT_EQ(state.ListView1.size() + state.ListView2.size(), 0);
+}
+
+// An entry root missing at the synchronization (a backup disk not mounted: its mount point
+// "usb" is there, "usb/Backup" is not) is never created by an unattended run; the window asks
+// once per root. A case: unattended or the answer, the two entries' Targets, what happens
+// between scan and sync, the question's file count, the error row, what is copied.
+TEST_F(SyncTest, AMissingRootIsCreatedOnlyWhenTheUserSaysSo)
+{
+    const QString missing = "The folder usb/Backup does not exist";
+    const std::tuple<const char*, const char*, const char*, int, QString, QString> cases[] = {
+        {"unattended", "usb/Backup t2", "", 0,
+         missing + " (an unattended run does not create it): 2 files were not copied", "t2/c"},
+        {"No", "usb/Backup t2", "", 2, missing + ": 2 files were not copied", "t2/c"},
+        {"Yes", "usb/Backup t2", "", 2, "", "usb/Backup/a usb/Backup/b t2/c"},
+        {"Yes", "usb/Backup usb/Backup", "", 3, "", "usb/Backup/a usb/Backup/b usb/Backup/c"},
+        {"unattended", "usb/Backup t2", "gone", 0,
+         missing + " (an unattended run does not create it): 2 files were not copied", "t2/c"},
+        {"unattended", "usb t2", "moved", 0,
+         "usb is no longer on the disk it was on at the scan: is the disk mounted?", "t2/c"},
+    };
+    for (const auto& [how, targets, between, asked, error, copied] : cases) {
+        SCOPED_TRACE(QStringList({how, targets, between}).join(' ').toStdString());
+        QFile::remove(KnownRoots::storePath());
+        QDir(tree.root()).removeRecursively();
+        tree.add({{"s/a", 1}, {"s/b", 1}, {"s2/c", 1}});
+        for (const char* folder : {"usb", "t2", *between == 'g' ? "usb/Backup" : "t2"})
+            tree.mkdir(folder);
+        const QStringList target = QString(targets).split(' ');
+        state.ProfileList.clear();
+        state.ProfileList.append({tree.path("s"), tree.path(target[0]), "*", ""});
+        state.ProfileList.append({tree.path("s2"), tree.path(target[1]), "*", ""});
+        state.unattended = QString(how) == "unattended";
+        rec.answers = {QString(how) == "Yes"};
+        rec.questions.clear();
+        ScanCmd_Click(state, cb);
+        if (*between == 'g')
+            QDir(tree.path("usb/Backup")).removeRecursively();
+        if (*between == 'm')
+            state.scannedEntries[0].target.fs.device += 1;
+
+        SyncCmd_Click(state, cb);
+
+        EXPECT_EQ(rec.questions,
+                  asked ? QStringList(QStringLiteral("The folder %1 does not exist. Create it and "
+                                                     "copy %2 files into it?")
+                                          .arg(tree.path("usb/Backup"))
+                                          .arg(asked))
+                        : QStringList());
+        EXPECT_EQ(copyErrors().join(""), error);
+        EXPECT_EQ(state.ErrorCount, error.isEmpty() ? 0 : 1);
+        QStringList found;
+        for (const char* f : {"usb/Backup/a", "usb/Backup/b", "usb/Backup/c", "usb/a", "t2/c"})
+            if (exists(f))
+                found << f;
+        EXPECT_EQ(found.join(' '), copied);
+        // Where the synchronized roots live is remembered; a root not written to is not.
+        const auto usb = KnownRoots::recalled(tree.path(target[0]));
+        EXPECT_EQ(usb ? usb->identity : "",
+                  copied.startsWith("usb") ? fileSystemOf(tree.path("usb")).identity : "");
+        EXPECT_TRUE(KnownRoots::recalled(tree.path("s2")).has_value());
+    }
+}
+
+// Hidden partial copies that killed runs left in a folder this run writes to go, unless they
+// are younger than the run (b), in a folder not written to (c), or another run holds the
+// profile.
+TEST_F(SyncTest, StalePartialCopiesAreRemovedByTheNextRun)
+{
+    const QStringList partials = {"t/.a.ketrano-partial-AAAAAA", "t/.b.ketrano-partial-BBBBBB",
+                                  "t/other/.c.ketrano-partial-CCCCCC"};
+    state.ProfileFileName = tree.path("profile.prf");
+    state.ProfileList.append({tree.path("s"), tree.path("t"), "*", ""});
+    for (bool anotherRun : {true, false}) {
+        SCOPED_TRACE(anotherRun ? "another run holds the profile" : "no other run");
+        QFile::remove(tree.path("t/a")); // to be copied into t again
+        tree.add({{"s/a", 1}, {partials[0], 1}, {partials[1], 1}, {partials[2], 1}});
+        TempTree::setMtime(tree.path(partials[1]), QDateTime::currentSecsSinceEpoch() + 600);
+        ScanCmd_Click(state, cb);
+        QProcess holder; // holds the profile's lock, as another program's run would
+        if (anotherRun) {
+            holder.start("flock", {"-n", RunLock::lockFilePath(state.ProfileFileName), "-c",
+                                   "echo locked; exec cat"});
+            ASSERT_TRUE(holder.waitForReadyRead(10000));
+        }
+        SyncCmd_Click(state, cb);
+        holder.closeWriteChannel();
+        holder.waitForFinished();
+        QStringList left;
+        for (const QString& p : partials)
+            if (exists(p))
+                left << p;
+        EXPECT_EQ(left, anotherRun ? partials : partials.mid(1));
+    }
+}
+
+// A FAT stick through FUSE: no exclusive rename, no hard links, no letter case, times to 2
+// seconds, a rename that forgets the time. Every new file is made, the case twin copied second
+// fails instead of replacing the first, replaced files are replaced, and a scan after a run
+// lists only the twin.
+TEST_F(SyncTest, AFatStickThroughFuse)
+{
+    const FatMount fat(tree.path("fat"));
+    if (!fat.mounted())
+        GTEST_SKIP() << "FAT through FUSE not checked: " << fat.why().toStdString();
+    for (const auto& [path, mtime] : {std::pair("s/a.txt", 1'600'000'000),
+                                      {"s/A.TXT", 1'600'000'010},
+                                      {"s/sub/b.txt", 1'600'000'001},
+                                      {"s/odd", 1'600'000'003}})
+        TempTree::write(tree.path(path), path, mtime, 500'000'000);
+    state.ProfileList.append({tree.path("s"), tree.path("fat/Backup"), "*", ""});
+    rec.answers = {true}; // create the folder on the stick
+    ScanCmd_Click(state, cb);
+    SyncCmd_Click(state, cb);
+    EXPECT_EQ(copyErrors(), QStringList{"The destination folder does not tell letter case apart: "
+                                        "it holds A.TXT already"});
+    EXPECT_EQ(TempTree::read(tree.path("fat/Backup/A.TXT")), "s/A.TXT");
+
+    TempTree::write(tree.path("s/sub/b.txt"), "newer", 1'700'000'000);
+    ScanCmd_Click(state, cb);
+    EXPECT_EQ(state.ListView1.size() + state.ListView2.size(), 2); // b.txt and the twin
+    SyncCmd_Click(state, cb);
+    EXPECT_EQ(TempTree::read(tree.path("fat/Backup/sub/b.txt")), "newer");
+    EXPECT_EQ(QDir(tree.path("fat/Backup/sub")).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"b.txt"});
+
+    // A read-only file system says so, for a folder to be made and for a file.
+    const FatMount readOnly(tree.path("t/ro"), true);
+    ASSERT_TRUE(readOnly.mounted()) << readOnly.why().toStdString();
+    state.ListView1.clear();
+    addRow(1, "/ro/new", "one", 1);
+    addRow(1, "/ro", "two", 1);
+    SyncCmd_Click(state, cb);
+    EXPECT_EQ(copyErrors(),
+              QStringList({"Creating the destination folder failed: Read-only file system",
+                           "Writing the destination failed: Read-only file system"}));
 }
 
 } // namespace

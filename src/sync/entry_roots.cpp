@@ -1,0 +1,111 @@
+#include "sync/entry_roots.h"
+
+#include "core/known_roots.h"
+#include "core/name_bytes.h"
+
+#include <cerrno>
+#include <map>
+#include <sys/stat.h>
+
+namespace {
+
+QString filesText(int count)
+{
+    return count == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(count);
+}
+
+// What the rows of one entry in the list need of its receiving root.
+struct Receiving
+{
+    const RootState* root = nullptr;
+    const RootState* other = nullptr; // the root the files come from
+    int checked = 0;                  // rows to be copied into it
+};
+
+} // namespace
+
+std::set<quint32> refuseMissingRoots(AppState& state, const Callbacks& cb,
+                                     const ResultListModel& list, SyncRun& run)
+{
+    const bool intoSource = &list == &state.ListView2;
+    std::map<quint32, Receiving> entries;
+    for (const ResultRow& row : list.rows()) {
+        if (row.entry >= state.scannedEntries.size())
+            continue;
+        const ScannedEntry& scanned = state.scannedEntries[row.entry];
+        Receiving& r = entries[row.entry];
+        r.root = intoSource ? &scanned.source : &scanned.target;
+        r.other = intoSource ? &scanned.target : &scanned.source;
+        r.checked += row.checked ? 1 : 0;
+    }
+    // Rows into each missing root, over all entries that share it: the question counts them.
+    std::map<QString, int> missing;
+    std::map<quint32, QString> problems; // entry -> why its root is not written
+    std::set<quint32> refused;
+    for (const auto& [entry, r] : entries) {
+        struct stat st;
+        if (::stat(nameBytes(r.root->path).constData(), &st) == 0) {
+            // There at the scan and there now, but on another device: the disk that held it
+            // was unmounted and the empty mount point shows.
+            if (r.root->fs.device != 0 && st.st_dev != r.root->fs.device)
+                problems[entry] =
+                    QStringLiteral("%1 is no longer on the disk it was on at the scan: is the "
+                                   "disk mounted?")
+                        .arg(displayName(r.root->path));
+        } else if (errno == ENOENT) {
+            // Not even the folders of unchecked rows are made in a root nobody agreed to.
+            if (r.checked > 0)
+                missing[r.root->path] += r.checked;
+            else
+                refused.insert(entry);
+        }
+    }
+    for (const auto& [root, count] : missing) {
+        if (run.rootAnswers.count(root))
+            continue;
+        const QString question =
+            QStringLiteral("The folder %1 does not exist. Create it and copy %2 into it?")
+                .arg(displayName(root), filesText(count));
+        run.rootAnswers[root] = !state.unattended && cb.askYesNo ? cb.askYesNo(question) : false;
+    }
+
+    for (const auto& [entry, r] : entries) {
+        QString why = problems.count(entry) ? problems[entry] : QString();
+        if (why.isNull() && missing.count(r.root->path) && !run.rootAnswers[r.root->path])
+            why = QStringLiteral("The folder %1 does not exist%2: %3 not copied")
+                      .arg(displayName(r.root->path),
+                           state.unattended ? QStringLiteral(" (an unattended run does not "
+                                                             "create it)")
+                                            : QString(),
+                           filesText(r.checked) +
+                               (r.checked == 1 ? QStringLiteral(" was") : QStringLiteral(" were")));
+        if (why.isNull())
+            continue;
+        refused.insert(entry);
+        run.refusedEntries.insert(entry);
+        ++state.ErrorCount;
+        state.ErrorsList.append({QString(), r.other->path, r.root->path, why});
+    }
+    return refused;
+}
+
+void rememberRootPlaces(const AppState& state, const SyncRun& run)
+{
+    std::vector<std::pair<QString, KnownRoots::Place>> places;
+    for (quint32 e = 0; e < state.scannedEntries.size(); ++e) {
+        const ScannedEntry& entry = state.scannedEntries[e];
+        // An entry that the scan or this run refused taught nothing.
+        const auto usable = [](const RootState& r) {
+            return r.problem == RootState::None || r.problem == RootState::Missing;
+        };
+        if (run.refusedEntries.count(e) || !usable(entry.source) || !usable(entry.target))
+            continue;
+        for (const RootState* root : {&entry.source, &entry.target}) {
+            const FileSystemInfo fs = fileSystemOf(root->path); // a root just created too
+            if (fs.error == 0 && !fs.identity.isEmpty())
+                places.push_back({root->path, {fs.identity, fs.mountPoint}});
+        }
+    }
+    if (!places.empty())
+        KnownRoots::remember(places);
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "sync/written_file_systems.h"
+
+#include <QString>
+#include <QtGlobal>
+#include <map>
+#include <set>
+
+// What one synchronization keeps across its two directions.
+struct SyncRun
+{
+    qint64 started = 0; // nanoseconds since the epoch
+    // No other run holds the profile: hidden partial copies that killed runs left in the
+    // folders written to may go.
+    bool removeStalePartials = false;
+    // A missing entry root, and whether it may be created (asked once per root and run).
+    std::map<QString, bool> rootAnswers;
+    // Entries whose rows a direction did not copy because a root was missing or elsewhere.
+    std::set<quint32> refusedEntries;
+    WrittenFileSystems written;
+};

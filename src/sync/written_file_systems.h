@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <map>
+#include <sys/types.h>
+#include <vector>
+
+// The file systems a synchronization wrote to, so that it can put everything it wrote on disk
+// before it says it is done: one syncfs per file system, through a file it wrote there.
+class WrittenFileSystems
+{
+public:
+    WrittenFileSystems() = default;
+    ~WrittenFileSystems();
+    WrittenFileSystems(const WrittenFileSystems&) = delete;
+    WrittenFileSystems& operator=(const WrittenFileSystems&) = delete;
+
+    // A file was written in 'folder' through the open descriptor 'fd' on the device 'device'.
+    void note(dev_t device, int fd, const QString& folder);
+    bool empty() const { return m_written.empty(); }
+
+    struct Failure
+    {
+        QString folder; // a folder written to on that file system
+        int error;
+    };
+    // Flushes every file system noted; what could not be flushed. Safe to run on another
+    // thread than the one that noted (nothing is noted meanwhile).
+    std::vector<Failure> flush();
+
+private:
+    struct Written
+    {
+        int fd;
+        QString folder;
+    };
+    std::map<dev_t, Written> m_written;
+};
