@@ -79,6 +79,7 @@ TEST(FileSystemInfo, TypeMountPointAndIdentityOfRealMounts)
 TEST(KnownRoots, PlacesSurviveOddPathsAndLaterWritesKeepOtherRoots)
 {
     QTemporaryDir state;
+    const QByteArray stateHome = qgetenv("XDG_STATE_HOME");
     qputenv("XDG_STATE_HOME", state.path().toUtf8());
     const QString odd = "/media/my disk/back\\up\tnew\nline";
     EXPECT_FALSE(KnownRoots::recalled(odd));
@@ -92,5 +93,5 @@ TEST(KnownRoots, PlacesSurviveOddPathsAndLaterWritesKeepOtherRoots)
     EXPECT_EQ(oddPlace->mountPoint, "/media/my disk");
     EXPECT_EQ(home->identity, "fsid:cd");
     EXPECT_EQ(KnownRoots::storePath(), state.filePath("ketrano/roots"));
-    qunsetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", stateHome);
 }

@@ -271,6 +271,7 @@ TEST(ScanTrees, WhatCannotBeReadOrIsNotThereIsReportedNotListed)
         {"S/a.txt", "", "S", "C:\\Backup", "", "The folder C:\\Backup is not an absolute path"},
     };
     QTemporaryDir state;
+    const QByteArray stateHome = qgetenv("XDG_STATE_HOME");
     qputenv("XDG_STATE_HOME", state.path().toUtf8());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.tree);
@@ -300,7 +301,7 @@ TEST(ScanTrees, WhatCannotBeReadOrIsNotThereIsReportedNotListed)
         EXPECT_EQ(texts.join("; "), c.errors);
         EXPECT_TRUE(t.rec.questions.isEmpty() || QString(c.target).contains("usb"));
     }
-    qunsetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", stateHome);
 }
 
 TEST(ScanTrees, MissingRootTrailingSlashAndEntriesWithoutAFolder)
