@@ -360,32 +360,22 @@ TEST(ScanTrees, PairingByBytesAndTwoSecondTimes)
         SideTable a, b;
         buildSideTable(s, {}, mine, a);
         buildSideTable(s, {}, theirs, b);
-        ComparePass one{a,
-                        b,
-                        s.ListView1,
-                        s.ListView2,
-                        "/s",
-                        "/t",
-                        s.SourceFileCount,
-                        s.SourceSizeKB,
-                        s.TargetFileCount,
-                        s.TargetSizeKB,
-                        0,
-                        twoSeconds};
-        CompareSides(s, {}, one);
-        ComparePass two{b,
-                        a,
-                        s.ListView2,
-                        s.ListView1,
-                        "/t",
-                        "/s",
-                        s.TargetFileCount,
-                        s.TargetSizeKB,
-                        s.SourceFileCount,
-                        s.SourceSizeKB,
-                        0,
-                        twoSeconds};
-        CompareSides(s, {}, two);
+        // Each side against the other, as the scan does.
+        for (const bool sourceSide : {true, false}) {
+            ComparePass pass{sourceSide ? a : b,
+                             sourceSide ? b : a,
+                             sourceSide ? s.ListView1 : s.ListView2,
+                             sourceSide ? s.ListView2 : s.ListView1,
+                             sourceSide ? "/s" : "/t",
+                             sourceSide ? "/t" : "/s",
+                             sourceSide ? s.SourceFileCount : s.TargetFileCount,
+                             sourceSide ? s.SourceSizeKB : s.TargetSizeKB,
+                             sourceSide ? s.TargetFileCount : s.SourceFileCount,
+                             sourceSide ? s.TargetSizeKB : s.SourceSizeKB,
+                             0,
+                             twoSeconds};
+            CompareSides(s, {}, pass);
+        }
         s.ListView1.flush();
         s.ListView2.flush();
         QStringList shown;

@@ -155,46 +155,6 @@ TEST_F(SyncTest, BothDirectionsStepByStep)
     EXPECT_FALSE(state.CancelRequested);
 }
 
-// Toggles 2 and 3 (-1: no toggle callback, which counts as pressed), then the files copied
-// and panel 4.
-struct Toggles
-{
-    const char* name;
-    int sourceToTarget, targetToSource;
-    const char *copied, *panel4;
-};
-class SyncToggles : public SyncTest, public ::testing::WithParamInterface<Toggles>
-{
-};
-
-TEST_P(SyncToggles, ChooseTheDirections)
-{
-    const Toggles& c = GetParam();
-    addRow(1, "/x", "a", 1);
-    addRow(2, "/y", "b", 1);
-    state.ErrorsList.append({"old", "from", "to", "an earlier failure"});
-    setPanel(state, cb, 3, "Source Size: 2KB");
-    rec.toggles[2] = c.sourceToTarget == 1;
-    rec.toggles[3] = c.targetToSource == 1;
-    SyncCmd_Click(state, c.sourceToTarget < 0 ? Callbacks{} : cb);
-    QStringList copied;
-    for (const char* file : {"t/x/a", "s/y/b"})
-        if (exists(file))
-            copied << file;
-    EXPECT_EQ(copied.join(' '), c.copied);
-    EXPECT_EQ(panelText(state, 4), c.panel4);
-    EXPECT_EQ(exists("t/x"), c.sourceToTarget != 0); // no folder made for an off direction
-    EXPECT_EQ(state.ErrorsList.size(), 0);
-    EXPECT_EQ(panelText(state, 1), "Ready  ");
-    EXPECT_EQ(panelText(state, 3) == "Source Size: 2KB", !*c.copied); // the scan's, if no copy
-}
-INSTANTIATE_TEST_SUITE_P(
-    Sync, SyncToggles,
-    ::testing::Values(Toggles{"BothOff", 0, 0, "", "  Files copied"},
-                      Toggles{"TargetToSourceOnly", 0, 1, "s/y/b", "1 of 2  Files copied"},
-                      Toggles{"NoToggleCallback", -1, -1, "t/x/a s/y/b", "2 of 2  Files copied"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
 // A failed copy becomes an error row and takes no turn of the window; the next run lists
 // it again, once, with counters of its own. A folder that cannot be made says why.
 TEST_F(SyncTest, FailedCopiesAreErrorRowsOfTheirRun)
