@@ -4,8 +4,13 @@
 
 #include <QApplication>
 
+#include <csignal>
+
 int main(int argc, char** argv)
 {
+    // A copy larger than the file size limit (ulimit -f) fails with EFBIG and is listed as a
+    // failed copy; the signal would end the program in the middle of the run.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (const int status = answerHelpOption(argc, argv); status >= 0)
         return status;
     QApplication app(argc, argv);

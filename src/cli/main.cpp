@@ -146,8 +146,10 @@ void cliError(const QString& message)
 int main(int argc, char** argv)
 {
     // A closed pipe (ketrano-cli ... | head -1) is a failed write that stops the command
-    // cleanly, not a signal that kills it mid-run.
+    // cleanly, not a signal that kills it mid-run. So is a file larger than the file size
+    // limit (ulimit -f): the write fails with EFBIG, that copy fails, the others go on.
     std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ketrano-cli"));
 

@@ -1,0 +1,21 @@
+#include "support/tmpfs_mount.h"
+
+#include <QFile>
+
+#include <sys/mount.h>
+
+TmpfsMount::TmpfsMount(const QString& folder, const char* options)
+    : m_folder(QFile::encodeName(folder)),
+      m_mounted(::mount("tmpfs", m_folder.constData(), "tmpfs", 0, options) == 0)
+{}
+
+TmpfsMount::~TmpfsMount()
+{
+    if (m_mounted)
+        ::umount2(m_folder.constData(), MNT_DETACH);
+}
+
+bool TmpfsMount::resize(const char* options)
+{
+    return m_mounted && ::mount("tmpfs", m_folder.constData(), "tmpfs", MS_REMOUNT, options) == 0;
+}

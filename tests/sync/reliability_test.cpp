@@ -1,0 +1,449 @@
+#include "core/name_bytes.h"
+#include "profile/profile_file.h"
+#include "support/temp_tree.h"
+#include "support/tmpfs_mount.h"
+#include "sync/partial_copy_name.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <functional>
+#include <linux/capability.h>
+#include <map>
+#include <optional>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// The bad night, end to end: ketrano-cli sync run as cron runs it, with a fault injected into
+// each run. After each, every destination must be its old or its new content whole; once the
+// fault is gone, one more run must leave both trees equal.
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Tally : ::testing::Environment // printed at the end; a file lost fails the run
+{
+    int faults = 0, kills = 0, badInputs = 0, lost = 0;
+    void TearDown() override
+    {
+        std::printf("reliability: faults injected %d, kills survived %d, bad inputs tried %d, "
+                    "files lost %d\n",
+                    faults, kills, badInputs, lost);
+        EXPECT_EQ(lost, 0);
+    }
+};
+Tally& g_tally = *static_cast<Tally*>(::testing::AddGlobalTestEnvironment(new Tally));
+
+struct CliRun
+{
+    int status = -1; // -1: ended by a signal
+    QString err;
+    QByteArray out;
+    QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
+};
+
+CliRun finish(QProcess& p)
+{
+    EXPECT_TRUE(p.waitForFinished(120000));
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardError()), p.readAllStandardOutput()};
+}
+
+CliRun cli(const QStringList& args, const std::function<void()>& inChild = {})
+{
+    QProcess p;
+    p.setChildProcessModifier(inChild); // an empty one does nothing
+    p.start(QStringLiteral(KETRANO_CLI), args);
+    return finish(p);
+}
+
+// In the child: root without its power over permission bits, as any user (exit 125 where the
+// power cannot be taken away).
+void asAnyUser()
+{
+    if (::geteuid() == 0 && (::prctl(PR_CAPBSET_DROP, CAP_DAC_OVERRIDE) != 0 ||
+                             ::prctl(PR_CAPBSET_DROP, CAP_DAC_READ_SEARCH) != 0))
+        ::_exit(125);
+}
+
+// The hash of a file's content, read a piece at a time (large files are read often).
+size_t contentHash(const QByteArray& file)
+{
+    static char buffer[1 << 20];
+    size_t hash = 0;
+    const int fd = ::open(file.constData(), O_RDONLY | O_CLOEXEC);
+    for (ssize_t n; fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0;)
+        hash = qHash(QByteArrayView(buffer, n), hash);
+    ::close(fd);
+    return hash;
+}
+
+// Relative path (bytes) -> hash of the content, for every file under root but the hidden
+// partial copies, or for the partial copies only.
+using Tree = std::map<QByteArray, size_t>;
+Tree snapshot(const QString& root, bool partials = false)
+{
+    Tree tree;
+    const std::string base = nameBytes(root).toStdString();
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(base, ec); !ec && it != fs::end(it);
+         it.increment(ec)) {
+        const QByteArray file = QByteArray::fromStdString(it->path().native());
+        if (it->is_regular_file() &&
+            isPartialCopyName(nameText(file.split('/').last())) == partials)
+            tree[file.mid(qsizetype(base.size()))] = contentHash(file);
+    }
+    return tree;
+}
+
+// Every destination that was there is still there, and each is its old or its new content
+// whole. Returns the number of files lost (missing or torn), which also go to the tally.
+int checkWhole(const Tree& now, const Tree& before, const Tree& wanted)
+{
+    const auto holds = [](const Tree& t, const QByteArray& name, size_t hash) {
+        return t.count(name) && t.at(name) == hash;
+    };
+    QByteArrayList lost;
+    for (const auto& [name, hash] : before)
+        if (!now.count(name))
+            lost << "missing " + name;
+    for (const auto& [name, hash] : now)
+        if (!holds(before, name, hash) && !holds(wanted, name, hash))
+            lost << "neither old nor new " + name;
+    EXPECT_TRUE(lost.isEmpty()) << lost.join(", ").constData();
+    g_tally.lost += int(lost.size());
+    return int(lost.size());
+}
+
+// Whether the process has the file open (it is reading it).
+bool holdsOpen(qint64 pid, const QString& file)
+{
+    const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
+    const QFileInfoList open = fds.entryInfoList(QDir::AllEntries | QDir::System);
+    return std::any_of(open.begin(), open.end(),
+                       [&](const QFileInfo& fd) { return fd.symLinkTarget() == file; });
+}
+
+// The state letter of a process this test started: R, S or D running, T stopped, Z ended.
+char processState(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    const QByteArray text = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
+    const qsizetype end = text.lastIndexOf(')');
+    return end > 0 && end + 2 < text.size() ? text[end + 2] : 'Z';
+}
+
+void waitFor(const std::function<bool()>& condition)
+{
+    for (QDeadlineTimer deadline(20000); !condition() && !deadline.hasExpired();)
+        QThread::usleep(100);
+}
+
+class Reliability : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(path("config")));
+        qputenv("XDG_STATE_HOME", QFile::encodeName(path("state")));
+        ASSERT_TRUE(QDir().mkpath(src()) && QDir().mkpath(dst()));
+        ASSERT_TRUE(ProfileFile::write(profile, {{src(), dst(), "*", ""}}));
+    }
+    // QTemporaryDir cannot remove names that are not UTF-8; their bytes can.
+    void TearDown() override { fs::remove_all(QFile::encodeName(dir.path()).toStdString()); }
+
+    QString path(const QString& rel) const { return dir.filePath(rel); }
+    QString src(const QString& rel = {}) const { return path("src" + rel); }
+    QString dst(const QString& rel = {}) const { return path("dst" + rel); }
+    static void put(const QString& file, const QByteArray& data, qint64 mtime = 1'600'000'000)
+    {
+        TempTree::write(file, data, mtime);
+    }
+    // A quiet sync after the fault is gone: exit 0, both trees equal, no partial copy left.
+    void expectSettled()
+    {
+        const CliRun r = cli({"sync", "--quiet", profile});
+        EXPECT_EQ(r.status, 0) << qPrintable(r.err);
+        EXPECT_EQ(snapshot(dst()), snapshot(src()));
+        EXPECT_EQ(snapshot(dst(), true), Tree());
+    }
+
+    // On a RAM file system where there is one: large files are quick to write and copy.
+    QTemporaryDir dir{QDir("/dev/shm").exists() ? "/dev/shm/ketrano-reliability-XXXXXX"
+                                                : QDir::tempPath() + "/ketrano-reliability-XXXXXX"};
+    QString profile = path("backup.prf");
+};
+
+// Writes that fail part-way: a file size limit (ulimit -f), then a target that fills up. The
+// large file fails its row with the reason, its old version stays whole, the rest is copied.
+TEST_F(Reliability, AWriteThatFailsPartWayKeepsTheOldVersionWhole)
+{
+    put(dst("/big.bin"), QByteArray(1 << 20, 'o'));
+    put(src("/big.bin"), QByteArray(16 << 20, 'n'), 1'700'000'000);
+    for (int i = 0; i < 20; ++i)
+        put(src(QStringLiteral("/small/%1.txt").arg(i)), QByteArray(10000, char('a' + i)));
+    const Tree before = snapshot(dst()), wanted = snapshot(src());
+    for (const bool fullDisk : {false, true}) {
+        SCOPED_TRACE(fullDisk ? "a full disk" : "a file size limit");
+        std::optional<TmpfsMount> disk; // shows an empty target
+        if (fullDisk && !disk.emplace(dst(), "size=8m").mounted())
+            GTEST_SKIP() << "needs root to mount a small tmpfs: " << qPrintable(qt_error_string());
+        if (fullDisk)
+            put(dst("/big.bin"), QByteArray(1 << 20, 'o'));
+        const CliRun r = cli({"sync", "--json", profile}, [fullDisk] {
+            const struct rlimit limit = {4 << 20, 4 << 20};
+            if (!fullDisk)
+                ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
+        ++g_tally.faults;
+        EXPECT_EQ(r.status, 1) << "-1: ended by a signal";
+        const QJsonArray failures = r.json()["failures"].toArray();
+        ASSERT_EQ(failures.size(), 1) << r.out.constData();
+        EXPECT_EQ(failures[0]["name"].toString(), "big.bin");
+        EXPECT_TRUE(failures[0]["reason"].toString().endsWith(fullDisk ? ": No space left on device"
+                                                                       : ": File too large"));
+        EXPECT_EQ(r.json()["totals"].toObject()["errors"].toInt(), 1); // the summary
+        const Tree after = snapshot(dst());
+        EXPECT_EQ(checkWhole(after, before, wanted), 0);
+        EXPECT_EQ(after.at("/big.bin"), before.at("/big.bin"));
+        EXPECT_EQ(after.size(), wanted.size()); // every small file copied, whole
+        EXPECT_EQ(snapshot(dst(), true), Tree());
+        ASSERT_TRUE(!fullDisk || disk->resize("size=64m")); // room again
+        expectSettled();
+    }
+}
+
+// A large source written to while it is copied: the copy is stopped (SIGSTOP) once the source
+// is open, the source changed, the copy let go on.
+TEST_F(Reliability, ASourceChangedDuringItsCopyIsNeverCopiedTorn)
+{
+    const qint64 size = qint64(64) << 20;
+    const QByteArray file = QFile::encodeName(src("/big.bin"));
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"grown", [&] { ::truncate(file.constData(), size + 4096); }},
+        {"shrunk", [&] { ::truncate(file.constData(), size / 2); }},
+        {"rewritten, time put back",
+         [&] {
+             QFile f(src("/big.bin"));
+             EXPECT_TRUE(f.open(QIODevice::ReadWrite) && f.seek(size / 2) && f.write("new") == 3);
+             f.close();
+             TempTree::setMtime(src("/big.bin"), 1'600'000'000);
+         }},
+        {"deleted", [&] { ::unlink(file.constData()); }},
+        {"replaced", [&] {
+             put(src("/new.bin"), QByteArray(1000, 'r'), 1'700'000'000);
+             ::rename(QFile::encodeName(src("/new.bin")).constData(), file.constData());
+         }}};
+    for (const auto& [what, change] : changes) {
+        SCOPED_TRACE(what);
+        QFile::remove(dst("/big.bin"));
+        put(src("/big.bin"), QByteArray(size, 's'));
+        const size_t whole = contentHash(file);
+        QProcess p;
+        p.start(QStringLiteral(KETRANO_CLI), {"sync", "--json", profile});
+        const qint64 pid = p.waitForStarted() ? p.processId() : 0;
+        ASSERT_GT(pid, 0);
+        waitFor([&] { return holdsOpen(pid, src("/big.bin")) || processState(pid) == 'Z'; });
+        ::kill(pid_t(pid), SIGSTOP);
+        waitFor([&] { return QByteArray("TZ").contains(processState(pid)); });
+        // Still reading and nothing placed: the change comes during the copy.
+        const bool during = holdsOpen(pid, src("/big.bin")) && !QFile::exists(dst("/big.bin"));
+        change();
+        ++g_tally.faults;
+        ::kill(pid_t(pid), SIGCONT);
+        const CliRun r = finish(p);
+        if (!during)
+            std::printf("[ note ] %s: the copy was over before the change\n", what);
+        if (during) {
+            EXPECT_EQ(r.status, 1);
+            const QString reason = r.json()["failures"].toArray().at(0)["reason"].toString();
+            EXPECT_TRUE(reason == "The source changed while it was copied" ||
+                        reason.startsWith("Reading the source failed"))
+                << r.out.constData();
+            EXPECT_FALSE(QFile::exists(dst("/big.bin")));
+        }
+        EXPECT_EQ(snapshot(dst(), true), Tree());
+        checkWhole(snapshot(dst()), {}, {{"/big.bin", whole}}); // a copy is the old version
+        expectSettled();
+    }
+}
+
+// SIGKILL at random instants of a run over many small and a few large files.
+TEST_F(Reliability, AKilledSyncLeavesEveryFileWholeAndTheNextRunFinishes)
+{
+    const QByteArray given = qgetenv("KETRANO_SEED");
+    const quint32 seed = given.isEmpty() ? QRandomGenerator::global()->generate() : given.toUInt();
+    std::printf("[ seed ] KETRANO_SEED=%u\n", seed);
+    QRandomGenerator random(seed);
+    std::map<QString, QByteArray> old; // the target as it was before each run
+    for (int i = 0; i < 300; ++i) {
+        const QString name = QStringLiteral("/d%1/f%2.txt").arg(i % 10).arg(i);
+        put(src(name), QByteArray(100 + i * 7, char('A' + i % 26)), 1'700'000'000);
+        if (i % 3 == 0)
+            old[dst(name)] = QByteArray(50 + i, 'o');
+    }
+    put(src("/big/new.bin"), QByteArray(24 << 20, 'n'), 1'700'000'000);
+    put(src("/big/replaced.bin"), QByteArray(24 << 20, 'n'), 1'700'000'000);
+    old[dst("/big/replaced.bin")] = QByteArray(3 << 20, 'o');
+    const auto reset = [&] {
+        for (const auto& [name, data] : old)
+            if (TempTree::read(name) != data)
+                put(name, data);
+        for (const auto& [name, hash] : snapshot(dst()))
+            if (!old.count(dst(QString::fromUtf8(name))))
+                QFile::remove(dst(QString::fromUtf8(name)));
+    };
+    reset();
+    const Tree before = snapshot(dst()), wanted = snapshot(src());
+
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_EQ(cli({"sync", "--quiet", profile}).status, 0);
+    const qint64 runNs = qMax<qint64>(timer.nsecsElapsed(), 1'000'000);
+    for (int kill = 0; kill < 50; ++kill) {
+        reset();
+        QProcess p;
+        p.setStandardOutputFile(QProcess::nullDevice());
+        p.start(QStringLiteral(KETRANO_CLI), {"sync", "--quiet", profile});
+        p.waitForStarted();
+        QThread::usleep(random.bounded(quint64(runNs / 1250))); // mostly before the end
+        const bool running = p.processId() > 0 && processState(p.processId()) != 'Z';
+        if (running)
+            p.kill();
+        ASSERT_TRUE(p.waitForFinished(60000));
+        ++g_tally.faults;
+        g_tally.kills += checkWhole(snapshot(dst()), before, wanted) == 0 && running;
+    }
+    expectSettled();
+}
+
+// Unreadable folders on both sides, the program run as any user.
+TEST_F(Reliability, UnreadableFoldersAreReportedAndNothingIsWrittenIntoThem)
+{
+    put(src("/closed/secret.txt"), "s");
+    put(src("/shut/new.txt"), "n");
+    put(dst("/shut/old.txt"), "o");
+    put(src("/open/a.txt"), "a");
+    put(dst("/open/b.txt"), "b");
+    for (const QString& folder : {src("/closed"), dst("/shut")})
+        ::chmod(QFile::encodeName(folder).constData(), 0);
+    const CliRun r = cli({"sync", "--json", profile}, asAnyUser);
+    g_tally.faults += 2;
+    for (const QString& folder : {src("/closed"), dst("/shut")})
+        ::chmod(QFile::encodeName(folder).constData(), 0755);
+    if (r.status == 125)
+        GTEST_SKIP() << "cannot run the program without root's power over permission bits";
+    EXPECT_EQ(r.status, 1);
+    for (const QString& folder : {src("/closed"), dst("/shut")})
+        EXPECT_TRUE(r.err.contains("Scan: cannot read folder " + folder + ": Permission denied"))
+            << qPrintable(r.err);
+    EXPECT_EQ(QDir(dst("/shut")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"old.txt"});
+    EXPECT_FALSE(QFile::exists(dst("/closed/secret.txt")) || QFile::exists(src("/shut/old.txt")));
+    EXPECT_EQ(TempTree::read(dst("/open/a.txt")) + TempTree::read(src("/open/b.txt")), "ab");
+    expectSettled();
+}
+
+TEST_F(Reliability, NamesThatAreNotTextAndCaseTwinsArriveByteForByte)
+{
+    for (const char* name :
+         {"/caf\xe9.txt", "/\xff\xfe\xfd", "/d\xe9j\xe0/inner.txt", "/\xc3(.txt"})
+        put(src(nameText(name)), QByteArray("content of ") + name);
+    put(dst(nameText("/back\xff.txt")), "from the target");
+    put(dst("/a.txt"), "old lower", 1'600'000'000);
+    put(src("/a.txt"), "newer lower", 1'600'000'100);
+    put(src("/A.TXT"), "newest upper", 1'600'000'200);
+
+    const CliRun r = cli({"sync", "--quiet", profile});
+    EXPECT_EQ(r.status, 0) << qPrintable(r.err);
+    EXPECT_EQ(snapshot(dst()), snapshot(src()));
+    EXPECT_EQ(cli({"scan", "--quiet", "--exit-code", profile}).status, 0);
+}
+
+// A backup disk mounted over a folder, synchronized once, then not mounted.
+TEST_F(Reliability, AnUnmountedDiskIsNotFilled)
+{
+    const QString backup = path("disk/Backup");
+    QDir().mkpath(path("disk"));
+    ASSERT_TRUE(ProfileFile::write(profile, {{src(), backup, "*", ""}}));
+    put(src("/a.txt"), "a");
+    {
+        const TmpfsMount disk(path("disk"), "size=4m");
+        if (!disk.mounted())
+            GTEST_SKIP() << "needs root to mount a tmpfs: " << qPrintable(qt_error_string());
+        QDir().mkpath(backup);
+        ASSERT_EQ(cli({"sync", "--quiet", profile}).status, 0);
+    }
+    QDir().mkpath(backup); // the empty mount point's folder, made again
+    put(src("/b.txt"), "b");
+
+    const CliRun r = cli({"sync", "--quiet", profile});
+    ++g_tally.faults;
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(backup + " is not on its usual disk: is the disk mounted?"))
+        << qPrintable(r.err);
+    EXPECT_TRUE(QDir(backup).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
+// Damaged profiles are refused; a damaged setting reads as the program's default (both copy
+// directions on). Nothing is created, copied or overwritten that was not asked for.
+TEST_F(Reliability, DamagedInputFilesAreRefusedOrReadAsDefaults)
+{
+    put(src("/a.txt"), "a");
+    put(dst("/b.txt"), "b");
+    const QByteArray sound = ProfileFile::encodeRecord({src(), dst(), "*", ""});
+    QByteArray binary(3 * ProfileFile::RecordSize, '\0');
+    QRandomGenerator(7).fillRange(reinterpret_cast<quint32*>(binary.data()), binary.size() / 4);
+    const QString prf = path("damaged.prf"), key = path("config/ketrano/registry/HKEY_CURRENT_USER/"
+                                                        "Software/Quillmark/Ketrano/Copy Target");
+    // The file, its bytes (null: a folder), its permission bits. A "Copy Target" value read as
+    // 1 would turn target-to-source off.
+    const std::tuple<QString, QByteArray, mode_t> inputs[] = {
+        {prf, sound.left(ProfileFile::RecordSize - 100), 0644},
+        {prf, sound + sound + "junk", 0644},
+        {prf, binary, 0644},
+        {prf, QByteArray(sound).replace(' ', '\0'), 0644},
+        {prf, sound, 0},
+        {key, "\xff" + binary.left(200), 0644},
+        {key, QByteArray(399, '0') + "1", 0644}, // too long to be read
+        {key, QByteArray(3, '\0') + "1", 0644},
+        {key, QByteArray(), 0755},
+        {key, "1", 0}};
+    for (const auto& [file, bytes, mode] : inputs) {
+        SCOPED_TRACE(qPrintable(file.right(12) + ": " + bytes.left(20).toHex()));
+        fs::remove_all(QFile::encodeName(file).toStdString());
+        QFile::remove(dst("/a.txt"));
+        QFile::remove(src("/b.txt"));
+        bytes.isNull() ? void(QDir().mkpath(file)) : put(file, bytes);
+        ::chmod(QFile::encodeName(file).constData(), mode);
+        const bool isProfile = file == prf;
+        const CliRun r = cli({"sync", "--json", isProfile ? prf : profile}, asAnyUser);
+        ++g_tally.badInputs;
+        if (r.status == 125)
+            GTEST_SKIP() << "cannot run the program without root's power over permission bits";
+        EXPECT_EQ(r.status, isProfile ? 2 : 0) << qPrintable(r.err); // never -1, a crash
+        EXPECT_TRUE(!isProfile || (r.err.contains(prf) && r.out.isEmpty())) << qPrintable(r.err);
+        EXPECT_EQ(TempTree::read(dst("/a.txt")), isProfile ? "" : "a");
+        EXPECT_EQ(TempTree::read(src("/b.txt")), isProfile ? "" : "b");
+        EXPECT_EQ(TempTree::read(file), bytes);
+    }
+}
+
+} // namespace
