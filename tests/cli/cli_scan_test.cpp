@@ -1,4 +1,5 @@
 #include "profile/profile_file.h"
+#include "support/cli_run.h"
 #include "support/temp_tree.h"
 
 #include <QJsonArray>
@@ -21,21 +22,9 @@ using Output = std::tuple<int, std::string, std::string>; // exit code, stdout, 
 Output scan(const QStringList& args, const QStringList& env = {},
             const std::function<void(QProcess&)>& during = {})
 {
-    QProcess p;
-    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-    for (const QString& kv : QStringList{"TZ=UTC", "LC_ALL=C.UTF-8"} + env) {
-        if (kv.endsWith('='))
-            e.remove(kv.chopped(1));
-        else
-            e.insert(kv.section('=', 0, 0), kv.section('=', 1));
-    }
-    p.setProcessEnvironment(e);
-    p.start(KETRANO_CLI, QStringList{"scan"} + args);
-    if (during && p.waitForStarted())
-        during(p);
-    EXPECT_TRUE(p.waitForFinished(60000));
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
+    const CliRun r = runCli(QStringList{"scan"} + args,
+                            QStringList{"TZ=UTC", "LC_ALL=C.UTF-8"} + env, {}, during);
+    return {r.status, r.out.toStdString(), r.err.toStdString()};
 }
 
 // Files of the tree are written at 2001-09-09 01:46:40 UTC unless said otherwise.

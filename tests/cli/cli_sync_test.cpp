@@ -1,6 +1,7 @@
 #include "core/run_lock.h"
 #include "core/settings.h"
 #include "profile/profile_file.h"
+#include "support/cli_run.h"
 #include "support/temp_tree.h"
 
 #include <QCoreApplication>
@@ -11,7 +12,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QThread>
@@ -25,13 +25,6 @@
 // files it leaves.
 
 namespace {
-
-struct CliRun
-{
-    int exitCode = -1;
-    QStringList lines;
-    QString err;
-};
 
 class CliSyncTest : public ::testing::Test
 {
@@ -49,26 +42,9 @@ protected:
     QString src(const QString& rel = {}) const { return tree.path("left" + rel); }
     QString dst(const QString& rel = {}) const { return tree.path("right" + rel); }
 
-    void write(const QString& path, const QByteArray& data, qint64 mtime)
+    static CliRun sync(const QStringList& args, const QString& command = "sync")
     {
-        QDir().mkpath(QFileInfo(path).path());
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(data);
-        f.close();
-        TempTree::setMtime(path, mtime);
-    }
-
-    CliRun sync(QStringList args, const QString& command = "sync")
-    {
-        QProcess p;
-        p.start(QStringLiteral(KETRANO_CLI), QStringList{command} + args);
-        EXPECT_TRUE(p.waitForFinished(60000));
-        CliRun r;
-        r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.lines = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-        r.err = QString::fromUtf8(p.readAllStandardError());
-        return r;
+        return runCli(QStringList{command} + args);
     }
 
     static QStringList linesStartingWith(const QStringList& lines, const QString& prefix)
@@ -96,13 +72,13 @@ TEST_F(CliSyncTest, BadUsageAndUnreadableProfilesCreateNothing)
         {missing},
         {tree.path("left")}, // a folder
     };
-    write(src("/a.txt"), "a", 1'600'000'000);
+    TempTree::write(src("/a.txt"), "a", 1'600'000'000);
     for (const QStringList& args : cases) {
         SCOPED_TRACE(qPrintable(args.join(' ')));
         const CliRun r = sync(args);
-        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(r.status, 2);
         EXPECT_FALSE(r.err.isEmpty());
-        EXPECT_TRUE(r.lines.isEmpty());
+        EXPECT_TRUE(r.lines().isEmpty());
     }
     EXPECT_FALSE(QFileInfo::exists(missing));
     EXPECT_FALSE(QFileInfo::exists(dst("/a.txt")));
@@ -111,64 +87,64 @@ TEST_F(CliSyncTest, BadUsageAndUnreadableProfilesCreateNothing)
 
 TEST_F(CliSyncTest, CopiesBothWaysThenFindsNothingLeft)
 {
-    write(src("/sub dir/ä b.txt"), "left side", 1'600'000'000);
-    write(dst("/only right/c.txt"), "right side", 1'600'000'100);
-    write(src("/both.txt"), "newer", 1'700'000'000);
-    write(dst("/both.txt"), "older", 1'500'000'000);
+    TempTree::write(src("/sub dir/ä b.txt"), "left side", 1'600'000'000);
+    TempTree::write(dst("/only right/c.txt"), "right side", 1'600'000'100);
+    TempTree::write(src("/both.txt"), "newer", 1'700'000'000);
+    TempTree::write(dst("/both.txt"), "older", 1'500'000'000);
 
     const CliRun first = sync({profile, "--tsv"});
-    EXPECT_EQ(first.exitCode, 0) << qPrintable(first.err);
-    EXPECT_EQ(linesStartingWith(first.lines, "1\t").size(), 2);
-    EXPECT_EQ(linesStartingWith(first.lines, "2\t").size(), 1);
-    EXPECT_TRUE(linesStartingWith(first.lines, "E\t").isEmpty());
-    ASSERT_EQ(linesStartingWith(first.lines, "#").size(), 1);
-    EXPECT_EQ(first.lines.last(), "#\tReady  \t\tErrors : 0\t3 of 3  Files copied\t0 KB Copied");
+    EXPECT_EQ(first.status, 0) << qPrintable(first.err);
+    EXPECT_EQ(linesStartingWith(first.lines(), "1\t").size(), 2);
+    EXPECT_EQ(linesStartingWith(first.lines(), "2\t").size(), 1);
+    EXPECT_TRUE(linesStartingWith(first.lines(), "E\t").isEmpty());
+    ASSERT_EQ(linesStartingWith(first.lines(), "#").size(), 1);
+    EXPECT_EQ(first.lines().last(), "#\tReady  \t\tErrors : 0\t3 of 3  Files copied\t0 KB Copied");
 
     EXPECT_EQ(TempTree::read(dst("/sub dir/ä b.txt")), "left side");
     EXPECT_EQ(TempTree::read(dst("/both.txt")), "newer");
     EXPECT_EQ(TempTree::read(src("/only right/c.txt")), "right side");
 
     const CliRun second = sync({profile, "--tsv"});
-    EXPECT_EQ(second.exitCode, 0);
-    EXPECT_TRUE(linesStartingWith(second.lines, "1\t").isEmpty());
-    EXPECT_TRUE(linesStartingWith(second.lines, "2\t").isEmpty());
-    EXPECT_EQ(second.lines.last(),
+    EXPECT_EQ(second.status, 0);
+    EXPECT_TRUE(linesStartingWith(second.lines(), "1\t").isEmpty());
+    EXPECT_TRUE(linesStartingWith(second.lines(), "2\t").isEmpty());
+    EXPECT_EQ(second.lines().last(),
               "#\tReady  \t\tSource Size: 0KB\t  Files copied\tTarget Size: 0KB");
 }
 
 TEST_F(CliSyncTest, FailedCopiesAreListedAndExitOne)
 {
-    write(src("/locked.txt"), "new", 1'700'000'000);
-    write(dst("/locked.txt"), "old", 1'600'000'000);
+    TempTree::write(src("/locked.txt"), "new", 1'700'000'000);
+    TempTree::write(dst("/locked.txt"), "old", 1'600'000'000);
     ::chmod(QFile::encodeName(dst("/locked.txt")).constData(), 0444);
-    write(src("/fine.txt"), "fine", 1'700'000'000);
+    TempTree::write(src("/fine.txt"), "fine", 1'700'000'000);
 
     const CliRun r = sync({profile, "--tsv"});
 
-    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.status, 1);
     EXPECT_EQ(
-        linesStartingWith(r.lines, "E\t"),
+        linesStartingWith(r.lines(), "E\t"),
         QStringList{"E\tlocked.txt\t" + src() + "\t" + dst() + "\tThe destination is read-only"});
     EXPECT_EQ(TempTree::read(dst("/locked.txt")), "old");
     EXPECT_EQ(TempTree::read(dst("/fine.txt")), "fine");
-    EXPECT_TRUE(r.lines.last().startsWith("#\tReady  \t\tErrors : 1\t1 of 2  Files copied"));
+    EXPECT_TRUE(r.lines().last().startsWith("#\tReady  \t\tErrors : 1\t1 of 2  Files copied"));
 
     const CliRun readable = sync({profile});
-    EXPECT_EQ(readable.exitCode, 1);
-    EXPECT_TRUE(readable.lines.contains("Failed Copies"));
-    EXPECT_TRUE(readable.lines.contains("Errors : 1"));
+    EXPECT_EQ(readable.status, 1);
+    EXPECT_TRUE(readable.lines().contains("Failed Copies"));
+    EXPECT_TRUE(readable.lines().contains("Errors : 1"));
 
     // Quiet: only the failure and a summary, on stderr.
     const CliRun quiet = sync({"--quiet", profile});
-    EXPECT_EQ(quiet.exitCode, 1);
-    EXPECT_EQ(quiet.lines, QStringList());
+    EXPECT_EQ(quiet.status, 1);
+    EXPECT_EQ(quiet.lines(), QStringList());
     EXPECT_EQ(quiet.err, "ketrano-cli: locked.txt not copied from " + src() + " to " + dst() +
                              ": The destination is read-only\nketrano-cli: sync of " + profile +
                              ": 0 files copied (0 KB), 1 failed\n");
 
     const CliRun json = sync({"--json", profile});
-    const QJsonObject doc = QJsonDocument::fromJson(json.lines.join('\n').toUtf8()).object();
-    EXPECT_EQ(json.exitCode, 1);
+    const QJsonObject doc = json.json();
+    EXPECT_EQ(json.status, 1);
     EXPECT_EQ(doc["exitStatus"].toInt(), 1);
     EXPECT_EQ(doc["failures"].toArray().at(0)["reason"].toString(), "The destination is read-only");
     EXPECT_EQ(doc["totals"]["errors"].toInteger(), 1);
@@ -181,15 +157,15 @@ TEST_F(CliSyncTest, AMissingRootIsNotCreatedAndTheOtherEntriesRun)
     const QString usb = tree.path("usb/Backup");
     QDir().mkpath(tree.path("usb")); // the empty mount point
     ASSERT_TRUE(ProfileFile::write(profile, {{src(), usb, "*", ""}, {src("2"), dst(), "*", ""}}));
-    write(src("/a.txt"), "a", 1'600'000'000);
-    write(src("2/b.txt"), "b", 1'600'000'000);
+    TempTree::write(src("/a.txt"), "a", 1'600'000'000);
+    TempTree::write(src("2/b.txt"), "b", 1'600'000'000);
 
     const CliRun r = sync({profile, "--tsv"});
 
-    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(QFileInfo::exists(usb));
     EXPECT_EQ(TempTree::read(dst("/b.txt")), "b");
-    EXPECT_EQ(linesStartingWith(r.lines, "E\t"),
+    EXPECT_EQ(linesStartingWith(r.lines(), "E\t"),
               QStringList{"E\t\t" + src() + "\t" + usb + "\tThe folder " + usb +
                           " does not exist (an unattended run does not create it): 1 file was "
                           "not copied"});
@@ -202,20 +178,20 @@ TEST_F(CliSyncTest, DirectionsFollowTheSavedTogglesUnlessOverridden)
     const QString stored = tree.path("config/ketrano/registry/HKEY_CURRENT_USER/Software/"
                                      "Quillmark/Ketrano/Copy Target");
     ASSERT_EQ(TempTree::read(stored), "1");
-    write(src("/to-right.txt"), "r", 1'600'000'000);
-    write(dst("/to-left.txt"), "l", 1'600'000'000);
+    TempTree::write(src("/to-right.txt"), "r", 1'600'000'000);
+    TempTree::write(dst("/to-left.txt"), "l", 1'600'000'000);
 
     const CliRun saved = sync({profile});
-    EXPECT_EQ(saved.exitCode, 0);
-    EXPECT_EQ(saved.lines.mid(0, 2), QStringList({"Source to target: on (saved setting)",
-                                                  "Target to source: off (saved setting)"}));
+    EXPECT_EQ(saved.status, 0);
+    EXPECT_EQ(saved.lines().mid(0, 2), QStringList({"Source to target: on (saved setting)",
+                                                    "Target to source: off (saved setting)"}));
     EXPECT_TRUE(QFileInfo::exists(dst("/to-right.txt")));
     EXPECT_FALSE(QFileInfo::exists(src("/to-left.txt")));
 
     const CliRun overridden =
         sync({profile, "--target-to-source", "on", "--source-to-target=off", "--json"});
-    EXPECT_EQ(overridden.exitCode, 0);
-    const QJsonObject doc = QJsonDocument::fromJson(overridden.lines.join('\n').toUtf8()).object();
+    EXPECT_EQ(overridden.status, 0);
+    const QJsonObject doc = overridden.json();
     EXPECT_EQ(doc["directions"]["targetToSource"].toObject(),
               QJsonObject({{"on", true}, {"from", "--target-to-source"}}));
     EXPECT_EQ(doc["directions"]["sourceToTarget"]["on"].toBool(true), false);
@@ -226,13 +202,13 @@ TEST_F(CliSyncTest, DirectionsFollowTheSavedTogglesUnlessOverridden)
 // One run of a profile at a time; every run that got its profile is in the run log.
 TEST_F(CliSyncTest, AnotherRunHoldsTheProfileExitsThreeAndEveryRunIsLogged)
 {
-    write(src("/a.txt"), "a", 1'600'000'000);
+    TempTree::write(src("/a.txt"), "a", 1'600'000'000);
     {
         // This test holds the lock as the window's run or a timer's would.
         const RunLock held = RunLock::acquire(tree.path("./backup.prf"));
         ASSERT_TRUE(held.held());
         const CliRun refused = sync({"--quiet", profile});
-        EXPECT_EQ(refused.exitCode, 3);
+        EXPECT_EQ(refused.status, 3);
         EXPECT_EQ(refused.err, QStringLiteral("ketrano-cli: another run of %1 is in progress "
                                               "(pid %2)\n")
                                    .arg(profile)
@@ -240,10 +216,10 @@ TEST_F(CliSyncTest, AnotherRunHoldsTheProfileExitsThreeAndEveryRunIsLogged)
         EXPECT_FALSE(QFileInfo::exists(dst("/a.txt")));
     }
     const CliRun quiet = sync({"-q", profile});
-    EXPECT_EQ(std::tuple(quiet.exitCode, quiet.lines, quiet.err), std::tuple(0, QStringList(), ""));
+    EXPECT_EQ(std::tuple(quiet.status, quiet.lines(), quiet.err), std::tuple(0, QStringList(), ""));
     EXPECT_TRUE(QFileInfo::exists(dst("/a.txt")));
 
-    const QStringList log = sync({"-n", "5"}, "log").lines;
+    const QStringList log = sync({"-n", "5"}, "log").lines();
     ASSERT_EQ(log.size(), 2);
     const QString fields =
         "\tketrano-cli\t" + profile + "\tsource-to-target=on target-to-source=on";
@@ -259,10 +235,10 @@ TEST_F(CliSyncTest, AnotherRunHoldsTheProfileExitsThreeAndEveryRunIsLogged)
 TEST_F(CliSyncTest, StopsLetTheCopyInProgressFinishAndLeaveNothingBehind)
 {
     const QByteArray big(64 << 20, 'b');
-    write(src("/a big.bin"), big, 1'600'000'000); // copied first, on the worker thread
+    TempTree::write(src("/a big.bin"), big, 1'600'000'000); // copied first, on the worker thread
     for (int i = 0; i < 4000; ++i)
-        write(src(QStringLiteral("/many/f%1").arg(i, 4, 10, QLatin1Char('0'))),
-              QByteArray(1000 + i, 'x'), 1'600'000'000);
+        TempTree::write(src(QStringLiteral("/many/f%1").arg(i, 4, 10, QLatin1Char('0'))),
+                        QByteArray(1000 + i, 'x'), 1'600'000'000);
     // The signal, the exit status, and what must exist before it is sent: the folders are
     // made before the first copy, f0000 is copied after the large file.
     const std::tuple<int, int, QString> cases[] = {{SIGTERM, 143, dst("/many")},

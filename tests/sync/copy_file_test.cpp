@@ -10,12 +10,10 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -70,8 +68,7 @@ class CopyFileTest : public ::testing::TestWithParam<bool>
 protected:
     // The parameter: every file into an unnamed temporary file, or every file under a hidden
     // temporary name.
-    bool unnamed() const { return GetParam(); }
-    qint64 unnamedFrom() const { return unnamed() ? 0 : std::numeric_limits<qint64>::max(); }
+    qint64 unnamedFrom() const { return GetParam() ? 0 : std::numeric_limits<qint64>::max(); }
     QString src() const { return tree.path(QStringLiteral("src")); }
     QString dst() const { return tree.path(QStringLiteral("dst")); }
     // Prepares and places the copy of the row; 'between' runs every few MiB.
@@ -259,49 +256,6 @@ TEST(NameTaken, SaysWhetherTheFolderIgnoresLetterCase)
     ::close(dir);
 }
 
-// The source written to while it is copied: the copy is neither version, and would carry the
-// old time. Whatever the change, the row fails and the destination stays as it was.
-TEST_P(CopyFileTest, ASourceThatChangesWhileItIsCopiedFailsItsRow)
-{
-    const QByteArray data(17 << 20, 'd'); // the change comes after the first 8 MiB
-    const QString from = src() + "/grows.log";
-    const auto overwrite = [&from] {
-        const int fd = ::open(nameBytes(from).constData(), O_WRONLY);
-        ASSERT_EQ(::pwrite(fd, "X", 1, 0), 1);
-        ::close(fd);
-    };
-    const std::pair<const char*, std::function<void()>> cases[] = {
-        {"written in place, same size", overwrite},
-        {"shrank", [&] { ASSERT_EQ(::truncate(nameBytes(from).constData(), 1 << 20), 0); }},
-        {"written, then its time set back",
-         [&] {
-             overwrite();
-             TempTree::setMtime(from, 1'650'000'000, 1);
-         }},
-        {"replaced under its name",
-         [&] {
-             writeFile(src() + "/other", data, 1'650'000'000, 1);
-             ASSERT_EQ(
-                 ::rename(nameBytes(src() + "/other").constData(), nameBytes(from).constData()), 0);
-         }},
-    };
-    for (const auto& [title, change] : cases) {
-        SCOPED_TRACE(title);
-        writeFile(from, data, 1'650'000'000, 1);
-        writeFile(dst() + "/grows.log", "old", 1'600'000'000);
-        bool changed = false;
-        EXPECT_EQ(copy(scannedRow("grows.log", src(), dst()),
-                       [&] {
-                           if (!std::exchange(changed, true))
-                               change();
-                       }),
-                  "The source changed while it was copied");
-        EXPECT_TRUE(changed);
-        EXPECT_EQ(TempTree::read(dst() + "/grows.log"), "old");
-        EXPECT_EQ(entriesOf(dst()), QStringList{"grows.log"});
-    }
-}
-
 TEST_P(CopyFileTest, LargeFileLetsTheWindowInBetweenAndKeepsItsBytes)
 {
     QByteArray data(20 << 20, '\0');
@@ -340,33 +294,6 @@ TEST_P(CopyFileTest, SparseFileAbove2GiBKeepsItsSizeDataAndHoles)
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     f.seek(qint64(3) << 29);
     EXPECT_EQ(f.read(6), QByteArray("island"));
-}
-
-// A process killed in the middle of a copy leaves the old destination whole and, at most, a
-// hidden temporary whose name a scan recognises.
-TEST_P(CopyFileTest, KilledInTheMiddleLeavesTheOldDestinationWhole)
-{
-    writeFile(src() + "/movie.mkv", QByteArray(24 << 20, 'n'), 1'650'000'000);
-    writeFile(dst() + "/movie.mkv", "old movie", 1'600'000'000);
-    const ResultRow row = scannedRow("movie.mkv", src(), dst());
-
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        copy(row, [] { ::raise(SIGKILL); });
-        ::_exit(0); // not reached: the first chunk ends the process
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFSIGNALED(status));
-
-    EXPECT_EQ(TempTree::read(dst() + "/movie.mkv"), QByteArray("old movie"));
-    for (const QString& name : entriesOf(dst())) {
-        if (name != "movie.mkv") {
-            EXPECT_FALSE(unnamed()) << "an unnamed temporary must vanish with the process";
-            EXPECT_TRUE(isPartialCopyName(name)) << qPrintable(name);
-        }
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Temporaries, CopyFileTest, ::testing::Bool(),

@@ -1,5 +1,6 @@
 #include "core/name_bytes.h"
 #include "profile/profile_file.h"
+#include "support/cli_run.h"
 #include "support/temp_tree.h"
 #include "support/tmpfs_mount.h"
 #include "sync/partial_copy_name.h"
@@ -8,7 +9,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -50,29 +50,6 @@ struct Tally : ::testing::Environment // printed at the end; a file lost fails t
     }
 };
 Tally& g_tally = *static_cast<Tally*>(::testing::AddGlobalTestEnvironment(new Tally));
-
-struct CliRun
-{
-    int status = -1; // -1: ended by a signal
-    QString err;
-    QByteArray out;
-    QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
-};
-
-CliRun finish(QProcess& p)
-{
-    EXPECT_TRUE(p.waitForFinished(120000));
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardError()), p.readAllStandardOutput()};
-}
-
-CliRun cli(const QStringList& args, const std::function<void()>& inChild = {})
-{
-    QProcess p;
-    p.setChildProcessModifier(inChild); // an empty one does nothing
-    p.start(QStringLiteral(KETRANO_CLI), args);
-    return finish(p);
-}
 
 // In the child: root without its power over permission bits, as any user (exit 125 where the
 // power cannot be taken away).
@@ -179,7 +156,7 @@ protected:
     // A quiet sync after the fault is gone: exit 0, both trees equal, no partial copy left.
     void expectSettled()
     {
-        const CliRun r = cli({"sync", "--quiet", profile});
+        const CliRun r = runCli({"sync", "--quiet", profile});
         EXPECT_EQ(r.status, 0) << qPrintable(r.err);
         EXPECT_EQ(snapshot(dst()), snapshot(src()));
         EXPECT_EQ(snapshot(dst(), true), Tree());
@@ -207,7 +184,7 @@ TEST_F(Reliability, AWriteThatFailsPartWayKeepsTheOldVersionWhole)
             GTEST_SKIP() << "needs root to mount a small tmpfs: " << qPrintable(qt_error_string());
         if (fullDisk)
             put(dst("/big.bin"), QByteArray(1 << 20, 'o'));
-        const CliRun r = cli({"sync", "--json", profile}, [fullDisk] {
+        const CliRun r = runCli({"sync", "--json", profile}, {}, [fullDisk] {
             const struct rlimit limit = {4 << 20, 4 << 20};
             if (!fullDisk)
                 ::setrlimit(RLIMIT_FSIZE, &limit);
@@ -268,7 +245,7 @@ TEST_F(Reliability, ASourceChangedDuringItsCopyIsNeverCopiedTorn)
         change();
         ++g_tally.faults;
         ::kill(pid_t(pid), SIGCONT);
-        const CliRun r = finish(p);
+        const CliRun r = finishCli(p);
         if (!during)
             std::printf("[ note ] %s: the copy was over before the change\n", what);
         if (during) {
@@ -315,7 +292,7 @@ TEST_F(Reliability, AKilledSyncLeavesEveryFileWholeAndTheNextRunFinishes)
 
     QElapsedTimer timer;
     timer.start();
-    ASSERT_EQ(cli({"sync", "--quiet", profile}).status, 0);
+    ASSERT_EQ(runCli({"sync", "--quiet", profile}).status, 0);
     const qint64 runNs = qMax<qint64>(timer.nsecsElapsed(), 1'000'000);
     for (int kill = 0; kill < 50; ++kill) {
         reset();
@@ -344,7 +321,7 @@ TEST_F(Reliability, UnreadableFoldersAreReportedAndNothingIsWrittenIntoThem)
     put(dst("/open/b.txt"), "b");
     for (const QString& folder : {src("/closed"), dst("/shut")})
         ::chmod(QFile::encodeName(folder).constData(), 0);
-    const CliRun r = cli({"sync", "--json", profile}, asAnyUser);
+    const CliRun r = runCli({"sync", "--json", profile}, {}, asAnyUser);
     g_tally.faults += 2;
     for (const QString& folder : {src("/closed"), dst("/shut")})
         ::chmod(QFile::encodeName(folder).constData(), 0755);
@@ -371,10 +348,10 @@ TEST_F(Reliability, NamesThatAreNotTextAndCaseTwinsArriveByteForByte)
     put(src("/a.txt"), "newer lower", 1'600'000'100);
     put(src("/A.TXT"), "newest upper", 1'600'000'200);
 
-    const CliRun r = cli({"sync", "--quiet", profile});
+    const CliRun r = runCli({"sync", "--quiet", profile});
     EXPECT_EQ(r.status, 0) << qPrintable(r.err);
     EXPECT_EQ(snapshot(dst()), snapshot(src()));
-    EXPECT_EQ(cli({"scan", "--quiet", "--exit-code", profile}).status, 0);
+    EXPECT_EQ(runCli({"scan", "--quiet", "--exit-code", profile}).status, 0);
 }
 
 // A backup disk mounted over a folder, synchronized once, then not mounted.
@@ -389,12 +366,12 @@ TEST_F(Reliability, AnUnmountedDiskIsNotFilled)
         if (!disk.mounted())
             GTEST_SKIP() << "needs root to mount a tmpfs: " << qPrintable(qt_error_string());
         QDir().mkpath(backup);
-        ASSERT_EQ(cli({"sync", "--quiet", profile}).status, 0);
+        ASSERT_EQ(runCli({"sync", "--quiet", profile}).status, 0);
     }
     QDir().mkpath(backup); // the empty mount point's folder, made again
     put(src("/b.txt"), "b");
 
-    const CliRun r = cli({"sync", "--quiet", profile});
+    const CliRun r = runCli({"sync", "--quiet", profile});
     ++g_tally.faults;
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains(backup + " is not on its usual disk: is the disk mounted?"))
@@ -434,7 +411,7 @@ TEST_F(Reliability, DamagedInputFilesAreRefusedOrReadAsDefaults)
         bytes.isNull() ? void(QDir().mkpath(file)) : put(file, bytes);
         ::chmod(QFile::encodeName(file).constData(), mode);
         const bool isProfile = file == prf;
-        const CliRun r = cli({"sync", "--json", isProfile ? prf : profile}, asAnyUser);
+        const CliRun r = runCli({"sync", "--json", isProfile ? prf : profile}, {}, asAnyUser);
         ++g_tally.badInputs;
         if (r.status == 125)
             GTEST_SKIP() << "cannot run the program without root's power over permission bits";
