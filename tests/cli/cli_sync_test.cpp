@@ -85,33 +85,6 @@ TEST_F(CliSyncTest, BadUsageAndUnreadableProfilesCreateNothing)
     EXPECT_FALSE(QFileInfo::exists(tree.path("config/ketrano")));
 }
 
-TEST_F(CliSyncTest, CopiesBothWaysThenFindsNothingLeft)
-{
-    TempTree::write(src("/sub dir/ä b.txt"), "left side", 1'600'000'000);
-    TempTree::write(dst("/only right/c.txt"), "right side", 1'600'000'100);
-    TempTree::write(src("/both.txt"), "newer", 1'700'000'000);
-    TempTree::write(dst("/both.txt"), "older", 1'500'000'000);
-
-    const CliRun first = sync({profile, "--tsv"});
-    EXPECT_EQ(first.status, 0) << qPrintable(first.err);
-    EXPECT_EQ(linesStartingWith(first.lines(), "1\t").size(), 2);
-    EXPECT_EQ(linesStartingWith(first.lines(), "2\t").size(), 1);
-    EXPECT_TRUE(linesStartingWith(first.lines(), "E\t").isEmpty());
-    ASSERT_EQ(linesStartingWith(first.lines(), "#").size(), 1);
-    EXPECT_EQ(first.lines().last(), "#\tReady  \t\tErrors : 0\t3 of 3  Files copied\t0 KB Copied");
-
-    EXPECT_EQ(TempTree::read(dst("/sub dir/ä b.txt")), "left side");
-    EXPECT_EQ(TempTree::read(dst("/both.txt")), "newer");
-    EXPECT_EQ(TempTree::read(src("/only right/c.txt")), "right side");
-
-    const CliRun second = sync({profile, "--tsv"});
-    EXPECT_EQ(second.status, 0);
-    EXPECT_TRUE(linesStartingWith(second.lines(), "1\t").isEmpty());
-    EXPECT_TRUE(linesStartingWith(second.lines(), "2\t").isEmpty());
-    EXPECT_EQ(second.lines().last(),
-              "#\tReady  \t\tSource Size: 0KB\t  Files copied\tTarget Size: 0KB");
-}
-
 TEST_F(CliSyncTest, FailedCopiesAreListedAndExitOne)
 {
     TempTree::write(src("/locked.txt"), "new", 1'700'000'000);

@@ -501,18 +501,4 @@ TEST(ScanWalk, AStopListsTheFilesOfTheFoldersAlreadyCollected)
     }
 }
 
-TEST(ScanWalk, AfterAStopEachPatternListsTheRootFilesOnly)
-{
-    TempTree tree;
-    build(tree, "S/a.txt S/b.doc S/sub/c.txt T/t.txt T/sub/u.txt");
-    AppState state;
-    state.CancelRequested = true;
-    FileList one, two;
-    SideWalk found1, found2;
-    enumerateEntry(state, {}, tree.path("S"), tree.path("T"), {"*.txt", "*.doc", "*.txt"}, one, two,
-                   found1, found2);
-    EXPECT_EQ(paths(one), "a.txt b.doc a.txt");
-    EXPECT_EQ(paths(two), "t.txt t.txt");
-}
-
 } // namespace

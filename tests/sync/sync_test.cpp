@@ -86,18 +86,6 @@ public:
                 texts << QString(e.error).replace(tree.root() + "/", "");
         return texts;
     }
-    // The files below the folder: name (its bytes as nameText holds them), size, time to the
-    // nanosecond and permission bits.
-    QStringList snapshot(const QString& side) const
-    {
-        QProcess find;
-        find.start("find", {tree.path(side), "-type", "f", "-printf", "%P %s %T@ %m\n"});
-        find.waitForFinished();
-        QStringList files = nameText(find.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-        files.sort();
-        return files;
-    }
-
     QTemporaryDir stateHome;
     TempTree tree;
     AppState state;
@@ -212,46 +200,6 @@ TEST_F(SyncTest, AStopEndsTheRunAfterTheCopyInProgress)
     EXPECT_EQ(panelText(state, 1), "Canceled ");
     EXPECT_EQ(panelText(state, 4), "3 of 6  Files copied");
     EXPECT_EQ(state.status.progressValue, 41);
-}
-
-// Scan, Synchronize, scan again: the two sides are equal, to the nanosecond and the
-// permission bits, and the second scan lists nothing. Names that are not UTF-8 and names that
-// differ only in letter case (a.txt and a newer A.TXT beside an old a.txt on the other side:
-// A.TXT's content must not go into a.txt) travel byte for byte.
-TEST_F(SyncTest, AfterARoundTripTheSidesAreEqual)
-{
-    const QString raw = nameText("caf\xE9"), rawFolder = nameText("d\xFF");
-    const std::tuple<QString, qint64, qint64, mode_t> files[] = {
-        {"s/a/b/c/deep.txt", 10, 1'600'000'000, 0644},
-        {"s/top.txt", 3000, 1'600'000'001, 0600},
-        {"t/x/y/back.doc", 20, 1'600'000'002, 0755},
-        {"s/same.txt", 5, 1'700'000'000, 0644},
-        {"t/same.txt", 9, 1'600'000'000, 0644},
-        {"s/older.txt", 5, 1'500'000'000, 0644},
-        {"t/older.txt", 7, 1'650'000'000, 0640},
-        {"s/a.txt", 11, 1'700'000'000, 0644},
-        {"s/A.TXT", 12, 1'700'000'005, 0644},
-        {"t/a.txt", 4, 1'600'000'000, 0644},
-        {"s/" + raw, 13, 1'600'000'000, 0444},
-        {"t/" + rawFolder + "/" + raw, 14, 1, 0644},
-        {"t/" + nameText("CAF\xE9"), 15, 1'600'000'000, 0644}};
-    for (const auto& [path, size, mtime, mode] : files) {
-        tree.add({path, size});
-        ::chmod(nameBytes(tree.path(path)).constData(), mode);
-        TempTree::setMtime(tree.path(path), mtime, 250'000'000);
-    }
-    rec.toggles[1] = false;
-    state.ProfileList.append({tree.path("s"), tree.path("t"), "*", ""});
-
-    ScanCmd_Click(state, cb);
-    EXPECT_EQ(state.ListView1.size() + state.ListView2.size(), 10);
-    SyncCmd_Click(state, cb);
-    EXPECT_EQ(copyErrors(), QStringList());
-    EXPECT_EQ(snapshot("s"), snapshot("t"));
-    EXPECT_EQ(snapshot("s").size(), 10);
-    EXPECT_EQ(QFileInfo(tree.path("t/a.txt")).size(), 11);
-    ScanCmd_Click(state, cb);
-    EXPECT_EQ(state.ListView1.size() + state.ListView2.size(), 0);
 }
 
 // An entry root missing at the synchronization (a backup disk not mounted: its mount point

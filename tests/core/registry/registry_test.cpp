@@ -53,18 +53,6 @@ TEST_F(RegistryTest, ReadsThroughTheBufferRulesAndCleans)
     }
 }
 
-TEST_F(RegistryTest, WritingNeedsTheKeyButARootAloneIsAKey)
-{
-    const QStringList roots = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER",     "HKEY_LOCAL_MACHINE",
-                               "HKEY_USERS",        "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG",
-                               "HKEY_DYN_DATA"};
-    for (const QString& root : roots)
-        Registry::WriteValue(root, "v", root);
-    for (const QString& root : roots)
-        EXPECT_EQ(Registry::ReadValue(root, "v"), root);
-    EXPECT_EQ(bytes("v"), "HKEY_CURRENT_USER");
-}
-
 TEST_F(RegistryTest, NoKeyNoWriteMalformedPathsShowTheMessage)
 {
     const QStringList malformed = {"Software", "hkey_current_user\\Software", Key + "\\", ""};
