@@ -61,11 +61,22 @@ QJsonObject jsonDirection(const Direction& d)
 // --quiet after a failure or a stop: the failed copies and one summary line, on stderr.
 void reportQuietly(const AppState& state, const QString& profile)
 {
-    for (const ErrorRow& e : state.ErrorsList.rows())
-        if (!e.fromScan) // said when the scan ended
+    for (const ErrorRow& e : state.ErrorsList.rows()) {
+        if (e.fromScan) // said when the scan ended
+            continue;
+        // A row without a file speaks of a whole entry (a missing root) or of a destination
+        // file system (its final flush).
+        if (!e.fileName.isEmpty())
             cliError(QStringLiteral("%1 not copied from %2 to %3: %4")
                          .arg(escapeForLine(e.fileName), escapeForLine(e.source),
                               escapeForLine(e.target), escapeForLine(e.error)));
+        else if (!e.source.isEmpty())
+            cliError(
+                QStringLiteral("%1 to %2: %3")
+                    .arg(escapeForLine(e.source), escapeForLine(e.target), escapeForLine(e.error)));
+        else
+            cliError(escapeForLine(e.target) + QStringLiteral(": ") + escapeForLine(e.error));
+    }
     const QString stopped =
         stopRequested() ? QStringLiteral(" stopped by ") + stopCause() : QString();
     cliError(QStringLiteral("sync of %1%2: %3 files copied (%4 KB), %5 failed")
