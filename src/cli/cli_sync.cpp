@@ -79,9 +79,10 @@ void reportQuietly(const AppState& state, const QString& profile)
     }
     const QString stopped =
         stopRequested() ? QStringLiteral(" stopped by ") + stopCause() : QString();
-    cliError(QStringLiteral("sync of %1%2: %3 files copied (%4 KB), %5 failed")
+    cliError(QStringLiteral("sync of %1%2: %3 %4 copied (%5 KB), %6 failed")
                  .arg(profile, stopped)
                  .arg(state.FilesCopied)
+                 .arg(state.FilesCopied == 1 ? QStringLiteral("file") : QStringLiteral("files"))
                  .arg(state.KBCopied)
                  .arg(state.ErrorCount));
 }
