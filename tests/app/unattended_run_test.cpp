@@ -121,7 +121,7 @@ private Q_SLOTS:
         cb.yield = [&] {
             w.state().lastYield.invalidate(); // let every turn through
             QCoreApplication::processEvents();
-            if (!stopped && w.state().running == Running::Scan && w.state().ListView1.size() > 0) {
+            if (!stopped && w.state().running == Running::Scan && w.state().ListView1.size() == 2) {
                 stopped = true;
                 QTest::mouseDClick(w.form.panel(1), Qt::LeftButton);
             } else if (shownRows < 0 && w.state().running == Running::Sync) {
