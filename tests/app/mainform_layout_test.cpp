@@ -12,10 +12,6 @@ class MainFormLayoutTest : public QObject
     Q_OBJECT
     QTemporaryDir config;
 
-    static QTreeView* view(const MainForm& form, const char* name)
-    {
-        return form.findChild<QTreeView*>(name);
-    }
     // Whether a cell shows its whole text: on one line, or wrapped within the row's height.
     static bool whole(const QTreeView* v, int row, int column)
     {
@@ -53,13 +49,14 @@ private Q_SLOTS:
         form.show(); // at its default size no date is cut
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         for (int row = 0; row < 12; ++row)
-            QVERIFY(whole(view(form, "ListView1"), row, ResultListModel::LastModified));
+            QVERIFY(
+                whole(form.findChild<QTreeView*>("ListView1"), row, ResultListModel::LastModified));
 
         form.resize(700, 500); // from small to large in one step: every list fills its width
         QTRY_COMPARE(form.size(), QSize(700, 500));
         form.resize(1280, 900);
         for (const char* name : {"ListView1", "ListView2", "ProfileList"}) {
-            const QTreeView* v = view(form, name);
+            const auto* v = form.findChild<QTreeView*>(name);
             QTRY_VERIFY2(v->header()->length() >= 0.95 * v->viewport()->width() &&
                              v->header()->length() <= v->viewport()->width() + 2,
                          name);

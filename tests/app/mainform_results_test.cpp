@@ -12,8 +12,7 @@
 #include <QTreeView>
 
 // The result lists in the real main window: their commands by key and by menu, the active
-// list, opening files and sorting (all refused while a command runs: on the road of
-// window_road_test).
+// list, opening files and sorting (refused while a command runs: see window_road_test).
 
 namespace {
 
@@ -21,8 +20,7 @@ const QString AskFile = "Permenantly Delete [%1] from  [%2]";
 const QString AskChecked = "Permenantly Delete All Checked Files From Disk";
 const QString AskUnchecked = "Permenantly Delete All UnChecked Files From Disk";
 
-// Both lists hold files of their own side: ListView1's rows name files in src, ListView2's in
-// tgt.
+// ListView1's rows name files in src, ListView2's in tgt.
 struct Window : WindowDriver
 {
     TempTree tree;
@@ -78,21 +76,6 @@ struct Window : WindowDriver
 
 } // namespace
 
-class MainFormResultsTest : public QObject
-{
-    Q_OBJECT
-private Q_SLOTS:
-    void initTestCase() { qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path())); }
-    void commands_data();
-    void commands();
-    void activeListFollowsFocusAndRightClick();
-    void openFileAndWithoutActiveList();
-    void headerSortHoldsForRowsOfLaterScans();
-
-private:
-    QTemporaryDir m_config;
-};
-
 // Keys typed into either list while the other is active, menu items on the active list. Both
 // lists hold a, -b, c (a folder, which cannot be deleted) and -d (a file already gone), b
 // selected. Every command of a row has the row's outcome.
@@ -121,140 +104,152 @@ const struct
     {"Shift+Del DeleteUnchecked", AskUnchecked, "a -b c -d", 1, false},
 };
 
-void MainFormResultsTest::commands_data()
+class MainFormResultsTest : public QObject
 {
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("command");
-    for (int row = 0; row < int(std::size(commandRows)); ++row)
-        for (const QString& command : QString(commandRows[row].commands).split(' '))
-            for (int list : {1, 2})
-                QTest::addRow("ListView%d %s (%d)", list, qPrintable(command), row)
-                    << row << command;
-}
+    Q_OBJECT
+    QTemporaryDir m_config;
 
-void MainFormResultsTest::commands()
-{
-    QFETCH(int, row);
-    QFETCH(QString, command);
-    const auto& [commands, askedFor, after, selected, answer] = commandRows[row];
-    const int list = QString(QTest::currentDataTag()).startsWith("ListView1") ? 1 : 2;
-    Window w;
-    for (int l : {1, 2}) {
-        w.fill(l, {"a", "-b", "c", "-d"});
-        QFile::remove(w.folder(l) + "/c");
-        w.tree.add({w.side(l) + "c/inner", 1}); // unlink fails on a folder, also as root
-        QFile::remove(w.folder(l) + "/d");
+private Q_SLOTS:
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path())); }
+
+    void commands_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("command");
+        for (int row = 0; row < int(std::size(commandRows)); ++row)
+            for (const QString& command : QString(commandRows[row].commands).split(' '))
+                for (int list : {1, 2})
+                    QTest::addRow("ListView%d %s (%d)", list, qPrintable(command), row)
+                        << row << command;
     }
-    w.state().SourceFileCount = w.state().TargetFileCount = 4;
-    select(w.views[list], selected);
-    const bool isKey = !w.FileMenu->findChild<QAction*>(command);
-    w.state().ActiveResultList = w.model(isKey ? 3 - list : list);
-    w.rec.answers = {answer};
-    w.run(list, command);
-    const QString question =
-        askedFor.size() == 1 ? AskFile.arg(askedFor, w.folder(list)) : askedFor;
-    QCOMPARE(w.rec.questions, question.isEmpty() ? QStringList() : QStringList{question});
-    QCOMPARE(w.shown(list), QString(after));
-    QCOMPARE(w.shown(3 - list), QString("a -b c -d"));
-    const QStringList listed = QString(after).split(' ');
-    for (const QString name : {"a", "b"}) {
-        QCOMPARE(w.exists(list, name), listed.contains(name) || listed.contains('-' + name));
-        QVERIFY(w.exists(3 - list, name));
+
+    void commands()
+    {
+        QFETCH(int, row);
+        QFETCH(QString, command);
+        const auto& [commands, askedFor, after, selected, answer] = commandRows[row];
+        const int list = QString(QTest::currentDataTag()).startsWith("ListView1") ? 1 : 2;
+        Window w;
+        for (int l : {1, 2}) {
+            w.fill(l, {"a", "-b", "c", "-d"});
+            QFile::remove(w.folder(l) + "/c");
+            w.tree.add({w.side(l) + "c/inner", 1}); // unlink fails on a folder, also as root
+            QFile::remove(w.folder(l) + "/d");
+        }
+        w.state().SourceFileCount = w.state().TargetFileCount = 4;
+        select(w.views[list], selected);
+        const bool isKey = !w.FileMenu->findChild<QAction*>(command);
+        w.state().ActiveResultList = w.model(isKey ? 3 - list : list);
+        w.rec.answers = {answer};
+        w.run(list, command);
+        const QString question =
+            askedFor.size() == 1 ? AskFile.arg(askedFor, w.folder(list)) : askedFor;
+        QCOMPARE(w.rec.questions, question.isEmpty() ? QStringList() : QStringList{question});
+        QCOMPARE(w.shown(list), QString(after));
+        QCOMPARE(w.shown(3 - list), QString("a -b c -d"));
+        const QStringList listed = QString(after).split(' ');
+        for (const QString name : {"a", "b"}) {
+            QCOMPARE(w.exists(list, name), listed.contains(name) || listed.contains('-' + name));
+            QVERIFY(w.exists(3 - list, name));
+        }
+        QVERIFY(w.exists(list, "c/inner"));
+        QCOMPARE(w.state().SourceFileCount + w.state().TargetFileCount, 8);
     }
-    QVERIFY(w.exists(list, "c/inner"));
-    QCOMPARE(w.state().SourceFileCount + w.state().TargetFileCount, 8);
-}
 
-void MainFormResultsTest::activeListFollowsFocusAndRightClick()
-{
-    Window w;
-    w.fill(1, {"x", "-y", "z"});
-    w.fill(2, {"x", "y"});
-    w.views[2]->setFocus();
-    QTRY_COMPARE(w.state().ActiveResultList, &w.state().ListView2);
-    w.views[1]->setFocus();
-    QTRY_COMPARE(w.state().ActiveResultList, &w.state().ListView1);
-    select(w.views[1], 1);
-    QTest::keyClick(w.views[1], Qt::Key_A, Qt::ControlModifier); // and not the view's select all
-    QCOMPARE(w.views[1]->selectionModel()->selectedRows().size(), 1);
+    void activeListFollowsFocusAndRightClick()
+    {
+        Window w;
+        w.fill(1, {"x", "-y", "z"});
+        w.fill(2, {"x", "y"});
+        w.views[2]->setFocus();
+        QTRY_COMPARE(w.state().ActiveResultList, &w.state().ListView2);
+        w.views[1]->setFocus();
+        QTRY_COMPARE(w.state().ActiveResultList, &w.state().ListView1);
+        select(w.views[1], 1);
+        QTest::keyClick(w.views[1], Qt::Key_A,
+                        Qt::ControlModifier); // and not the view's select all
+        QCOMPARE(w.views[1]->selectionModel()->selectedRows().size(), 1);
 
-    // Middle and left buttons show no menu; only the focus makes a list active.
-    w.form.ListView_MouseDown(w.state().ListView2, Qt::MiddleButton, QPoint(10, 10));
-    w.form.ListView_MouseDown(w.state().ListView2, Qt::LeftButton, QPoint(10, 10));
-    QCOMPARE(w.state().ActiveResultList, &w.state().ListView1);
-    QVERIFY(!w.FileMenu->isVisible());
-    // The right button's press makes its list active and opens the menu, which acts there.
-    QTest::mousePress(w.views[2]->viewport(), Qt::RightButton, {}, w.rowPoint(2, 1));
-    QCOMPARE(w.state().ActiveResultList, &w.state().ListView2);
-    QTRY_VERIFY(w.FileMenu->isVisible());
-    w.rec.answers = {true};
-    w.run(2, "DeleteFile");
-    w.FileMenu->hide();
-    QCOMPARE(w.rec.questions, QStringList{AskFile.arg("y", w.folder(2))});
-    QCOMPARE(w.shown(2) + " | " + w.shown(1), QString("x | x y z"));
-    QVERIFY(!w.exists(2, "y") && w.exists(1, "y"));
-}
+        // Middle and left buttons show no menu; only the focus makes a list active.
+        w.form.ListView_MouseDown(w.state().ListView2, Qt::MiddleButton, QPoint(10, 10));
+        w.form.ListView_MouseDown(w.state().ListView2, Qt::LeftButton, QPoint(10, 10));
+        QCOMPARE(w.state().ActiveResultList, &w.state().ListView1);
+        QVERIFY(!w.FileMenu->isVisible());
+        // The right button's press makes its list active and opens the menu, which acts there.
+        QTest::mousePress(w.views[2]->viewport(), Qt::RightButton, {}, w.rowPoint(2, 1));
+        QCOMPARE(w.state().ActiveResultList, &w.state().ListView2);
+        QTRY_VERIFY(w.FileMenu->isVisible());
+        w.rec.answers = {true};
+        w.run(2, "DeleteFile");
+        w.FileMenu->hide();
+        QCOMPARE(w.rec.questions, QStringList{AskFile.arg("y", w.folder(2))});
+        QCOMPARE(w.shown(2) + " | " + w.shown(1), QString("x | x y z"));
+        QVERIFY(!w.exists(2, "y") && w.exists(1, "y"));
+    }
 
-void MainFormResultsTest::openFileAndWithoutActiveList()
-{
-    Window w;
-    w.fill(1, {"a", "-b"});
-    w.fill(2, {"x", "y"});
-    select(w.views[1], 0);
-    select(w.views[2], 1);
-    // No active list (focus made ListView1 active): bulk deletes ask, Open File takes ListView2.
-    w.state().ActiveResultList = nullptr;
-    w.rec.answers = {true, true, true};
-    for (QAction* a : w.FileMenu->actions())
-        a->trigger();
-    QCOMPARE(w.rec.questions, (QStringList{AskChecked, AskUnchecked}));
-    QCOMPARE(w.shown(1) + " | " + w.shown(2), QString("a -b | x y"));
-    QVERIFY(w.exists(1, "a") && w.exists(1, "b") && w.exists(2, "x") && w.exists(2, "y"));
+    void openFileAndWithoutActiveList()
+    {
+        Window w;
+        w.fill(1, {"a", "-b"});
+        w.fill(2, {"x", "y"});
+        select(w.views[1], 0);
+        select(w.views[2], 1);
+        // No active list (focus made ListView1 active): bulk deletes ask, Open File takes
+        // ListView2.
+        w.state().ActiveResultList = nullptr;
+        w.rec.answers = {true, true, true};
+        for (QAction* a : w.FileMenu->actions())
+            a->trigger();
+        QCOMPARE(w.rec.questions, (QStringList{AskChecked, AskUnchecked}));
+        QCOMPARE(w.shown(1) + " | " + w.shown(2), QString("a -b | x y"));
+        QVERIFY(w.exists(1, "a") && w.exists(1, "b") && w.exists(2, "x") && w.exists(2, "y"));
 
-    // A double-click on another row: its first press selects the row that then opens.
-    select(w.views[2], 0);
-    QTest::mouseClick(w.views[2]->viewport(), Qt::LeftButton, {}, w.rowPoint(2, 1));
-    QTest::mouseDClick(w.views[2]->viewport(), Qt::LeftButton, {}, w.rowPoint(2, 1));
-    // Below the last row: a click keeps the selection, a double-click opens its file.
-    const QPoint below(10, w.views[2]->viewport()->height() - 5);
-    QTest::mouseClick(w.views[2]->viewport(), Qt::LeftButton, {}, below);
-    QCOMPARE(w.views[2]->selectionModel()->selectedRows().value(0).row(), 1);
-    QTest::mouseDClick(w.views[2]->viewport(), Qt::LeftButton, {}, below);
-    w.state().ActiveResultList = &w.state().ListView1;
-    w.run(1, "OpenFile");
-    const QString y = w.folder(2) + "/y";
-    QCOMPARE(w.rec.opened, (QStringList{y, y, y, w.folder(1) + "/a"}));
+        // A double-click on another row: its first press selects the row that then opens.
+        select(w.views[2], 0);
+        QTest::mouseClick(w.views[2]->viewport(), Qt::LeftButton, {}, w.rowPoint(2, 1));
+        QTest::mouseDClick(w.views[2]->viewport(), Qt::LeftButton, {}, w.rowPoint(2, 1));
+        // Below the last row: a click keeps the selection, a double-click opens its file.
+        const QPoint below(10, w.views[2]->viewport()->height() - 5);
+        QTest::mouseClick(w.views[2]->viewport(), Qt::LeftButton, {}, below);
+        QCOMPARE(w.views[2]->selectionModel()->selectedRows().value(0).row(), 1);
+        QTest::mouseDClick(w.views[2]->viewport(), Qt::LeftButton, {}, below);
+        w.state().ActiveResultList = &w.state().ListView1;
+        w.run(1, "OpenFile");
+        const QString y = w.folder(2) + "/y";
+        QCOMPARE(w.rec.opened, (QStringList{y, y, y, w.folder(1) + "/a"}));
 
-    // A vanished file and a list without a selection open nothing.
-    QFile::remove(w.folder(1) + "/a");
-    w.run(1, "OpenFile");
-    select(w.views[2], -1);
-    w.form.ListView_DblClick(w.state().ListView2);
-    QCOMPARE(w.rec.opened.size(), 4);
-}
+        // A vanished file and a list without a selection open nothing.
+        QFile::remove(w.folder(1) + "/a");
+        w.run(1, "OpenFile");
+        select(w.views[2], -1);
+        w.form.ListView_DblClick(w.state().ListView2);
+        QCOMPARE(w.rec.opened.size(), 4);
+    }
 
-void MainFormResultsTest::headerSortHoldsForRowsOfLaterScans()
-{
-    Window w;
-    w.tree.add({{"src/m.txt", 5000}, {"src/sub/B.txt", 100}, {"tgt/z.txt", 3000}});
-    w.state().ProfileList.append({w.folder(1), w.folder(2), "*", ""});
-    w.form.ScanCmd_Click();
-    QHeaderView* header = w.views[1]->header();
-    clickHeader(w.views[1], ResultListModel::SizeKB);
-    clickHeader(w.views[1], ResultListModel::SizeKB); // the same header again: no descending order
-    QCOMPARE(w.shown(1), QString("B.txt m.txt"));
-    QCOMPARE(header->sortIndicatorSection(), int(ResultListModel::SizeKB));
-    QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
-    QVERIFY(header->isSortIndicatorShown());
-    clickHeader(w.views[2], ResultListModel::Name);
+    void headerSortHoldsForRowsOfLaterScans()
+    {
+        Window w;
+        w.tree.add({{"src/m.txt", 5000}, {"src/sub/B.txt", 100}, {"tgt/z.txt", 3000}});
+        w.state().ProfileList.append({w.folder(1), w.folder(2), "*", ""});
+        w.form.ScanCmd_Click();
+        QHeaderView* header = w.views[1]->header();
+        clickHeader(w.views[1], ResultListModel::SizeKB);
+        clickHeader(w.views[1],
+                    ResultListModel::SizeKB); // the same header again: no descending order
+        QCOMPARE(w.shown(1), QString("B.txt m.txt"));
+        QVERIFY(header->isSortIndicatorShown() &&
+                header->sortIndicatorOrder() == Qt::AscendingOrder &&
+                header->sortIndicatorSection() == ResultListModel::SizeKB);
+        clickHeader(w.views[2], ResultListModel::Name);
 
-    // 1, 5 and 12 KB: by number, not by text.
-    w.tree.add(
-        {{"src/a.txt", 12000}, {"src/k.txt", 1500}, {"tgt/sub/Y.txt", 1}, {"tgt/a2.txt", 1}});
-    w.form.ScanCmd_Click();
-    QCOMPARE(w.shown(1), QString("B.txt k.txt m.txt a.txt"));
-    QCOMPARE(w.shown(2), QString("a2.txt Y.txt z.txt"));
-}
+        // 1, 5 and 12 KB: by number, not by text.
+        w.tree.add(
+            {{"src/a.txt", 12000}, {"src/k.txt", 1500}, {"tgt/sub/Y.txt", 1}, {"tgt/a2.txt", 1}});
+        w.form.ScanCmd_Click();
+        QCOMPARE(w.shown(1), QString("B.txt k.txt m.txt a.txt"));
+        QCOMPARE(w.shown(2), QString("a2.txt Y.txt z.txt"));
+    }
+};
 
 QTEST_MAIN(MainFormResultsTest)
 #include "mainform_results_test.moc"

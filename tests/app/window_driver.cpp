@@ -21,6 +21,11 @@ WindowDriver::WindowDriver(const QString& commandLine) : form(commandLine)
     cb.openFileName = scripted.openFileName;
     cb.pickFolder = scripted.pickFolder;
     cb.openFile = scripted.openFile;
+    cb.panelChanged = [this, shown = cb.panelChanged](int panel, const QString& text) {
+        if (panel == 1)
+            states << text;
+        shown(panel, text);
+    };
 }
 
 void WindowDriver::keys(const char* control, const QString& sequence)

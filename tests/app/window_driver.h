@@ -17,6 +17,7 @@ struct WindowDriver
 {
     RecordingCallbacks rec;
     MainForm form;
+    QStringList states; // panel 1's texts, in order
 
     explicit WindowDriver(const QString& commandLine = QString());
     AppState& state() { return form.state(); }
