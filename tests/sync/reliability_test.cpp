@@ -94,16 +94,14 @@ Tree snapshot(const QString& root, bool partials = false)
 // whole. Returns the number of files lost (missing or torn), which also go to the tally.
 int checkWhole(const Tree& now, const Tree& before, const Tree& wanted)
 {
-    const auto holds = [](const Tree& t, const QByteArray& name, size_t hash) {
-        return t.count(name) && t.at(name) == hash;
-    };
     QByteArrayList lost;
     for (const auto& [name, hash] : before)
         if (!now.count(name))
             lost << "missing " + name;
-    for (const auto& [name, hash] : now)
-        if (!holds(before, name, hash) && !holds(wanted, name, hash))
-            lost << "neither old nor new " + name;
+    for (const auto& file : now)
+        if (!std::count(before.begin(), before.end(), file) &&
+            !std::count(wanted.begin(), wanted.end(), file))
+            lost << "neither old nor new " + file.first;
     EXPECT_TRUE(lost.isEmpty()) << lost.join(", ").constData();
     g_tally.lost += int(lost.size());
     return int(lost.size());
@@ -184,11 +182,9 @@ TEST_F(Reliability, AWriteThatFailsPartWayKeepsTheOldVersionWhole)
             GTEST_SKIP() << "needs root to mount a small tmpfs: " << qPrintable(qt_error_string());
         if (fullDisk)
             put(dst("/big.bin"), QByteArray(1 << 20, 'o'));
-        const CliRun r = runCli({"sync", "--json", profile}, {}, [fullDisk] {
-            const struct rlimit limit = {4 << 20, 4 << 20};
-            if (!fullDisk)
-                ::setrlimit(RLIMIT_FSIZE, &limit);
-        });
+        const struct rlimit limit = {4 << 20, 4 << 20};
+        const CliRun r = runCli({"sync", "--json", profile}, {},
+                                [&] { fullDisk || ::setrlimit(RLIMIT_FSIZE, &limit); });
         ++g_tally.faults;
         EXPECT_EQ(r.status, 1) << "-1: ended by a signal";
         const QJsonArray failures = r.json()["failures"].toArray();
