@@ -59,11 +59,11 @@ protected:
     QString src() const { return tree.path(QStringLiteral("src")); }
     QString dst() const { return tree.path(QStringLiteral("dst")); }
     // Prepares and places the copy of the row; 'between' runs every few MiB.
-    QString copy(const ResultRow& row, std::function<void()> between = {}) const
+    QString copy(
+        const ResultRow& row, std::function<void()> between = [] {}) const
     {
-        PreparedCopy prepared = CopyPreparer(unnamedFrom()).prepare(row, [&between] {
-            if (between)
-                between();
+        PreparedCopy prepared = CopyPreparer(unnamedFrom()).prepare(row, [&] {
+            between();
             return true;
         });
         return CopyPlacer().place(row, prepared);
@@ -94,9 +94,8 @@ TEST_P(CopyFileTest, CarriesDataTimeToTheNanosecondPermissionBitsAndAnyName)
 
         EXPECT_EQ(TempTree::read(out + "/" + name), data);
         const struct stat st = statOf(out + "/" + name);
-        EXPECT_EQ(st.st_mtim.tv_sec, 1'600'000'000);
-        EXPECT_EQ(st.st_mtim.tv_nsec, 123'456'789);
-        EXPECT_EQ(st.st_mode & 07777, mode);
+        EXPECT_EQ(std::tuple(st.st_mtim.tv_sec, st.st_mtim.tv_nsec, st.st_mode & 07777),
+                  std::tuple(1'600'000'000L, 123'456'789L, mode));
     }
     ::umask(oldMask);
     EXPECT_EQ(entriesOf(out), entriesOf(in));
