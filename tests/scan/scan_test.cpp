@@ -195,11 +195,7 @@ struct Trees
 
 TEST(ScanTrees, ListTheExpectedRows)
 {
-    struct Case
-    {
-        const char *include, *exclude, *tree, *rows;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
         // a folder's files, then its subfolders depth first; by name ignoring case, then bytes
         {"*", "",
          "S/b.txt S/A.txt S/sub/z.txt S/Sub2/y.txt S/sub/deeper/x.txt S/xt_dscp.h S/xt_DSCP.h "
@@ -247,11 +243,11 @@ TEST(ScanTrees, ListTheExpectedRows)
          "S/pipe.link->pipe.txt",
          "1|a.txt|S|T|New File|2; 1|link.txt|S|T|New File|2; 1|f|S/alias|T/alias|New File|0; "
          "1|e.txt|S/linked|T/linked|New File|0; 1|f|S/real|T/real|New File|0"}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.tree);
-        Trees t(c.tree);
-        t.entry(c.include, c.exclude);
-        EXPECT_EQ(t.scan(), c.rows);
+    for (const auto& [include, exclude, tree, expected] : cases) {
+        SCOPED_TRACE(tree);
+        Trees t(tree);
+        t.entry(include, exclude);
+        EXPECT_EQ(t.scan(), expected);
         EXPECT_TRUE(t.rec.messages.isEmpty());
     }
 }
@@ -260,49 +256,45 @@ TEST(ScanTrees, ListTheExpectedRows)
 // other; a root that is missing or not on its usual disk is reported, one ending in "/" too.
 TEST(ScanTrees, WhatCannotBeReadOrIsNotThereIsReportedNotListed)
 {
-    struct Case
-    {
-        const char *tree, *locked, *source, *target, *rows, *errors;
-    };
-    const Case cases[] = {
-        {"S/a.txt S/docs/b.txt T/docs/b.txt T/docs/c.txt", "T/docs", "S", "T",
-         "1|a.txt|S|T|New File|0", "Scan: cannot read folder T/docs: Permission denied"},
-        {"S/priv/x.txt T/priv/y.txt T/z.txt", "S/priv", "S", "T", "2|z.txt|T|S|New File|0",
-         "Scan: cannot read folder S/priv: Permission denied"},
-        {"S/a.txt T/b.txt", "T", "S", "T", "", "Scan: cannot read folder T: Permission denied"},
-        {"S/a.txt@9 S/backup/a.txt S/backup/old.txt", "", "S", "S/backup",
-         "1|a.txt|S|S/backup|OverWrite|0; 2|old.txt|S/backup|S|New File|0", ""},
-        {"T/src/a.txt T/b.txt", "", "T/src", "T",
-         "1|a.txt|T/src|T|New File|0; 2|b.txt|T|T/src|New File|0", ""},
-        {"S/a.txt S/sub/b.txt", "", "S/", "T/not/yet",
-         "1|a.txt|S|T/not/yet|New File|0; 1|b.txt|S/sub|T/not/yet/sub|New File|0",
-         "The folder T/not/yet does not exist"},
-        {"S/a.txt T/usb/Backup/old.txt", "", "S", "T/usb/Backup", "",
-         "T/usb/Backup is not on its usual disk: is the disk mounted?"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.tree);
-        Trees t(c.tree);
+    // The tree, a folder locked, the entry's Source and Target, the rows and the errors.
+    const std::tuple<const char*, const char*, const char*, const char*, const char*, QString>
+        cases[] = {
+            {"S/a.txt S/docs/b.txt T/docs/b.txt T/docs/c.txt", "T/docs", "S", "T",
+             "1|a.txt|S|T|New File|0", "Scan: cannot read folder T/docs: Permission denied"},
+            {"S/priv/x.txt T/priv/y.txt T/z.txt", "S/priv", "S", "T", "2|z.txt|T|S|New File|0",
+             "Scan: cannot read folder S/priv: Permission denied"},
+            {"S/a.txt T/b.txt", "T", "S", "T", "", "Scan: cannot read folder T: Permission denied"},
+            {"S/a.txt@9 S/backup/a.txt S/backup/old.txt", "", "S", "S/backup",
+             "1|a.txt|S|S/backup|OverWrite|0; 2|old.txt|S/backup|S|New File|0", ""},
+            {"T/src/a.txt T/b.txt", "", "T/src", "T",
+             "1|a.txt|T/src|T|New File|0; 2|b.txt|T|T/src|New File|0", ""},
+            {"S/a.txt S/sub/b.txt", "", "S/", "T/not/yet",
+             "1|a.txt|S|T/not/yet|New File|0; 1|b.txt|S/sub|T/not/yet/sub|New File|0",
+             "The folder T/not/yet does not exist"},
+            {"S/a.txt T/usb/Backup/old.txt", "", "S", "T/usb/Backup", "",
+             "T/usb/Backup is not on its usual disk: is the disk mounted?"},
+        };
+    for (const auto& [tree, locked, source, target, expected, errors] : cases) {
+        SCOPED_TRACE(tree);
+        Trees t(tree);
         PermissionChecks asAnyUser; // root would read a locked folder all the same
         // T/usb was the mount point of the disk that held T/usb/Backup: now it is unmounted.
         KnownRoots::remember({{t.tree.path("T/usb/Backup"), {"uuid:gone", t.tree.path("T/usb")}}});
-        t.state.ProfileList.append({t.tree.path(c.source), t.tree.path(c.target), "*", ""});
+        t.state.ProfileList.append({t.tree.path(source), t.tree.path(target), "*", ""});
         t.state.ProfileList.append({t.tree.path("S"), "  ", "*", ""}); // no folder: passed over
         t.state.ProfileList.append({"", t.tree.path("S"), "*", ""});
-        const QByteArray locked = QFile::encodeName(t.tree.path(c.locked));
-        ASSERT_EQ(::chmod(locked.constData(), *c.locked ? 0 : 0755), 0);
+        const QByteArray folder = QFile::encodeName(t.tree.path(locked));
+        ASSERT_EQ(::chmod(folder.constData(), *locked ? 0 : 0755), 0);
         const QString rowsFound = t.scan();
-        ::chmod(locked.constData(), 0755);
+        ::chmod(folder.constData(), 0755);
         QStringList texts;
         for (const ErrorRow& e : t.state.ErrorsList.rows())
             texts << QString(e.error).replace(t.tree.root() + "/", "");
-        EXPECT_EQ(rowsFound, c.rows);
-        EXPECT_EQ(texts.join("; "), c.errors);
+        EXPECT_EQ(rowsFound, expected);
+        EXPECT_EQ(texts.join("; "), errors);
         // Only a root not on its usual disk is asked about (No: it is not scanned).
         EXPECT_EQ(t.rec.questions.join("").replace(t.tree.root() + "/", ""),
-                  QString(c.errors).contains("usual")
-                      ? c.errors + QString("\n\nScan it all the same?")
-                      : "");
+                  errors.contains("usual") ? errors + "\n\nScan it all the same?" : "");
         EXPECT_EQ(t.rec.messages, QStringList());
     }
 }

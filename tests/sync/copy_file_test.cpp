@@ -106,18 +106,16 @@ TEST_P(CopyFileTest, CarriesDataTimeToTheNanosecondPermissionBitsAndAnyName)
 TEST_P(CopyFileTest, ReplacesADestinationUnlessItWasMadeReadOnly)
 {
     // Source bits, destination bits, replaced.
-    for (const auto& [source, destination, replaced] : {std::tuple(0644, 0600, true),
-                                                        {0444, 0444, true},
-                                                        {0644, 0444, false},
-                                                        {0444, 0440, false}}) {
+    const std::tuple<mode_t, mode_t, bool> cases[] = {
+        {0644, 0600, true}, {0444, 0444, true}, {0644, 0444, false}, {0444, 0440, false}};
+    for (const auto& [source, destination, replaced] : cases) {
         SCOPED_TRACE(destination);
-        TempTree::write(src() + "/b.dat", "new contents", 2'000'000'000, 5, mode_t(source));
-        TempTree::write(dst() + "/b.dat", "old", 1'000'000'000, 7, mode_t(destination));
+        TempTree::write(src() + "/b.dat", "new contents", 2'000'000'000, 5, source);
+        TempTree::write(dst() + "/b.dat", "old", 1'000'000'000, 7, destination);
         EXPECT_EQ(copy(scannedRow("b.dat", src(), dst())),
                   replaced ? QString() : "The destination is read-only");
         EXPECT_EQ(TempTree::read(dst() + "/b.dat"), replaced ? "new contents" : "old");
-        EXPECT_EQ(statOf(dst() + "/b.dat").st_mode & 07777,
-                  mode_t(replaced ? source : destination));
+        EXPECT_EQ(statOf(dst() + "/b.dat").st_mode & 07777, replaced ? source : destination);
         EXPECT_EQ(entriesOf(dst()), QStringList{"b.dat"});
     }
 }

@@ -387,7 +387,7 @@ TEST_F(Reliability, DamagedInputFilesAreRefusedOrReadAsDefaults)
     const QString prf = path("damaged.prf"), key = path("config/ketrano/registry/HKEY_CURRENT_USER/"
                                                         "Software/Quillmark/Ketrano/Copy Target");
     // The file, its bytes (null: a folder), its permission bits. A "Copy Target" value read as
-    // 1 would turn target-to-source off.
+    // 1 would turn target-to-source off; 400 characters are too long to be read.
     const std::tuple<QString, QByteArray, mode_t> inputs[] = {
         {prf, sound.left(ProfileFile::RecordSize - 100), 0644},
         {prf, sound + sound + "junk", 0644},
@@ -395,7 +395,7 @@ TEST_F(Reliability, DamagedInputFilesAreRefusedOrReadAsDefaults)
         {prf, QByteArray(sound).replace(' ', '\0'), 0644},
         {prf, sound, 0},
         {key, "\xff" + binary.left(200), 0644},
-        {key, QByteArray(399, '0') + "1", 0644}, // too long to be read
+        {key, QByteArray(399, '0') + "1", 0644},
         {key, QByteArray(3, '\0') + "1", 0644},
         {key, QByteArray(), 0755},
         {key, "1", 0}};
