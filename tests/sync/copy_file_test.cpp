@@ -181,8 +181,9 @@ TEST_P(CopyFileTest, DestinationSpeltInOtherLetterCase)
     }
 }
 
-// A new file whose name the folder turns out to hold: created meanwhile, or the same name in
-// other letters on a folder that does not tell letter case apart.
+// A new file whose name the folder turns out to hold: the same name in other letters on a
+// folder that does not tell letter case apart, or created meanwhile (a name that is not UTF-8
+// has no letter case).
 TEST(NameTaken, SaysWhetherTheFolderIgnoresLetterCase)
 {
     TempTree t;
