@@ -37,9 +37,10 @@ void showRowProgress(AppState& state, const Callbacks& cb, const QString& name)
 
 int MakeFolderPath(const QString& path)
 {
+    // The folder of a file right below "/" is empty: the root, which is always there.
     const QByteArray encoded = nameBytes(path);
     if (encoded.isEmpty())
-        return ENOENT;
+        return 0;
     // Mostly the folder exists already, or only its last level is missing: one call.
     if (makeFolder(encoded) == 0)
         return 0;
