@@ -69,21 +69,6 @@ TEST(CliScan, TsvRowsInListOrderEscapedInLocalTimeAndTheUsersLocaleThenPanels)
                                "Target Size: 2KB"));
 }
 
-TEST(CliScan, BadInputExitsWithTwoAndCreatesNothing)
-{
-    Folders f;
-    f.tree.mkdir("dir.prf");
-    const QString m = f.tree.path("missing.prf"), d = f.tree.path("dir.prf");
-    // The arguments, then what the message on stderr names.
-    for (QString c : {"%1 %1", "%2 --tsv %2", "usage", "%3 --bogus --bogus", "%3 %3 profile"}) {
-        QStringList args = c.replace("%1", m).replace("%2", d).replace("%3", f.prf).split(' ');
-        const auto [code, out, err] = scan(args.mid(0, args.size() - 1));
-        EXPECT_EQ(std::tuple(code, out), std::tuple(2, ""));
-        EXPECT_NE(err.find(args.last().toStdString()), std::string::npos) << err;
-    }
-    EXPECT_FALSE(QFile::exists(m));
-}
-
 TEST(CliScan, SignalsStopTheScanAndSetTheExitStatus)
 {
     Folders f(400); // many entries over the same folders keep the scan busy

@@ -1,4 +1,5 @@
 #include "core/registry/registry.h"
+#include "support/temp_tree.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -17,11 +18,6 @@ protected:
     {
         qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
         Registry::setMessageHandler([this](const QString& text) { messages << text; });
-    }
-    QByteArray bytes(const QString& name) const
-    {
-        QFile f(store + name);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
     }
     QTemporaryDir config;
     const QString store = config.path() + "/ketrano/registry/HKEY_CURRENT_USER/";
@@ -47,7 +43,7 @@ TEST_F(RegistryTest, ReadsThroughTheBufferRulesAndCleans)
     };
     for (const auto& [stored, read, clean] : cases) {
         Registry::WriteValue(Key, "v", stored);
-        EXPECT_EQ(bytes("Software/Quillmark/Ketrano/v"), stored.toUtf8());
+        EXPECT_EQ(TempTree::read(store + "Software/Quillmark/Ketrano/v"), stored.toUtf8());
         EXPECT_EQ(Registry::ReadValue(Key, "v"), read) << stored.left(20).toStdString();
         EXPECT_EQ(Registry::CleanValue(read), clean) << stored.left(20).toStdString();
     }
