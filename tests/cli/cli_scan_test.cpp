@@ -77,8 +77,8 @@ TEST(CliScan, SignalsStopTheScanAndSetTheExitStatus)
         const auto [code, out, err] = scan({f.prf, "--tsv"}, {}, [signal](QProcess& p) {
             // Once the handler is installed: the signal is in the caught signals' mask, SigCgt.
             for (; p.state() == QProcess::Running; QThread::usleep(500)) {
-                QFile status(QStringLiteral("/proc/%1/status").arg(p.processId()));
-                const QByteArray s = status.open(QIODevice::ReadOnly) ? status.readAll() : "";
+                const QByteArray s =
+                    TempTree::read(QStringLiteral("/proc/%1/status").arg(p.processId()));
                 const quint64 caught =
                     s.mid(s.indexOf("SigCgt:") + 7, 17).trimmed().toULongLong(0, 16);
                 if ((caught >> (signal - 1)) & 1)

@@ -51,9 +51,8 @@ TEST(KnownRoots, PlacesSurviveOddPathsAndLaterWritesKeepOtherRoots)
     const auto oddPlace = KnownRoots::recalled(odd);
     const auto home = KnownRoots::recalled("/home/me");
     ASSERT_TRUE(oddPlace && home);
-    EXPECT_EQ(oddPlace->identity, "uuid:1234");
-    EXPECT_EQ(oddPlace->mountPoint, "/media/my disk");
-    EXPECT_EQ(home->identity, "fsid:cd");
+    EXPECT_EQ(std::tuple(oddPlace->identity, oddPlace->mountPoint, home->identity),
+              std::tuple("uuid:1234", "/media/my disk", "fsid:cd"));
     EXPECT_EQ(KnownRoots::storePath(), state.filePath("ketrano/roots"));
     qputenv("XDG_STATE_HOME", stateHome);
 }

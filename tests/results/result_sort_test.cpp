@@ -23,9 +23,13 @@ QString names(const ResultListModel& list)
 
 TEST(ResultSort, ResortPlacesRowsAddedLaterAndPersistentIndexesFollowTheirRows)
 {
+    const auto sized = [](int kb) {
+        return ResultRow{
+            .name = QString::number(kb), .sourceFolder = "/f", .targetFolder = "/t", .sizeKB = kb};
+    };
     ResultListModel list("ListView2");
     for (int kb : {300, 100, 200})
-        list.append({.name = QString::number(kb), .sizeKB = kb});
+        list.append(sized(kb));
     list.flush();
     list.resort(); // no column chosen yet: the order of adding stays
     EXPECT_EQ(names(list), "300 100 200");
@@ -35,7 +39,7 @@ TEST(ResultSort, ResortPlacesRowsAddedLaterAndPersistentIndexesFollowTheirRows)
     EXPECT_EQ(hundred.row(), 0);
 
     for (int kb : {50, 250, 1000}) // a later scan appends in its own order
-        list.append({.name = QString::number(kb), .sizeKB = kb});
+        list.append(sized(kb));
     list.resort();
     EXPECT_EQ(names(list), "50 100 200 250 300 1000");
     EXPECT_EQ(list.rowCount(), 6);
