@@ -77,6 +77,8 @@ help unknown|no command "nope"|help nope
 show missing|missing.prf: no such file|profile show missing.prf
 show folder|folder.prf: is a folder|profile show folder.prf
 show no file|no profile file given|profile show
+scan missing|profile file "missing.prf" does not exist|scan missing.prf
+scan folder|cannot read profile file "folder.prf": it is a folder|scan --tsv folder.prf
 extra argument|unexpected argument "q.prf": more than one profile file given|sync p.prf q.prf
 no profile|no profile file given; usage: ketrano-cli scan PROFILE|scan --tsv
 exclude star|Error in Excluded Extentions|profile add p.prf --source /a --target /b --exclude ' * '

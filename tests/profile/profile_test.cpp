@@ -2,6 +2,7 @@
 #include "profile/profile_commands.h"
 #include "profile/profile_file.h"
 #include "support/recording_callbacks.h"
+#include "support/temp_tree.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -13,17 +14,6 @@
 namespace {
 
 const auto field = [](const QByteArray& text) { return text + QByteArray(300 - text.size(), ' '); };
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 std::vector<ProfileEntry> load(const QString& path)
 {
     ProfileModel list;
@@ -34,15 +24,9 @@ const auto entry = [](const char* s, const char* t, const char* i = "*", const c
     return EntryBuffer{s, t, i, x};
 };
 
-class ProfileTest : public ::testing::Test
+TEST(Profile, SavedRecordsHaveTheExactLayout)
 {
-protected:
-    QString path(const QString& name) const { return dir.filePath(name); }
-    QTemporaryDir dir;
-};
-
-TEST_F(ProfileTest, SavedRecordsHaveTheExactLayout)
-{
+    const TempTree t;
     const QString e = "é", euro = "€"; // two and three bytes
     const std::pair<QString, QByteArray> cases[] = {
         {"", ""},
@@ -57,18 +41,19 @@ TEST_F(ProfileTest, SavedRecordsHaveTheExactLayout)
 
     const std::vector<ProfileEntry> entries = {
         entry("/s1", "/t1"), entry("/s2", "/mnt/b", "doc,xls", "tmp,bak"), entry("/s3", "/t3")};
-    ASSERT_TRUE(ProfileFile::write(path("p.prf"), entries));
-    const QByteArray bytes = readBytes(path("p.prf"));
+    ASSERT_TRUE(ProfileFile::write(t.path("p.prf"), entries));
+    const QByteArray bytes = TempTree::read(t.path("p.prf"));
     ASSERT_EQ(bytes.size(), 3600);
     EXPECT_EQ(bytes.mid(1200, 1200),
               field("/s2") + field("/mnt/b") + field("doc,xls") + field("tmp,bak"));
-    EXPECT_EQ(load(path("p.prf")), entries);
-    ASSERT_TRUE(ProfileFile::write(path("p.prf"), {}));
-    EXPECT_EQ(readBytes(path("p.prf")), QByteArray());
+    EXPECT_EQ(load(t.path("p.prf")), entries);
+    ASSERT_TRUE(ProfileFile::write(t.path("p.prf"), {}));
+    EXPECT_TRUE(QFileInfo(t.path("p.prf")).isFile() && TempTree::read(t.path("p.prf")).isEmpty());
 }
 
-TEST_F(ProfileTest, LoadingTrimsSpacesSkipsDamagedRecordsAndFailsQuietly)
+TEST(Profile, LoadingTrimsSpacesSkipsDamagedRecordsAndFailsQuietly)
 {
+    const TempTree t;
     const QByteArray good =
         field("  /padded src ") + field("/t") + field(" doc , xls ") + field("");
     const ProfileEntry loaded = entry("/padded src", "/t", "doc , xls", "");
@@ -91,38 +76,39 @@ TEST_F(ProfileTest, LoadingTrimsSpacesSkipsDamagedRecordsAndFailsQuietly)
         {QByteArray(2400, '\x9d'), 0, {1, 2}}, // random bytes: C1 controls in Windows-1252
     };
     for (const Case& c : cases) {
-        writeBytes(path("f.prf"), c.bytes);
+        TempTree::write(t.path("f.prf"), c.bytes, 0);
         std::vector<ProfileFile::SkippedRecord> skipped;
         ProfileModel list;
-        LoadProfileFile(list, path("f.prf"), &skipped);
+        LoadProfileFile(list, t.path("f.prf"), &skipped);
         EXPECT_EQ(list.entries(), std::vector(c.entries, loaded)) << c.bytes.size();
         std::vector<int> numbers;
         for (const auto& s : skipped)
             numbers.push_back(s.number);
         EXPECT_EQ(numbers, c.skipped) << c.bytes.size();
-        EXPECT_EQ(readBytes(path("f.prf")), c.bytes); // loading changes nothing
+        EXPECT_EQ(TempTree::read(t.path("f.prf")), c.bytes); // loading changes nothing
     }
     std::vector<ProfileFile::SkippedRecord> skipped;
     ProfileFile::decode(tabInTarget, &skipped);
     EXPECT_EQ(ProfileFile::describe("/p.prf", skipped.at(0)),
               "record 1 of /p.prf: its Target holds a control character");
     // Not UTF-8: Windows-1252, so profiles written on Windows still load.
-    writeBytes(path("w.prf"), field("Caf\xE9 \x80\x9F") + field("/t") + field("*") + field(""));
-    EXPECT_EQ(load(path("w.prf"))[0].source, "Café €Ÿ");
+    TempTree::write(t.path("w.prf"),
+                    field("Caf\xE9 \x80\x9F") + field("/t") + field("*") + field(""), 0);
+    EXPECT_EQ(load(t.path("w.prf"))[0].source, "Café €Ÿ");
 
-    EXPECT_TRUE(load(path("new.prf")).empty());
-    EXPECT_EQ(readBytes(path("new.prf")), QByteArray()); // created empty
-    QDir().mkpath(path("dir.prf"));
-    EXPECT_TRUE(load(path("dir.prf")).empty() && load(path("no/such/x.prf")).empty());
-    writeBytes(path("ro.prf"), field("/a") + field("/b") + field("*") + field(""));
-    QFile::setPermissions(path("ro.prf"), QFile::ReadOwner);
+    EXPECT_TRUE(load(t.path("new.prf")).empty());
+    EXPECT_EQ(TempTree::read(t.path("new.prf")), QByteArray()); // created empty
+    QDir().mkpath(t.path("dir.prf"));
+    EXPECT_TRUE(load(t.path("dir.prf")).empty() && load(t.path("no/such/x.prf")).empty());
+    TempTree::write(t.path("ro.prf"), field("/a") + field("/b") + field("*") + field(""), 0, 0,
+                    0400);
     ProfileModel list; // a read-only profile still loads, after the rows there are
     list.append(entry("/kept", "/kept"));
-    LoadProfileFile(list, path("ro.prf"));
+    LoadProfileFile(list, t.path("ro.prf"));
     EXPECT_EQ(list.entries(), std::vector({entry("/kept", "/kept"), entry("/a", "/b")}));
-    EXPECT_FALSE(ProfileFile::write(path("dir.prf"), {entry("/n", "/n")}));
-    EXPECT_FALSE(ProfileFile::write(path("new.prf/sub.prf"), {entry("/n", "/n")}));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).join(' '),
+    EXPECT_FALSE(ProfileFile::write(t.path("dir.prf"), {entry("/n", "/n")}));
+    EXPECT_FALSE(ProfileFile::write(t.path("new.prf/sub.prf"), {entry("/n", "/n")}));
+    EXPECT_EQ(QDir(t.root()).entryList(QDir::Files | QDir::Hidden).join(' '),
               "f.prf new.prf ro.prf w.prf"); // and no temporary file left
 }
 
@@ -180,15 +166,16 @@ TEST(DesktopShortcut, NameExecLineAndTheCommand)
                            failed + "The desktop folder \"" + desktop +
                                "/My Daily.desktop/sub\" cannot be created."}));
     const QString path = desktop + "/My Daily.desktop";
-    EXPECT_EQ(readBytes(path), launcher("My Daily", "\"/k\" \"" + QFile::encodeName(dir.path()) +
-                                                        "/p/My Daily.prf\""));
+    EXPECT_EQ(
+        TempTree::read(path),
+        launcher("My Daily", "\"/k\" \"" + QFile::encodeName(dir.path()) + "/p/My Daily.prf\""));
     EXPECT_EQ(int(QFile::permissions(path)), 0x7755); // rwxr-xr-x
     EXPECT_EQ(QDir(desktop).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
               QStringList({"My Daily.desktop"}));
     // The same launcher in the application menu, under a name no other program's entry has.
     EXPECT_EQ(QDir(menu).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
               QStringList({"ketrano-My Daily.desktop"}));
-    EXPECT_EQ(readBytes(menu + "/ketrano-My Daily.desktop"), readBytes(path));
+    EXPECT_EQ(TempTree::read(menu + "/ketrano-My Daily.desktop"), TempTree::read(path));
 }
 
 } // namespace

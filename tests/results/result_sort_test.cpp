@@ -13,19 +13,6 @@ namespace {
 constexpr auto New = ResultRow::Status::NewFile;
 constexpr auto Over = ResultRow::Status::OverWrite;
 
-ResultRow makeRow(const QString& name, const QString& source = "/f", qint64 kb = 0,
-                  qint64 modified = 0, ResultRow::Status status = New, const QString& target = "/t")
-{
-    ResultRow r;
-    r.name = name;
-    r.sourceFolder = source;
-    r.targetFolder = target;
-    r.status = status;
-    r.modified = modified;
-    r.sizeKB = kb;
-    return r;
-}
-
 QString names(const ResultListModel& list)
 {
     QStringList out;
@@ -36,9 +23,13 @@ QString names(const ResultListModel& list)
 
 TEST(ResultSort, ResortPlacesRowsAddedLaterAndPersistentIndexesFollowTheirRows)
 {
+    const auto sized = [](int kb) {
+        return ResultRow{
+            .name = QString::number(kb), .sourceFolder = "/f", .targetFolder = "/t", .sizeKB = kb};
+    };
     ResultListModel list("ListView2");
     for (int kb : {300, 100, 200})
-        list.append(makeRow(QString::number(kb), "/f", kb));
+        list.append(sized(kb));
     list.flush();
     list.resort(); // no column chosen yet: the order of adding stays
     EXPECT_EQ(names(list), "300 100 200");
@@ -48,7 +39,7 @@ TEST(ResultSort, ResortPlacesRowsAddedLaterAndPersistentIndexesFollowTheirRows)
     EXPECT_EQ(hundred.row(), 0);
 
     for (int kb : {50, 250, 1000}) // a later scan appends in its own order
-        list.append(makeRow(QString::number(kb), "/f", kb));
+        list.append(sized(kb));
     list.resort();
     EXPECT_EQ(names(list), "50 100 200 250 300 1000");
     EXPECT_EQ(list.rowCount(), 6);
@@ -74,11 +65,13 @@ TEST(ResultSort, LargeListsSortLikeAPlainStableSort)
     std::vector<ResultRow> rows(100'000);
     for (size_t i = 0; i < rows.size(); ++i) {
         const QString name = stems[int(rng() % stems.size())] + QString::number(rng() % 5000);
-        rows[i] = makeRow(rng() % 2 ? name.toUpper() : name, folders[(i / 37) % folders.size()],
-                          rng() % 4 ? qint64(rng() % 100) : (qint64(rng()) << 20),
-                          qint64(rng() % 4'000'000'000ull) - 1'000'000'000, rng() % 3 ? New : Over,
-                          folders[rng() % folders.size()]);
-        rows[i].modifiedNs = qint64(i); // the row's number, to follow it
+        rows[i] = {.name = rng() % 2 ? name.toUpper() : name,
+                   .sourceFolder = folders[(i / 37) % folders.size()],
+                   .targetFolder = folders[rng() % folders.size()],
+                   .modified = qint64(rng() % 4'000'000'000ull) - 1'000'000'000,
+                   .modifiedNs = qint64(i), // the row's number, to follow it
+                   .sizeKB = rng() % 4 ? qint64(rng() % 100) : (qint64(rng()) << 20),
+                   .status = rng() % 3 ? New : Over};
     }
     QString ResultRow::*const texts[] = {&ResultRow::name, &ResultRow::sourceFolder,
                                          &ResultRow::targetFolder};

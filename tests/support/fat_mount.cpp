@@ -1,7 +1,7 @@
 #include "support/fat_mount.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QStandardPaths>
 #include <QThread>
@@ -46,10 +46,8 @@ FatMount::FatMount(const QString& folder, bool readOnly) : m_folder(folder)
     m_fuse.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     m_fuse.start(tool("fusefat"),
                  {"-f", "-o", readOnly ? "ro,auto_unmount" : "rw+,auto_unmount", image, folder});
-    QElapsedTimer waited;
-    waited.start();
-    while (m_fuse.waitForStarted() && m_fuse.state() == QProcess::Running &&
-           !isMountPoint(folder) && waited.elapsed() < 10000)
+    for (QDeadlineTimer d(10000); m_fuse.waitForStarted() && m_fuse.state() == QProcess::Running &&
+                                  !isMountPoint(folder) && !d.hasExpired();)
         QThread::msleep(5);
     if (!isMountPoint(folder))
         m_why = QStringLiteral("fusefat did not mount the image: ") + m_fuse.readAll();

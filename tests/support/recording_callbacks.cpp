@@ -1,5 +1,17 @@
 #include "support/recording_callbacks.h"
 
+namespace {
+// The next scripted answer; an empty queue answers No / Cancel.
+template <typename T> T next(std::deque<T>& queue)
+{
+    if (queue.empty())
+        return T();
+    T answer = queue.front();
+    queue.pop_front();
+    return answer;
+}
+} // namespace
+
 Callbacks RecordingCallbacks::callbacks()
 {
     Callbacks cb;
@@ -7,35 +19,20 @@ Callbacks RecordingCallbacks::callbacks()
     cb.panelChanged = [this](int panel, const QString& text) {
         panelLog << QStringLiteral("%1:%2").arg(panel).arg(text);
     };
-    auto answer = [this](const QString& text) {
+    cb.askYesNo = cb.askYesNoPlain = [this](const QString& text) {
         questions << text;
-        if (answers.empty())
-            return false;
-        const bool a = answers.front();
-        answers.pop_front();
-        return a;
+        return next(answers);
     };
-    cb.askYesNo = answer;
-    cb.askYesNoPlain = answer;
     cb.showMessage = [this](const QString& text) { messages << text; };
     cb.toggle = [this](int t) { return toggles[t]; };
-    auto file = [this](const QString& title, const QString& filter, const QString& initial) {
+    cb.saveFileName = cb.openFileName = [this](const QString& title, const QString& filter,
+                                               const QString& initial) {
         dialogs << title + QLatin1Char('|') + filter + QLatin1Char('|') + initial;
-        if (fileNames.empty())
-            return QString();
-        const QString f = fileNames.front();
-        fileNames.pop_front();
-        return f;
+        return next(fileNames);
     };
-    cb.saveFileName = file;
-    cb.openFileName = file;
     cb.pickFolder = [this](const QString& start) {
         dialogs << QStringLiteral("Pick a Folder|") + start;
-        if (fileNames.empty())
-            return QString();
-        const QString f = fileNames.front();
-        fileNames.pop_front();
-        return f;
+        return next(fileNames);
     };
     cb.showErrors = [this] { ++errorsShown; };
     cb.openFile = [this](const QString& path) { opened << path; };

@@ -64,10 +64,7 @@ void TempTree::mkdir(const QString& relative)
 
 void TempTree::setMtime(const QString& path, qint64 seconds, qint64 nanoseconds)
 {
-    struct timespec times[2];
-    times[0].tv_sec = seconds;
-    times[0].tv_nsec = nanoseconds;
-    times[1] = times[0];
+    const timespec when{time_t(seconds), long(nanoseconds)}, times[2] = {when, when};
     require(::utimensat(AT_FDCWD, nameBytes(path).constData(), times, 0) == 0,
             path + ": " + QString::fromLocal8Bit(std::strerror(errno)));
 }
