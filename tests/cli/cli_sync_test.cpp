@@ -109,6 +109,10 @@ TEST_F(CliSyncTest, AMissingRootIsNotCreated)
                           " does not exist (an unattended run does not create it): 1 file was "
                           "not copied"});
     EXPECT_TRUE(r.err.contains("The folder " + usb + " does not exist")) << qPrintable(r.err);
+    // Quiet, the entry is told by its two folders.
+    EXPECT_TRUE(sync({"-q", profile})
+                    .err.contains("\nketrano-cli: " + src() + " to " + usb + ": The folder " + usb +
+                                  " does not exist"));
 }
 
 TEST_F(CliSyncTest, DirectionsFollowTheSavedTogglesUnlessOverridden)
