@@ -67,6 +67,11 @@ void SrcTgtForm::buildForm()
     ExcludeDefault = named(new QPushButton(reset, this), QStringLiteral("ExcludeDefault"));
     for (QLineEdit* text : {SourceText, TargetText, IncludeText, ExcludeText})
         text->setMinimumWidth(340);
+    // Two buttons share each caption: a screen reader tells them apart by what they act on.
+    SourceBrowse->setAccessibleDescription(QStringLiteral("Pick the Source folder"));
+    TargetBrowse->setAccessibleDescription(QStringLiteral("Pick the Target folder"));
+    IncludeDefault->setAccessibleDescription(QStringLiteral("Include every extension"));
+    ExcludeDefault->setAccessibleDescription(QStringLiteral("Exclude no extension"));
     OKCmd->setDefault(true);
 
     auto* fields = new QGridLayout;
