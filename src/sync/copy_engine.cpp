@@ -117,6 +117,13 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
             if (error.isNull()) {
                 list.setDestination(i, copy.copied.modified, copy.copied.modifiedNs,
                                     copy.copied.sizeBytes);
+                if (copy.newFile)
+                    run.newFiles.push_back(
+                        {&list,
+                         i,
+                         copy.placedFile,
+                         {copy.sourceAccessed,
+                          {time_t(copy.copied.modified), long(copy.copied.modifiedNs)}}});
                 uiYield(state, cb);
                 state.KBCopied += row.sizeKB;
                 ++state.FilesCopied;

@@ -82,10 +82,11 @@ FolderHandle::~FolderHandle()
 }
 
 PreparedCopy::PreparedCopy(PreparedCopy&& other) noexcept
-    : error(std::move(other.error)), copied(other.copied), folder(std::move(other.folder)),
-      fd(std::exchange(other.fd, -1)), tempName(std::move(other.tempName)),
-      name(std::move(other.name)), destName(std::move(other.destName)),
-      sourceMode(other.sourceMode), sourceAccessed(other.sourceAccessed), writtenAt(other.writtenAt)
+    : error(std::move(other.error)), copied(other.copied), stamped(other.stamped),
+      newFile(other.newFile), folder(std::move(other.folder)), fd(std::exchange(other.fd, -1)),
+      tempName(std::move(other.tempName)), name(std::move(other.name)),
+      destName(std::move(other.destName)), sourceMode(other.sourceMode),
+      sourceAccessed(other.sourceAccessed), placedFile(other.placedFile), writtenAt(other.writtenAt)
 {}
 
 PreparedCopy::~PreparedCopy()
@@ -218,11 +219,16 @@ PreparedCopy CopyPreparer::prepare(const ResultRow& row, const std::function<boo
     if ((m_umask < 0 || chowned || created != (st.st_mode & 07777)) &&
         ::fchmod(copy.fd, st.st_mode & 07777) != 0)
         errno = 0;
-    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    // Far enough back that a two-second clock still sees the source as newer.
+    constexpr time_t NotYetOnDisk = 10;
+    copy.newFile = !row.destExists;
+    struct timespec times[2] = {st.st_atim, st.st_mtim};
+    times[1].tv_sec -= copy.newFile ? NotYetOnDisk : 0;
     if (::futimens(copy.fd, times) != 0)
         return PreparedCopy(copyFailure(WritingDest, errno));
     copy.writtenAt = steadyNow();
     copy.copied = {st.st_mtim.tv_sec, st.st_mtim.tv_nsec, st.st_size};
+    copy.stamped = {times[1].tv_sec, times[1].tv_nsec, st.st_size};
     return copy;
 }
 
@@ -248,12 +254,16 @@ QString CopyPlacer::place(const ResultRow& row, PreparedCopy& copy,
 {
     if (!copy.error.isNull())
         return copy.error;
-    // What the file system kept of the time (a coarse clock rounds it).
+    // What the file system kept of the time (a coarse clock rounds it). A new file's own time
+    // comes at the end of the run.
     struct stat written;
     dev_t device = 0;
     if (::fstat(copy.fd, &written) == 0) {
-        copy.copied = {written.st_mtim.tv_sec, written.st_mtim.tv_nsec, written.st_size};
+        copy.stamped = {written.st_mtim.tv_sec, written.st_mtim.tv_nsec, written.st_size};
+        if (!copy.newFile)
+            copy.copied = copy.stamped;
         device = written.st_dev;
+        copy.placedFile = {written.st_dev, written.st_ino};
     }
     const int dir = copy.folder->fd;
     QString failure;
@@ -331,16 +341,16 @@ void CopyPlacer::keepTime(const PreparedCopy& copy, int dir, dev_t device)
         m_timeChecked.insert(device);
         struct stat st;
         if (::fstatat(dir, dest, &st, AT_SYMLINK_NOFOLLOW) != 0 ||
-            (st.st_mtim.tv_sec == copy.copied.modified &&
-             st.st_mtim.tv_nsec == copy.copied.modifiedNs))
+            (st.st_mtim.tv_sec == copy.stamped.modified &&
+             st.st_mtim.tv_nsec == copy.stamped.modifiedNs))
             return;
         m_renameLosesTime.insert(device);
     }
     if (!m_renameLosesTime.count(device))
         return;
     // Both times: fusefat takes an omitted access time for "now" for both.
-    const struct timespec times[2] = {copy.sourceAccessed,
-                                      {time_t(copy.copied.modified), long(copy.copied.modifiedNs)}};
+    const struct timespec times[2] = {
+        copy.sourceAccessed, {time_t(copy.stamped.modified), long(copy.stamped.modifiedNs)}};
     ::utimensat(dir, dest, times, AT_SYMLINK_NOFOLLOW);
 }
 

@@ -36,8 +36,10 @@ struct FolderHandle
 // reason it could not be. Dropped before it is placed, it takes its temporary file along.
 struct PreparedCopy
 {
-    QString error; // null when ready to be placed
-    CopiedFile copied;
+    QString error;        // null when ready to be placed
+    CopiedFile copied;    // the time and size the destination is to have
+    CopiedFile stamped;   // the time the temporary file carries
+    bool newFile = false; // takes a name that is free: stamped older than its source
     std::shared_ptr<const FolderHandle> folder;
     int fd = -1;         // the temporary file
     QByteArray tempName; // empty while the temporary file has no name
@@ -45,6 +47,7 @@ struct PreparedCopy
     QByteArray destName; // the destination's name (the row's, or its spelling on disk)
     mode_t sourceMode = 0;
     struct timespec sourceAccessed = {};
+    std::pair<dev_t, ino_t> placedFile = {0, 0}; // the file that took the destination's name
     qint64 writtenAt = 0; // steady clock, nanoseconds: when the last byte was written
 
     PreparedCopy() = default;
@@ -63,7 +66,10 @@ struct PreparedCopy
 // found it, and a read-only destination is never replaced; after the data is written the
 // source is checked not to have changed meanwhile. The data of a file that replaces another
 // is on disk before it takes the name, so a power cut leaves the old file or the new one,
-// never an empty one. One flush of the file system serves all copies written before it. Any failure
+// never an empty one. A new file takes its name with a time older than its source's and gets
+// the source's time only once the run has put it on disk (SyncRun::newFiles): a power cut
+// before that leaves it to be copied again, never taken for done. One flush of the file system
+// serves all copies written before it. Any failure
 // leaves the destination as it was and no temporary file behind.
 //
 // The two steps have an owner each, so that one thread may prepare copies while another

@@ -1,5 +1,6 @@
 #include "sync/sync_driver.h"
 
+#include "core/name_bytes.h"
 #include "core/run_lock.h"
 #include "core/status_bar.h"
 #include "core/thread_check.h"
@@ -10,7 +11,9 @@
 
 #include <chrono>
 #include <ctime>
+#include <fcntl.h>
 #include <future>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -44,6 +47,25 @@ RunLock lockForCleanup(const AppState& state, bool& mayClean)
     return lock;
 }
 
+// The files this run created are on disk now: each gets its source's time, and its row the
+// time it has. One that lost its name to another file since is left alone. Until then they
+// carried an older time, so that a power cut before the flush left them to be copied again.
+void giveNewFilesTheirTimes(SyncRun& run)
+{
+    for (const SyncRun::NewFile& f : run.newFiles) {
+        if (f.row >= f.list->size())
+            continue;
+        const QByteArray path = nameBytes(f.list->at(f.row).targetPath());
+        struct stat st;
+        if (::lstat(path.constData(), &st) != 0 || std::pair(st.st_dev, st.st_ino) != f.file ||
+            ::utimensat(AT_FDCWD, path.constData(), f.times, AT_SYMLINK_NOFOLLOW) != 0 ||
+            ::lstat(path.constData(), &st) != 0)
+            continue;
+        f.list->setDestination(f.row, st.st_mtim.tv_sec, st.st_mtim.tv_nsec, st.st_size);
+    }
+    run.newFiles.clear();
+}
+
 // Puts everything the run wrote on disk, one file system after the other, on a worker thread
 // while the window keeps repainting (a USB stick may take a while). A file system that could
 // not be flushed is an error row: its copies may not survive a power cut.
@@ -64,6 +86,8 @@ void flushWritten(AppState& state, const Callbacks& cb, SyncRun& run)
     }
     if (!failed.empty()) // counted after the last row: panel 3 says so too
         setPanel(state, cb, 3, QLatin1String("Errors : ") + QString::number(state.ErrorCount));
+    else
+        giveNewFilesTheirTimes(run);
 }
 
 } // namespace

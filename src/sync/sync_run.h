@@ -1,11 +1,15 @@
 #pragma once
 
+#include "results/result_model.h"
 #include "sync/written_file_systems.h"
 
 #include <QString>
 #include <QtGlobal>
 #include <map>
 #include <set>
+#include <sys/types.h>
+#include <utility>
+#include <vector>
 
 // What one synchronization keeps across its two directions.
 struct SyncRun
@@ -19,4 +23,14 @@ struct SyncRun
     // Entries whose rows a direction did not copy because a root was missing or elsewhere.
     std::set<quint32> refusedEntries;
     WrittenFileSystems written;
+
+    // A file this run created, to get its source's time once it is on disk.
+    struct NewFile
+    {
+        ResultListModel* list;
+        int row;
+        std::pair<dev_t, ino_t> file;
+        struct timespec times[2]; // access and modification
+    };
+    std::vector<NewFile> newFiles;
 };

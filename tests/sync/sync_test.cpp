@@ -91,6 +91,15 @@ TEST_F(SyncTest, BothDirectionsStepByStep)
     addRow(2, "/new", "b.txt", 10);
     state.CancelRequested = true; // left over from an earlier command
     log.clear();
+    // A new file has its source's time only once the run has put it on disk.
+    const auto seconds = [this](const char* file) {
+        return QFileInfo(tree.path(file)).lastModified().toSecsSinceEpoch();
+    };
+    qint64 beforeTheFlush = 0;
+    cb.toggle = [&, toggle = cb.toggle](int t) {
+        beforeTheFlush = t == 3 ? seconds("t/docs/deep/a.txt") : 0;
+        return toggle(t);
+    };
 
     SyncCmd_Click(state, cb);
 
@@ -106,7 +115,9 @@ TEST_F(SyncTest, BothDirectionsStepByStep)
                                 "toggle 3 after \"From Target to Source\"", "normal",
                                 "progress 1240 of 1240"}));
     EXPECT_EQ(TempTree::read(tree.path("t/docs/deep/a.txt")), "a.txt");
-    EXPECT_TRUE(exists("s/new/b.txt"));
+    EXPECT_EQ(std::tuple(beforeTheFlush, seconds("t/docs/deep/a.txt"), seconds("s/new/b.txt")),
+              std::tuple(1'000'000'000 - 10, 1'000'000'000, 1'000'000'000));
+    EXPECT_EQ(state.ListView1.at(0).destModified, 1'000'000'000); // as it is on disk
     EXPECT_TRUE(QFileInfo(tree.path("t/two")).isDir()); // an unchecked row's folder is made
     EXPECT_FALSE(exists("t/two/skipped"));
     EXPECT_EQ(std::tuple(state.FilesCopied, state.KBCopied, state.ErrorCount),
