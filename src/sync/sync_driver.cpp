@@ -75,10 +75,18 @@ void flushWritten(AppState& state, const Callbacks& cb, SyncRun& run)
     // is cached, and every file it replaced was flushed before it took the old one's place.
     if (run.written.empty() || state.abandonCopy)
         return;
-    auto flushed = std::async(std::launch::async, [&run] { return run.written.flush(); });
-    while (flushed.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
-        uiYield(state, cb);
-    const std::vector<WrittenFileSystems::Failure> failed = flushed.get();
+    const auto flushAll = [&state, &cb, &run] {
+        auto flushed = std::async(std::launch::async, [&run] { return run.written.flush(); });
+        while (flushed.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
+            uiYield(state, cb);
+        return flushed.get();
+    };
+    std::vector<WrittenFileSystems::Failure> failed = flushAll();
+    // The new files' times too, so that a disk unplugged after "Ready" has them.
+    if (failed.empty() && !run.newFiles.empty()) {
+        giveNewFilesTheirTimes(run);
+        failed = flushAll();
+    }
     for (const WrittenFileSystems::Failure& f : failed) {
         ++state.ErrorCount;
         state.ErrorsList.append({QString(), QString(), f.folder,
@@ -86,8 +94,6 @@ void flushWritten(AppState& state, const Callbacks& cb, SyncRun& run)
     }
     if (!failed.empty()) // counted after the last row: panel 3 says so too
         setPanel(state, cb, 3, QLatin1String("Errors : ") + QString::number(state.ErrorCount));
-    else
-        giveNewFilesTheirTimes(run);
 }
 
 } // namespace
