@@ -50,19 +50,35 @@ RunLock lockForCleanup(const AppState& state, bool& mayClean)
 // The files this run created are on disk now: each gets its source's time, and its row the
 // time it has. One that lost its name to another file since is left alone. Until then they
 // carried an older time, so that a power cut before the flush left them to be copied again.
+// The files of one folder follow each other: each folder is opened once.
 void giveNewFilesTheirTimes(SyncRun& run)
 {
+    QString folder;
+    int dir = -1;
     for (const SyncRun::NewFile& f : run.newFiles) {
         if (f.row >= f.list->size())
             continue;
-        const QByteArray path = nameBytes(f.list->at(f.row).targetPath());
+        const ResultRow& row = f.list->at(f.row);
+        if (dir < 0 || row.targetFolder != folder) {
+            if (dir >= 0)
+                ::close(dir);
+            folder = row.targetFolder;
+            const QByteArray path = folder.isEmpty() ? QByteArray("/") : nameBytes(folder);
+            dir = ::open(path.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+            if (dir < 0)
+                continue;
+        }
+        const QByteArray name = nameBytes(row.name);
         struct stat st;
-        if (::lstat(path.constData(), &st) != 0 || std::pair(st.st_dev, st.st_ino) != f.file ||
-            ::utimensat(AT_FDCWD, path.constData(), f.times, AT_SYMLINK_NOFOLLOW) != 0 ||
-            ::lstat(path.constData(), &st) != 0)
+        if (::fstatat(dir, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+            std::pair(st.st_dev, st.st_ino) != f.file ||
+            ::utimensat(dir, name.constData(), f.times, AT_SYMLINK_NOFOLLOW) != 0 ||
+            ::fstatat(dir, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
         f.list->setDestination(f.row, st.st_mtim.tv_sec, st.st_mtim.tv_nsec, st.st_size);
     }
+    if (dir >= 0)
+        ::close(dir);
     run.newFiles.clear();
 }
 
