@@ -118,12 +118,10 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
                 list.setDestination(i, copy.copied.modified, copy.copied.modifiedNs,
                                     copy.copied.sizeBytes);
                 if (copy.newFile)
-                    run.newFiles.push_back(
-                        {&list,
-                         i,
-                         copy.placedFile,
-                         {copy.sourceAccessed,
-                          {time_t(copy.copied.modified), long(copy.copied.modifiedNs)}}});
+                    run.newFiles.push_back({row.targetFolder,
+                                            copy.destName,
+                                            copy.placedFile,
+                                            {copy.sourceAccessed, copy.sourceModified}});
                 uiYield(state, cb);
                 state.KBCopied += row.sizeKB;
                 ++state.FilesCopied;

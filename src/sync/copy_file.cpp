@@ -86,7 +86,8 @@ PreparedCopy::PreparedCopy(PreparedCopy&& other) noexcept
       newFile(other.newFile), folder(std::move(other.folder)), fd(std::exchange(other.fd, -1)),
       tempName(std::move(other.tempName)), name(std::move(other.name)),
       destName(std::move(other.destName)), sourceMode(other.sourceMode),
-      sourceAccessed(other.sourceAccessed), placedFile(other.placedFile), writtenAt(other.writtenAt)
+      sourceAccessed(other.sourceAccessed), sourceModified(other.sourceModified),
+      placedFile(other.placedFile), writtenAt(other.writtenAt)
 {}
 
 PreparedCopy::~PreparedCopy()
@@ -219,11 +220,10 @@ PreparedCopy CopyPreparer::prepare(const ResultRow& row, const std::function<boo
     if ((m_umask < 0 || chowned || created != (st.st_mode & 07777)) &&
         ::fchmod(copy.fd, st.st_mode & 07777) != 0)
         errno = 0;
-    // Far enough back that a two-second clock still sees the source as newer.
-    constexpr time_t NotYetOnDisk = 10;
     copy.newFile = !row.destExists;
+    copy.sourceModified = st.st_mtim;
     struct timespec times[2] = {st.st_atim, st.st_mtim};
-    times[1].tv_sec -= copy.newFile ? NotYetOnDisk : 0;
+    times[1].tv_sec -= copy.newFile ? NewFileTimeBack : 0;
     if (::futimens(copy.fd, times) != 0)
         return PreparedCopy(copyFailure(WritingDest, errno));
     copy.writtenAt = steadyNow();
@@ -260,8 +260,9 @@ QString CopyPlacer::place(const ResultRow& row, PreparedCopy& copy,
     dev_t device = 0;
     if (::fstat(copy.fd, &written) == 0) {
         copy.stamped = {written.st_mtim.tv_sec, written.st_mtim.tv_nsec, written.st_size};
-        if (!copy.newFile)
-            copy.copied = copy.stamped;
+        // A clock rounds the source's time as it rounded the earlier one it was given.
+        copy.copied = copy.stamped;
+        copy.copied.modified += copy.newFile ? NewFileTimeBack : 0;
         device = written.st_dev;
         copy.placedFile = {written.st_dev, written.st_ino};
     }

@@ -32,12 +32,17 @@ struct FolderHandle
     FolderHandle& operator=(const FolderHandle&) = delete;
 };
 
+// How much older than its source a new file is until its run has put it on disk: far enough
+// back that a two-second clock still sees the source as newer, and even, so that the clock
+// rounds both times alike.
+constexpr time_t NewFileTimeBack = 10;
+
 // One file copied into its temporary file, waiting to take the destination's place, or the
 // reason it could not be. Dropped before it is placed, it takes its temporary file along.
 struct PreparedCopy
 {
     QString error;        // null when ready to be placed
-    CopiedFile copied;    // the time and size the destination is to have
+    CopiedFile copied;    // the time and size the destination is to have, as the clock keeps it
     CopiedFile stamped;   // the time the temporary file carries
     bool newFile = false; // takes a name that is free: stamped older than its source
     std::shared_ptr<const FolderHandle> folder;
@@ -47,6 +52,7 @@ struct PreparedCopy
     QByteArray destName; // the destination's name (the row's, or its spelling on disk)
     mode_t sourceMode = 0;
     struct timespec sourceAccessed = {};
+    struct timespec sourceModified = {};
     std::pair<dev_t, ino_t> placedFile = {0, 0}; // the file that took the destination's name
     qint64 writtenAt = 0; // steady clock, nanoseconds: when the last byte was written
 

@@ -1,6 +1,5 @@
 #include "sync/sync_driver.h"
 
-#include "core/name_bytes.h"
 #include "core/run_lock.h"
 #include "core/status_bar.h"
 #include "core/thread_check.h"
@@ -11,9 +10,7 @@
 
 #include <chrono>
 #include <ctime>
-#include <fcntl.h>
 #include <future>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -47,41 +44,6 @@ RunLock lockForCleanup(const AppState& state, bool& mayClean)
     return lock;
 }
 
-// The files this run created are on disk now: each gets its source's time, and its row the
-// time it has. One that lost its name to another file since is left alone. Until then they
-// carried an older time, so that a power cut before the flush left them to be copied again.
-// The files of one folder follow each other: each folder is opened once.
-void giveNewFilesTheirTimes(SyncRun& run)
-{
-    QString folder;
-    int dir = -1;
-    for (const SyncRun::NewFile& f : run.newFiles) {
-        if (f.row >= f.list->size())
-            continue;
-        const ResultRow& row = f.list->at(f.row);
-        if (dir < 0 || row.targetFolder != folder) {
-            if (dir >= 0)
-                ::close(dir);
-            folder = row.targetFolder;
-            const QByteArray path = folder.isEmpty() ? QByteArray("/") : nameBytes(folder);
-            dir = ::open(path.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-            if (dir < 0)
-                continue;
-        }
-        const QByteArray name = nameBytes(row.name);
-        struct stat st;
-        if (::fstatat(dir, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
-            std::pair(st.st_dev, st.st_ino) != f.file ||
-            ::utimensat(dir, name.constData(), f.times, AT_SYMLINK_NOFOLLOW) != 0 ||
-            ::fstatat(dir, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-            continue;
-        f.list->setDestination(f.row, st.st_mtim.tv_sec, st.st_mtim.tv_nsec, st.st_size);
-    }
-    if (dir >= 0)
-        ::close(dir);
-    run.newFiles.clear();
-}
-
 // Puts everything the run wrote on disk, one file system after the other, on a worker thread
 // while the window keeps repainting (a USB stick may take a while). A file system that could
 // not be flushed is an error row: its copies may not survive a power cut.
@@ -91,18 +53,19 @@ void flushWritten(AppState& state, const Callbacks& cb, SyncRun& run)
     // is cached, and every file it replaced was flushed before it took the old one's place.
     if (run.written.empty() || state.abandonCopy)
         return;
-    const auto flushAll = [&state, &cb, &run] {
-        auto flushed = std::async(std::launch::async, [&run] { return run.written.flush(); });
-        while (flushed.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
-            uiYield(state, cb);
-        return flushed.get();
-    };
-    std::vector<WrittenFileSystems::Failure> failed = flushAll();
-    // The new files' times too, so that a disk unplugged after "Ready" has them.
-    if (failed.empty() && !run.newFiles.empty()) {
-        giveNewFilesTheirTimes(run);
-        failed = flushAll();
-    }
+    // Then the new files get their sources' times, and those go on disk too, so that a disk
+    // unplugged after "Ready" has them.
+    auto done = std::async(std::launch::async, [&run] {
+        std::vector<WrittenFileSystems::Failure> failed = run.written.flush();
+        if (failed.empty() && !run.newFiles.empty()) {
+            giveNewFilesTheirTimes(run.newFiles);
+            failed = run.written.flush();
+        }
+        return failed;
+    });
+    while (done.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
+        uiYield(state, cb);
+    const std::vector<WrittenFileSystems::Failure> failed = done.get();
     for (const WrittenFileSystems::Failure& f : failed) {
         ++state.ErrorCount;
         state.ErrorsList.append({QString(), QString(), f.folder,

@@ -1,14 +1,12 @@
 #pragma once
 
-#include "results/result_model.h"
+#include "sync/new_file_times.h"
 #include "sync/written_file_systems.h"
 
 #include <QString>
 #include <QtGlobal>
 #include <map>
 #include <set>
-#include <sys/types.h>
-#include <utility>
 #include <vector>
 
 // What one synchronization keeps across its two directions.
@@ -24,13 +22,6 @@ struct SyncRun
     std::set<quint32> refusedEntries;
     WrittenFileSystems written;
 
-    // A file this run created, to get its source's time once it is on disk.
-    struct NewFile
-    {
-        ResultListModel* list;
-        int row;
-        std::pair<dev_t, ino_t> file;
-        struct timespec times[2]; // access and modification
-    };
+    // The files this run created, to get their sources' times once they are on disk.
     std::vector<NewFile> newFiles;
 };
