@@ -36,7 +36,7 @@ void giveTimes(const std::vector<NewFile>& files, size_t from, size_t to)
 
 void giveNewFilesTheirTimes(const std::vector<NewFile>& files)
 {
-    constexpr size_t ManyFiles = 2000;
+    constexpr size_t ManyFiles = 128;
     if (files.size() < ManyFiles)
         return giveTimes(files, 0, files.size());
     const size_t half = files.size() / 2;
