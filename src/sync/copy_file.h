@@ -75,8 +75,8 @@ struct PreparedCopy
 // never an empty one. A new file takes its name with a time older than its source's and gets
 // the source's time only once the run has put it on disk (SyncRun::newFiles): a power cut
 // before that leaves it to be copied again, never taken for done. One flush of the file system
-// serves all copies written before it. Any failure
-// leaves the destination as it was and no temporary file behind.
+// serves all copies written before it. Any failure leaves the destination as it was and no
+// temporary file behind.
 //
 // The two steps have an owner each, so that one thread may prepare copies while another
 // places them: a CopyPreparer copies the data into the temporary file (the copy-ahead worker

@@ -50,7 +50,8 @@ RunLock lockForCleanup(const AppState& state, bool& mayClean)
 void flushWritten(AppState& state, const Callbacks& cb, SyncRun& run)
 {
     // A program that is closing ends now (no "Ready" is shown): the system writes back what
-    // is cached, and every file it replaced was flushed before it took the old one's place.
+    // is cached, every file it replaced was flushed before it took the old one's place, and
+    // the files it created keep their older time, so the next run copies them again.
     if (run.written.empty() || state.abandonCopy)
         return;
     // Then the new files get their sources' times, and those go on disk too, so that a disk
