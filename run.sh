@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds Ketrano Backup (Release) and starts the window.
 # Usage: ./run.sh [PROFILE]
 set -euo pipefail

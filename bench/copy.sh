@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # bench/copy.sh [RUNS]
 #
 # Times `ketrano-cli sync` into an empty target against `cp -a` and `rsync -a --whole-file`

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Result list operations on a million rows in the real main window (offscreen):
 // Check All, UnCheck All, Invert Checking and a sort by each column, each timed together with
 // the view's update; then Delete Checked Files on 100,000 checked rows' files of a list of a

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Builds two folder trees for the scan benchmark.
 
 make_trees.py DIR FILES  creates DIR/source and DIR/target with FILES files each, in about

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # bench/scan.sh [FILES]
 #
 # Times a whole scan against its peers over the same pair of trees, warm cache, median of

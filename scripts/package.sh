@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package of Ketrano Backup (Release, without the tests) into dist/:
 #   ./scripts/package.sh
 #   sudo apt-get install ./dist/ketrano_*.deb

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // "ketrano --help" and "ketrano --version": the text on standard output, before any window or

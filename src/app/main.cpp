@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/help_option.h"
 #include "app/mainform.h"
 #include "app/signal_close.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Files of src/app: the window program only
 list(APPEND KETRANO_GUI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/mainform.cpp

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/cli_commands.h"
 #include "cli/cli_json.h"
 #include "cli/cli_options.h"

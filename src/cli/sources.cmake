@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Files of src/cli (program ketrano-cli)
 list(APPEND KETRANO_CLI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/main.cpp

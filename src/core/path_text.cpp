@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/path_text.h"
 
 QString joinPath(const QString& root, const QString& relative)

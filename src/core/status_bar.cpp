@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/status_bar.h"
 
 #include "core/thread_check.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Code that must run on the window thread says so with KETRANO_ON_WINDOW_THREAD(object), where

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "profile/profile_commands.h"
 
 #include "core/status_bar.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "profile/profile_file.h"
 
 #include "core/trim_blanks.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "profile/profile_model.h"
 
 ProfileModel::ProfileModel(QObject* parent) : QAbstractTableModel(parent)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "scan/scan_driver.h"
 
 #include "core/path_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "scan/wildcard.h"
 
 #include "scan/text_case.h"

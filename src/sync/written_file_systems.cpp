@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sync/written_file_systems.h"
 
 #include <cerrno>

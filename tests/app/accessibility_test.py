@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """What a screen reader finds in the main window, read through the accessibility bus.
 
 Usage: accessibility_test.py PATH/TO/ketrano

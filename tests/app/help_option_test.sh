@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Usage: help_option_test.sh PATH/TO/ketrano. "--help" and "--version" answer on standard
 # output and exit 0 without a display, without settings and without a profile file named after
 # the option.

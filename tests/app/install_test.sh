@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary prefix and checks what lands where and that the files
 # are valid; then, where dpkg-deb is there, builds the Debian package from the same build and
 # checks its file list and dependencies. Usage: install_test.sh CMAKE CPACK BUILD_DIR

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/window_driver.h"
 #include "support/temp_tree.h"
 

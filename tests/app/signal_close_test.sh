@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Usage: signal_close_test.sh PATH/TO/ketrano. Ends the real program with each termination
 # signal: its close handler must write the settings.
 set -u

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Application shell tests.
 ketrano_qtest(window_road_test ${CMAKE_CURRENT_LIST_DIR}/window_road_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/window_driver.cpp)

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # ketrano-cli's command line, profile show / add and log, against real files.
 # Usage: cli_commands_test.sh PATH/TO/ketrano-cli
 set -u

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/run_lock.h"
 #include "core/settings.h"
 #include "profile/profile_file.h"

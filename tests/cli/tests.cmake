@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # ketrano-cli tests: scripts and programs that run the built ketrano-cli.
 ketrano_gtest(cli_sync_test ${CMAKE_CURRENT_LIST_DIR}/cli_sync_test.cpp)
 add_test(NAME cli_commands_test

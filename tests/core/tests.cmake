@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Tests of src/core: names as bytes, file systems, remembered roots, thread checks.
 ketrano_gtest(core_test ${CMAKE_CURRENT_LIST_DIR}/name_bytes_test.cpp
               ${CMAKE_CURRENT_LIST_DIR}/file_system_test.cpp)

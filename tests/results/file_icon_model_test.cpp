@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "results/file_icon_model.h"
 #include "results/result_model.h"
 

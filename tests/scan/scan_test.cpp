@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/known_roots.h"
 #include "core/name_bytes.h"
 #include "scan/compare_sides.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/permission_checks.h"
 
 #include <linux/capability.h>

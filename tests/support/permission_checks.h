@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Root passes every permission check, so a folder with mode 000 is readable to it. While one of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sync/copy_file.h"
 #include "sync/destination_check.h"
 #include "sync/partial_copy_name.h"

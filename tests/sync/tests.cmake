@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Tests of src/sync
 ketrano_gtest(copy_file_test ${CMAKE_CURRENT_LIST_DIR}/copy_file_test.cpp)
 ketrano_gtest(sync_test ${CMAKE_CURRENT_LIST_DIR}/sync_test.cpp)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/registry/registry.h"
 #include "support/temp_tree.h"
 
