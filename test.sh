@@ -4,7 +4,10 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/deps.sh
-cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Release -DKETRANO_BUILD_TESTS=ON \
+# A compiler cache, where one is installed, makes a rebuild of unchanged files quick.
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S . -B build-test -G Ninja "${launcher[@]}" -DCMAKE_BUILD_TYPE=Release -DKETRANO_BUILD_TESTS=ON \
   -DKETRANO_THREAD_CHECKS=ON >/dev/null
 cmake --build build-test
 cd build-test

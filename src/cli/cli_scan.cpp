@@ -34,9 +34,13 @@ int runScan(const QCommandLineParser& parser, const QString& profile)
     const int problems = reportScanProblems(state);
 
     const bool differs = state.ListView1.size() + state.ListView2.size() > 0;
+    // With --exit-code, as diff does: 1 for differences, 2 for trouble (what could not be read
+    // or was refused); without it, trouble is 1.
     const bool exitCode = parser.isSet(QStringLiteral("exit-code"));
-    const int status =
-        stopStatus((exitCode && differs) || problems > 0 ? CliExit::CopyFailed : CliExit::Ok);
+    const int trouble = exitCode ? CliExit::BadInput : CliExit::CopyFailed;
+    const int status = stopStatus(problems > 0            ? trouble
+                                  : (exitCode && differs) ? CliExit::CopyFailed
+                                                          : CliExit::Ok);
     if (json) {
         writeOut(
             QString::fromUtf8(runDocument(QStringLiteral("scan"), state, status, stopCause())));
@@ -73,7 +77,8 @@ const CliCommand& scanCommand()
                             QStringLiteral("print nothing (with --exit-code, for monitoring)")),
          QCommandLineOption(QStringLiteral("exit-code"),
                             QStringLiteral("exit with 1 when anything differs, 0 when nothing "
-                                           "does"))},
+                                           "does,\n2 when something could not be read or was "
+                                           "refused"))},
         runScan};
     return command;
 }

@@ -30,6 +30,9 @@ struct ScannedEntry
         qint64 modified;
     };
     std::vector<Partial> partials;
+    // Include names more than one extension: a file may match two of them ("txt,TXT",
+    // "tar.gz,gz") and then be listed twice.
+    bool severalPatterns = false;
 };
 
 // What a long command is doing right now. While it is not Idle, commands that would change

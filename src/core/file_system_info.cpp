@@ -84,7 +84,7 @@ QString uuidOf(dev_t device)
 
 } // namespace
 
-bool FileSystemInfo::twoSecondTimes() const
+bool FileSystemInfo::fatTimes() const
 {
     QString base = type;
     // FUSE mounts name their driver after a dot: "fuse.fusefat", "fuseblk.exfat".

@@ -14,8 +14,9 @@ struct FileSystemInfo
     QString
         identity; // stable across mounts: "uuid:<UUID>", else "fsid:<f_fsid>", else "dev:<m>:<n>"
 
-    // FAT keeps modification times to 2 seconds: a time copied there comes back rounded.
-    bool twoSecondTimes() const;
+    // FAT keeps modification times to 2 seconds and as local wall-clock time: a time copied
+    // there comes back rounded, and drivers may read it an hour off in summer.
+    bool fatTimes() const;
 };
 
 // The file system that holds the folder 'path' (links followed).

@@ -44,12 +44,24 @@ qsizetype validSequence(const unsigned char* s, qsizetype i, qsizetype n)
     return 0;
 }
 
+// QString::fromUtf8 drops a byte-order mark (U+FEFF) at the start of what it is given; in a
+// name it is a character like any other, so it is kept.
+QString utf8Text(QByteArrayView bytes)
+{
+    QString marks;
+    while (bytes.size() >= 3 && bytes[0] == '\xEF' && bytes[1] == '\xBB' && bytes[2] == '\xBF') {
+        marks += QChar(char16_t(0xFEFF));
+        bytes = bytes.sliced(3);
+    }
+    return marks.isEmpty() ? QString::fromUtf8(bytes) : marks + QString::fromUtf8(bytes);
+}
+
 } // namespace
 
 QString nameText(QByteArrayView bytes)
 {
     if (bytes.isValidUtf8())
-        return QString::fromUtf8(bytes);
+        return utf8Text(bytes);
     const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
     const qsizetype n = bytes.size();
     QString text;
@@ -61,11 +73,11 @@ QString nameText(QByteArrayView bytes)
             i += length;
             continue;
         }
-        text += QString::fromUtf8(bytes.sliced(runStart, i - runStart));
+        text += utf8Text(bytes.sliced(runStart, i - runStart));
         text += QChar(char16_t(EscapeBase + s[i]));
         runStart = ++i;
     }
-    text += QString::fromUtf8(bytes.sliced(runStart));
+    text += utf8Text(bytes.sliced(runStart));
     return text;
 }
 

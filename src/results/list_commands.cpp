@@ -114,12 +114,13 @@ void InvertChecking_Click(const ListCommandContext& c)
         list->invertAll();
 }
 
-// Delete with exactly Shift held deletes the unchecked rows, with anything else the selected one;
-// both act when the key goes up. The check mark keys act when the letter goes down with Ctrl
-// held, so a quick press that lets go of Ctrl first still counts.
+// Delete with exactly Shift held deletes the unchecked rows, with anything else the selected one.
+// Like the check mark keys with Ctrl, they act when the key goes down, with the modifiers held
+// then: a quick press that lets go of Shift or Ctrl before the key still counts as pressed, and
+// Shift+Delete never becomes a Delete of the selected row's file.
 constexpr ListKey NoKey{};
-constexpr ListKey AnyDelete{Qt::Key_Delete, Qt::NoModifier, true};
-constexpr ListKey ShiftDelete{Qt::Key_Delete, Qt::ShiftModifier};
+constexpr ListKey AnyDelete{Qt::Key_Delete, Qt::NoModifier, true, ListKey::Pressed};
+constexpr ListKey ShiftDelete{Qt::Key_Delete, Qt::ShiftModifier, false, ListKey::Pressed};
 constexpr ListKey Ctrl(Qt::Key key)
 {
     return {key, Qt::ControlModifier, false, ListKey::Pressed};

@@ -6,6 +6,9 @@
 #include "core/shared_string.h"
 #include "core/ui_yield.h"
 #include "results/display_format.h"
+#include "sync/destination_check.h"
+
+#include <QMultiHash>
 
 #include <algorithm>
 
@@ -97,15 +100,47 @@ private:
     QString m_folder;
 };
 
+// The folders of one side by the key of their path, to tell a file of the other side that has
+// a folder's path.
+class FolderPaths
+{
+public:
+    explicit FolderPaths(const FileList* folders) : m_folders(folders)
+    {
+        if (!folders)
+            return;
+        PathKeyHasher hasher;
+        for (quint32 k = 0; k < folders->size(); ++k)
+            m_byKey.insert(hasher((*folders)[k]), k);
+    }
+    bool holds(const FileLine& line, quint64 key) const
+    {
+        for (auto it = m_byKey.constFind(key); it != m_byKey.cend() && it.key() == key; ++it)
+            if (sameUpperPath(line, (*m_folders)[it.value()]))
+                return true;
+        return false;
+    }
+
+private:
+    const FileList* m_folders;
+    QMultiHash<quint64, quint32> m_byKey;
+};
+
 size_t unmatchedRows(const SideTable& table)
 {
     return size_t(std::count(table.Matched.begin(), table.Matched.end(), quint8(0)));
 }
 
-// Whether time a is later than time b, to the whole second (to 2 seconds on FAT).
-bool later(qint64 a, qint64 b, bool twoSecondTimes)
+// Whether time a is later than time b, to the whole second. FAT keeps times to 2 seconds and
+// as local wall-clock time, which Windows and Linux drivers turn into UTC an hour apart for the
+// half of the year with summer time: there times less than 2 seconds apart, or an hour and
+// less than 2 seconds apart, are equal.
+bool later(qint64 a, qint64 b, bool fatTimes)
 {
-    return twoSecondTimes ? a - b >= 2 : a > b;
+    if (!fatTimes)
+        return a > b;
+    const qint64 d = a - b;
+    return d >= 2 && (d <= 3600 - 2 || d >= 3600 + 2);
 }
 
 } // namespace
@@ -174,6 +209,7 @@ void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass)
     FolderJoiner thisFolder(pass.ThisRoot);  // where this row's file is
     FolderJoiner destFolder(pass.OtherRoot); // where it goes: the other root, this spelling
     FolderJoiner thatFolder(pass.OtherRoot); // where the partner's file is
+    const FolderPaths otherFolders(pass.otherFolders);
 
     // Partners first: the same bytes, then the same path ignoring case, so that of "a.txt" and
     // "A.TXT" on one side, "a.txt" pairs with "a.txt" on the other whichever comes first.
@@ -197,6 +233,9 @@ void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass)
         const quint32 j = partner[i];
         mine.Matched[i] = 1;
         if (j == None) {
+            if (otherFolders.holds(a, mine.keys[i]))
+                state.ErrorsList.append({a.name, thisFolder(a.folder), destFolder(a.folder),
+                                         folderInTheWayText(), true});
             if (!pass.otherUnreadable || !pass.otherUnreadable->covers(a)) {
                 AddResultRow(cb, pass.thisList, thisFolder(a.folder), a.name, destFolder(a.folder),
                              ResultRow::Status::NewFile, a, nullptr, entry);
@@ -205,12 +244,12 @@ void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass)
             }
         } else {
             const FileLine& b = theirs.rows[j];
-            if (later(a.modified, b.modified, pass.twoSecondTimes)) {
+            if (later(a.modified, b.modified, pass.fatTimes)) {
                 AddResultRow(cb, pass.thisList, thisFolder(a.folder), a.name, destFolder(a.folder),
                              ResultRow::Status::OverWrite, a, &b, entry);
                 addToCounter(pass.thisFileCount, 1);
                 addToCounter(pass.thisSizeKB, bytesToKB(a.size));
-            } else if (later(b.modified, a.modified, pass.twoSecondTimes)) {
+            } else if (later(b.modified, a.modified, pass.fatTimes)) {
                 AddResultRow(cb, pass.otherList, thatFolder(b.folder), b.name, thisFolder(a.folder),
                              ResultRow::Status::OverWrite, b, &a, entry);
                 addToCounter(pass.otherFileCount, 1);

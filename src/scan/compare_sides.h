@@ -43,10 +43,13 @@ struct ComparePass
     qint64& otherSizeKB;
     // The entry's index in AppState::scannedEntries, given to every row.
     quint32 entry = 0;
-    // A side on FAT keeps times to 2 seconds: then times less than 2 seconds apart are equal.
-    bool twoSecondTimes = false;
+    // A side on FAT keeps times to 2 seconds, in local time: then times less than 2 seconds
+    // apart are equal, and so are times an hour apart (summer time read differently).
+    bool fatTimes = false;
     // What the other side could not read: no "New File" row goes there.
     const UnreadablePaths* otherUnreadable = nullptr;
+    // The other side's folders: a "New File" of that path cannot be copied there (a notice).
+    const FileList* otherFolders = nullptr;
 };
 
 // Returns at once when CancelRequested is set, and stops before the next row when it becomes

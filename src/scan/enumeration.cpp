@@ -171,9 +171,10 @@ void FileWalk::FindFilesAPI(int fd, const QString& relativeFolder)
             known = &st;
             type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISREG(st.st_mode) ? DT_REG : DT_UNKNOWN;
         }
-        if (type == DT_DIR && collecting)
+        if (type == DT_DIR && collecting) {
             subfolders.push_back(i);
-        else if (type == DT_REG && rawName[0] == '.' && isPartialCopyName(e.name))
+            m_found.folders.push_back(FileLine{relativeFolder, e.name});
+        } else if (type == DT_REG && rawName[0] == '.' && isPartialCopyName(e.name))
             notePartial(fd, rawName, e.name, relativeFolder); // a copy cut short is no file
         else if (type == DT_REG)
             addFile(fd, rawName, e.name, known, relativeFolder);

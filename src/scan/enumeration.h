@@ -44,6 +44,9 @@ struct SideWalk
     };
     std::vector<Problem> problems;
     std::vector<Partial> partials;
+    // Every folder below the root, as a line of its parent folder and its name: a file of the
+    // other side cannot take such a path.
+    FileList folders;
 };
 
 // A folder the walk does not enter (the other root of the entry, when it lies inside this one).

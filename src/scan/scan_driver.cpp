@@ -65,7 +65,8 @@ void scanEntry(AppState& state, const Callbacks& cb, const ProfileEntry& entry)
     // place would list the whole disk, to be copied to or from the other folder.
     if (entry.source.trimmed().isEmpty() || entry.target.trimmed().isEmpty())
         return;
-    ScannedEntry scanned{checkRoot(entry.source), checkRoot(entry.target), {}};
+    const QStringList patterns = includePatterns(entry.include);
+    ScannedEntry scanned{checkRoot(entry.source), checkRoot(entry.target), {}, patterns.size() > 1};
     const bool usable =
         rootUsable(state, cb, scanned.source) & rootUsable(state, cb, scanned.target);
     const quint32 index = quint32(state.scannedEntries.size());
@@ -77,8 +78,8 @@ void scanEntry(AppState& state, const Callbacks& cb, const ProfileEntry& entry)
     FileList FilesList2;
     SideWalk sourceFound;
     SideWalk targetFound;
-    enumerateEntry(state, cb, entry.source, entry.target, includePatterns(entry.include),
-                   FilesList1, FilesList2, sourceFound, targetFound);
+    enumerateEntry(state, cb, entry.source, entry.target, patterns, FilesList1, FilesList2,
+                   sourceFound, targetFound);
     UnreadablePaths sourceUnreadable;
     UnreadablePaths targetUnreadable;
     std::vector<ScannedEntry::Partial>& partials = state.scannedEntries.back().partials;
@@ -93,8 +94,7 @@ void scanEntry(AppState& state, const Callbacks& cb, const ProfileEntry& entry)
     buildSideTable(state, cb, FilesList2, TargetTable);
 
     setPanel(state, cb, 1, QStringLiteral("Comparing"));
-    const bool twoSecondTimes =
-        scanned.source.fs.twoSecondTimes() || scanned.target.fs.twoSecondTimes();
+    const bool fatTimes = scanned.source.fs.fatTimes() || scanned.target.fs.fatTimes();
     // ListView1's rows are counted in the source counters, ListView2's in the target counters.
     ComparePass first{SourceTable,
                       TargetTable,
@@ -107,8 +107,9 @@ void scanEntry(AppState& state, const Callbacks& cb, const ProfileEntry& entry)
                       state.TargetFileCount,
                       state.TargetSizeKB,
                       index,
-                      twoSecondTimes,
-                      &targetUnreadable};
+                      fatTimes,
+                      &targetUnreadable,
+                      &targetFound.folders};
     CompareSides(state, cb, first);
     ComparePass second{TargetTable,
                        SourceTable,
@@ -121,8 +122,9 @@ void scanEntry(AppState& state, const Callbacks& cb, const ProfileEntry& entry)
                        state.SourceFileCount,
                        state.SourceSizeKB,
                        index,
-                       twoSecondTimes,
-                       &sourceUnreadable};
+                       fatTimes,
+                       &sourceUnreadable,
+                       &sourceFound.folders};
     CompareSides(state, cb, second);
 }
 

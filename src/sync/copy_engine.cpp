@@ -12,6 +12,9 @@
 
 #include <QHash>
 
+#include <algorithm>
+#include <map>
+
 #include <cerrno>
 #include <sys/stat.h>
 
@@ -32,6 +35,33 @@ void showRowProgress(AppState& state, const Callbacks& cb, const QString& name)
     setPanel(state, cb, 2, name);
     setPanel(state, cb, 3, QLatin1String("Errors : ") + QString::number(state.ErrorCount));
     setProgressValue(state, cb, state.KBCopied);
+}
+
+// An Include that names one extension twice ("txt,txt", "jpg,JPG", "*,txt") lists a file
+// twice, with the same destination. For each row the index of the earlier checked row with
+// the same file and destination, else -1; empty when no entry of the list can repeat a file.
+std::vector<int> repeatedRows(const AppState& state, const ResultListModel& list)
+{
+    const auto canRepeat = [&state](const ResultRow& row) {
+        return row.entry < state.scannedEntries.size() &&
+               state.scannedEntries[row.entry].severalPatterns;
+    };
+    if (std::none_of(list.rows().begin(), list.rows().end(), canRepeat))
+        return {};
+    std::vector<int> firstOf(size_t(list.size()), -1);
+    QHash<QString, int> seen;
+    for (int i = 0; i < list.size(); ++i) {
+        const ResultRow& row = list.at(i);
+        if (!row.checked || !canRepeat(row))
+            continue;
+        const QString key = row.sourcePath() + QChar(u'\0') + row.targetFolder;
+        const auto it = seen.constFind(key);
+        if (it == seen.constEnd())
+            seen.insert(key, i);
+        else
+            firstOf[size_t(i)] = it.value();
+    }
+    return firstOf;
 }
 
 } // namespace
@@ -83,11 +113,14 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
     // rows ahead on a worker thread; each is put in its destination's place here, in order.
     const int count = list.size();
     std::vector<CopyAhead::Job> jobs;
+    const std::vector<int> firstOf = repeatedRows(state, list);
     for (int i = 0; i < count; ++i) {
         const ResultRow& row = list.at(i);
-        if (row.checked && !skipped(row) && tried.value(row.targetFolder) == 0)
+        if (row.checked && !skipped(row) && tried.value(row.targetFolder) == 0 &&
+            (firstOf.empty() || firstOf[size_t(i)] < 0))
             jobs.push_back({i, row});
     }
+    std::map<int, QString> failedFirsts; // the rows repeated later whose copy failed
     CopyAhead ahead(CopyPreparer(), std::move(jobs), &state.abandonCopy);
     CopyPlacer placer(&run.written);
     // During a large file the bar follows its bytes at each turn of the window; the panels
@@ -109,7 +142,21 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
             ++state.ErrorCount;
             state.ErrorsList.append(
                 {row.name, row.sourceFolder, row.targetFolder,
-                 copyFailure("Creating the destination folder failed", folderError)});
+                 folderFailure("Creating the destination folder failed", folderError)});
+        } else if (row.checked && !skipped(row) && !firstOf.empty() && firstOf[size_t(i)] >= 0) {
+            // The file and its destination of a row just copied (or not): the same outcome.
+            const int first = firstOf[size_t(i)];
+            const auto failed = failedFirsts.find(first);
+            if (failed == failedFirsts.end()) {
+                const ResultRow& done = list.at(first);
+                list.setDestination(i, done.destModified, done.destModifiedNs, done.destSizeBytes);
+                state.KBCopied += row.sizeKB;
+                ++state.FilesCopied;
+            } else {
+                ++state.ErrorCount;
+                state.ErrorsList.append(
+                    {row.name, row.sourceFolder, row.targetFolder, failed->second});
+            }
         } else if (ahead.nextIndex() == i) {
             PreparedCopy copy = ahead.take(copying);
             if (state.abandonCopy)
@@ -118,17 +165,22 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
             if (error.isNull()) {
                 list.setDestination(i, copy.copied.modified, copy.copied.modifiedNs,
                                     copy.copied.sizeBytes);
-                if (copy.newFile)
+                if (copy.newFile) {
+                    struct timespec modified = copy.sourceModified;
+                    modified.tv_sec -= time_t(copy.timeShift);
                     run.newFiles.push_back({row.targetFolder,
                                             copy.destName,
                                             copy.placedFile,
-                                            {copy.sourceAccessed, copy.sourceModified}});
+                                            {copy.sourceAccessed, modified}});
+                }
                 uiYield(state, cb);
                 state.KBCopied += row.sizeKB;
                 ++state.FilesCopied;
             } else {
                 ++state.ErrorCount;
                 state.ErrorsList.append({row.name, row.sourceFolder, row.targetFolder, error});
+                if (!firstOf.empty())
+                    failedFirsts[i] = error;
             }
         }
         showRowProgress(state, cb, row.name);

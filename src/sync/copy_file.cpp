@@ -51,6 +51,16 @@ bool noHardLinks(int error)
     return error == EPERM || error == EOPNOTSUPP || error == ENOSYS;
 }
 
+// A time read back this far from the one given is no rounding: a whole number of quarter
+// hours (every time zone's offset is one), give or take a two-second clock.
+bool isZoneShift(qint64 seconds)
+{
+    constexpr qint64 Quarter = 15 * 60;
+    const qint64 off = seconds < 0 ? -seconds : seconds;
+    const qint64 fromQuarter = (off + 2) % Quarter;
+    return off >= Quarter - 2 && off <= 26 * 3600 && fromQuarter <= 4;
+}
+
 qint64 steadyNow()
 {
     struct timespec t = {};
@@ -87,8 +97,9 @@ PreparedCopy::PreparedCopy(PreparedCopy&& other) noexcept
       newFile(other.newFile), folder(std::move(other.folder)), fd(std::exchange(other.fd, -1)),
       tempName(std::move(other.tempName)), name(std::move(other.name)),
       destName(std::move(other.destName)), sourceMode(other.sourceMode),
-      sourceAccessed(other.sourceAccessed), sourceModified(other.sourceModified),
-      placedFile(other.placedFile), writtenAt(other.writtenAt)
+      sourceAccessed(other.sourceAccessed),
+      sourceModified(other.sourceModified), given{other.given[0], other.given[1]},
+      timeShift(other.timeShift), placedFile(other.placedFile), writtenAt(other.writtenAt)
 {}
 
 PreparedCopy::~PreparedCopy()
@@ -166,7 +177,7 @@ PreparedCopy CopyPreparer::prepare(const ResultRow& row, const std::function<boo
 
     const int dir = open(m_target, row.targetFolder);
     if (dir < 0)
-        return PreparedCopy(copyFailure(OpeningFolder, m_target.error));
+        return PreparedCopy(folderFailure(OpeningFolder, m_target.error));
     PreparedCopy copy;
     copy.folder = m_target.handle;
     copy.name = name;
@@ -223,13 +234,14 @@ PreparedCopy CopyPreparer::prepare(const ResultRow& row, const std::function<boo
         errno = 0;
     copy.newFile = !row.destExists;
     copy.sourceModified = st.st_mtim;
-    struct timespec times[2] = {st.st_atim, st.st_mtim};
-    times[1].tv_sec -= copy.newFile ? NewFileTimeBack : 0;
-    if (::futimens(copy.fd, times) != 0)
+    copy.given[0] = st.st_atim;
+    copy.given[1] = st.st_mtim;
+    copy.given[1].tv_sec -= copy.newFile ? NewFileTimeBack : 0;
+    if (::futimens(copy.fd, copy.given) != 0)
         return PreparedCopy(copyFailure(WritingDest, errno));
     copy.writtenAt = steadyNow();
     copy.copied = {st.st_mtim.tv_sec, st.st_mtim.tv_nsec, st.st_size};
-    copy.stamped = {times[1].tv_sec, times[1].tv_nsec, st.st_size};
+    copy.stamped = {copy.given[1].tv_sec, copy.given[1].tv_nsec, st.st_size};
     return copy;
 }
 
@@ -260,6 +272,16 @@ QString CopyPlacer::place(const ResultRow& row, PreparedCopy& copy,
     struct stat written;
     dev_t device = 0;
     if (::fstat(copy.fd, &written) == 0) {
+        // Some drivers shift the times they are given by the time zone's offset (fusefat keeps
+        // them as UTC wall-clock time and reads them back as local standard time): given
+        // again, moved the other way, the file reads back as its source's time.
+        const qint64 shift = qint64(written.st_mtim.tv_sec) - qint64(copy.given[1].tv_sec);
+        if (isZoneShift(shift)) {
+            copy.given[1].tv_sec -= time_t(shift);
+            copy.timeShift = shift;
+            if (::futimens(copy.fd, copy.given) != 0 || ::fstat(copy.fd, &written) != 0)
+                return copyFailure(WritingDest, errno);
+        }
         copy.stamped = {written.st_mtim.tv_sec, written.st_mtim.tv_nsec, written.st_size};
         // A clock rounds the source's time as it rounded the earlier one it was given.
         copy.copied = copy.stamped;
@@ -350,10 +372,9 @@ void CopyPlacer::keepTime(const PreparedCopy& copy, int dir, dev_t device)
     }
     if (!m_renameLosesTime.count(device))
         return;
-    // Both times: fusefat takes an omitted access time for "now" for both.
-    const struct timespec times[2] = {
-        copy.sourceAccessed, {time_t(copy.stamped.modified), long(copy.stamped.modifiedNs)}};
-    ::utimensat(dir, dest, times, AT_SYMLINK_NOFOLLOW);
+    // The times given before the rename (both: fusefat takes an omitted access time for "now"
+    // for both).
+    ::utimensat(dir, dest, copy.given, AT_SYMLINK_NOFOLLOW);
 }
 
 // A new destination never replaces a file that took its name after the scan.

@@ -54,6 +54,10 @@ struct PreparedCopy
     mode_t sourceMode = 0;
     struct timespec sourceAccessed = {};
     struct timespec sourceModified = {};
+    // The access and modification times given to the temporary file, and how far the file
+    // system turned out to shift the times it is given (see CopyPlacer::place).
+    struct timespec given[2] = {};
+    qint64 timeShift = 0;
     std::pair<dev_t, ino_t> placedFile = {0, 0}; // the file that took the destination's name
     qint64 writtenAt = 0; // steady clock, nanoseconds: when the last byte was written
 

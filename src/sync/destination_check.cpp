@@ -92,6 +92,21 @@ QString sourceChangedText()
     return QStringLiteral("The source changed while it was copied");
 }
 
+QString folderInTheWayText()
+{
+    return QStringLiteral("A folder of that name is in the way");
+}
+
+QString fileInTheWayText()
+{
+    return QStringLiteral("A file of that name is in the way");
+}
+
+QString folderFailure(const char* what, int error)
+{
+    return error == ENOTDIR ? fileInTheWayText() : copyFailure(what, error);
+}
+
 QString checkDestination(int dir, QByteArray& name, const ResultRow& row, mode_t sourceMode)
 {
     struct stat st;
@@ -121,6 +136,9 @@ QString nameTakenText(int dir, const QByteArray& name)
     QByteArray variant;
     const bool exact =
         forEachCaseVariant(dir, name, [&variant](const QByteArray& v) { variant = v; });
+    struct stat st;
+    if (::fstatat(dir, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode))
+        return folderInTheWayText();
     if (exact || variant.isEmpty())
         return destinationCreatedText();
     return QStringLiteral("The destination folder does not tell letter case apart: it holds %1 "

@@ -15,6 +15,12 @@
 QString copyFailure(const char* what, int error);
 QString destinationCreatedText();
 QString sourceChangedText();
+// A file's destination is a folder, or a folder to be made (or opened) is a file.
+QString folderInTheWayText();
+QString fileInTheWayText();
+// "<what failed>: <reason>" for a destination folder that could not be made or opened; a file
+// in the way is said as such.
+QString folderFailure(const char* what, int error);
 
 // Checks the file 'name' in the folder 'dir' (an open folder) against what the scan saw for
 // the row: a null string when it may be replaced, else why not. The scan pairs names

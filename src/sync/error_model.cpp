@@ -38,7 +38,7 @@ void ErrorListModel::clearForScan()
 {
     KETRANO_ON_WINDOW_THREAD(this);
     beginResetModel();
-    std::erase_if(m_rows, [](const ErrorRow& r) { return !r.fromProfile; });
+    std::erase_if(m_rows, [](const ErrorRow& r) { return r.fromScan && !r.fromProfile; });
     endResetModel();
 }
 

@@ -37,7 +37,9 @@ public:
     // A synchronization starts: the failed copies of the last one go, what the scan that
     // it works on reported stays.
     void clearCopyFailures();
-    // A scan starts: everything goes but the skipped records of the loaded profile.
+    // A scan starts: what the last scan reported goes; the failed copies of the last
+    // synchronization stay until the next one, and so do the skipped records of the loaded
+    // profile.
     void clearForScan();
     int scanProblems() const;
 

@@ -29,6 +29,17 @@ class WrappedReasons : public QStyledItemDelegate
 public:
     explicit WrappedReasons(QTreeView* view) : QStyledItemDelegate(view), m_view(view) {}
 
+    // Only the reason wraps; a long name or folder keeps one line, shortened in the middle so
+    // that its start and its end stay readable (the whole text is the tooltip).
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.column() != ErrorListModel::Error) {
+            option->features &= ~QStyleOptionViewItem::WrapText;
+            option->textElideMode = Qt::ElideMiddle;
+        }
+    }
+
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         QSize size = QStyledItemDelegate::sizeHint(option, index);

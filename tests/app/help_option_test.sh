@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Usage: help_option_test.sh PATH/TO/ketrano. "--help" and "--version" answer on standard
 # output and exit 0 without a display, without settings and without a profile file named after
-# the option.
+# the option; started without a display the window says so in one line and exits with 1.
 set -u
 ketrano=$(realpath "$1") work=$(mktemp -d) failures=0
 trap 'rm -rf "$work"' EXIT
@@ -17,6 +17,9 @@ check() { # OPTION WANTED-FIRST-LINE
 }
 check --help "Usage: ketrano [PROFILE]"
 check --version "ketrano (Ketrano Backup) 2.01"
+out=$("$ketrano" 2>&1); status=$?
+[ "$status" = 1 ] && [ "$(wc -l <<<"$out")" = 1 ] && grep -q '^ketrano: no display' <<<"$out" ||
+    { echo "FAIL without a display: exit $status, printed '$out'"; failures=$((failures + 1)); }
 left=$(find "$work" -mindepth 1)
 [ -z "$left" ] || { echo "FAIL: left behind: $left"; failures=$((failures + 1)); }
 [ "$failures" -eq 0 ] && echo "all passed"

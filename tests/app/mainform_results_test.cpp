@@ -37,23 +37,26 @@ struct Window : WindowDriver
     static QString side(int list) { return list == 1 ? "src/" : "tgt/"; }
     QString folder(int list) { return tree.path(side(list)).chopped(1); }
     bool exists(int list, const QString& n) { return QFileInfo::exists(tree.path(side(list) + n)); }
-    // A menu item's name, or keys typed in the list: a key sequence, "quick+X" (Ctrl goes up
-    // before the letter) or "held+X" (Ctrl+X held until the key repeats).
+    // A menu item's name, or keys typed in the list: a key sequence, "quick+Ctrl+X" (the
+    // modifier goes up before the key) or "held+Ctrl+X" (held until the key repeats).
     void run(int list, const QString& command)
     {
         if (QAction* item = FileMenu->findChild<QAction*>(command))
             return item->trigger();
-        const auto letter = Qt::Key(command.back().unicode());
-        if (command.startsWith("quick+")) {
-            QTest::keyPress(views[list], letter, Qt::ControlModifier);
-            QTest::keyRelease(views[list], Qt::Key_Control);
-            QTest::keyRelease(views[list], letter);
-        } else if (command.startsWith("held+")) {
-            QTest::keyPress(views[list], letter, Qt::ControlModifier);
-            QTest::simulateEvent(views[list], true, letter, Qt::ControlModifier, {}, true);
-            QTest::keyRelease(views[list], letter, Qt::ControlModifier);
+        const bool quick = command.startsWith("quick+"), held = command.startsWith("held+");
+        if (!quick && !held)
+            return QTest::keySequence(views[list], QKeySequence(command));
+        const QKeyCombination keys = QKeySequence(command.section('+', 1))[0];
+        const Qt::Key key = keys.key();
+        const Qt::KeyboardModifiers modifiers = keys.keyboardModifiers();
+        QTest::keyPress(views[list], key, modifiers);
+        if (quick) {
+            QTest::keyRelease(views[list],
+                              modifiers & Qt::ShiftModifier ? Qt::Key_Shift : Qt::Key_Control);
+            QTest::keyRelease(views[list], key);
         } else {
-            QTest::keySequence(views[list], QKeySequence(command));
+            QTest::simulateEvent(views[list], true, key, modifiers, {}, true);
+            QTest::keyRelease(views[list], key, modifiers);
         }
     }
 
@@ -89,10 +92,10 @@ const struct
     bool answer = true;
 } commandRows[] = {
     {"Del Ctrl+Del Alt+Del Shift+Ctrl+Del Shift+Alt+Del DeleteFile", "b", "a c -d"},
-    {"Shift+Del Shift+Num+Del DeleteUnchecked", AskUnchecked, "a c"},
-    {"Ctrl+A quick+A CheckAll", "", "a b c d"},
-    {"Ctrl+U quick+U UnCheckAll", "", "-a -b -c -d"},
-    {"Ctrl+I quick+I held+I InvertChecking", "", "-a b -c d"},
+    {"Shift+Del Shift+Num+Del quick+Shift+Del DeleteUnchecked", AskUnchecked, "a c"},
+    {"Ctrl+A quick+Ctrl+A CheckAll", "", "a b c d"},
+    {"Ctrl+U quick+Ctrl+U UnCheckAll", "", "-a -b -c -d"},
+    {"Ctrl+I quick+Ctrl+I held+Ctrl+I InvertChecking", "", "-a b -c d"},
     {"Ctrl+Shift+A Ctrl+Alt+U Ctrl+Meta+I I Alt+I Ctrl+B", "", "a -b c -d"},
     {"Del DeleteFile", "b", "a -b c -d", 1, false},
     {"DeleteFile", "c", "a -b c -d", 2}, // still there: the row stays

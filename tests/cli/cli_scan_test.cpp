@@ -148,10 +148,16 @@ TEST(CliScan, ExitCodeAndFailedOutputOfScanAndSync)
     for (int i = 0; i < 3000; ++i) // far more than a pipe holds
         f.tree.add({QStringLiteral("src/a long file name to fill the pipe %1").arg(i)});
     f.tree.mkdir("dst");
-    const QString cli = KETRANO_CLI, prf = f.prf;
+    Folders missing; // its Target is not there: the scan refuses it and cannot tell
+    missing.tree.add({"src/a"});
+    const QString cli = KETRANO_CLI, prf = f.prf, gone = missing.prf;
+    const std::string refused =
+        "ketrano-cli: The folder " + missing.dst.toStdString() + " does not exist\n";
     // A shell line, its exit status and what stderr says.
     const std::tuple<QString, int, std::string> cases[] = {
         {cli + " scan -q --exit-code " + prf, 1, ""},
+        {cli + " scan -q --exit-code " + gone, 2, refused}, // as diff: 2 for trouble
+        {cli + " scan -q " + gone, 1, refused},
         {cli + " scan " + prf + " | head -c 10 >/dev/null; exit ${PIPESTATUS[0]}", 1,
          "ketrano-cli: cannot write the output: Broken pipe\n"},
         {cli + " scan --json " + prf + " >/dev/full", 1,

@@ -22,7 +22,7 @@ TEST(FileSystemInfo, TypeMountPointAndIdentityOfRealMounts)
     EXPECT_TRUE(isSameOrBelow(QDir(dir.path()).canonicalPath(), here.mountPoint))
         << here.mountPoint.toStdString();
     EXPECT_FALSE(here.identity.isEmpty());
-    EXPECT_FALSE(here.twoSecondTimes());
+    EXPECT_FALSE(here.fatTimes());
 
     if (::geteuid() != 0)
         GTEST_SKIP() << "mounting needs root: a tmpfs mount not checked";

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 // Names on disk are bytes: every name comes back from its text exactly, names that differ in
 // any byte have different texts, and only the display shows replacement characters.
 
@@ -25,6 +27,12 @@ TEST(NameBytes, EveryNameRoundTripsAndOnlyInvalidBytesAreEscaped)
         {"\xF4\x90\x80\x80", true, 4},     // beyond U+10FFFF
         {"\xF0\x90\x82\x80\xE9", true, 1}, // U+10080 followed by a stray byte
         {"dir\xE9/sub/\xA0name", true, 2}, // whole paths too
+        {"\xEF\xBB\xBF"
+         "bom.txt",
+         false, 0}, // a leading byte-order mark is a character
+        {"\xE9\xEF\xBB\xBF"
+         "b",
+         true, 1}, // ... also right after a stray byte
     };
     for (const auto& c : cases) {
         const QString text = nameText(c.bytes);
@@ -38,4 +46,34 @@ TEST(NameBytes, EveryNameRoundTripsAndOnlyInvalidBytesAreEscaped)
     const QString a = nameText("x\xE9"), b = nameText("x\xE8"), c = nameText("x\xFF");
     EXPECT_TRUE(a != b && b != c && a != c);
     EXPECT_EQ(displayName(a), displayName(b));
+}
+
+// Any byte string comes back from its text, byte for byte: pieces that decoders like to treat
+// specially (byte-order marks, surrogates, cut sequences) in random order.
+TEST(NameBytes, RandomByteStringsRoundTrip)
+{
+    const QByteArray pieces[] = {"a",
+                                 ".",
+                                 "/",
+                                 "\xEF\xBB\xBF",
+                                 "\xEF\xBB",
+                                 "\xC3\xA9",
+                                 "\xC3",
+                                 "\xA9",
+                                 "\x80",
+                                 "\xFF",
+                                 "\xED\xA0\x80",
+                                 "\xED\xB2\x80",
+                                 "\xF0\x90\x82\x80",
+                                 "\xF4\x90",
+                                 "\xE2\x82\xAC",
+                                 "\xC0\xAF"};
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<size_t> piece(0, std::size(pieces) - 1), length(0, 8);
+    for (int round = 0; round < 20000; ++round) {
+        QByteArray bytes;
+        for (size_t n = length(random); n > 0; --n)
+            bytes += pieces[piece(random)];
+        ASSERT_EQ(nameBytes(nameText(bytes)), bytes) << bytes.toHex().constData();
+    }
 }

@@ -314,19 +314,23 @@ TEST(ScanTrees, RootFolderOfTheFileSystemAndOtherRoots)
     }
 }
 
-// Names that are not UTF-8 pair only with the same bytes; on FAT, times 1 s apart are equal.
-TEST(ScanTrees, PairingByBytesAndTwoSecondTimes)
+// Names that are not UTF-8 pair only with the same bytes; on FAT, times 1 s apart are equal,
+// and so are times an hour apart (summer time read differently), but not an hour and 2 s.
+TEST(ScanTrees, PairingByBytesAndFatTimes)
 {
-    for (const bool twoSeconds : {false, true}) {
+    for (const bool fat : {false, true}) {
         AppState s;
-        compare(s, "a@11 b@12 caf\xE9@5 x\xE9@5 CAF\xE8@5", "a@10 b@10 caf\xE9@1 x\xE8@1 caf\xE8@1",
-                "/s", "/t", twoSeconds);
-        EXPECT_EQ(rows(s), (twoSeconds ? "" : "1|a|/s|/t|OverWrite|0; ") +
+        compare(s, "a@11 b@12 caf\xE9@5 x\xE9@5 CAF\xE8@5 h@3610 i@3613",
+                "a@10 b@10 caf\xE9@1 x\xE8@1 caf\xE8@1 h@10 i@10", "/s", "/t", fat);
+        EXPECT_EQ(rows(s), (fat ? "" : "1|a|/s|/t|OverWrite|0; ") +
                                QString::fromUtf8(
                                    "1|b|/s|/t|OverWrite|0; 1|caf\uFFFD|/s|/t|OverWrite|0; "
-                                   "1|x\uFFFD|/s|/t|New File|0; 1|CAF\uFFFD|/s|/t|New File|0; "
-                                   "2|x\uFFFD|/t|/s|New File|0; 2|caf\uFFFD|/t|/s|New File|0"));
-        EXPECT_EQ(nameBytes(s.ListView1.at(s.ListView1.size() - 1).name), "CAF\xE8");
+                                   "1|x\uFFFD|/s|/t|New File|0; 1|CAF\uFFFD|/s|/t|New File|0; ") +
+                               (fat ? "" : "1|h|/s|/t|OverWrite|0; ") +
+                               QString::fromUtf8("1|i|/s|/t|OverWrite|0; "
+                                                 "2|x\uFFFD|/t|/s|New File|0; "
+                                                 "2|caf\uFFFD|/t|/s|New File|0"));
+        EXPECT_EQ(nameBytes(s.ListView1.at(fat ? 3 : 4).name), "CAF\xE8");
     }
 }
 

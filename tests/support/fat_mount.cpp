@@ -28,7 +28,7 @@ bool isMountPoint(const QString& folder)
 
 } // namespace
 
-FatMount::FatMount(const QString& folder, bool readOnly) : m_folder(folder)
+FatMount::FatMount(const QString& folder, bool readOnly, const QString& timeZone) : m_folder(folder)
 {
     QDir().mkpath(folder);
     const QString image = folder + QStringLiteral(".img");
@@ -43,6 +43,11 @@ FatMount::FatMount(const QString& folder, bool readOnly) : m_folder(folder)
     if (!m_why.isEmpty())
         return;
     m_fuse.setProcessChannelMode(QProcess::MergedChannels);
+    if (!timeZone.isEmpty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TZ"), timeZone);
+        m_fuse.setProcessEnvironment(env);
+    }
     // A test that dies takes the driver along, and the driver its mount.
     m_fuse.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     m_fuse.start(tool("fusefat"),

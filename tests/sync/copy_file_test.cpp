@@ -138,13 +138,15 @@ TEST_P(CopyFileTest, FailuresLeaveTheDestinationAsItWasAndNoTemporary)
         {[&](ResultRow&) { QFile::remove(from), ::mkfifo(nameBytes(from).constData(), 0644); },
          "The source is not a regular file"}, // and does not hang
         {[&](ResultRow& row) { row.targetFolder = to, row.destExists = false; },
-         "Opening the destination folder failed: Not a directory"},
+         "A file of that name is in the way"},
         {[&](ResultRow&) { TempTree::setMtime(to, 1'700'000'000, 1); }, changed},
         {[&](ResultRow& row) { row.destModifiedNs += 1; }, changed},
         {[&](ResultRow& row) { row.destSizeBytes += 1; }, changed},
         {[&](ResultRow&) { QFile::remove(to); }, "The destination was deleted after the scan"},
         {[&](ResultRow& row) { row.destExists = false; },
-         "The destination was created after the scan"}};
+         "The destination was created after the scan"},
+        {[&](ResultRow& row) { QFile::remove(to), QDir().mkpath(to), row.destExists = false; },
+         "A folder of that name is in the way"}};
     for (const auto& [spoil, expected] : cases) {
         SCOPED_TRACE(qPrintable(expected));
         QDir(src()).removeRecursively();
