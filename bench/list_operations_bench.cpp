@@ -118,9 +118,9 @@ int main(int argc, char** argv)
     AppState& state = form.state();
 
     std::printf("rows: %d, Qt %s\n", rows, qVersion());
-    const double fill = timed([&] { fillRows(state.ListView1, rows, dir.path() + "/a", 0); });
+    const double fill = timed([&] { fillRows(state.sourceRows, rows, dir.path() + "/a", 0); });
     std::printf("%-28s %8.3f s\n", "fill ListView1", fill);
-    state.ActiveResultList = &state.ListView1;
+    state.ActiveResultList = &state.sourceRows;
     const struct
     {
         const char* name;
@@ -130,11 +130,11 @@ int main(int argc, char** argv)
                   {"Invert Checking (Ctrl+I)", Qt::Key_I}};
     for (const auto& c : checks) {
         const double s =
-            timed([&] { form.ListView_KeyUp(state.ListView1, c.key, Qt::ControlModifier); });
+            timed([&] { form.ListView_KeyUp(state.sourceRows, c.key, Qt::ControlModifier); });
         std::printf("%-28s %8.3f s\n", c.name, s);
     }
     for (int column = ResultListModel::ColumnCount - 1; column >= 0; --column) {
-        const double s = timed([&] { form.ListView_ColumnClick(state.ListView1, column); });
+        const double s = timed([&] { form.ListView_ColumnClick(state.sourceRows, column); });
         std::printf("sort by %-20s %8.3f s\n", qPrintable(ResultListModel::caption(column)), s);
     }
     // The same sorts without a view: the model's own share.
@@ -150,20 +150,20 @@ int main(int argc, char** argv)
     // Rows a later scan adds: 10,000 more, then the scan's closing resort.
     const double more = timed([&] {
         for (int i = 0; i < 10'000; ++i) {
-            ResultRow r = state.ListView1.at(i);
+            ResultRow r = state.sourceRows.at(i);
             r.name = QStringLiteral("Later_%1").arg(i);
-            state.ListView1.append(std::move(r));
+            state.sourceRows.append(std::move(r));
         }
-        state.ListView1.resort();
+        state.sourceRows.resort();
     });
     std::printf("%-28s %8.3f s\n", "append 10,000 + resort", more);
-    state.ListView1.clear();
+    state.sourceRows.clear();
 
     // Delete Checked Files: every tenth row checked and its file on disk.
     const int every = std::max(1, rows / std::max(1, files));
-    fillRows(state.ListView2, rows, dir.path() + "/b", every);
-    state.ActiveResultList = &state.ListView2;
-    const std::vector<QByteArray> paths = checkedPaths(state.ListView2);
+    fillRows(state.targetRows, rows, dir.path() + "/b", every);
+    state.ActiveResultList = &state.targetRows;
+    const std::vector<QByteArray> paths = checkedPaths(state.targetRows);
     const QString listFile = dir.path() + "/list";
     QFile f(listFile);
     if (f.open(QIODevice::WriteOnly)) {
@@ -193,7 +193,7 @@ int main(int argc, char** argv)
     std::printf("%-28s %8.3f s\n", "bare unlink loop", bare);
     std::printf("%-28s %8.3f s\n", "bare unlink loop, last first", bareBackwards);
     std::printf("%-28s %8.3f s  (%zu files, %d of %d rows left)\n", "Delete Checked Files", ours,
-                paths.size(), state.ListView2.size(), rows);
+                paths.size(), state.targetRows.size(), rows);
     std::printf("ratio Delete Checked / rm: %.2f, / bare unlink: %.2f, / last first: %.2f\n",
                 ours / rm, ours / bare, ours / bareBackwards);
     return 0;

@@ -43,8 +43,8 @@ void comparePairs(benchmark::State& bench)
         AppState& s = *state;
         ComparePass first{source,
                           target,
-                          s.ListView1,
-                          s.ListView2,
+                          s.sourceRows,
+                          s.targetRows,
                           QStringLiteral("/src"),
                           QStringLiteral("/dst"),
                           s.SourceFileCount,
@@ -54,8 +54,8 @@ void comparePairs(benchmark::State& bench)
         CompareSides(s, cb, first);
         ComparePass second{target,
                            source,
-                           s.ListView2,
-                           s.ListView1,
+                           s.targetRows,
+                           s.sourceRows,
                            QStringLiteral("/dst"),
                            QStringLiteral("/src"),
                            s.TargetFileCount,
@@ -63,7 +63,7 @@ void comparePairs(benchmark::State& bench)
                            s.SourceFileCount,
                            s.SourceSizeKB};
         CompareSides(s, cb, second);
-        if (s.ListView1.size() != rows || s.ListView2.size() != rows)
+        if (s.sourceRows.size() != rows || s.targetRows.size() != rows)
             bench.SkipWithError("wrong number of rows");
 
         bench.PauseTiming();

@@ -31,7 +31,7 @@ int main(int argc, char** argv)
     form.resize(1200, 800);
     form.show();
     for (const ProfileEntry& e : entries)
-        form.state().ProfileList.append(e);
+        form.state().profileEntries.append(e);
     QApplication::processEvents();
 
     QElapsedTimer gap;
@@ -50,8 +50,8 @@ int main(int argc, char** argv)
     QApplication::processEvents();
     const double seconds = double(total.nsecsElapsed()) / 1e9;
     std::printf("window scan: %.3f s, %d + %d rows, longest pause of the event loop: %.1f ms\n",
-                seconds, form.state().ListView1.size(), form.state().ListView2.size(),
+                seconds, form.state().sourceRows.size(), form.state().targetRows.size(),
                 double(longest) / 1e6);
-    form.state().ProfileList.clear();
+    form.state().profileEntries.clear();
     return 0;
 }

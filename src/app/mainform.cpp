@@ -120,14 +120,14 @@ void MainForm::buildWindow()
     buildLists();
     buildStatusBar();
     buildFileMenu();
-    m_errorsForm = new ErrorsForm(&m_state.ErrorsList, this);
+    m_errorsForm = new ErrorsForm(&m_state.errorRows, this);
     // The notice bar follows the error list, once per turn of the event loop at most.
     m_noticeUpdate = new QTimer(this);
     m_noticeUpdate->setSingleShot(true);
     connect(m_noticeUpdate, &QTimer::timeout, this, &MainForm::showNotices);
     const auto update = [this] { m_noticeUpdate->start(0); };
-    connect(&m_state.ErrorsList, &QAbstractItemModel::rowsInserted, this, update);
-    connect(&m_state.ErrorsList, &QAbstractItemModel::modelReset, this, update);
+    connect(&m_state.errorRows, &QAbstractItemModel::rowsInserted, this, update);
+    connect(&m_state.errorRows, &QAbstractItemModel::modelReset, this, update);
     connect(m_noticeBar, &NoticeBar::showErrorsClicked, this, [this] {
         if (m_cb.showErrors)
             m_cb.showErrors();
@@ -288,20 +288,20 @@ void MainForm::buildLists()
     ListView2 = makeReportList(central, QStringLiteral("ListView2"));
     ProfileList = makeReportList(central, QStringLiteral("ProfileList"));
     m_iconModel1 = new FileIconModel(this);
-    m_iconModel1->setSourceModel(&m_state.ListView1);
+    m_iconModel1->setSourceModel(&m_state.sourceRows);
     m_iconModel2 = new FileIconModel(this);
-    m_iconModel2->setSourceModel(&m_state.ListView2);
+    m_iconModel2->setSourceModel(&m_state.targetRows);
     ListView1->setModel(m_iconModel1);
     ListView2->setModel(m_iconModel2);
-    ProfileList->setModel(&m_state.ProfileList);
+    ProfileList->setModel(&m_state.profileEntries);
     for (QTreeView* view : {ListView1, ListView2}) {
         view->header()->setSectionsClickable(true);
         view->setContextMenuPolicy(Qt::PreventContextMenu);
     }
     connect(ListView1->header(), &QHeaderView::sectionClicked, this,
-            [this](int c) { ListView_ColumnClick(m_state.ListView1, c); });
+            [this](int c) { ListView_ColumnClick(m_state.sourceRows, c); });
     connect(ListView2->header(), &QHeaderView::sectionClicked, this,
-            [this](int c) { ListView_ColumnClick(m_state.ListView2, c); });
+            [this](int c) { ListView_ColumnClick(m_state.targetRows, c); });
     connect(ProfileList, &QTreeView::doubleClicked, this, [this] { ProfileList_DblClick(); });
 
     buildProfileToolbar();
@@ -360,8 +360,8 @@ void MainForm::showNotices()
 {
     QString first;
     int count = 0;
-    for (const ErrorRow& row : m_state.ErrorsList.rows()) {
-        if (row.fromScan && count++ == 0)
+    for (const ErrorRow& row : m_state.errorRows.rows()) {
+        if (row.beforeCopies() && count++ == 0)
             first = row.error;
     }
     m_noticeBar->setNotices(first, count);
@@ -369,7 +369,7 @@ void MainForm::showNotices()
 
 QTreeView* MainForm::viewOf(const ResultListModel& list) const
 {
-    return &list == &m_state.ListView1 ? ListView1 : ListView2;
+    return &list == &m_state.sourceRows ? ListView1 : ListView2;
 }
 
 QLabel* MainForm::panel(int index) const

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/app_state.h"
 #include "core/callbacks.h"
+#include "run/app_state.h"
+#include "run/run_profile.h"
 
 #include <QMainWindow>
 #include <QSet>
@@ -98,11 +99,15 @@ private:
     void restoreLayout();
     void saveLayout() const;
     void setBusy(bool busy);
-    void updateCommandStates();
-    bool isBusy() const { return m_state.running != Running::Idle; }
+    // Enables the commands that change the profile or the lists, or (during a run) refuses them.
+    void updateCommandStates(bool idle);
+    bool isBusy() const { return m_state.control.running != Running::Idle; }
     void runUnattended();
+    // A run of the profile, as the buttons and the unattended run start it.
+    RunRequest runRequest(bool scan, bool copy) const;
+    RunResult run(const RunRequest& request);
     // The desktop notification at the end of an unattended run; a click raises the window.
-    void tellRunEnded();
+    void tellRunEnded(const RunResult& result);
     // The bar above the lists: what the scan and the profile load reported (the error list's
     // rows from before any copy).
     void showNotices();

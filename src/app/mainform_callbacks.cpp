@@ -56,7 +56,7 @@ void MainForm::fillCallbacks()
     m_cb.progressChanged = [this](int minimum, int maximum, int value) {
         ProgressBar1->setRange(minimum, maximum);
         ProgressBar1->setValue(value);
-        if (m_state.running == Running::Sync && maximum > minimum)
+        if (m_state.control.running == Running::Sync && maximum > minimum)
             m_notice->showProgress(double(value - minimum) / (maximum - minimum));
     };
     m_cb.busyChanged = [this](bool busy) { setBusy(busy); };
@@ -75,7 +75,7 @@ void MainForm::fillCallbacks()
         QMessageBox box(QMessageBox::NoIcon, AppTitle, text, QMessageBox::Ok, dialogParent(this));
         box.exec();
     };
-    m_cb.toggle = [this](int toggle) { return toggleState(toggle); };
+    m_cb.showIcons = [this] { return toggleState(1); };
     m_cb.saveFileName = [this](const QString& title, const QString& filter,
                                const QString& initial) {
         return runFileDialog(dialogParent(this), QFileDialog::AcceptSave, title, filter, initial);

@@ -5,16 +5,13 @@
 #include "app/help_window.h"
 #include "app/notice_bar.h"
 #include "core/registry/registry.h"
-#include "core/run_lock.h"
-#include "core/run_log.h"
 #include "core/settings.h"
 #include "core/status_bar.h"
 #include "profile/profile_commands.h"
 #include "profile/profile_file.h"
 #include "results/file_icon_model.h"
-#include "scan/scan_driver.h"
+#include "run/run_profile.h"
 #include "sync/errorsform.h"
-#include "sync/sync_driver.h"
 
 #include <QAction>
 #include <QApplication>
@@ -51,54 +48,56 @@ void MainForm::Form_Load()
         QTimer::singleShot(0, this, &MainForm::runUnattended);
 }
 
+RunRequest MainForm::runRequest(bool scan, bool copy) const
+{
+    RunRequest request;
+    request.scan = scan;
+    request.copy = copy;
+    // A toggle is read when its direction's stage begins: it may be flipped meanwhile.
+    request.directionOn = [this](Direction d) {
+        return toggleState(d == Direction::SourceToTarget ? 2 : 3);
+    };
+    request.program = QStringLiteral("ketrano");
+    return request;
+}
+
 void MainForm::runUnattended()
 {
     if (m_closing)
         return;
-    RunRecord record;
-    record.time = QDateTime::currentSecsSinceEpoch();
-    record.program = QStringLiteral("ketrano");
-    record.profile = QFileInfo(m_state.ProfileFileName).absoluteFilePath();
-    record.sourceToTarget = toggleState(2);
-    record.targetToSource = toggleState(3);
-    // One run of a profile at a time: a timer's ketrano-cli may be running it. The refusal is
-    // an error row and a status text, not a box that would wait for someone to click it.
-    const RunLock lock = RunLock::acquire(m_state.ProfileFileName);
-    if (lock.heldByAnother()) {
-        const QString refusal = lock.refusal(m_state.ProfileFileName);
-        const QFileInfo profile(m_state.ProfileFileName);
-        m_state.ErrorsList.append({profile.fileName(), profile.path(), QString(), refusal});
-        m_state.ErrorCount = 1;
-        setPanel(m_state, m_cb, 2, refusal);
-        setPanel(m_state, m_cb, 3, QStringLiteral("Errors : 1"));
-        record.status = 3;
-        RunLog::append(record);
-        return;
-    }
     QCoreApplication::processEvents(); // let the window paint before the work starts
     // Nobody may be watching: what the window would ask about is refused and listed instead.
-    m_state.unattended = true;
-    ScanCmd_Click();
-    if (!m_closing)
-        SyncCmd_Click();
-    m_state.unattended = false;
-    record.sourceToTarget = toggleState(2); // they may have been flipped during the run
-    record.targetToSource = toggleState(3);
-    record.filesCopied = m_state.FilesCopied;
-    record.kbCopied = m_state.KBCopied;
-    record.errors = m_state.ErrorCount;
-    record.status = m_state.CancelRequested ? 130 : m_state.ErrorCount > 0 ? 1 : 0;
-    RunLog::append(record);
-    tellRunEnded();
+    // Esc stops the scan; the synchronization that follows still runs, as a click would.
+    RunRequest request = runRequest(true, true);
+    request.unattended = true;
+    const RunResult result = run(request);
+    tellRunEnded(result);
 }
 
-void MainForm::tellRunEnded()
+RunResult MainForm::run(const RunRequest& request)
+{
+    if (request.scan) {
+        m_iconModel1->ResetIconList();
+        m_iconModel2->ResetIconList();
+        m_noticeBar->reopen(); // what this scan reports shows, also if the last one's was closed
+    }
+    // While it runs, the commands that would change what it works on are refused.
+    updateCommandStates(false);
+    const RunResult result = runProfile(m_state, request, m_cb);
+    if (request.copy)
+        m_notice->hideProgress();
+    showNotices();
+    updateCommandStates(true);
+    return result;
+}
+
+void MainForm::tellRunEnded(const RunResult& result)
 {
     if (m_closing)
         return;
-    const bool cancelled = panelText(m_state, 1).startsWith(QLatin1String("Canceled"));
     m_notice->notify(QFileInfo(m_state.ProfileFileName).fileName(),
-                     DesktopNotice::runText(m_state.FilesCopied, m_state.ErrorCount, cancelled));
+                     DesktopNotice::runText(result.filesCopied, result.errors,
+                                            result.outcome == RunOutcome::Stopped));
 }
 
 void MainForm::Form_QueryUnload(bool bySignal)
@@ -113,8 +112,8 @@ void MainForm::Form_QueryUnload(bool bySignal)
     // A running scan stops at its next check. A running synchronization gives up the file it
     // is copying (its destination stays as it was), so the program ends at once even in the
     // middle of a large file.
-    m_state.abandonCopy = true;
-    m_state.CancelRequested = true;
+    m_state.control.abandonCopy = true;
+    m_state.control.CancelRequested = true;
     // Unsaved entry edits are offered for saving, even while a scan or copy runs (saving does
     // not touch the lists); a close by signal cannot wait for an answer.
     if (!bySignal)
@@ -223,48 +222,32 @@ void MainForm::setToggleState(int toggle, bool pressed)
 
 void MainForm::ScanCmd_Click()
 {
-    if (isBusy())
-        return;
-    m_state.running = Running::Scan;
-    updateCommandStates();
-    m_iconModel1->ResetIconList();
-    m_iconModel2->ResetIconList();
-    m_noticeBar->reopen(); // what this scan reports shows, also if the last one's was closed
-    ::ScanCmd_Click(m_state, m_cb);
-    showNotices();
-    m_state.running = Running::Idle;
-    updateCommandStates();
+    if (!isBusy())
+        run(runRequest(true, false));
 }
 
 void MainForm::SyncCmd_Click()
 {
-    if (isBusy())
-        return;
-    m_state.running = Running::Sync;
-    updateCommandStates();
-    ::SyncCmd_Click(m_state, m_cb);
-    m_notice->hideProgress();
-    m_state.running = Running::Idle;
-    updateCommandStates();
+    if (!isBusy())
+        run(runRequest(false, true));
 }
 
 void MainForm::StatusBar1_PanelDblClick(int panel)
 {
     if (panel == 1)
-        m_state.CancelRequested = true;
+        m_state.control.CancelRequested = true;
     else if (panel == 3 && m_cb.showErrors)
         m_cb.showErrors();
 }
 
-void MainForm::updateCommandStates()
+void MainForm::updateCommandStates(bool idle)
 {
-    const bool idle = !isBusy();
     for (int i = 0; i < 5; ++i) // New, Open, Save, Scan, Synchronize
         m_mainButtons[i]->setEnabled(idle);
     for (int i = 0; i < 3; ++i) // new, edit, delete entry
         m_profileButtons[i]->setEnabled(idle);
-    m_state.ListView1.setLocked(!idle);
-    m_state.ListView2.setLocked(!idle);
+    m_state.sourceRows.setLocked(!idle);
+    m_state.targetRows.setLocked(!idle);
 }
 
 void MainForm::setBusy(bool busy)
@@ -287,7 +270,7 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event)
     if (type == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->window() == this)
-            m_state.CancelRequested = true;
+            m_state.control.CancelRequested = true;
         return false;
     }
     if (type == QEvent::ToolTip && m_noTipButtons.contains(watched))

@@ -26,9 +26,9 @@ bool MainForm::listEventFilter(QObject* watched, QEvent* event)
         return false;
     ResultListModel* list = nullptr;
     if (watched == ListView1 || watched == ListView1->viewport())
-        list = &m_state.ListView1;
+        list = &m_state.sourceRows;
     else if (watched == ListView2 || watched == ListView2->viewport())
-        list = &m_state.ListView2;
+        list = &m_state.targetRows;
 
     if (list) {
         QTreeView* view = viewOf(*list);

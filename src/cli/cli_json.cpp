@@ -31,12 +31,28 @@ QJsonValue jsonText(const QString& text)
     return QJsonValue(displayName(text));
 }
 
-QByteArray runDocument(const QString& command, const AppState& state, int exitStatus,
-                       const QString& stopped, const QJsonObject& directions)
+namespace {
+
+// An error row: its folders and reason, its kind ("write-failed") and the system's error
+// number (0 when none).
+QJsonObject jsonError(const ErrorRow& e)
+{
+    return {{QStringLiteral("name"), jsonText(e.fileName)},
+            {QStringLiteral("source"), jsonText(e.source)},
+            {QStringLiteral("target"), jsonText(e.target)},
+            {QStringLiteral("reason"), jsonText(e.error)},
+            {QStringLiteral("kind"), QString::fromLatin1(errorKindName(e.kind))},
+            {QStringLiteral("errno"), e.errorNumber}};
+}
+
+} // namespace
+
+QByteArray runDocument(const QString& command, const AppState& state, const RunResult& result,
+                       int exitStatus, const QString& stopped, const QJsonObject& directions)
 {
     QJsonArray rows;
-    appendRows(rows, state.ListView1, 1);
-    appendRows(rows, state.ListView2, 2);
+    appendRows(rows, state.sourceRows, 1);
+    appendRows(rows, state.targetRows, 2);
     QJsonObject totals{{QStringLiteral("sourceFiles"), state.SourceFileCount},
                        {QStringLiteral("sourceSizeKB"), state.SourceSizeKB},
                        {QStringLiteral("targetFiles"), state.TargetFileCount},
@@ -48,21 +64,15 @@ QByteArray runDocument(const QString& command, const AppState& state, int exitSt
         {QStringLiteral("stopped"), stopped.isEmpty() ? QJsonValue() : QJsonValue(stopped)},
         {QStringLiteral("rows"), rows}};
     QJsonArray problems; // what the scan could not read or refused
-    for (const ErrorRow& e : state.ErrorsList.rows())
-        if (e.fromScan)
-            problems.append(jsonText(e.error));
+    QJsonArray failures;
+    for (const ErrorRow& e : state.errorRows.rows())
+        (e.beforeCopies() ? problems : failures).append(jsonError(e));
     document.insert(QStringLiteral("problems"), problems);
     if (command == QLatin1String("sync")) {
-        totals.insert(QStringLiteral("filesCopied"), state.FilesCopied);
-        totals.insert(QStringLiteral("kbCopied"), state.KBCopied);
-        totals.insert(QStringLiteral("errors"), state.ErrorCount);
-        QJsonArray failures;
-        for (const ErrorRow& e : state.ErrorsList.rows())
-            if (!e.fromScan)
-                failures.append(QJsonObject{{QStringLiteral("name"), jsonText(e.fileName)},
-                                            {QStringLiteral("source"), jsonText(e.source)},
-                                            {QStringLiteral("target"), jsonText(e.target)},
-                                            {QStringLiteral("reason"), jsonText(e.error)}});
+        totals.insert(QStringLiteral("filesCopied"), result.filesCopied);
+        totals.insert(QStringLiteral("kbCopied"), result.kbCopied);
+        totals.insert(QStringLiteral("bytesCopied"), result.bytesCopied);
+        totals.insert(QStringLiteral("errors"), result.errors);
         document.insert(QStringLiteral("failures"), failures);
         document.insert(QStringLiteral("directions"), directions);
     }

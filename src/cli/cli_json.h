@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/app_state.h"
+#include "run/run_profile.h"
 
 #include <QJsonObject>
 #include <QJsonValue>
@@ -16,11 +16,12 @@
 //                 and for sync "filesCopied", "kbCopied", "errors" },
 //     sync only: "directions": { "sourceToTarget": { "on": BOOL, "from": TEXT },
 //                                "targetToSource": { ... } },
-//                "failures": [ { "name", "source", "target", "reason" } ] }
+//                "failures": [ { "name", "source", "target", "reason", "kind", "errno" } ] }
+//   "problems" (what the scan could not read or refused) holds the same objects.
 
 // A file name, folder or reason as JSON text. The one place where names become JSON.
 QJsonValue jsonText(const QString& text);
 
 // The document of a scan (directions empty) or a sync run, as indented UTF-8 JSON.
-QByteArray runDocument(const QString& command, const AppState& state, int exitStatus,
-                       const QString& stopped, const QJsonObject& directions = {});
+QByteArray runDocument(const QString& command, const AppState& state, const RunResult& result,
+                       int exitStatus, const QString& stopped, const QJsonObject& directions = {});

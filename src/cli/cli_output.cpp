@@ -139,12 +139,12 @@ QString isoLocalTime(qint64 utcSeconds)
 void printResultLists(const AppState& state, bool tsv)
 {
     if (tsv) {
-        printTsv(state.ListView1, QStringLiteral("1"));
-        printTsv(state.ListView2, QStringLiteral("2"));
+        printTsv(state.sourceRows, QStringLiteral("1"));
+        printTsv(state.targetRows, QStringLiteral("2"));
     } else {
-        printTable(state.ListView1, QStringLiteral("Source Files"));
+        printTable(state.sourceRows, QStringLiteral("Source Files"));
         writeOut(QStringLiteral("\n"));
-        printTable(state.ListView2, QStringLiteral("Target Files"));
+        printTable(state.targetRows, QStringLiteral("Target Files"));
         writeOut(QStringLiteral("\n"));
     }
     flushOut();
@@ -166,8 +166,8 @@ void printPanels(const AppState& state, bool tsv)
 int reportScanProblems(const AppState& state)
 {
     int problems = 0;
-    for (const ErrorRow& e : state.ErrorsList.rows())
-        if (e.fromScan) {
+    for (const ErrorRow& e : state.errorRows.rows())
+        if (e.beforeCopies()) {
             cliError(escapeForLine(e.error));
             ++problems;
         }
@@ -181,7 +181,7 @@ void printErrors(const ErrorListModel& errors, bool tsv)
         lines.push_back({QStringLiteral("File Name"), QStringLiteral("Source"),
                          QStringLiteral("Target"), QStringLiteral("Error")});
     for (const ErrorRow& e : errors.rows())
-        if (!e.fromScan) // on stderr already
+        if (!e.beforeCopies()) // on stderr already
             lines.push_back({escapeForLine(e.fileName), escapeForLine(e.source),
                              escapeForLine(e.target), escapeForLine(e.error)});
     if (tsv) {

@@ -16,19 +16,55 @@
 
 namespace {
 
-QString progressText(const AppState& state)
+// The progress line's text, from the run's events and what it counted.
+class ProgressText
 {
-    QStringList parts;
-    for (const QString& p : state.status.panels)
-        if (!p.trimmed().isEmpty())
-            parts << p.trimmed();
-    const int rows = state.ListView1.size() + state.ListView2.size();
-    if (state.running == Running::Scan && rows > 0)
-        parts << QStringLiteral("%1 + %2 rows")
-                     .arg(state.ListView1.size())
-                     .arg(state.ListView2.size());
-    return parts.join(QLatin1String("  "));
-}
+public:
+    explicit ProgressText(const AppState& state) : m_state(state) {}
+
+    void note(const RunEvent& event)
+    {
+        switch (event.type) {
+        case RunEvent::ScanStarted:
+        case RunEvent::EntryStarted:
+            m_copying = false;
+            m_entry = event.entry;
+            break;
+        case RunEvent::SyncStarted:
+            m_copying = true;
+            m_file.clear();
+            break;
+        case RunEvent::FileStarted:
+            m_file = event.row ? event.row->name : QString();
+            break;
+        default:
+            break;
+        }
+    }
+
+    QString text() const
+    {
+        const AppState& s = m_state;
+        if (!m_copying)
+            return QStringLiteral("Scanning entry %1 of %2: %3 + %4 rows")
+                .arg(m_entry + 1)
+                .arg(s.profileEntries.size())
+                .arg(s.sourceRows.size())
+                .arg(s.targetRows.size());
+        return QStringLiteral("Copying %1 of %2 files, %3 KB, %4 failed: %5")
+            .arg(s.FilesCopied)
+            .arg(s.SourceFileCount + s.TargetFileCount)
+            .arg(s.KBCopied)
+            .arg(s.ErrorCount)
+            .arg(m_file);
+    }
+
+private:
+    const AppState& m_state;
+    bool m_copying = false;
+    int m_entry = 0;
+    QString m_file;
+};
 
 } // namespace
 
@@ -63,26 +99,28 @@ bool loadProfileForCli(const QString& path, AppState& state)
     if (!damaged.empty())
         return false;
     state.ProfileFileName = path;
-    state.unattended = true;
+    state.control.unattended = true;
     for (const ProfileEntry& e : entries)
-        state.ProfileList.append(e);
+        state.profileEntries.append(e);
     return true;
 }
 
 Callbacks terminalCallbacks(AppState& state)
 {
     Callbacks cb;
-    cb.toggle = [](int toggle) { return toggle != 1; };
+    cb.showIcons = [] { return false; };
     // Scan and Synchronize clear the cancel flag when they start: a stop that came before
     // must still stop them, at their next check.
     const bool terminal = isatty(STDERR_FILENO);
+    auto progress = std::make_shared<ProgressText>(state);
     auto shown = std::make_shared<bool>(false);
-    cb.yield = [&state, shown, terminal] {
+    cb.event = [progress](const RunEvent& event) { progress->note(event); };
+    cb.yield = [&state, progress, shown, terminal] {
         if (stopRequested())
-            state.CancelRequested = true;
+            state.control.CancelRequested = true;
         if (!terminal)
             return;
-        const QByteArray text = escapeForLine(progressText(state)).left(200).toUtf8();
+        const QByteArray text = escapeForLine(progress->text()).left(200).toUtf8();
         std::fprintf(stderr, "\r\033[K%s", text.constData());
         std::fflush(stderr);
         *shown = true;
@@ -95,4 +133,21 @@ Callbacks terminalCallbacks(AppState& state)
         }
     };
     return cb;
+}
+
+RunRequest cliRunRequest(bool copy)
+{
+    RunRequest request;
+    request.scan = true;
+    request.copy = copy;
+    request.unattended = true;
+    request.stopOfRun = [] { return stopRequested() ? stopStatus(CliExit::Ok) : 0; };
+    request.program = QStringLiteral("ketrano-cli");
+    return request;
+}
+
+void reportWarnings(const RunResult& result)
+{
+    for (const QString& warning : result.warnings)
+        cliError(warning);
 }

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/app_state.h"
 #include "core/callbacks.h"
+#include "run/run_profile.h"
 
 #include <QString>
 
@@ -13,14 +13,21 @@
 // are those of the C locale, so the output reads the same everywhere.
 void useLocale(bool machineOutput);
 
-// Loads the entries of the profile file at path into state.ProfileList and sets
+// Loads the entries of the profile file at path into state.profileEntries and sets
 // state.ProfileFileName. A missing or unreadable file (or a folder) is reported on stderr,
 // naming it, and gives false; nothing is created.
 bool loadProfileForCli(const QString& path, AppState& state);
 
-// Callbacks for a run in a terminal: no questions, no dialogs, "Show Icons " off and the two
-// copy toggles on (replace cb.toggle to change them). Each yield passes on a stop request
-// (cli_stop.h) to state.CancelRequested. Only when stderr is a terminal, a progress line on
-// stderr shows the status panels while the command runs; it is wiped when the command ends
-// (busyChanged(false)), before anything is printed.
+// Callbacks for a run in a terminal: no questions, no dialogs, no file icons. Each yield passes
+// on a stop request (cli_stop.h) to the run's cancel flag. Only when stderr is a terminal, a
+// progress line on stderr shows what the run's events tell (the entry scanned, the rows
+// listed; the files and kilobytes copied and the file being copied); it is wiped when a
+// command ends, before anything is printed.
 Callbacks terminalCallbacks(AppState& state);
+
+// The run request of ketrano-cli: unattended, stopped for good by a signal or a failed write of
+// the output, logged as "ketrano-cli".
+RunRequest cliRunRequest(bool copy);
+
+// The run's warnings (no lock could be tried, the run log not written) on stderr.
+void reportWarnings(const RunResult& result);

@@ -5,7 +5,6 @@
 #include "cli/cli_output.h"
 #include "cli/cli_run.h"
 #include "cli/cli_stop.h"
-#include "scan/scan_driver.h"
 
 // ketrano-cli scan PROFILE: scans the profile as the window's Scan does and prints the two
 // result lists and the five status panel texts.
@@ -23,17 +22,16 @@ int runScan(const QCommandLineParser& parser, const QString& profile)
     useLocale(json);
 
     AppState state;
-    installStopHandlers(state.CancelRequested);
+    installStopHandlers(state.control.CancelRequested);
     if (!loadProfileForCli(profile, state))
         return CliExit::BadInput;
     const Callbacks cb = terminalCallbacks(state);
-    state.running = Running::Scan;
-    ScanCmd_Click(state, cb);
-    state.running = Running::Idle;
+    const RunResult result = runProfile(state, cliRunRequest(false), cb);
     // What could not be read is never taken for empty: it is said, and the run did not succeed.
     const int problems = reportScanProblems(state);
+    reportWarnings(result);
 
-    const bool differs = state.ListView1.size() + state.ListView2.size() > 0;
+    const bool differs = state.sourceRows.size() + state.targetRows.size() > 0;
     // With --exit-code, as diff does: 1 for differences, 2 for trouble (what could not be read
     // or was refused); without it, trouble is 1.
     const bool exitCode = parser.isSet(QStringLiteral("exit-code"));
@@ -42,8 +40,8 @@ int runScan(const QCommandLineParser& parser, const QString& profile)
                                   : (exitCode && differs) ? CliExit::CopyFailed
                                                           : CliExit::Ok);
     if (json) {
-        writeOut(
-            QString::fromUtf8(runDocument(QStringLiteral("scan"), state, status, stopCause())));
+        writeOut(QString::fromUtf8(
+            runDocument(QStringLiteral("scan"), state, result, status, stopCause())));
     } else if (!quiet) {
         printResultLists(state, tsv);
         printPanels(state, tsv);

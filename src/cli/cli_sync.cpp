@@ -7,11 +7,8 @@
 #include "cli/cli_stop.h"
 #include "core/plain_text.h"
 #include "core/registry/registry.h"
-#include "core/run_lock.h"
 #include "core/run_log.h"
 #include "core/settings.h"
-#include "scan/scan_driver.h"
-#include "sync/sync_driver.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -23,7 +20,7 @@
 namespace {
 
 // A copy direction of this run and where it came from.
-struct Direction
+struct DirectionSetting
 {
     bool on = true;
     QString from;
@@ -31,7 +28,7 @@ struct Direction
 
 // The option when given, else the toggle as the window saved it, else the window's default.
 bool readDirection(const QCommandLineParser& parser, const QString& option,
-                   const QString& settingName, Direction& direction)
+                   const QString& settingName, DirectionSetting& direction)
 {
     if (parser.isSet(option)) {
         const QString value = parser.value(option);
@@ -54,16 +51,16 @@ QString onOff(bool on)
     return on ? QStringLiteral("on") : QStringLiteral("off");
 }
 
-QJsonObject jsonDirection(const Direction& d)
+QJsonObject jsonDirection(const DirectionSetting& d)
 {
     return {{QStringLiteral("on"), d.on}, {QStringLiteral("from"), d.from}};
 }
 
 // --quiet after a failure or a stop: the failed copies and one summary line, on stderr.
-void reportQuietly(const AppState& state, const QString& profile)
+void reportQuietly(const AppState& state, const RunResult& result, const QString& profile)
 {
-    for (const ErrorRow& e : state.ErrorsList.rows()) {
-        if (e.fromScan) // said when the scan ended
+    for (const ErrorRow& e : state.errorRows.rows()) {
+        if (e.beforeCopies()) // said when the scan ended
             continue;
         // A row without a file speaks of a whole entry (a missing root) or of a destination
         // file system (its final flush).
@@ -82,10 +79,27 @@ void reportQuietly(const AppState& state, const QString& profile)
         stopRequested() ? QStringLiteral(" stopped by ") + stopCause() : QString();
     cliError(QStringLiteral("sync of %1%2: %3 %4 copied (%5 KB), %6 failed")
                  .arg(profile, stopped)
-                 .arg(state.FilesCopied)
-                 .arg(state.FilesCopied == 1 ? QStringLiteral("file") : QStringLiteral("files"))
-                 .arg(state.KBCopied)
-                 .arg(state.ErrorCount));
+                 .arg(result.filesCopied)
+                 .arg(result.filesCopied == 1 ? QStringLiteral("file") : QStringLiteral("files"))
+                 .arg(result.kbCopied)
+                 .arg(result.errors));
+}
+
+// A run refused before it began (an unusable profile, nothing to copy) still has its line in
+// the run log, with the same fields as every other run.
+int refused(const QString& profile, const DirectionSetting& sourceToTarget,
+            const DirectionSetting& targetToSource, int status)
+{
+    RunRecord record;
+    record.program = QStringLiteral("ketrano-cli");
+    record.profile = QFileInfo(profile).absoluteFilePath();
+    record.sourceToTarget = sourceToTarget.on;
+    record.targetToSource = targetToSource.on;
+    record.status = status;
+    QString error;
+    if (!RunLog::append(record, &error))
+        cliError(QStringLiteral("cannot write the run log: ") + error);
+    return status;
 }
 
 int runSync(const QCommandLineParser& parser, const QString& profile)
@@ -96,48 +110,25 @@ int runSync(const QCommandLineParser& parser, const QString& profile)
     if (int(tsv) + int(json) + int(quiet) > 1)
         return usageError(syncCommand(), QStringLiteral("--tsv, --json and --quiet exclude each "
                                                         "other"));
-    Direction sourceToTarget, targetToSource;
+    DirectionSetting sourceToTarget, targetToSource;
     if (!readDirection(parser, QStringLiteral("source-to-target"), Settings::CopySource,
                        sourceToTarget) ||
         !readDirection(parser, QStringLiteral("target-to-source"), Settings::CopyTarget,
                        targetToSource))
         return CliExit::BadInput;
 
-    RunRecord record;
-    record.time = QDateTime::currentSecsSinceEpoch();
-    record.program = QStringLiteral("ketrano-cli");
-    record.profile = QFileInfo(profile).absoluteFilePath();
-    record.sourceToTarget = sourceToTarget.on;
-    record.targetToSource = targetToSource.on;
-    const auto logged = [&record](int status) {
-        record.status = status;
-        QString error;
-        if (!RunLog::append(record, &error))
-            cliError(QStringLiteral("cannot write the run log: ") + error);
-        return status;
-    };
-
     useLocale(json);
     AppState state;
-    installStopHandlers(state.CancelRequested);
+    installStopHandlers(state.control.CancelRequested);
     if (!loadProfileForCli(profile, state))
-        return logged(CliExit::BadInput);
+        return refused(profile, sourceToTarget, targetToSource, CliExit::BadInput);
     if (!sourceToTarget.on && !targetToSource.on) {
         cliError(QStringLiteral("sync: both copy directions are off (source to target: %1; target "
                                 "to source: %2), so nothing would be copied; turn one on with "
                                 "--source-to-target on or --target-to-source on")
                      .arg(sourceToTarget.from, targetToSource.from));
-        return logged(CliExit::BadInput);
+        return refused(profile, sourceToTarget, targetToSource, CliExit::BadInput);
     }
-
-    // One run of a profile at a time: two timers, or a timer and the window.
-    const RunLock lock = RunLock::acquire(profile);
-    if (lock.heldByAnother()) {
-        cliError(lock.refusal(profile));
-        return logged(CliExit::Busy);
-    }
-    if (!lock.held())
-        cliError(QStringLiteral("running without the profile's lock: ") + lock.error());
 
     if (!quiet && !tsv && !json) {
         writeOut(QStringLiteral("Source to target: %1 (%2)\nTarget to source: %3 (%4)\n\n")
@@ -145,42 +136,45 @@ int runSync(const QCommandLineParser& parser, const QString& profile)
                           targetToSource.from));
     }
     Callbacks cb = terminalCallbacks(state);
-    cb.toggle = [&sourceToTarget, &targetToSource](int toggle) {
-        return toggle == 2 ? sourceToTarget.on : toggle == 3 ? targetToSource.on : false;
+    // The lists are printed as the scan ends, before anything is copied.
+    cb.event = [&state, &cb, event = cb.event, quiet, json, tsv](const RunEvent& e) {
+        event(e);
+        if (e.type != RunEvent::ScanFinished)
+            return;
+        if (cb.busyChanged)
+            cb.busyChanged(false); // wipes the progress line
+        reportScanProblems(state);
+        if (!quiet && !json)
+            printResultLists(state, tsv);
     };
-
-    state.running = Running::Scan;
-    ScanCmd_Click(state, cb);
-    state.running = Running::Idle;
-    const int problems = reportScanProblems(state);
-    if (!quiet && !json)
-        printResultLists(state, tsv);
-
-    // A stop during the scan (or a failed write of its lists): nothing is copied.
-    if (!stopRequested()) {
-        state.running = Running::Sync;
-        SyncCmd_Click(state, cb);
-        state.running = Running::Idle;
+    RunRequest request = cliRunRequest(true);
+    request.directionOn = [&sourceToTarget, &targetToSource](Direction d) {
+        return d == Direction::SourceToTarget ? sourceToTarget.on : targetToSource.on;
+    };
+    const RunResult result = runProfile(state, request, cb);
+    if (result.busy) {
+        for (const ErrorRow& e : state.errorRows.rows())
+            if (e.kind == ErrorKind::ProfileBusy)
+                cliError(e.error);
+        return result.exitStatus();
     }
-    record.filesCopied = state.FilesCopied;
-    record.kbCopied = state.KBCopied;
-    record.errors = state.ErrorCount + problems;
+    reportWarnings(result);
 
-    const int status = stopStatus(record.errors > 0 ? CliExit::CopyFailed : CliExit::Ok);
+    const int status = result.exitStatus();
     if (json) {
         const QJsonObject directions{
             {QStringLiteral("sourceToTarget"), jsonDirection(sourceToTarget)},
             {QStringLiteral("targetToSource"), jsonDirection(targetToSource)}};
         writeOut(QString::fromUtf8(
-            runDocument(QStringLiteral("sync"), state, status, stopCause(), directions)));
+            runDocument(QStringLiteral("sync"), state, result, status, stopCause(), directions)));
     } else if (!quiet) {
-        printErrors(state.ErrorsList, tsv);
+        printErrors(state.errorRows, tsv);
         printPanels(state, tsv);
     } else if (status != CliExit::Ok) {
-        reportQuietly(state, profile);
+        reportQuietly(state, result, profile);
     }
     flushOut();
-    return logged(stopStatus(status));
+    return stopStatus(status);
 }
 
 } // namespace

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/run_events.h"
+
 #include <QString>
 #include <functional>
 
 // The one interface between the engine and whoever drives it. The main window fills it with
 // the real widgets, ketrano-cli with a terminal progress line, tests with recorders and
 // scripted answers. Every member may be left empty: the engine then skips the call and uses
-// the documented fallback (no events, No to questions, cancelled dialogs, toggles pressed).
+// the documented fallback (no events, No to questions, cancelled dialogs, icons shown).
 struct Callbacks
 {
     // Process pending window events once. The engine throttles its calls (see uiYield).
@@ -27,8 +29,11 @@ struct Callbacks
     // A message box with an OK button only.
     std::function<void(const QString& text)> showMessage;
 
-    // State of a second-toolbar toggle: 1 "Show Icons ", 2 " Copy  Source", 3 " Copy  Target  ".
-    std::function<bool(int toggle)> toggle;
+    // Whether the second toolbar's "Show Icons " is pressed (rows added now show an icon).
+    std::function<bool()> showIcons;
+
+    // What a run does, as it happens (run_events.h).
+    std::function<void(const RunEvent& event)> event;
 
     // File dialogs of the profile commands. Return the chosen path, or an empty string when
     // the user cancels. 'initial' is the initial file name.
@@ -46,3 +51,10 @@ struct Callbacks
     // Open a file with the desktop's associated program.
     std::function<void(const QString& path)> openFile;
 };
+
+// Tells cb.event, when there is one.
+inline void emitEvent(const Callbacks& cb, const RunEvent& event)
+{
+    if (cb.event)
+        cb.event(event);
+}

@@ -55,3 +55,11 @@ QString rootProblemText(const RootState& root)
     }
     return {};
 }
+
+Failure rootFailure(const RootState& root)
+{
+    static constexpr ErrorKind Kinds[] = {ErrorKind::None, ErrorKind::RootNotAbsolute,
+                                          ErrorKind::RootMissing, ErrorKind::RootUnreadable,
+                                          ErrorKind::RootNotOnUsualDisk};
+    return failure(Kinds[root.problem], root.error, rootProblemText(root));
+}

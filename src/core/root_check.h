@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/failure.h"
 #include "core/file_system_info.h"
 
 #include <QString>
@@ -21,5 +22,6 @@ struct RootState
 
 RootState checkRoot(const QString& root);
 
-// The error list's text for a root with a problem (null for None).
+// The error list's text for a root with a problem (null for None), and its kind.
 QString rootProblemText(const RootState& root);
+Failure rootFailure(const RootState& root);

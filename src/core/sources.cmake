@@ -2,7 +2,7 @@
 # Files of src/core: what every subsystem and both programs share
 list(APPEND KETRANO_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/callbacks.h
-  ${CMAKE_CURRENT_LIST_DIR}/app_state.h
+  ${CMAKE_CURRENT_LIST_DIR}/failure.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_system_info.cpp
   ${CMAKE_CURRENT_LIST_DIR}/known_roots.cpp
   ${CMAKE_CURRENT_LIST_DIR}/memory_hint.cpp
@@ -10,6 +10,8 @@ list(APPEND KETRANO_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/root_check.cpp
   ${CMAKE_CURRENT_LIST_DIR}/path_text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/plain_text.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/run_control.h
+  ${CMAKE_CURRENT_LIST_DIR}/run_events.h
   ${CMAKE_CURRENT_LIST_DIR}/run_lock.cpp
   ${CMAKE_CURRENT_LIST_DIR}/run_log.cpp
   ${CMAKE_CURRENT_LIST_DIR}/settings.cpp

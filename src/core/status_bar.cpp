@@ -6,50 +6,49 @@
 #include <limits>
 
 namespace {
-void notifyProgress(const AppState& state, const Callbacks& cb)
+void notifyProgress(const StatusBarState& status, const Callbacks& cb)
 {
     if (cb.progressChanged) {
-        const ScaledProgress p = scaledProgress(state.status);
+        const ScaledProgress p = scaledProgress(status);
         cb.progressChanged(p.minimum, p.maximum, p.value);
     }
 }
 } // namespace
 
-void setPanel(AppState& state, const Callbacks& cb, int panel, const QString& text)
+void setPanel(StatusBarState& status, const Callbacks& cb, int panel, const QString& text)
 {
-    KETRANO_ON_WINDOW_THREAD(&state.ListView1);
+    KETRANO_ON_OWNER_THREAD(status.owner);
     if (panel < 1 || panel > 5)
         return;
-    state.status.panels[size_t(panel - 1)] = text;
+    status.panels[size_t(panel - 1)] = text;
     if (cb.panelChanged)
         cb.panelChanged(panel, text);
 }
 
-const QString& panelText(const AppState& state, int panel)
+const QString& panelText(const StatusBarState& status, int panel)
 {
     static const QString none;
     if (panel < 1 || panel > 5)
         return none;
-    return state.status.panels[size_t(panel - 1)];
+    return status.panels[size_t(panel - 1)];
 }
 
-void setProgressRange(AppState& state, const Callbacks& cb, qint64 minimum, qint64 maximum)
+void setProgressRange(StatusBarState& status, const Callbacks& cb, qint64 minimum, qint64 maximum)
 {
-    KETRANO_ON_WINDOW_THREAD(&state.ListView1);
-    state.status.progressMin = minimum;
-    state.status.progressMax = qMax(minimum, maximum);
-    state.status.progressValue =
-        qBound(minimum, state.status.progressValue, state.status.progressMax);
-    notifyProgress(state, cb);
+    KETRANO_ON_OWNER_THREAD(status.owner);
+    status.progressMin = minimum;
+    status.progressMax = qMax(minimum, maximum);
+    status.progressValue = qBound(minimum, status.progressValue, status.progressMax);
+    notifyProgress(status, cb);
 }
 
-void setProgressValue(AppState& state, const Callbacks& cb, qint64 value)
+void setProgressValue(StatusBarState& status, const Callbacks& cb, qint64 value)
 {
-    KETRANO_ON_WINDOW_THREAD(&state.ListView1);
-    if (value < state.status.progressMin || value > state.status.progressMax)
+    KETRANO_ON_OWNER_THREAD(status.owner);
+    if (value < status.progressMin || value > status.progressMax)
         return;
-    state.status.progressValue = value;
-    notifyProgress(state, cb);
+    status.progressValue = value;
+    notifyProgress(status, cb);
 }
 
 ScaledProgress scaledProgress(const StatusBarState& status)

@@ -10,4 +10,10 @@ void requireThreadOf(const QObject* object, const char* function)
     if (QThread::currentThread() != object->thread())
         qFatal("%s must run on the window thread; it was called on another thread", function);
 }
+
+void requireOwnerThread(const ThreadOwner& owner, const char* function)
+{
+    if (std::this_thread::get_id() != owner.id)
+        qFatal("%s must run on the window thread; it was called on another thread", function);
+}
 #endif

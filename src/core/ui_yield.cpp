@@ -7,24 +7,24 @@ namespace {
 constexpr qint64 YieldIntervalMs = 30;
 }
 
-void uiYieldNow(AppState& state, const Callbacks& cb)
+void uiYieldNow(RunControl& control, const Callbacks& cb)
 {
-    KETRANO_ON_WINDOW_THREAD(&state.ListView1);
-    state.ListView1.flush();
-    state.ListView2.flush();
-    state.lastYield.start();
+    KETRANO_ON_OWNER_THREAD(control.owner);
+    if (control.beforeYield)
+        control.beforeYield();
+    control.lastYield.start();
     if (cb.yield)
         cb.yield();
 }
 
-bool uiYieldDue(const AppState& state)
+bool uiYieldDue(const RunControl& control)
 {
-    return !state.lastYield.isValid() || state.lastYield.elapsed() >= YieldIntervalMs;
+    return !control.lastYield.isValid() || control.lastYield.elapsed() >= YieldIntervalMs;
 }
 
-void uiYield(AppState& state, const Callbacks& cb)
+void uiYield(RunControl& control, const Callbacks& cb)
 {
-    KETRANO_ON_WINDOW_THREAD(&state.ListView1);
-    if (uiYieldDue(state))
-        uiYieldNow(state, cb);
+    KETRANO_ON_OWNER_THREAD(control.owner);
+    if (uiYieldDue(control))
+        uiYieldNow(control, cb);
 }

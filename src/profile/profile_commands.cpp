@@ -13,32 +13,35 @@ const QString Filter = QStringLiteral("Profiles(*.prf)");
 // belong to the profile that was scanned, and Synchronize must not copy them under another.
 void resetResults(AppState& state, const Callbacks& cb)
 {
-    state.ListView1.clear();
-    state.ListView2.clear();
-    state.ErrorsList.clear();
+    state.sourceRows.clear();
+    state.targetRows.clear();
+    state.errorRows.clear();
     state.scannedEntries.clear();
     state.profileProblems.clear();
     state.SourceFileCount = state.TargetFileCount = 0;
     state.SourceSizeKB = state.TargetSizeKB = 0;
-    setPanel(state, cb, 1, QStringLiteral("Ready"));
+    setPanel(state.status, cb, 1, QStringLiteral("Ready"));
     for (int panel = 2; panel <= 5; ++panel)
-        setPanel(state, cb, panel, QString());
-    setProgressRange(state, cb, 0, 1);
-    setProgressValue(state, cb, 0);
+        setPanel(state.status, cb, panel, QString());
+    setProgressRange(state.status, cb, 0, 1);
+    setProgressValue(state.status, cb, 0);
 }
 } // namespace
 
 void loadCurrentProfile(AppState& state)
 {
     std::vector<ProfileFile::SkippedRecord> skipped;
-    LoadProfileFile(state.ProfileList, state.ProfileFileName, &skipped);
+    LoadProfileFile(state.profileEntries, state.ProfileFileName, &skipped);
     state.profileProblems.clear();
     const QFileInfo file(state.ProfileFileName);
     for (const ProfileFile::SkippedRecord& r : skipped) {
         state.profileProblems << QStringLiteral("Skipped ") +
                                      ProfileFile::describe(state.ProfileFileName, r);
-        state.ErrorsList.append(
-            {file.fileName(), file.path(), QString(), state.profileProblems.last(), true, true});
+        state.errorRows.append({.fileName = file.fileName(),
+                                .source = file.path(),
+                                .error = state.profileProblems.last(),
+                                .kind = ErrorKind::ProfileRecordSkipped,
+                                .origin = ErrorRow::Origin::Profile});
     }
 }
 
@@ -64,7 +67,7 @@ void saveQuestion(AppState& state, const Callbacks& cb)
 QString NewProfile(AppState& state, const Callbacks& cb)
 {
     saveQuestion(state, cb);
-    state.ProfileList.clear();
+    state.profileEntries.clear();
     resetResults(state, cb);
     state.ProfileChanged = false;
     return QStringLiteral("Ketrano Backup   [New Profile]");
@@ -78,7 +81,7 @@ QString OpenProfile(AppState& state, const Callbacks& cb)
     if (isNoProfileFile(chosen))
         return {}; // cancelled: the current profile, its file name and its changes stay
     state.ProfileFileName = chosen;
-    state.ProfileList.clear();
+    state.profileEntries.clear();
     resetResults(state, cb);
     loadCurrentProfile(state);
     state.ProfileChanged = false;
@@ -93,7 +96,7 @@ bool SaveProfile(AppState& state, const Callbacks& cb)
     if (isNoProfileFile(chosen))
         return false; // cancelled: nothing is written, the changes are still unsaved
     QString error;
-    if (!ProfileFile::write(chosen, state.ProfileList.entries(), &error)) {
+    if (!ProfileFile::write(chosen, state.profileEntries.entries(), &error)) {
         // The old file is untouched; say so rather than let the user believe it was saved.
         if (cb.showMessage)
             cb.showMessage(

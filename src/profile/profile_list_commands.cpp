@@ -3,7 +3,7 @@
 
 bool canChangeEntries(const AppState& state)
 {
-    return state.running == Running::Idle;
+    return state.control.running == Running::Idle;
 }
 
 bool newProfileEntry(AppState& state, const EntryEditor& editor)
@@ -16,27 +16,27 @@ bool newProfileEntry(AppState& state, const EntryEditor& editor)
     // A cancelled editor leaves both folders empty, so it ends here as well.
     if (typed.target.trimmed().isEmpty() || typed.source.trimmed().isEmpty())
         return false;
-    state.ProfileList.append(typed);
+    state.profileEntries.append(typed);
     return true;
 }
 
 bool editProfileEntry(AppState& state, int row, const EntryEditor& editor)
 {
-    if (!canChangeEntries(state) || !editor || row < 0 || row >= state.ProfileList.size())
+    if (!canChangeEntries(state) || !editor || row < 0 || row >= state.profileEntries.size())
         return false;
-    state.entryBuffer = state.ProfileList.at(row);
+    state.entryBuffer = state.profileEntries.at(row);
     editor(state);
     // The list may have changed while the editor was open only if the editor did it itself;
     // check the row again rather than write past the end.
-    if (row < state.ProfileList.size())
-        state.ProfileList.replace(row, state.entryBuffer);
+    if (row < state.profileEntries.size())
+        state.profileEntries.replace(row, state.entryBuffer);
     return true;
 }
 
 bool deleteProfileEntry(AppState& state, int row)
 {
-    if (!canChangeEntries(state) || row < 0 || row >= state.ProfileList.size())
+    if (!canChangeEntries(state) || row < 0 || row >= state.profileEntries.size())
         return false;
-    state.ProfileList.removeAt(row);
+    state.profileEntries.removeAt(row);
     return true;
 }

@@ -15,7 +15,7 @@ namespace {
 
 ResultListModel* idleActiveList(AppState& state)
 {
-    return state.running == Running::Idle ? state.ActiveResultList : nullptr;
+    return state.control.running == Running::Idle ? state.ActiveResultList : nullptr;
 }
 
 bool ask(const Callbacks& cb, const QString& question)
@@ -27,7 +27,7 @@ bool ask(const Callbacks& cb, const QString& question)
 // removes the rows whose files are gone in one step.
 void deleteRowsChecked(AppState& state, const Callbacks& cb, bool checked, const QString& question)
 {
-    if (state.running != Running::Idle || !ask(cb, question))
+    if (state.control.running != Running::Idle || !ask(cb, question))
         return;
     ResultListModel* list = idleActiveList(state);
     if (!list)
@@ -52,7 +52,7 @@ void deleteRowsChecked(AppState& state, const Callbacks& cb, bool checked, const
 void OpenFile_Click(const ListCommandContext& c)
 {
     const AppState& s = c.state;
-    openSelectedFile(c, s.ActiveResultList == &s.ListView1 ? s.ListView1 : s.ListView2);
+    openSelectedFile(c, s.ActiveResultList == &s.sourceRows ? s.sourceRows : s.targetRows);
 }
 
 void DeleteFile_Click(const ListCommandContext& c)
@@ -164,15 +164,15 @@ const ListCommand* listCommandForKey(int key, Qt::KeyboardModifiers modifiers,
 
 void runListCommand(const ListCommand& command, const ListCommandContext& context)
 {
-    KETRANO_ON_WINDOW_THREAD(&context.state.ListView1);
-    if (context.state.running == Running::Idle)
+    KETRANO_ON_WINDOW_THREAD(&context.state.sourceRows);
+    if (context.state.control.running == Running::Idle)
         command.run(context);
 }
 
 void openSelectedFile(const ListCommandContext& context, const ResultListModel& list)
 {
     KETRANO_ON_WINDOW_THREAD(&list);
-    if (context.state.running != Running::Idle || list.size() == 0)
+    if (context.state.control.running != Running::Idle || list.size() == 0)
         return;
     const int row = context.selectedRow(list);
     if (row < 0 || row >= list.size())

@@ -3,6 +3,7 @@
 list(APPEND KETRANO_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/result_row.h
   ${CMAKE_CURRENT_LIST_DIR}/result_model.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/error_model.cpp
   ${CMAKE_CURRENT_LIST_DIR}/display_format.cpp
   ${CMAKE_CURRENT_LIST_DIR}/key_sort.cpp
   ${CMAKE_CURRENT_LIST_DIR}/result_order.cpp

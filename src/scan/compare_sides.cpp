@@ -6,7 +6,6 @@
 #include "core/shared_string.h"
 #include "core/ui_yield.h"
 #include "results/display_format.h"
-#include "sync/destination_check.h"
 
 #include <QMultiHash>
 
@@ -190,13 +189,13 @@ void AddResultRow(const Callbacks& cb, ResultListModel& list, const QString& sou
     }
     row.status = status;
     row.checked = true;
-    row.hasIcon = cb.toggle ? cb.toggle(1) : true;
+    row.hasIcon = cb.showIcons ? cb.showIcons() : true;
     list.append(std::move(row));
 }
 
 void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass)
 {
-    if (state.cancelled())
+    if (state.control.cancelled())
         return;
     SideTable& mine = pass.thisTable;
     SideTable& theirs = pass.otherTable;
@@ -226,36 +225,38 @@ void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass)
     for (size_t i = 0; i < mine.size(); ++i) {
         if (mine.Matched[i])
             continue;
-        uiYield(state, cb);
-        if (state.cancelled())
+        uiYield(state.control, cb);
+        if (state.control.cancelled())
             return;
         const FileLine& a = mine.rows[i];
         const quint32 j = partner[i];
         mine.Matched[i] = 1;
         if (j == None) {
             if (otherFolders.holds(a, mine.keys[i]))
-                state.ErrorsList.append({a.name, thisFolder(a.folder), destFolder(a.folder),
-                                         folderInTheWayText(), true});
+                reportError(state.errorRows, cb,
+                            errorRow(failure(ErrorKind::FolderInTheWay), a.name,
+                                     thisFolder(a.folder), destFolder(a.folder),
+                                     ErrorRow::Origin::Scan));
             if (!pass.otherUnreadable || !pass.otherUnreadable->covers(a)) {
                 AddResultRow(cb, pass.thisList, thisFolder(a.folder), a.name, destFolder(a.folder),
                              ResultRow::Status::NewFile, a, nullptr, entry);
-                addToCounter(pass.thisFileCount, 1);
-                addToCounter(pass.thisSizeKB, bytesToKB(a.size));
+                addToCounter(pass.thisCounts.files, 1);
+                addToCounter(pass.thisCounts.sizeKB, bytesToKB(a.size));
             }
         } else {
             const FileLine& b = theirs.rows[j];
             if (later(a.modified, b.modified, pass.fatTimes)) {
                 AddResultRow(cb, pass.thisList, thisFolder(a.folder), a.name, destFolder(a.folder),
                              ResultRow::Status::OverWrite, a, &b, entry);
-                addToCounter(pass.thisFileCount, 1);
-                addToCounter(pass.thisSizeKB, bytesToKB(a.size));
+                addToCounter(pass.thisCounts.files, 1);
+                addToCounter(pass.thisCounts.sizeKB, bytesToKB(a.size));
             } else if (later(b.modified, a.modified, pass.fatTimes)) {
                 AddResultRow(cb, pass.otherList, thatFolder(b.folder), b.name, thisFolder(a.folder),
                              ResultRow::Status::OverWrite, b, &a, entry);
-                addToCounter(pass.otherFileCount, 1);
-                addToCounter(pass.otherSizeKB, bytesToKB(b.size));
+                addToCounter(pass.otherCounts.files, 1);
+                addToCounter(pass.otherCounts.sizeKB, bytesToKB(b.size));
             }
         }
-        uiYield(state, cb);
+        uiYield(state.control, cb);
     }
 }

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/app_state.h"
 #include "core/callbacks.h"
+#include "run/app_state.h"
 #include "scan/side_table.h"
 
 #include <vector>
@@ -27,7 +27,7 @@ private:
 // comes first). An unpaired row is a "New File" in this list; of a pair, the later one is an
 // "OverWrite" in its own side's list; equal times (whole seconds) list nothing. The scan runs
 // it twice per entry: source side first, then the target side, whose rows the first pass left
-// unpaired.
+// unpaired. Built with designated initializers, so that no two members can be swapped.
 struct ComparePass
 {
     SideTable& thisTable;
@@ -37,10 +37,13 @@ struct ComparePass
     QString ThisRoot;
     QString OtherRoot;
     // The counters of the rows added to this list and to the other list.
-    qint64& thisFileCount;
-    qint64& thisSizeKB;
-    qint64& otherFileCount;
-    qint64& otherSizeKB;
+    struct Counts
+    {
+        qint64& files;
+        qint64& sizeKB;
+    };
+    Counts thisCounts;
+    Counts otherCounts;
     // The entry's index in AppState::scannedEntries, given to every row.
     quint32 entry = 0;
     // A side on FAT keeps times to 2 seconds, in local time: then times less than 2 seconds

@@ -265,7 +265,7 @@ void enumerateEntry(AppState& state, const Callbacks& cb, const QString& source,
                     FileList& FilesList2, SideWalk& sourceFound, SideWalk& targetFound)
 {
     for (qsizetype k = 0; k < patterns.size(); ++k)
-        uiYield(state, cb);
+        uiYield(state.control, cb);
     // A root inside the other is left out of the other's walk, so nothing nests.
     const FolderId sourceId = folderIdOf(source);
     const FolderId targetId = folderIdOf(target);
@@ -274,7 +274,7 @@ void enumerateEntry(AppState& state, const Callbacks& cb, const QString& source,
     // responsive meanwhile.
     std::vector<FileList> sourceLists;
     std::vector<FileList> targetLists;
-    const std::atomic<bool>& stop = state.CancelRequested;
+    const std::atomic<bool>& stop = state.control.CancelRequested;
     auto walk = [&stop, &patterns](const QString& root, std::vector<FileList>& lists,
                                    SideWalk& found, const FolderId& skip) {
         return ListFiles(stop, root, patterns, lists, {}, &found, skip);
@@ -289,7 +289,7 @@ void enumerateEntry(AppState& state, const Callbacks& cb, const QString& source,
                    std::cref(sourceId));
     for (std::future<bool>* f : {&sourceWalk, &targetWalk}) {
         while (f->wait_for(std::chrono::milliseconds(10)) == std::future_status::timeout)
-            uiYield(state, cb);
+            uiYield(state.control, cb);
     }
     const bool sourceCut = sourceWalk.get();
     const bool targetCut = targetWalk.get();

@@ -59,9 +59,9 @@ void excludeLines(AppState& state, const Callbacks& cb, FileList& list, const QS
     size_t kept = 0;
     size_t i = 0;
     for (; i < list.size(); ++i) {
-        if (state.cancelled())
+        if (state.control.cancelled())
             break;
-        uiYield(state, cb);
+        uiYield(state.control, cb);
         list[i].relativePathInto(path);
         toUpperInPlace(path);
         if (test.excludes(path))

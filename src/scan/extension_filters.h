@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/app_state.h"
 #include "core/callbacks.h"
+#include "run/app_state.h"
 #include "scan/file_line.h"
 #include "scan/wildcard.h"
 

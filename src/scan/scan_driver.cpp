@@ -2,10 +2,8 @@
 #include "scan/scan_driver.h"
 
 #include "core/path_text.h"
-#include "core/status_bar.h"
 #include "core/thread_check.h"
 #include "core/ui_yield.h"
-#include "results/display_format.h"
 #include "scan/compare_sides.h"
 #include "scan/enumeration.h"
 #include "scan/extension_filters.h"
@@ -14,15 +12,16 @@
 
 namespace {
 
-void reportProblem(AppState& state, const QString& folder, const QString& fileName,
-                   const QString& text)
+void reportProblem(AppState& state, const Callbacks& cb, const Failure& failure,
+                   const QString& folder, const QString& fileName = {})
 {
-    state.ErrorsList.append({fileName, folder, QString(), text, true});
+    reportError(state.errorRows, cb,
+                errorRow(failure, fileName, folder, QString(), ErrorRow::Origin::Scan));
 }
 
 // What one side's walk could not read goes to the error list, and into 'unreadable' so that
 // the other side's files are not offered into it.
-void reportWalk(AppState& state, const QString& root, const SideWalk& found,
+void reportWalk(AppState& state, const Callbacks& cb, const QString& root, const SideWalk& found,
                 UnreadablePaths& unreadable, std::vector<ScannedEntry::Partial>& partials)
 {
     for (const SideWalk::Problem& p : found.problems) {
@@ -30,12 +29,18 @@ void reportWalk(AppState& state, const QString& root, const SideWalk& found,
         const QString path = absoluteFolder(root, p.relativePath);
         const QString reason = QString::fromLocal8Bit(std::strerror(p.error));
         if (p.folder)
-            reportProblem(state, path, QString(),
-                          QStringLiteral("Scan: cannot read folder %1: %2").arg(path, reason));
+            reportProblem(
+                state, cb,
+                failure(ErrorKind::FolderUnreadable, p.error,
+                        QStringLiteral("Scan: cannot read folder %1: %2").arg(path, reason)),
+                path);
         else
-            reportProblem(state, path.left(path.lastIndexOf(QLatin1Char('/'))),
-                          path.mid(path.lastIndexOf(QLatin1Char('/')) + 1),
-                          QStringLiteral("Scan: cannot read file %1: %2").arg(path, reason));
+            reportProblem(
+                state, cb,
+                failure(ErrorKind::FileUnreadable, p.error,
+                        QStringLiteral("Scan: cannot read file %1: %2").arg(path, reason)),
+                path.left(path.lastIndexOf(QLatin1Char('/'))),
+                path.mid(path.lastIndexOf(QLatin1Char('/')) + 1));
     }
     for (const SideWalk::Partial& p : found.partials)
         partials.push_back({absoluteFolder(root, p.relativeFolder), p.name, p.modified});
@@ -49,17 +54,17 @@ bool rootUsable(AppState& state, const Callbacks& cb, RootState& root)
     if (root.problem == RootState::None)
         return true;
     const QString text = rootProblemText(root);
-    if (root.problem == RootState::NotOnUsualDisk && !state.unattended && cb.askYesNo &&
+    if (root.problem == RootState::NotOnUsualDisk && !state.control.unattended && cb.askYesNo &&
         cb.askYesNo(text + QStringLiteral("\n\nScan it all the same?"))) {
         root.problem = RootState::None;
         return true;
     }
-    reportProblem(state, root.path, QString(), text);
+    reportProblem(state, cb, rootFailure(root), root.path);
     return root.problem == RootState::Missing;
 }
 
 // One profile entry: walk both folders, drop the excluded lines, compare the two sides.
-void scanEntry(AppState& state, const Callbacks& cb, const ProfileEntry& entry)
+void scanEntry(AppState& state, const Callbacks& cb, int profileIndex, const ProfileEntry& entry)
 {
     // An entry without a Source or a Target folder names no folder pair: walking "/" in its
     // place would list the whole disk, to be copied to or from the other folder.
@@ -83,8 +88,8 @@ void scanEntry(AppState& state, const Callbacks& cb, const ProfileEntry& entry)
     UnreadablePaths sourceUnreadable;
     UnreadablePaths targetUnreadable;
     std::vector<ScannedEntry::Partial>& partials = state.scannedEntries.back().partials;
-    reportWalk(state, entry.source, sourceFound, sourceUnreadable, partials);
-    reportWalk(state, entry.target, targetFound, targetUnreadable, partials);
+    reportWalk(state, cb, entry.source, sourceFound, sourceUnreadable, partials);
+    reportWalk(state, cb, entry.target, targetFound, targetUnreadable, partials);
     excludeLines(state, cb, FilesList1, entry.exclude);
     excludeLines(state, cb, FilesList2, entry.exclude);
 
@@ -93,95 +98,69 @@ void scanEntry(AppState& state, const Callbacks& cb, const ProfileEntry& entry)
     buildSideTable(state, cb, FilesList1, SourceTable);
     buildSideTable(state, cb, FilesList2, TargetTable);
 
-    setPanel(state, cb, 1, QStringLiteral("Comparing"));
+    emitEvent(cb, {.type = RunEvent::Comparing, .entry = profileIndex});
     const bool fatTimes = scanned.source.fs.fatTimes() || scanned.target.fs.fatTimes();
-    // ListView1's rows are counted in the source counters, ListView2's in the target counters.
-    ComparePass first{SourceTable,
-                      TargetTable,
-                      state.ListView1,
-                      state.ListView2,
-                      entry.source,
-                      entry.target,
-                      state.SourceFileCount,
-                      state.SourceSizeKB,
-                      state.TargetFileCount,
-                      state.TargetSizeKB,
-                      index,
-                      fatTimes,
-                      &targetUnreadable,
-                      &targetFound.folders};
+    // sourceRows' rows are counted in the source counters, targetRows' in the target counters.
+    ComparePass first{.thisTable = SourceTable,
+                      .otherTable = TargetTable,
+                      .thisList = state.sourceRows,
+                      .otherList = state.targetRows,
+                      .ThisRoot = entry.source,
+                      .OtherRoot = entry.target,
+                      .thisCounts = {state.SourceFileCount, state.SourceSizeKB},
+                      .otherCounts = {state.TargetFileCount, state.TargetSizeKB},
+                      .entry = index,
+                      .fatTimes = fatTimes,
+                      .otherUnreadable = &targetUnreadable,
+                      .otherFolders = &targetFound.folders};
     CompareSides(state, cb, first);
-    ComparePass second{TargetTable,
-                       SourceTable,
-                       state.ListView2,
-                       state.ListView1,
-                       entry.target,
-                       entry.source,
-                       state.TargetFileCount,
-                       state.TargetSizeKB,
-                       state.SourceFileCount,
-                       state.SourceSizeKB,
-                       index,
-                       fatTimes,
-                       &sourceUnreadable,
-                       &sourceFound.folders};
+    ComparePass second{.thisTable = TargetTable,
+                       .otherTable = SourceTable,
+                       .thisList = state.targetRows,
+                       .otherList = state.sourceRows,
+                       .ThisRoot = entry.target,
+                       .OtherRoot = entry.source,
+                       .thisCounts = {state.TargetFileCount, state.TargetSizeKB},
+                       .otherCounts = {state.SourceFileCount, state.SourceSizeKB},
+                       .entry = index,
+                       .fatTimes = fatTimes,
+                       .otherUnreadable = &sourceUnreadable,
+                       .otherFolders = &sourceFound.folders};
     CompareSides(state, cb, second);
 }
 
 } // namespace
 
-void ScanCmd_Click(AppState& state, const Callbacks& cb)
+void scanProfile(AppState& state, const Callbacks& cb)
 {
-    KETRANO_ON_WINDOW_THREAD(&state.ListView1);
-    state.CancelRequested = false;
-    setPanel(state, cb, 1, QStringLiteral("Ready"));
-    for (int panel = 2; panel <= 5; ++panel)
-        setPanel(state, cb, panel, QString());
-    setProgressRange(state, cb, 0, 1);
-    setProgressValue(state, cb, 0);
-    if (cb.busyChanged)
-        cb.busyChanged(true);
-    setPanel(state, cb, 1, QStringLiteral("Scanning"));
-    state.ListView1.clear();
-    state.ListView2.clear();
-    state.ErrorsList.clearForScan();
+    KETRANO_ON_WINDOW_THREAD(&state.sourceRows);
+    state.control.CancelRequested = false;
+    emitEvent(cb, {.type = RunEvent::ScanStarted});
+    state.sourceRows.clear();
+    state.targetRows.clear();
+    state.errorRows.clearForScan();
     state.scannedEntries.clear();
-    uiYield(state, cb);
-    uiYield(state, cb); // the window resets its file icons before the scan starts
+    uiYield(state.control, cb);
+    uiYield(state.control, cb); // the window resets its file icons before the scan starts
     state.SourceFileCount = 0;
     state.TargetFileCount = 0;
     state.SourceSizeKB = 0;
     state.TargetSizeKB = 0;
 
-    const int entries = state.ProfileList.size();
-    for (int e = 0; e < entries && e < state.ProfileList.size(); ++e) {
-        if (state.cancelled())
+    const int entries = state.profileEntries.size();
+    for (int e = 0; e < entries && e < state.profileEntries.size(); ++e) {
+        if (state.control.cancelled())
             break;
-        uiYield(state, cb);
-        setPanel(state, cb, 1, QStringLiteral("Scanning"));
-        const ProfileEntry entry = state.ProfileList.at(e);
-        scanEntry(state, cb, entry);
+        uiYield(state.control, cb);
+        emitEvent(cb, {.type = RunEvent::EntryStarted, .entry = e});
+        const ProfileEntry entry = state.profileEntries.at(e);
+        scanEntry(state, cb, e, entry);
     }
 
-    if (cb.busyChanged)
-        cb.busyChanged(false);
-    setPanel(state, cb, 1,
-             state.cancelled() ? QStringLiteral("Canceled") : QStringLiteral("Ready  "));
-    setPanel(state, cb, 2,
-             QStringLiteral("Source Files: ") + QString::number(state.SourceFileCount));
-    setPanel(state, cb, 3,
-             QStringLiteral("Source Size: ") + formatKB(state.SourceSizeKB) + QStringLiteral("KB"));
-    setPanel(state, cb, 4,
-             QStringLiteral("Target Files: ") + QString::number(state.TargetFileCount));
-    setPanel(state, cb, 5,
-             QStringLiteral("Target Size: ") + formatKB(state.TargetSizeKB) + QStringLiteral("KB"));
-    qint64 maximum = state.SourceSizeKB;
-    addToCounter(maximum, state.TargetSizeKB);
-    addToCounter(maximum, 1);
-    setProgressRange(state, cb, 0, maximum);
     // A chosen sort order is restored over the new rows; then the views see them all.
-    state.ListView1.resort();
-    state.ListView2.resort();
-    state.ListView1.flush();
-    state.ListView2.flush();
+    state.sourceRows.resort();
+    state.targetRows.resort();
+    state.sourceRows.flush();
+    state.targetRows.flush();
+    emitEvent(cb, {.type = RunEvent::ScanFinished, .stopped = state.control.cancelled()});
 }

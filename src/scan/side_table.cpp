@@ -72,9 +72,9 @@ void buildSideTable(AppState& state, const Callbacks& cb, FileList& lines, SideT
     size_t built = 0;
     reserveWithHint(table.keys, lines.size());
     for (; built < lines.size(); ++built) {
-        if (state.cancelled())
+        if (state.control.cancelled())
             break;
-        uiYield(state, cb);
+        uiYield(state.control, cb);
         table.keys.push_back(hasher(lines[built]));
     }
     lines.resize(built);

@@ -82,7 +82,7 @@ void CopyAhead::work()
 PreparedCopy CopyAhead::take(const std::function<void(qint64 bytesSoFar)>& waiting)
 {
     if (m_taken >= m_jobs.size())
-        return PreparedCopy(QStringLiteral("Nothing to copy"));
+        return PreparedCopy(failure(ErrorKind::Stopped));
     // During a large file the window gets its turns, at least one; a small one is done in a
     // moment, so the engine just waits (and yields only after each copy, as ever).
     const bool large = m_jobs[m_taken].row.sizeBytes >= LargeFileBytes && waiting;
@@ -97,7 +97,7 @@ PreparedCopy CopyAhead::take(const std::function<void(qint64 bytesSoFar)>& waiti
     std::unique_lock<std::mutex> lock(m_mutex);
     while (m_prepared.empty()) {
         if (abandoned())
-            return PreparedCopy(QStringLiteral("Stopped"));
+            return PreparedCopy(failure(ErrorKind::Stopped));
         m_engineWaiting = true;
         m_ready.wait_for(lock, WaitSlice);
         m_engineWaiting = false;

@@ -2,9 +2,7 @@
 #include "sync/copy_engine.h"
 
 #include "core/name_bytes.h"
-#include "core/status_bar.h"
 #include "core/ui_yield.h"
-#include "results/display_format.h"
 #include "sync/copy_ahead.h"
 #include "sync/destination_check.h"
 #include "sync/entry_roots.h"
@@ -24,17 +22,6 @@ namespace {
 int makeFolder(const QByteArray& path)
 {
     return ::mkdir(path.constData(), 0777) == 0 || errno == EEXIST ? 0 : errno;
-}
-
-void showRowProgress(AppState& state, const Callbacks& cb, const QString& name)
-{
-    const qint64 listed = state.SourceFileCount + state.TargetFileCount;
-    setPanel(state, cb, 4,
-             QString::number(state.FilesCopied) + QLatin1String(" of ") + QString::number(listed));
-    setPanel(state, cb, 5, formatKB(state.KBCopied) + QLatin1String(" KB Copied"));
-    setPanel(state, cb, 2, name);
-    setPanel(state, cb, 3, QLatin1String("Errors : ") + QString::number(state.ErrorCount));
-    setProgressValue(state, cb, state.KBCopied);
 }
 
 // An Include that names one extension twice ("txt,txt", "jpg,JPG", "*,txt") lists a file
@@ -120,49 +107,70 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
             (firstOf.empty() || firstOf[size_t(i)] < 0))
             jobs.push_back({i, row});
     }
-    std::map<int, QString> failedFirsts; // the rows repeated later whose copy failed
-    CopyAhead ahead(CopyPreparer(), std::move(jobs), &state.abandonCopy);
+    std::map<int, Failure> failedFirsts; // the rows repeated later whose copy failed
+    CopyAhead ahead(CopyPreparer(), std::move(jobs), &state.control.abandonCopy);
     CopyPlacer placer(&run.written);
-    // During a large file the bar follows its bytes at each turn of the window; the panels
-    // keep their texts until the file is done.
-    const std::function<void(qint64)> copying = [&state, &cb](qint64 bytesSoFar) {
-        if (!uiYieldDue(state))
-            return;
-        if (bytesSoFar > 0)
-            setProgressValue(state, cb, state.KBCopied + bytesSoFar / 1024);
-        uiYieldNow(state, cb);
+    const Direction direction =
+        &list == &state.sourceRows ? Direction::SourceToTarget : Direction::TargetToSource;
+    const auto passed = [&cb, &list, direction](int i, RunEvent::Outcome outcome) {
+        emitEvent(cb, {.type = RunEvent::RowPassed,
+                       .direction = direction,
+                       .outcome = outcome,
+                       .index = i,
+                       .row = &list.at(i)});
     };
-    const std::function<void()> waiting = [&state, &cb] { uiYield(state, cb); };
+    const auto failed = [&](int i, const Failure& why) {
+        const ResultRow& row = list.at(i);
+        reportError(state.errorRows, cb,
+                    errorRow(why, row.name, row.sourceFolder, row.targetFolder));
+        passed(i, RunEvent::Failed);
+    };
+    const std::function<void()> waiting = [&state, &cb] { uiYield(state.control, cb); };
     for (int i = 0; i < count && i < list.size(); ++i) {
-        if (state.cancelled())
+        if (state.control.cancelled())
             break;
         const ResultRow row = list.at(i);
         const int folderError = tried.value(row.targetFolder);
-        if (row.checked && !skipped(row) && folderError != 0) {
-            ++state.ErrorCount;
-            state.ErrorsList.append(
-                {row.name, row.sourceFolder, row.targetFolder,
-                 folderFailure("Creating the destination folder failed", folderError)});
-        } else if (row.checked && !skipped(row) && !firstOf.empty() && firstOf[size_t(i)] >= 0) {
+        if (!row.checked || skipped(row)) {
+            passed(i, RunEvent::NotCopied);
+        } else if (folderError != 0) {
+            failed(i, folderFailure(ErrorKind::FolderNotCreated, folderError));
+        } else if (!firstOf.empty() && firstOf[size_t(i)] >= 0) {
             // The file and its destination of a row just copied (or not): the same outcome.
             const int first = firstOf[size_t(i)];
-            const auto failed = failedFirsts.find(first);
-            if (failed == failedFirsts.end()) {
+            const auto firstFailed = failedFirsts.find(first);
+            if (firstFailed == failedFirsts.end()) {
                 const ResultRow& done = list.at(first);
                 list.setDestination(i, done.destModified, done.destModifiedNs, done.destSizeBytes);
-                state.KBCopied += row.sizeKB;
-                ++state.FilesCopied;
+                passed(i, RunEvent::Copied);
             } else {
-                ++state.ErrorCount;
-                state.ErrorsList.append(
-                    {row.name, row.sourceFolder, row.targetFolder, failed->second});
+                failed(i, firstFailed->second);
             }
         } else if (ahead.nextIndex() == i) {
+            emitEvent(cb, {.type = RunEvent::FileStarted,
+                           .direction = direction,
+                           .index = i,
+                           .bytesTotal = row.sizeBytes,
+                           .row = &list.at(i)});
+            // During a large file the bar follows its bytes at each turn of the window; the
+            // panels keep their texts until the file is done.
+            const std::function<void(qint64)> copying = [&](qint64 bytesSoFar) {
+                if (!uiYieldDue(state.control))
+                    return;
+                if (bytesSoFar > 0)
+                    emitEvent(cb, {.type = RunEvent::FileProgress,
+                                   .direction = direction,
+                                   .index = i,
+                                   .bytesDone = bytesSoFar,
+                                   .bytesTotal = row.sizeBytes,
+                                   .row = &list.at(i)});
+                uiYieldNow(state.control, cb);
+            };
             PreparedCopy copy = ahead.take(copying);
-            if (state.abandonCopy)
+            if (state.control.abandonCopy)
                 break; // the program ends: the copy is given up, its temporary file removed
-            const QString error = placer.place(row, copy, waiting);
-            if (error.isNull()) {
+            const Failure error = placer.place(row, copy, waiting);
+            if (!error.failed()) {
                 list.setDestination(i, copy.copied.modified, copy.copied.modifiedNs,
                                     copy.copied.sizeBytes);
                 if (copy.newFile) {
@@ -173,16 +181,13 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
                                             copy.placedFile,
                                             {copy.sourceAccessed, modified}});
                 }
-                uiYield(state, cb);
-                state.KBCopied += row.sizeKB;
-                ++state.FilesCopied;
+                uiYield(state.control, cb);
+                passed(i, RunEvent::Copied);
             } else {
-                ++state.ErrorCount;
-                state.ErrorsList.append({row.name, row.sourceFolder, row.targetFolder, error});
                 if (!firstOf.empty())
                     failedFirsts[i] = error;
+                failed(i, error);
             }
         }
-        showRowProgress(state, cb, row.name);
     }
 }

@@ -20,12 +20,6 @@ namespace {
 
 constexpr int NameAttempts = 100;
 
-const char ReadingSource[] = "Reading the source failed";
-const char WritingDest[] = "Writing the destination failed";
-const char ReplacingDest[] = "Replacing the destination failed";
-const char CreatingDest[] = "Creating the destination failed";
-const char OpeningFolder[] = "Opening the destination folder failed";
-
 struct FileHandle
 {
     int fd = -1;
@@ -161,23 +155,23 @@ PreparedCopy CopyPreparer::prepare(const ResultRow& row, const std::function<boo
     const QByteArray name = nameBytes(row.name);
     const int from = open(m_source, row.sourceFolder);
     if (from < 0)
-        return PreparedCopy(copyFailure(ReadingSource, m_source.error));
+        return PreparedCopy(failure(ErrorKind::SourceUnreadable, m_source.error));
     // O_NONBLOCK: a source that became a FIFO must not hang the copy in open().
     FileHandle source{
         ::openat(from, name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)};
     if (source.fd < 0)
-        return PreparedCopy(copyFailure(ReadingSource, errno));
+        return PreparedCopy(failure(ErrorKind::SourceUnreadable, errno));
     struct stat st;
     if (::fstat(source.fd, &st) != 0)
-        return PreparedCopy(copyFailure(ReadingSource, errno));
+        return PreparedCopy(failure(ErrorKind::SourceUnreadable, errno));
     if (S_ISDIR(st.st_mode))
-        return PreparedCopy(copyFailure(ReadingSource, EISDIR));
+        return PreparedCopy(failure(ErrorKind::SourceUnreadable, EISDIR));
     if (!S_ISREG(st.st_mode))
-        return PreparedCopy(QStringLiteral("The source is not a regular file"));
+        return PreparedCopy(failure(ErrorKind::SourceNotRegular));
 
     const int dir = open(m_target, row.targetFolder);
     if (dir < 0)
-        return PreparedCopy(folderFailure(OpeningFolder, m_target.error));
+        return PreparedCopy(folderFailure(ErrorKind::FolderNotOpened, m_target.error));
     PreparedCopy copy;
     copy.folder = m_target.handle;
     copy.name = name;
@@ -186,14 +180,14 @@ PreparedCopy CopyPreparer::prepare(const ResultRow& row, const std::function<boo
     copy.sourceAccessed = st.st_atim;
     // A file to be replaced must be as the scan found it (checked again when it is placed).
     if (row.destExists) {
-        const QString refused = checkDestination(dir, copy.destName, row, st.st_mode);
-        if (!refused.isNull())
+        const Failure refused = checkDestination(dir, copy.destName, row, st.st_mode);
+        if (refused.failed())
             return PreparedCopy(refused);
     }
     copy.fd =
         openTemporary(dir, m_target.device, name, st.st_size, st.st_mode & 0777, copy.tempName);
     if (copy.fd < 0)
-        return PreparedCopy(copyFailure(WritingDest, errno));
+        return PreparedCopy(failure(ErrorKind::WriteFailed, errno));
 
     DataPathCaps& caps = m_caps[{st.st_dev, m_target.device}];
     const bool maybeSparse = qint64(st.st_blocks) * 512 < qint64(st.st_size);
@@ -203,13 +197,13 @@ PreparedCopy CopyPreparer::prepare(const ResultRow& row, const std::function<boo
     case DataCopyResult::None:
         break;
     case DataCopyResult::Read:
-        return PreparedCopy(copyFailure(ReadingSource, data.error));
+        return PreparedCopy(failure(ErrorKind::SourceUnreadable, data.error));
     case DataCopyResult::Write:
-        return PreparedCopy(copyFailure(WritingDest, data.error));
+        return PreparedCopy(failure(ErrorKind::WriteFailed, data.error));
     case DataCopyResult::SourceShrank:
-        return PreparedCopy(sourceChangedText());
+        return PreparedCopy(failure(ErrorKind::SourceChanged));
     case DataCopyResult::Stopped:
-        return PreparedCopy(QStringLiteral("Stopped"));
+        return PreparedCopy(failure(ErrorKind::Stopped));
     }
     // A source written to (or replaced under its name) while it was read gives a copy that is
     // neither the old nor the new version; it would also carry the old time, so that the next
@@ -217,10 +211,10 @@ PreparedCopy CopyPreparer::prepare(const ResultRow& row, const std::function<boo
     // the clone may have been taken after a change that came after the open.
     struct stat after;
     if (::fstat(source.fd, &after) != 0)
-        return PreparedCopy(copyFailure(ReadingSource, errno));
+        return PreparedCopy(failure(ErrorKind::SourceUnreadable, errno));
     if (!sameVersion(st, after) || ::fstatat(from, name.constData(), &after, 0) != 0 ||
         !sameVersion(st, after))
-        return PreparedCopy(sourceChangedText());
+        return PreparedCopy(failure(ErrorKind::SourceChanged));
 
     // Owner (only root may give a file away), then permission bits (the umask and the owner
     // change may have taken some), then times. File systems without Unix permissions refuse
@@ -238,7 +232,7 @@ PreparedCopy CopyPreparer::prepare(const ResultRow& row, const std::function<boo
     copy.given[1] = st.st_mtim;
     copy.given[1].tv_sec -= copy.newFile ? NewFileTimeBack : 0;
     if (::futimens(copy.fd, copy.given) != 0)
-        return PreparedCopy(copyFailure(WritingDest, errno));
+        return PreparedCopy(failure(ErrorKind::WriteFailed, errno));
     copy.writtenAt = steadyNow();
     copy.copied = {st.st_mtim.tv_sec, st.st_mtim.tv_nsec, st.st_size};
     copy.stamped = {copy.given[1].tv_sec, copy.given[1].tv_nsec, st.st_size};
@@ -262,10 +256,10 @@ int CopyPlacer::linkUnnamed(int fd, int dir, const QByteArray& name)
     return 0;
 }
 
-QString CopyPlacer::place(const ResultRow& row, PreparedCopy& copy,
+Failure CopyPlacer::place(const ResultRow& row, PreparedCopy& copy,
                           const std::function<void()>& waiting)
 {
-    if (!copy.error.isNull())
+    if (copy.error.failed())
         return copy.error;
     // What the file system kept of the time (a coarse clock rounds it). A new file's own time
     // comes at the end of the run.
@@ -280,7 +274,7 @@ QString CopyPlacer::place(const ResultRow& row, PreparedCopy& copy,
             copy.given[1].tv_sec -= time_t(shift);
             copy.timeShift = shift;
             if (::futimens(copy.fd, copy.given) != 0 || ::fstat(copy.fd, &written) != 0)
-                return copyFailure(WritingDest, errno);
+                return failure(ErrorKind::WriteFailed, errno);
         }
         copy.stamped = {written.st_mtim.tv_sec, written.st_mtim.tv_nsec, written.st_size};
         // A clock rounds the source's time as it rounded the earlier one it was given.
@@ -290,33 +284,33 @@ QString CopyPlacer::place(const ResultRow& row, PreparedCopy& copy,
         copy.placedFile = {written.st_dev, written.st_ino};
     }
     const int dir = copy.folder->fd;
-    QString failure;
+    Failure failed;
     if (!row.destExists) {
-        failure = create(copy, dir, device);
+        failed = create(copy, dir, device);
     } else {
         // The copy may have taken a while: look at the destination once more.
-        failure = checkDestination(dir, copy.destName, row, copy.sourceMode);
-        const int flushError = failure.isNull() ? flushBefore(copy, device, waiting) : 0;
+        failed = checkDestination(dir, copy.destName, row, copy.sourceMode);
+        const int flushError = !failed.failed() ? flushBefore(copy, device, waiting) : 0;
         if (flushError != 0)
-            failure = copyFailure(WritingDest, flushError);
+            failed = failure(ErrorKind::WriteFailed, flushError);
         // Give an unnamed file a hidden name first, so that the rename replaces the
         // destination at once.
-        for (int attempt = 0; failure.isNull() && copy.tempName.isEmpty(); ++attempt) {
+        for (int attempt = 0; !failed.failed() && copy.tempName.isEmpty(); ++attempt) {
             const QByteArray candidate = partialCopyName(copy.name);
             if (linkUnnamed(copy.fd, dir, candidate) == 0)
                 copy.tempName = candidate;
             else if (errno != EEXIST || attempt + 1 == NameAttempts)
-                failure = copyFailure(ReplacingDest, errno);
+                failed = failure(ErrorKind::ReplaceFailed, errno);
         }
-        if (failure.isNull()) {
+        if (!failed.failed()) {
             if (::renameat(dir, copy.tempName.constData(), dir, copy.destName.constData()) == 0)
                 copy.tempName.clear();
             else
-                failure = copyFailure(ReplacingDest, errno);
+                failed = failure(ErrorKind::ReplaceFailed, errno);
         }
     }
-    if (!failure.isNull())
-        return failure;
+    if (failed.failed())
+        return failed;
     keepTime(copy, dir, device);
     m_flushed[device].bytesSince += copy.copied.sizeBytes;
     if (m_written)
@@ -378,7 +372,7 @@ void CopyPlacer::keepTime(const PreparedCopy& copy, int dir, dev_t device)
 }
 
 // A new destination never replaces a file that took its name after the scan.
-QString CopyPlacer::create(PreparedCopy& copy, int dir, dev_t device)
+Failure CopyPlacer::create(PreparedCopy& copy, int dir, dev_t device)
 {
     const char* dest = copy.destName.constData();
     if (copy.tempName.isEmpty()) {
@@ -386,8 +380,8 @@ QString CopyPlacer::create(PreparedCopy& copy, int dir, dev_t device)
         // file system with unnamed files has links.
         if (linkUnnamed(copy.fd, dir, copy.destName) == 0)
             return {};
-        return errno == EEXIST ? nameTakenText(dir, copy.destName)
-                               : copyFailure(CreatingDest, errno);
+        return errno == EEXIST ? nameTaken(dir, copy.destName)
+                               : failure(ErrorKind::CreateFailed, errno);
     }
     const char* temp = copy.tempName.constData();
     if (!m_noExclusiveRename.count(device)) {
@@ -396,9 +390,9 @@ QString CopyPlacer::create(PreparedCopy& copy, int dir, dev_t device)
             return {};
         }
         if (errno == EEXIST)
-            return nameTakenText(dir, copy.destName);
+            return nameTaken(dir, copy.destName);
         if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
-            return copyFailure(CreatingDest, errno);
+            return failure(ErrorKind::CreateFailed, errno);
         m_noExclusiveRename.insert(device);
     }
     if (!m_noHardLinks.count(device)) {
@@ -406,9 +400,9 @@ QString CopyPlacer::create(PreparedCopy& copy, int dir, dev_t device)
         if (::linkat(dir, temp, dir, dest, 0) == 0)
             return {};
         if (errno == EEXIST)
-            return nameTakenText(dir, copy.destName);
+            return nameTaken(dir, copy.destName);
         if (!noHardLinks(errno))
-            return copyFailure(CreatingDest, errno);
+            return failure(ErrorKind::CreateFailed, errno);
         m_noHardLinks.insert(device);
     }
     // Neither (FAT or exFAT through FUSE, SMB shares, sshfs): the name must still be free, then
@@ -417,11 +411,11 @@ QString CopyPlacer::create(PreparedCopy& copy, int dir, dev_t device)
     // rename replaces it. Locally that is a moment of microseconds.
     struct stat st;
     if (::fstatat(dir, dest, &st, AT_SYMLINK_NOFOLLOW) == 0)
-        return nameTakenText(dir, copy.destName);
+        return nameTaken(dir, copy.destName);
     if (errno != ENOENT)
-        return copyFailure(CreatingDest, errno);
+        return failure(ErrorKind::CreateFailed, errno);
     if (::renameat(dir, temp, dir, dest) != 0)
-        return copyFailure(CreatingDest, errno);
+        return failure(ErrorKind::CreateFailed, errno);
     copy.tempName.clear();
     return {};
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/failure.h"
 #include "results/result_row.h"
 #include "sync/copy_data.h"
 #include "sync/written_file_systems.h"
@@ -42,7 +43,7 @@ constexpr time_t NewFileTimeBack = 10;
 // reason it could not be. Dropped before it is placed, it takes its temporary file along.
 struct PreparedCopy
 {
-    QString error;        // null when ready to be placed
+    Failure error;        // none when ready to be placed
     CopiedFile copied;    // the time and size the destination is to have, as the clock keeps it
     CopiedFile stamped;   // the time the temporary file carries
     bool newFile = false; // takes a name that is free: stamped older than its source
@@ -62,7 +63,7 @@ struct PreparedCopy
     qint64 writtenAt = 0; // steady clock, nanoseconds: when the last byte was written
 
     PreparedCopy() = default;
-    explicit PreparedCopy(QString why) : error(std::move(why)) {}
+    explicit PreparedCopy(Failure why) : error(std::move(why)) {}
     PreparedCopy(PreparedCopy&& other) noexcept;
     PreparedCopy& operator=(PreparedCopy&&) = delete;
     ~PreparedCopy();
@@ -134,14 +135,14 @@ public:
     explicit CopyPlacer(WrittenFileSystems* written = nullptr) : m_written(written) {}
 
     // Puts a prepared copy in the destination's place if the destination is still as the
-    // scan found it. Returns a null string on success, else the error list's text. 'waiting',
+    // scan found it. Returns no failure on success, else what failed. 'waiting',
     // when given, runs about every 10 ms while a flush takes its time (the window repaints).
-    QString place(const ResultRow& row, PreparedCopy& prepared,
+    Failure place(const ResultRow& row, PreparedCopy& prepared,
                   const std::function<void()>& waiting = {});
 
 private:
     int linkUnnamed(int fd, int dir, const QByteArray& name);
-    QString create(PreparedCopy& copy, int dir, dev_t device);
+    Failure create(PreparedCopy& copy, int dir, dev_t device);
     void keepTime(const PreparedCopy& copy, int dir, dev_t device);
     int flushBefore(const PreparedCopy& copy, dev_t device, const std::function<void()>& waiting);
 

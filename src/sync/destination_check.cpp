@@ -77,71 +77,47 @@ QByteArray caseVariant(int dir, const QByteArray& name, const ResultRow& row)
 
 } // namespace
 
-QString copyFailure(const char* what, int error)
+Failure folderFailure(ErrorKind kind, int error)
 {
-    return QLatin1String(what) + QLatin1String(": ") + QString::fromLocal8Bit(std::strerror(error));
+    return error == ENOTDIR ? failure(ErrorKind::FileInTheWay, error) : failure(kind, error);
 }
 
-QString destinationCreatedText()
-{
-    return QStringLiteral("The destination was created after the scan");
-}
-
-QString sourceChangedText()
-{
-    return QStringLiteral("The source changed while it was copied");
-}
-
-QString folderInTheWayText()
-{
-    return QStringLiteral("A folder of that name is in the way");
-}
-
-QString fileInTheWayText()
-{
-    return QStringLiteral("A file of that name is in the way");
-}
-
-QString folderFailure(const char* what, int error)
-{
-    return error == ENOTDIR ? fileInTheWayText() : copyFailure(what, error);
-}
-
-QString checkDestination(int dir, QByteArray& name, const ResultRow& row, mode_t sourceMode)
+Failure checkDestination(int dir, QByteArray& name, const ResultRow& row, mode_t sourceMode)
 {
     struct stat st;
     if (::fstatat(dir, name.constData(), &st, 0) != 0) {
         if (errno != ENOENT)
-            return copyFailure("Checking the destination failed", errno);
+            return failure(ErrorKind::DestinationCheckFailed, errno);
         if (!row.destExists)
             return {};
         const QByteArray other = caseVariant(dir, name, row);
         if (other.isEmpty() || ::fstatat(dir, other.constData(), &st, 0) != 0)
-            return QStringLiteral("The destination was deleted after the scan");
+            return failure(ErrorKind::DestinationDeleted);
         name = other;
     }
     if (!row.destExists)
-        return destinationCreatedText();
+        return failure(ErrorKind::DestinationCreated);
     // The counterpart of the read-only attribute: nobody, root included, replaces it. A copy
     // of a read-only source is read-only too; it stays the source's copy, to be replaced.
     if ((st.st_mode & 0222) == 0 && (st.st_mode & 07777) != (sourceMode & 07777))
-        return QStringLiteral("The destination is read-only");
+        return failure(ErrorKind::DestinationReadOnly);
     if (!asScanned(st, row))
-        return QStringLiteral("The destination changed after the scan");
+        return failure(ErrorKind::DestinationChanged);
     return {};
 }
 
-QString nameTakenText(int dir, const QByteArray& name)
+Failure nameTaken(int dir, const QByteArray& name)
 {
     QByteArray variant;
     const bool exact =
         forEachCaseVariant(dir, name, [&variant](const QByteArray& v) { variant = v; });
     struct stat st;
     if (::fstatat(dir, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode))
-        return folderInTheWayText();
+        return failure(ErrorKind::FolderInTheWay);
     if (exact || variant.isEmpty())
-        return destinationCreatedText();
-    return QStringLiteral("The destination folder does not tell letter case apart: it holds %1 "
-                          "already")
-        .arg(displayName(nameText(variant)));
+        return failure(ErrorKind::DestinationCreated);
+    return failure(ErrorKind::CaseClash, 0,
+                   QStringLiteral("The destination folder does not tell letter case apart: it "
+                                  "holds %1 already")
+                       .arg(displayName(nameText(variant))));
 }

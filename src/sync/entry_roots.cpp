@@ -28,7 +28,7 @@ struct Receiving
 std::set<quint32> refuseMissingRoots(AppState& state, const Callbacks& cb,
                                      const ResultListModel& list, SyncRun& run)
 {
-    const bool intoSource = &list == &state.ListView2;
+    const bool intoSource = &list == &state.targetRows;
     std::map<quint32, Receiving> entries;
     for (const ResultRow& row : list.rows()) {
         if (row.entry >= state.scannedEntries.size())
@@ -41,7 +41,7 @@ std::set<quint32> refuseMissingRoots(AppState& state, const Callbacks& cb,
     }
     // Rows into each missing root, over all entries that share it: the question counts them.
     std::map<QString, int> missing;
-    std::map<quint32, QString> problems; // entry -> why its root is not written
+    std::map<quint32, Failure> problems; // entry -> why its root is not written
     std::set<quint32> refused;
     for (const auto& [entry, r] : entries) {
         struct stat st;
@@ -49,10 +49,11 @@ std::set<quint32> refuseMissingRoots(AppState& state, const Callbacks& cb,
             // There at the scan and there now, but on another device: the disk that held it
             // was unmounted and the empty mount point shows.
             if (r.root->fs.device != 0 && st.st_dev != r.root->fs.device)
-                problems[entry] =
+                problems[entry] = failure(
+                    ErrorKind::RootMoved, 0,
                     QStringLiteral("%1 is no longer on the disk it was on at the scan: is the "
                                    "disk mounted?")
-                        .arg(displayName(r.root->path));
+                        .arg(displayName(r.root->path)));
         } else if (errno == ENOENT) {
             // Not even the folders of unchecked rows are made in a root nobody agreed to.
             if (r.checked > 0)
@@ -67,25 +68,27 @@ std::set<quint32> refuseMissingRoots(AppState& state, const Callbacks& cb,
         const QString question =
             QStringLiteral("The folder %1 does not exist. Create it and copy %2 into it?")
                 .arg(displayName(root), filesText(count));
-        run.rootAnswers[root] = !state.unattended && cb.askYesNo ? cb.askYesNo(question) : false;
+        run.rootAnswers[root] =
+            !state.control.unattended && cb.askYesNo ? cb.askYesNo(question) : false;
     }
 
     for (const auto& [entry, r] : entries) {
-        QString why = problems.count(entry) ? problems[entry] : QString();
-        if (why.isNull() && missing.count(r.root->path) && !run.rootAnswers[r.root->path])
-            why = QStringLiteral("The folder %1 does not exist%2: %3 not copied")
-                      .arg(displayName(r.root->path),
-                           state.unattended ? QStringLiteral(" (an unattended run does not "
-                                                             "create it)")
-                                            : QString(),
-                           filesText(r.checked) +
-                               (r.checked == 1 ? QStringLiteral(" was") : QStringLiteral(" were")));
-        if (why.isNull())
+        Failure why = problems.count(entry) ? problems[entry] : Failure();
+        if (!why.failed() && missing.count(r.root->path) && !run.rootAnswers[r.root->path])
+            why = failure(
+                ErrorKind::RootNotCreated, ENOENT,
+                QStringLiteral("The folder %1 does not exist%2: %3 not copied")
+                    .arg(displayName(r.root->path),
+                         state.control.unattended
+                             ? QStringLiteral(" (an unattended run does not create it)")
+                             : QString(),
+                         filesText(r.checked) +
+                             (r.checked == 1 ? QStringLiteral(" was") : QStringLiteral(" were"))));
+        if (!why.failed())
             continue;
         refused.insert(entry);
         run.refusedEntries.insert(entry);
-        ++state.ErrorCount;
-        state.ErrorsList.append({QString(), r.other->path, r.root->path, why});
+        reportError(state.errorRows, cb, errorRow(why, QString(), r.other->path, r.root->path));
     }
     return refused;
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sync/errorsform.h"
 
-#include "sync/error_model.h"
+#include "results/error_model.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

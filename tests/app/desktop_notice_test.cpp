@@ -86,7 +86,7 @@ private Q_SLOTS:
         ProfileFile::write(tree.path("Daily.prf"), {{tree.path("src"), tree.path("dst"), "*", ""}});
         MainForm form(tree.path("Daily.prf"));
         form.callbacks().busyChanged = [&, busy = form.callbacks().busyChanged](bool on) {
-            if (on && form.state().running == Running::Sync)
+            if (on && form.state().control.running == Running::Sync)
                 QFile::remove(tree.path("src/b.txt")); // gone before it is copied: it fails
             busy(on);
         };

@@ -44,9 +44,9 @@ private Q_SLOTS:
         for (int month = 1; month <= 12; ++month) { // evening times, two-digit days
             ResultRow row{"a name.txt", "/home/someone/Documents/Letters", "/media/backup"};
             row.modified = QDateTime(QDate(2026, month, 28), QTime(22, 58, 58)).toSecsSinceEpoch();
-            form.state().ListView1.append(row);
+            form.state().sourceRows.append(row);
         }
-        form.state().ListView1.flush();
+        form.state().sourceRows.flush();
         form.show(); // at its default size no date is cut
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         for (int row = 0; row < 12; ++row)

@@ -33,7 +33,10 @@ struct Window : WindowDriver
         form.show();
         keys("MainForm", ""); // the window is active: keys reach it
     }
-    ResultListModel* model(int list) { return list == 1 ? &state().ListView1 : &state().ListView2; }
+    ResultListModel* model(int list)
+    {
+        return list == 1 ? &state().sourceRows : &state().targetRows;
+    }
     static QString side(int list) { return list == 1 ? "src/" : "tgt/"; }
     QString folder(int list) { return tree.path(side(list)).chopped(1); }
     bool exists(int list, const QString& n) { return QFileInfo::exists(tree.path(side(list) + n)); }
@@ -166,22 +169,22 @@ private Q_SLOTS:
         w.fill(1, {"x", "-y", "z"});
         w.fill(2, {"x", "y"});
         w.views[2]->setFocus();
-        QTRY_COMPARE(w.state().ActiveResultList, &w.state().ListView2);
+        QTRY_COMPARE(w.state().ActiveResultList, &w.state().targetRows);
         w.views[1]->setFocus();
-        QTRY_COMPARE(w.state().ActiveResultList, &w.state().ListView1);
+        QTRY_COMPARE(w.state().ActiveResultList, &w.state().sourceRows);
         select(w.views[1], 1);
         QTest::keyClick(w.views[1], Qt::Key_A,
                         Qt::ControlModifier); // and not the view's select all
         QCOMPARE(w.views[1]->selectionModel()->selectedRows().size(), 1);
 
         // Middle and left buttons show no menu; only the focus makes a list active.
-        w.form.ListView_MouseDown(w.state().ListView2, Qt::MiddleButton, QPoint(10, 10));
-        w.form.ListView_MouseDown(w.state().ListView2, Qt::LeftButton, QPoint(10, 10));
-        QCOMPARE(w.state().ActiveResultList, &w.state().ListView1);
+        w.form.ListView_MouseDown(w.state().targetRows, Qt::MiddleButton, QPoint(10, 10));
+        w.form.ListView_MouseDown(w.state().targetRows, Qt::LeftButton, QPoint(10, 10));
+        QCOMPARE(w.state().ActiveResultList, &w.state().sourceRows);
         QVERIFY(!w.FileMenu->isVisible());
         // The right button's press makes its list active and opens the menu, which acts there.
         QTest::mousePress(w.views[2]->viewport(), Qt::RightButton, {}, w.rowPoint(2, 1));
-        QCOMPARE(w.state().ActiveResultList, &w.state().ListView2);
+        QCOMPARE(w.state().ActiveResultList, &w.state().targetRows);
         QTRY_VERIFY(w.FileMenu->isVisible());
         w.rec.answers = {true};
         w.run(2, "DeleteFile");
@@ -217,7 +220,7 @@ private Q_SLOTS:
         QTest::mouseClick(w.views[2]->viewport(), Qt::LeftButton, {}, below);
         QCOMPARE(w.views[2]->selectionModel()->selectedRows().value(0).row(), 1);
         QTest::mouseDClick(w.views[2]->viewport(), Qt::LeftButton, {}, below);
-        w.state().ActiveResultList = &w.state().ListView1;
+        w.state().ActiveResultList = &w.state().sourceRows;
         w.run(1, "OpenFile");
         const QString y = w.folder(2) + "/y";
         QCOMPARE(w.rec.opened, (QStringList{y, y, y, w.folder(1) + "/a"}));
@@ -226,7 +229,7 @@ private Q_SLOTS:
         QFile::remove(w.folder(1) + "/a");
         w.run(1, "OpenFile");
         select(w.views[2], -1);
-        w.form.ListView_DblClick(w.state().ListView2);
+        w.form.ListView_DblClick(w.state().targetRows);
         QCOMPARE(w.rec.opened.size(), 4);
     }
 
@@ -234,7 +237,7 @@ private Q_SLOTS:
     {
         Window w;
         w.tree.add({{"src/m.txt", 5000}, {"src/sub/B.txt", 100}, {"tgt/z.txt", 3000}});
-        w.state().ProfileList.append({w.folder(1), w.folder(2), "*", ""});
+        w.state().profileEntries.append({w.folder(1), w.folder(2), "*", ""});
         w.form.ScanCmd_Click();
         QHeaderView* header = w.views[1]->header();
         clickHeader(w.views[1], ResultListModel::SizeKB);

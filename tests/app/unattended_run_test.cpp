@@ -95,14 +95,14 @@ private Q_SLOTS:
                                     .arg(QCoreApplication::applicationPid());
         QTRY_COMPARE(w.form.panel(2)->text(), refusal);
         QCOMPARE(w.form.panel(3)->text(), QStringLiteral("Errors : 1"));
-        QCOMPARE(w.state().ErrorsList.rows().at(0).error, refusal);
+        QCOMPARE(w.state().errorRows.rows().at(0).error, refusal);
         QCOMPARE(w.rec.questions + w.rec.messages, QStringList());
-        QCOMPARE(w.state().ListView1.rowCount(), 0);
+        QCOMPARE(w.state().sourceRows.rowCount(), 0);
         QVERIFY(!QFileInfo::exists(tree->path("one/dst/a.txt")));
         QVERIFY(w.form.isVisible());
         QVERIFY(TempTree::read(tree->path("state/ketrano/runs.log"))
                     .endsWith("\tsource-to-target=on target-to-source=on\tfiles=0\tkb=0"
-                              "\terrors=0\tstatus=3\n"));
+                              "\terrors=1\tstatus=3\n"));
         w.form.Form_QueryUnload(true);
     }
 
@@ -120,12 +120,13 @@ private Q_SLOTS:
         int shownRows = -1;
         Callbacks& cb = w.form.callbacks();
         cb.yield = [&] {
-            w.state().lastYield.invalidate(); // let every turn through
+            w.state().control.lastYield.invalidate(); // let every turn through
             QCoreApplication::processEvents();
-            if (!stopped && w.state().running == Running::Scan && w.state().ListView1.size() == 2) {
+            if (!stopped && w.state().control.running == Running::Scan &&
+                w.state().sourceRows.size() == 2) {
                 stopped = true;
                 QTest::mouseDClick(w.form.panel(1), Qt::LeftButton);
-            } else if (shownRows < 0 && w.state().running == Running::Sync) {
+            } else if (shownRows < 0 && w.state().control.running == Running::Sync) {
                 withModal([&] { QTest::mouseDClick(w.form.panel(3), Qt::LeftButton); },
                           [&](QWidget* errors) {
                               shownRows =
@@ -135,7 +136,7 @@ private Q_SLOTS:
         };
         // The first row fails: its source vanishes between Scan and Synchronize.
         cb.busyChanged = [&, busy = cb.busyChanged](bool on) {
-            if (on && w.state().running == Running::Sync)
+            if (on && w.state().control.running == Running::Sync)
                 QFile::remove(tree->path("one/src/b.txt"));
             busy(on);
         };
@@ -145,7 +146,7 @@ private Q_SLOTS:
         QCOMPARE(w.states.last(), QStringLiteral("Ready  "));
         QCOMPARE(shownRows, 1);
         QVERIFY(w.form.errorsForm()->isHidden());
-        QCOMPARE(w.state().ErrorsList.size(), 1);
+        QCOMPARE(w.state().errorRows.size(), 1);
         QVERIFY(QFileInfo::exists(tree->path("one/dst/c.txt")));
         QVERIFY(!QFileInfo::exists(tree->path("two/dst/second.txt")));
         QCOMPARE(w.form.panel(4)->text(), QStringLiteral("2 of 3  Files copied"));
@@ -179,7 +180,8 @@ private Q_SLOTS:
         qint64 msToEnd = -1;
         Callbacks& cb = w.form.callbacks();
         cb.progressChanged = [&, shown = cb.progressChanged](int low, int high, int value) {
-            partShown |= w.state().running == Running::Sync && value > 0 && value < BigBytes / 1024;
+            partShown |=
+                w.state().control.running == Running::Sync && value > 0 && value < BigBytes / 1024;
             shown(low, high, value);
         };
         cb.busyChanged = [&, busy = cb.busyChanged](bool on) {
@@ -188,7 +190,7 @@ private Q_SLOTS:
             busy(on);
         };
         cb.yield = [&] {
-            w.state().lastYield.invalidate();
+            w.state().control.lastYield.invalidate();
             QCoreApplication::processEvents();
             if (stopped || !partShown || w.state().FilesCopied > 0)
                 return;
@@ -223,7 +225,7 @@ private Q_SLOTS:
         QCOMPARE(TempTree::read(dst + "/a big.bin"), QByteArray(3, '\0'));
         QCOMPARE(QDir(dst).entryList(QDir::Files | QDir::Hidden), QStringList{"a big.bin"});
         QCOMPARE(w.state().FilesCopied, 0);
-        QCOMPARE(w.state().ErrorsList.size(), 0); // given up, not failed
+        QCOMPARE(w.state().errorRows.size(), 0); // given up, not failed
         QVERIFY(w.form.isHidden());
         QCOMPARE(storedSettings(), prf + "|0|0|0");
         if (writtenAtClose < 0)

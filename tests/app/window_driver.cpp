@@ -65,7 +65,7 @@ QString WindowDriver::panels() const
 bool WindowDriver::finished()
 {
     return form.panel(4)->text().endsWith(QLatin1String("Files copied")) &&
-           form.state().running == Running::Idle;
+           form.state().control.running == Running::Idle;
 }
 
 QString WindowDriver::shown(const ResultListModel& list)

@@ -86,7 +86,7 @@ private Q_SLOTS:
         w.form.Form_Load(); // the first start: no profile, every toggle pressed
         QCOMPARE(w.form.windowTitle(), "Ketrano Backup []");
         auto* list = w.find<QTreeView>("ProfileList");
-        ProfileModel& profile = w.state().ProfileList;
+        ProfileModel& profile = w.state().profileEntries;
 
         // Entries: Ins in the profile list adds one; OK with a blank Source adds none; the
         // toolbar button adds another, which a double-click edits; Del deletes the selected one
@@ -141,8 +141,8 @@ private Q_SLOTS:
 
         // Scan (F5): what differs, in the lists and on the status bar.
         w.keys("MainForm", "F5");
-        QCOMPARE(WindowDriver::shown(w.state().ListView1), "a.txt del.txt gone.txt b.txt");
-        QCOMPARE(WindowDriver::shown(w.state().ListView2), "only.png");
+        QCOMPARE(WindowDriver::shown(w.state().sourceRows), "a.txt del.txt gone.txt b.txt");
+        QCOMPARE(WindowDriver::shown(w.state().targetRows), "only.png");
         QCOMPARE(w.panels(), "Ready  |Source Files: 4|Source Size: 5KB|Target Files: 1|Target "
                              "Size: 0KB");
         auto* sources = w.find<QTreeView>("ListView1");
@@ -157,7 +157,7 @@ private Q_SLOTS:
         w.rec.answers = {true};
         w.keys("ListView1", "Del");
         QCOMPARE(w.rec.questions, QStringList{"Permenantly Delete [del.txt] from  [" + src + "]"});
-        QCOMPARE(WindowDriver::shown(w.state().ListView1), "a.txt gone.txt -b.txt");
+        QCOMPARE(WindowDriver::shown(w.state().sourceRows), "a.txt gone.txt -b.txt");
         QVERIFY(!QFileInfo::exists(src + "/del.txt"));
 
         // Synchronize (Alt+S) with " Copy  Target  " released; gone.txt vanished since the scan.
@@ -196,9 +196,9 @@ private Q_SLOTS:
             WindowDriver again;
             again.form.Form_Load();
             QCOMPARE(again.form.windowTitle(), "Ketrano Backup [" + prf + "]");
-            QCOMPARE(again.state().ProfileList.entries(), onDisk);
+            QCOMPARE(again.state().profileEntries.entries(), onDisk);
             QVERIFY(again.form.toggleState(2) && !again.form.toggleState(3));
-            QCOMPARE(again.state().ListView1.size(), 0);
+            QCOMPARE(again.state().sourceRows.size(), 0);
             QTRY_COMPARE(again.form.size(), QSize(900, 640));
             QTRY_COMPARE(again.find<QTreeView>("ListView2")->columnWidth(0), 333);
             QVERIFY(again.find<QTreeView>("ListView1")->columnWidth(0) < 300);
@@ -215,15 +215,15 @@ private Q_SLOTS:
         auto* menu = run.find<QMenu>("FileMenu");
         cb.busyChanged = [&, busy = cb.busyChanged](bool on) {
             if (on)
-                lockedWhenBusy << (run.form.isVisible() && run.state().ListView1.locked() &&
+                lockedWhenBusy << (run.form.isVisible() && run.state().sourceRows.locked() &&
                                    !run.find<QToolButton>("tbrMain_4")->isEnabled());
             busy(on);
-            if (!on || run.state().running != Running::Sync)
+            if (!on || run.state().control.running != Running::Sync)
                 return;
             // Whatever would change the lists is refused while it copies: keys, the menu (its
             // items greyed), the headers, opening a file.
             select(runSources, 0);
-            run.state().ActiveResultList = &run.state().ListView1;
+            run.state().ActiveResultList = &run.state().sourceRows;
             QTest::keySequence(runSources, QKeySequence("Ctrl+U, Ctrl+I, Del, Shift+Del"));
             menu->popup({});
             for (QAction* item : menu->actions()) {
@@ -246,7 +246,7 @@ private Q_SLOTS:
         QCOMPARE(TempTree::read(dst + "/docs/b.txt").size(), 2048); // checked again by the scan
         QVERIFY(!QFileInfo::exists(src + "/only.png"));
         QCOMPARE(run.panels(), "Ready  ||Errors : 0|1 of 2  Files copied|2 KB Copied");
-        QVERIFY(run.form.isVisible() && !run.state().ListView1.locked());
+        QVERIFY(run.form.isVisible() && !run.state().sourceRows.locked());
         // Each file type its own picture, also without a desktop's icon theme.
         const auto picture = [&](const char* name) {
             const QAbstractItemModel* m = run.find<QTreeView>(name)->model();
@@ -277,7 +277,7 @@ private Q_SLOTS:
         QFETCH(bool, toSource);
         tree->add({{"src/new.txt", 1, Old}, {"dst/sub/back.txt", 1, Old}});
         WindowDriver w;
-        w.state().ProfileList.append({src, dst, "*", ""});
+        w.state().profileEntries.append({src, dst, "*", ""});
         w.form.show();
         click(w, "tbrMain_4");
         if (!toTarget)
@@ -329,7 +329,7 @@ private Q_SLOTS:
         WindowDriver w(commandLine);
         w.form.Form_Load();
         QCOMPARE(w.form.windowTitle(), "Ketrano Backup [" + caption + "]");
-        QVERIFY(w.state().ProfileList.size() == 0 && w.form.panel(1)->text() == "Ready");
+        QVERIFY(w.state().profileEntries.size() == 0 && w.form.panel(1)->text() == "Ready");
         for (int t = 1; t <= 3; ++t)
             QCOMPARE(w.form.toggleState(t), after.section('|', t, t) == "0");
         if (!commandLine.isEmpty()) // a profile that does not exist starts out empty
@@ -380,11 +380,11 @@ private Q_SLOTS:
         w.form.Form_Load();
         for (const char* name : {"ListView1", "ListView2", "ProfileList", "tbrMain_4",
                                  "tbrSecond_2", "TbrProfile_1", "ProgressBar1", "MainForm"}) {
-            w.state().CancelRequested = false;
+            w.state().control.CancelRequested = false;
             w.keys(name, "A");
-            QVERIFY2(!w.state().CancelRequested, name);
+            QVERIFY2(!w.state().control.CancelRequested, name);
             w.keys(name, "Esc");
-            QVERIFY2(w.state().CancelRequested, name);
+            QVERIFY2(w.state().control.CancelRequested, name);
         }
         // Every toolbar button shows the program's own picture, whatever the icon theme.
         for (QToolButton* button : w.form.findChildren<QToolButton*>())
@@ -398,7 +398,7 @@ private Q_SLOTS:
                                "Ketrano Backup ver 2.01");
                   });
 
-        w.state().ProfileList.append({"/a", "/b", "*", ""});
+        w.state().profileEntries.append({"/a", "/b", "*", ""});
         auto* list = w.find<QTreeView>("ProfileList");
         select(list, 0);
         w.keys("ProfileList", "Tab, Tab");
@@ -415,7 +415,7 @@ private Q_SLOTS:
                                             "Delete Profile Entry\tDel", "Create ShortCut\t"}));
                       menu->actions().at(2)->trigger();
                   });
-        QCOMPARE(w.state().ProfileList.size(), 0);
+        QCOMPARE(w.state().profileEntries.size(), 0);
         w.form.Form_QueryUnload(true);
 
         // Installed, the manual is found in share/ketrano/help beside the program's folder.
@@ -453,7 +453,7 @@ private Q_SLOTS:
                                           ": its Source holds a control character",
                                       "The folder C:\\Backup is not an absolute path"};
         QStringList listed;
-        for (const ErrorRow& row : w.state().ErrorsList.rows())
+        for (const ErrorRow& row : w.state().errorRows.rows())
             listed << row.error;
         QCOMPARE(listed, expected);
         QVERIFY(bar->isVisible());
@@ -483,13 +483,13 @@ private Q_SLOTS:
         QVERIFY(!bar->isVisible());
         w.keys("MainForm", "F5");
         QVERIFY(bar->isVisible());
-        QCOMPARE(w.state().ErrorsList.size(), 2); // the new scan's errors replace the old
+        QCOMPARE(w.state().errorRows.size(), 2); // the new scan's errors replace the old
         // Opened again: the results are another run's and go; the skipped record is told
         // again. A new profile has nothing to tell.
         w.rec.fileNames = {prf};
         w.keys("MainForm", "Ctrl+O");
         QCOMPARE(w.panels(), "Ready||||");
-        QCOMPARE(w.state().ListView1.size() + w.find<QProgressBar>("ProgressBar1")->value(), 0);
+        QCOMPARE(w.state().sourceRows.size() + w.find<QProgressBar>("ProgressBar1")->value(), 0);
         QCOMPARE(bar->text(), expected[0]);
         QVERIFY(bar->isVisible());
         w.keys("MainForm", "Ctrl+N");

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/app_state.h"
 #include "core/status_bar.h"
+#include "run/app_state.h"
 
 #include <gtest/gtest.h>
 
@@ -14,10 +14,10 @@ TEST(ThreadCheckDeathTest, WindowThreadCodeOnAWorkerStopsTheProgram)
 #else
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     AppState state;
-    setPanel(state, {}, 1, "on the window thread");
-    EXPECT_DEATH(std::thread([&] { setPanel(state, {}, 1, "from a worker"); }).join(),
+    setPanel(state.status, {}, 1, "on the window thread");
+    EXPECT_DEATH(std::thread([&] { setPanel(state.status, {}, 1, "from a worker"); }).join(),
                  "setPanel.*must run on the window thread");
-    EXPECT_DEATH(std::thread([&] { state.ListView1.flush(); }).join(), "flush");
-    EXPECT_EQ(panelText(state, 1), "on the window thread");
+    EXPECT_DEATH(std::thread([&] { state.sourceRows.flush(); }).join(), "flush");
+    EXPECT_EQ(panelText(state.status, 1), "on the window thread");
 #endif
 }

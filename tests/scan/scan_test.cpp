@@ -94,7 +94,9 @@ TEST(ScanRules, AStopWhileExcludingAndCounterOverflow)
 {
     AppState state;
     Callbacks cb;
-    cb.yield = [&state] { state.CancelRequested = true; }; // while the first line is looked at
+    cb.yield = [&state] {
+        state.control.CancelRequested = true;
+    }; // while the first line is looked at
     FileList list{{"", "a.tmp"}, {"", "b.tmp"}, {"", "c.txt"}, {"", "d.tmp"}};
     excludeLines(state, cb, list, "tmp");
     EXPECT_EQ(paths(list), "b.tmp c.txt d.tmp");
@@ -125,8 +127,8 @@ void build(TempTree& tree, const QString& layout)
 QString rows(const AppState& s, const QString& base = {})
 {
     QStringList out;
-    for (const ResultListModel* list : {&s.ListView1, &s.ListView2}) {
-        const bool one = list == &s.ListView1;
+    for (const ResultListModel* list : {&s.sourceRows, &s.targetRows}) {
+        const bool one = list == &s.sourceRows;
         qint64 kb = 0;
         for (int i = 0; i < list->size(); ++i) {
             kb += list->at(i).sizeKB;
@@ -147,7 +149,7 @@ QString rows(const AppState& s, const QString& base = {})
 // Both comparison passes of one entry, as the scan runs them, over the lines of its two sides:
 // words "folder/name@time"; names may hold bytes that are not UTF-8.
 void compare(AppState& s, const char* mine, const char* theirs, const QString& thisRoot,
-             const QString& otherRoot, bool twoSeconds = false)
+             const QString& otherRoot, bool fatTimes = false)
 {
     SideTable a, b;
     for (const auto& [words, table] : {std::pair(mine, &a), {theirs, &b}}) {
@@ -157,14 +159,28 @@ void compare(AppState& s, const char* mine, const char* theirs, const QString& t
                              w.section('@', 1).toLongLong()});
         buildSideTable(s, {}, lines, *table);
     }
-    ComparePass first(a, b, s.ListView1, s.ListView2, thisRoot, otherRoot, s.SourceFileCount,
-                      s.SourceSizeKB, s.TargetFileCount, s.TargetSizeKB, 0, twoSeconds);
-    ComparePass second(b, a, s.ListView2, s.ListView1, otherRoot, thisRoot, s.TargetFileCount,
-                       s.TargetSizeKB, s.SourceFileCount, s.SourceSizeKB, 0, twoSeconds);
+    ComparePass first{.thisTable = a,
+                      .otherTable = b,
+                      .thisList = s.sourceRows,
+                      .otherList = s.targetRows,
+                      .ThisRoot = thisRoot,
+                      .OtherRoot = otherRoot,
+                      .thisCounts = {s.SourceFileCount, s.SourceSizeKB},
+                      .otherCounts = {s.TargetFileCount, s.TargetSizeKB},
+                      .fatTimes = fatTimes};
+    ComparePass second{.thisTable = b,
+                       .otherTable = a,
+                       .thisList = s.targetRows,
+                       .otherList = s.sourceRows,
+                       .ThisRoot = otherRoot,
+                       .OtherRoot = thisRoot,
+                       .thisCounts = {s.TargetFileCount, s.TargetSizeKB},
+                       .otherCounts = {s.SourceFileCount, s.SourceSizeKB},
+                       .fatTimes = fatTimes};
     CompareSides(s, {}, first);
     CompareSides(s, {}, second);
-    s.ListView1.flush();
-    s.ListView2.flush();
+    s.sourceRows.flush();
+    s.targetRows.flush();
 }
 
 // Scans of the folders S (or another) and T of one temporary tree.
@@ -183,12 +199,12 @@ struct Trees
     }
     void entry(const QString& include = "*", const QString& exclude = "", QString from = "S")
     {
-        state.ProfileList.append({tree.path(from), tree.path("T"), include, exclude});
+        state.profileEntries.append({tree.path(from), tree.path("T"), include, exclude});
     }
     QString scan(const Callbacks& cb)
     {
-        state.lastYield.invalidate(); // the first yield is not throttled
-        ScanCmd_Click(state, cb);
+        state.control.lastYield.invalidate(); // the first yield is not throttled
+        rec.scan(state, cb);
         return rows(state, tree.root());
     }
     QString scan() { return scan(rec.callbacks()); }
@@ -281,15 +297,15 @@ TEST(ScanTrees, WhatCannotBeReadOrIsNotThereIsReportedNotListed)
         PermissionChecks asAnyUser; // root would read a locked folder all the same
         // T/usb was the mount point of the disk that held T/usb/Backup: now it is unmounted.
         KnownRoots::remember({{t.tree.path("T/usb/Backup"), {"uuid:gone", t.tree.path("T/usb")}}});
-        t.state.ProfileList.append({t.tree.path(source), t.tree.path(target), "*", ""});
-        t.state.ProfileList.append({t.tree.path("S"), "  ", "*", ""}); // no folder: passed over
-        t.state.ProfileList.append({"", t.tree.path("S"), "*", ""});
+        t.state.profileEntries.append({t.tree.path(source), t.tree.path(target), "*", ""});
+        t.state.profileEntries.append({t.tree.path("S"), "  ", "*", ""}); // no folder: passed over
+        t.state.profileEntries.append({"", t.tree.path("S"), "*", ""});
         const QByteArray folder = QFile::encodeName(t.tree.path(locked));
         ASSERT_EQ(::chmod(folder.constData(), *locked ? 0 : 0755), 0);
         const QString rowsFound = t.scan();
         ::chmod(folder.constData(), 0755);
         QStringList texts;
-        for (const ErrorRow& e : t.state.ErrorsList.rows())
+        for (const ErrorRow& e : t.state.errorRows.rows())
             texts << QString(e.error).replace(t.tree.root() + "/", "");
         EXPECT_EQ(rowsFound, expected);
         EXPECT_EQ(texts.join("; "), errors);
@@ -310,7 +326,7 @@ TEST(ScanTrees, RootFolderOfTheFileSystemAndOtherRoots)
         AppState s;
         compare(s, "f.txt@2 sub/g.txt@2", "F.TXT@1", thisRoot, otherRoot);
         EXPECT_EQ(rows(s), expected);
-        EXPECT_EQ(s.ListView1.at(0).sourcePath(), QString(thisRoot) + "f.txt"); // the path again
+        EXPECT_EQ(s.sourceRows.at(0).sourcePath(), QString(thisRoot) + "f.txt"); // the path again
     }
 }
 
@@ -330,7 +346,7 @@ TEST(ScanTrees, PairingByBytesAndFatTimes)
                                QString::fromUtf8("1|i|/s|/t|OverWrite|0; "
                                                  "2|x\uFFFD|/t|/s|New File|0; "
                                                  "2|caf\uFFFD|/t|/s|New File|0"));
-        EXPECT_EQ(nameBytes(s.ListView1.at(fat ? 3 : 4).name), "CAF\xE8");
+        EXPECT_EQ(nameBytes(s.sourceRows.at(fat ? 3 : 4).name), "CAF\xE8");
     }
 }
 
@@ -345,8 +361,8 @@ TEST(ScanDriver, StatusTextsBusyPointerAndProgressRangeInOrder)
         "5Target Size: 56KB;0-1291";
     for (const char* expected : {emptyProfile, oneEntry}) {
         Trees t("S/a=1263616 T/b=57344"); // 1,234 KB and 56 KB
-        t.state.ListView1.append({});
-        t.state.ListView2.append({});
+        t.state.sourceRows.append({});
+        t.state.targetRows.append({});
         if (expected == oneEntry)
             t.entry();
         QStringList log;
@@ -379,14 +395,15 @@ TEST(ScanDriver, EntriesAccumulateAndStopPoints)
         Callbacks cb;
         int shown = 0, yields = -1;
         cb.panelChanged = [&](int panel, const QString& text) {
-            EXPECT_FALSE(t.state.CancelRequested && text == "Scanning"); // no entry after a stop
+            EXPECT_FALSE(t.state.control.CancelRequested &&
+                         text == "Scanning"); // no entry after a stop
             if (panel == 1 && text == when && ++shown == n && (yields = 0) == k)
-                t.state.CancelRequested = true;
+                t.state.control.CancelRequested = true;
         };
         cb.yield = [&] {
-            t.state.lastYield.invalidate(); // every yield counts
+            t.state.control.lastYield.invalidate(); // every yield counts
             if (yields >= 0 && ++yields == k)
-                t.state.CancelRequested = true;
+                t.state.control.CancelRequested = true;
         };
         EXPECT_EQ(t.scan(cb), expected);
         // The other panels show the counters, which rows() checks.
@@ -404,11 +421,11 @@ TEST(ScanDriver, RowFieldsAndIconsFollowTheToggleRowByRow)
     t.entry();
     Callbacks cb = t.rec.callbacks();
     int asked = 0;
-    cb.toggle = [&](int toggle) { return toggle == 1 && ++asked > 1; }; // pressed after row 1
+    cb.showIcons = [&] { return ++asked > 1; }; // pressed after row 1
     t.scan(cb);
-    ASSERT_EQ(t.state.ListView1.size(), 3);
-    const ResultRow &a = t.state.ListView1.at(0), &m = t.state.ListView1.at(1),
-                    &n = t.state.ListView1.at(2);
+    ASSERT_EQ(t.state.sourceRows.size(), 3);
+    const ResultRow &a = t.state.sourceRows.at(0), &m = t.state.sourceRows.at(1),
+                    &n = t.state.sourceRows.at(2);
     EXPECT_EQ(std::tuple(a.modified, a.sizeBytes, a.destExists, a.destModified, a.destModifiedNs,
                          a.destSizeBytes, a.checked, a.hasIcon),
               std::tuple(20, 1536, true, 10, 77, 99, true, false));

@@ -25,7 +25,7 @@ Callbacks RecordingCallbacks::callbacks()
         return next(answers);
     };
     cb.showMessage = [this](const QString& text) { messages << text; };
-    cb.toggle = [this](int t) { return toggles[t]; };
+    cb.showIcons = [this] { return toggles[1]; };
     cb.saveFileName = cb.openFileName = [this](const QString& title, const QString& filter,
                                                const QString& initial) {
         dialogs << title + QLatin1Char('|') + filter + QLatin1Char('|') + initial;
@@ -38,4 +38,18 @@ Callbacks RecordingCallbacks::callbacks()
     cb.showErrors = [this] { ++errorsShown; };
     cb.openFile = [this](const QString& path) { opened << path; };
     return cb;
+}
+
+RunResult RecordingCallbacks::scan(AppState& state, const Callbacks& cb)
+{
+    return runProfile(state, {.scan = true, .copy = false}, cb);
+}
+
+RunResult RecordingCallbacks::synchronize(AppState& state, const Callbacks& cb)
+{
+    RunRequest request{.scan = false, .copy = true};
+    request.directionOn = directionOn ? directionOn : [this](Direction d) {
+        return toggles[d == Direction::SourceToTarget ? 2 : 3];
+    };
+    return runProfile(state, request, cb);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/callbacks.h"
+#include "run/run_profile.h"
 
 #include <QString>
 #include <QStringList>
@@ -24,4 +25,10 @@ struct RecordingCallbacks
     QStringList opened;
 
     Callbacks callbacks();
+
+    // The window's Scan and Synchronize buttons as they run the engine. Synchronize asks
+    // 'directionOn' when a direction's stage begins; by default it reads toggles 2 and 3.
+    std::function<bool(Direction)> directionOn;
+    RunResult scan(AppState& state, const Callbacks& cb);
+    RunResult synchronize(AppState& state, const Callbacks& cb);
 };

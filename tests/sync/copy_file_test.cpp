@@ -67,7 +67,7 @@ protected:
             between();
             return true;
         });
-        return CopyPlacer().place(row, prepared);
+        return CopyPlacer().place(row, prepared).text;
     }
     TempTree tree;
 };
@@ -196,9 +196,9 @@ TEST(NameTaken, SaysWhetherTheFolderIgnoresLetterCase)
     t.add({{"a.txt", 1}, {nameText("caf\xE9"), 1}});
     const int dir = ::open(nameBytes(t.root()).constData(), O_PATH | O_DIRECTORY);
     const QString created = "The destination was created after the scan";
-    EXPECT_EQ(nameTakenText(dir, "a.txt"), created);
-    EXPECT_EQ(nameTakenText(dir, "CAF\xE9"), created);
-    EXPECT_EQ(nameTakenText(dir, "A.TXT"),
+    EXPECT_EQ(nameTaken(dir, "a.txt").text, created);
+    EXPECT_EQ(nameTaken(dir, "CAF\xE9").text, created);
+    EXPECT_EQ(nameTaken(dir, "A.TXT").text,
               "The destination folder does not tell letter case apart: it holds a.txt already");
     ::close(dir);
 }

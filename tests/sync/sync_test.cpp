@@ -41,8 +41,9 @@ public:
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         cb = rec.callbacks();
         cb.busyChanged = [this](bool busy) { log << (busy ? "busy" : "normal"); };
-        cb.toggle = [this](int t) {
-            log << QStringLiteral("toggle %1 after \"%2\"").arg(t).arg(panelText(state, 2));
+        rec.directionOn = [this](Direction d) {
+            const int t = d == Direction::SourceToTarget ? 2 : 3;
+            log << QStringLiteral("toggle %1 after \"%2\"").arg(t).arg(panelText(state.status, 2));
             return rec.toggles[t];
         };
         cb.progressChanged = [this](int, int maximum, int value) {
@@ -57,7 +58,7 @@ public:
         const QString from = (list == 1 ? "s" : "t") + folder,
                       to = (list == 1 ? "t" : "s") + folder;
         TempTree::write(tree.path(from + "/" + name), name.toUtf8(), 1'000'000'000);
-        (list == 1 ? state.ListView1 : state.ListView2)
+        (list == 1 ? state.sourceRows : state.targetRows)
             .append({.name = name,
                      .sourceFolder = tree.path(from),
                      .targetFolder = tree.path(to),
@@ -71,8 +72,8 @@ public:
     QStringList copyErrors() const
     {
         QStringList texts;
-        for (const ErrorRow& e : state.ErrorsList.rows())
-            if (!e.fromScan)
+        for (const ErrorRow& e : state.errorRows.rows())
+            if (!e.beforeCopies())
                 texts << QString(e.error).replace(tree.root() + "/", "");
         return texts;
     }
@@ -86,23 +87,23 @@ public:
 // Every step a user sees, in order: both stages, a row per panel update, checked or not.
 TEST_F(SyncTest, BothDirectionsStepByStep)
 {
-    setProgressRange(state, cb, 0, 1240);   // the scan's 1,234 + 7 KB listed, less a little
-    addRow(1, "/docs/deep", "a.txt", 1234); // two levels made
+    setProgressRange(state.status, cb, 0, 1240); // the scan's 1,234 + 7 KB listed, less a little
+    addRow(1, "/docs/deep", "a.txt", 1234);      // two levels made
     addRow(1, "/two", "skipped", 7, false);
     addRow(2, "/new", "b.txt", 10);
-    state.CancelRequested = true; // left over from an earlier command
+    state.control.CancelRequested = true; // left over from an earlier command
     log.clear();
     // A new file has its source's time only once the run has put it on disk.
     const auto seconds = [this](const char* file) {
         return QFileInfo(tree.path(file)).lastModified().toSecsSinceEpoch();
     };
     qint64 beforeTheFlush = 0;
-    cb.toggle = [&, toggle = cb.toggle](int t) {
-        beforeTheFlush = t == 3 ? seconds("t/docs/deep/a.txt") : 0;
-        return toggle(t);
+    rec.directionOn = [&, directionOn = rec.directionOn](Direction d) {
+        beforeTheFlush = d == Direction::TargetToSource ? seconds("t/docs/deep/a.txt") : 0;
+        return directionOn(d);
     };
 
-    SyncCmd_Click(state, cb);
+    rec.synchronize(state, cb);
 
     EXPECT_EQ(
         rec.panelLog,
@@ -118,12 +119,12 @@ TEST_F(SyncTest, BothDirectionsStepByStep)
     EXPECT_EQ(TempTree::read(tree.path("t/docs/deep/a.txt")), "a.txt");
     EXPECT_EQ(std::tuple(beforeTheFlush, seconds("t/docs/deep/a.txt"), seconds("s/new/b.txt")),
               std::tuple(1'000'000'000 - 10, 1'000'000'000, 1'000'000'000));
-    EXPECT_EQ(state.ListView1.at(0).destModified, 1'000'000'000); // as it is on disk
+    EXPECT_EQ(state.sourceRows.at(0).destModified, 1'000'000'000); // as it is on disk
     EXPECT_TRUE(QFileInfo(tree.path("t/two")).isDir()); // an unchecked row's folder is made
     EXPECT_FALSE(exists("t/two/skipped"));
     EXPECT_EQ(std::tuple(state.FilesCopied, state.KBCopied, state.ErrorCount),
               std::tuple(2, 1244, 0));
-    EXPECT_FALSE(state.CancelRequested);
+    EXPECT_FALSE(state.control.CancelRequested);
 }
 
 // A failed copy becomes an error row; the next run lists it again, once, with counters of
@@ -140,19 +141,19 @@ TEST_F(SyncTest, FailedCopiesAreErrorRowsOfTheirRun)
     PermissionChecks checks; // root would make the folder all the same
     QFile::remove(tree.path("s/d/gone.txt"));
     for (int run = 0; run < 2; ++run) {
-        SyncCmd_Click(state, cb);
+        rec.synchronize(state, cb);
         EXPECT_EQ(std::tuple(state.FilesCopied, state.KBCopied, state.ErrorCount),
                   std::tuple(1, 2, 3));
-        ASSERT_EQ(state.ErrorsList.size(), 3);
-        const ErrorRow& e = state.ErrorsList.rows()[0];
+        ASSERT_EQ(state.errorRows.size(), 3);
+        const ErrorRow& e = state.errorRows.rows()[0];
         EXPECT_EQ(QStringList({e.fileName, e.source, e.target}),
                   QStringList({"gone.txt", tree.path("s/d"), tree.path("t/d")}));
         EXPECT_EQ(copyErrors(),
                   QStringList({"Reading the source failed: No such file or directory",
                                "A file of that name is in the way",
                                "Creating the destination folder failed: Permission denied"}));
-        EXPECT_EQ(panelText(state, 3), "Errors : 3");
-        EXPECT_EQ(panelText(state, 4), "1 of 4  Files copied");
+        EXPECT_EQ(panelText(state.status, 3), "Errors : 3");
+        EXPECT_EQ(panelText(state.status, 4), "1 of 4  Files copied");
     }
     EXPECT_TRUE(QFileInfo(tree.path("t/blocked")).isFile());
 }
@@ -168,15 +169,15 @@ TEST_F(SyncTest, DoubledIncludesAndAFileWhereTheOtherSideHasAFolder)
               {"s/clash", 1},
               {"t/clash/inner.txt", 1},
               {"t/only.txt", 1}});
-    state.ProfileList.append({tree.path("s"), tree.path("t"), "txt,TXT,", ""});
-    ScanCmd_Click(state, cb);
+    state.profileEntries.append({tree.path("s"), tree.path("t"), "txt,TXT,", ""});
+    rec.scan(state, cb);
     QStringList notices;
-    for (const ErrorRow& e : state.ErrorsList.rows())
+    for (const ErrorRow& e : state.errorRows.rows())
         notices << e.fileName + ": " + e.error;
     EXPECT_EQ(notices, QStringList{"clash: A folder of that name is in the way"});
-    EXPECT_EQ(std::tuple(state.ListView1.size(), state.ListView2.size()), std::tuple(5, 4));
+    EXPECT_EQ(std::tuple(state.sourceRows.size(), state.targetRows.size()), std::tuple(5, 4));
 
-    SyncCmd_Click(state, cb);
+    rec.synchronize(state, cb);
     const QStringList failed{"A folder of that name is in the way",
                              "A file of that name is in the way",
                              "A file of that name is in the way"};
@@ -187,8 +188,8 @@ TEST_F(SyncTest, DoubledIncludesAndAFileWhereTheOtherSideHasAFolder)
     EXPECT_TRUE(QFileInfo(tree.path("t/clash")).isDir());
     EXPECT_TRUE(QFileInfo(tree.path("s/clash")).isFile());
 
-    ScanCmd_Click(state, cb); // only the clash is left, and the failures are still listed
-    EXPECT_EQ(std::tuple(state.ListView1.size(), state.ListView2.size()), std::tuple(1, 2));
+    rec.scan(state, cb); // only the clash is left, and the failures are still listed
+    EXPECT_EQ(std::tuple(state.sourceRows.size(), state.targetRows.size()), std::tuple(1, 2));
     EXPECT_EQ(copyErrors(), failed);
 }
 
@@ -197,26 +198,26 @@ TEST_F(SyncTest, DoubledIncludesAndAFileWhereTheOtherSideHasAFolder)
 // folders.
 TEST_F(SyncTest, AStopEndsTheRunAfterTheCopyInProgress)
 {
-    setProgressRange(state, cb, 0, 41);
+    setProgressRange(state.status, cb, 0, 41);
     for (const char* name : {"1", "2", "3", "4", "5"})
         addRow(1, "/s", name, 1);
     addRow(2, "/back", "b", 1);
     int turns = 0;
     cb.yield = [&] {
-        state.lastYield.invalidate();
+        state.control.lastYield.invalidate();
         if (++turns == 3)
-            state.CancelRequested = true;
+            state.control.CancelRequested = true;
     };
 
-    SyncCmd_Click(state, cb);
+    rec.synchronize(state, cb);
 
     EXPECT_EQ(state.FilesCopied, 3);
     EXPECT_EQ(QDir(tree.path("t/s")).entryList(QDir::Files | QDir::Hidden),
               QStringList({"1", "2", "3"}));
     EXPECT_TRUE(QFileInfo(tree.path("s/back")).isDir());
     EXPECT_FALSE(exists("s/back/b"));
-    EXPECT_EQ(panelText(state, 1), "Canceled ");
-    EXPECT_EQ(panelText(state, 4), "3 of 6  Files copied");
+    EXPECT_EQ(panelText(state.status, 1), "Canceled ");
+    EXPECT_EQ(panelText(state.status, 4), "3 of 6  Files copied");
     EXPECT_EQ(state.status.progressValue, 41);
 }
 
@@ -246,19 +247,19 @@ TEST_F(SyncTest, AMissingRootIsCreatedOnlyWhenTheUserSaysSo)
         for (const char* folder : {"usb", "t2", *between == 'g' ? "usb/Backup" : "t2"})
             tree.mkdir(folder);
         const QStringList target = QString(targets).split(' ');
-        state.ProfileList.clear();
-        state.ProfileList.append({tree.path("s"), tree.path(target[0]), "*", ""});
-        state.ProfileList.append({tree.path("s2"), tree.path(target[1]), "*", ""});
-        state.unattended = QString(how) == "unattended";
+        state.profileEntries.clear();
+        state.profileEntries.append({tree.path("s"), tree.path(target[0]), "*", ""});
+        state.profileEntries.append({tree.path("s2"), tree.path(target[1]), "*", ""});
+        state.control.unattended = QString(how) == "unattended";
         rec.answers = {QString(how) == "Yes"};
         rec.questions.clear();
-        ScanCmd_Click(state, cb);
+        rec.scan(state, cb);
         if (*between == 'g')
             QDir(tree.path("usb/Backup")).removeRecursively();
         if (*between == 'm')
             state.scannedEntries[0].target.fs.device += 1;
 
-        SyncCmd_Click(state, cb);
+        rec.synchronize(state, cb);
 
         EXPECT_EQ(rec.questions, asked ? QStringList(question.arg(asked)) : QStringList());
         EXPECT_EQ(copyErrors().join(""), error);
@@ -281,20 +282,20 @@ TEST_F(SyncTest, StalePartialCopiesAreRemovedByTheNextRun)
     const QStringList partials = {"t/.a.ketrano-partial-AAAAAA", "t/.b.ketrano-partial-BBBBBB",
                                   "t/other/.c.ketrano-partial-CCCCCC"};
     state.ProfileFileName = tree.path("profile.prf");
-    state.ProfileList.append({tree.path("s"), tree.path("t"), "*", ""});
+    state.profileEntries.append({tree.path("s"), tree.path("t"), "*", ""});
     for (bool anotherRun : {true, false}) {
         SCOPED_TRACE(anotherRun ? "another run holds the profile" : "no other run");
         QFile::remove(tree.path("t/a")); // to be copied into t again
         tree.add({{"s/a", 1}, {partials[0], 1}, {partials[1], 1}, {partials[2], 1}});
         TempTree::setMtime(tree.path(partials[1]), QDateTime::currentSecsSinceEpoch() + 600);
-        ScanCmd_Click(state, cb);
+        rec.scan(state, cb);
         QProcess holder; // holds the profile's lock, as another program's run would
         if (anotherRun) {
             holder.start("flock", {"-n", RunLock::lockFilePath(state.ProfileFileName), "-c",
                                    "echo locked; exec cat"});
             ASSERT_TRUE(holder.waitForReadyRead(10000));
         }
-        SyncCmd_Click(state, cb);
+        rec.synchronize(state, cb);
         holder.closeWriteChannel();
         holder.waitForFinished();
         for (const QString& p : partials)
@@ -324,10 +325,10 @@ TEST_P(FatSyncTest, AFatStickThroughFuse)
                                       {"s/sub/b.txt", 1'580'000'001}, // January
                                       {"s/odd", 1'600'000'003}})
         TempTree::write(tree.path(path), path, mtime, 500'000'000);
-    state.ProfileList.append({tree.path("s"), tree.path("fat/Backup"), "*", ""});
+    state.profileEntries.append({tree.path("s"), tree.path("fat/Backup"), "*", ""});
     rec.answers = {true}; // create the folder on the stick
-    ScanCmd_Click(state, cb);
-    SyncCmd_Click(state, cb);
+    rec.scan(state, cb);
+    rec.synchronize(state, cb);
     EXPECT_EQ(copyErrors(), QStringList{"The destination folder does not tell letter case apart: "
                                         "it holds A.TXT already"});
     EXPECT_EQ(TempTree::read(tree.path("fat/Backup/A.TXT")), "s/A.TXT");
@@ -336,14 +337,14 @@ TEST_P(FatSyncTest, AFatStickThroughFuse)
                 1'600'000'003, 1);
 
     TempTree::write(tree.path("s/sub/b.txt"), "newer", 1'700'000'000);
-    ScanCmd_Click(state, cb);
-    EXPECT_EQ(state.ListView1.size() + state.ListView2.size(), 2); // b.txt and the twin
-    SyncCmd_Click(state, cb);
+    rec.scan(state, cb);
+    EXPECT_EQ(state.sourceRows.size() + state.targetRows.size(), 2); // b.txt and the twin
+    rec.synchronize(state, cb);
     EXPECT_EQ(TempTree::read(tree.path("fat/Backup/sub/b.txt")), "newer");
     EXPECT_EQ(QDir(tree.path("fat/Backup/sub")).entryList(QDir::Files | QDir::Hidden),
               QStringList{"b.txt"});
-    ScanCmd_Click(state, cb); // the replaced file too
-    EXPECT_EQ(state.ListView1.size() + state.ListView2.size(), 1);
+    rec.scan(state, cb); // the replaced file too
+    EXPECT_EQ(state.sourceRows.size() + state.targetRows.size(), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(SummerTime, FatSyncTest,
@@ -357,7 +358,7 @@ TEST_F(SyncTest, AReadOnlyFatStick)
         GTEST_SKIP() << "FAT through FUSE not checked: " << readOnly.why().toStdString();
     addRow(1, "/ro/new", "one", 1);
     addRow(1, "/ro", "two", 1);
-    SyncCmd_Click(state, cb);
+    rec.synchronize(state, cb);
     EXPECT_EQ(copyErrors(),
               QStringList({"Creating the destination folder failed: Read-only file system",
                            "Writing the destination failed: Read-only file system"}));

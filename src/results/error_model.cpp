@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "sync/error_model.h"
+#include "results/error_model.h"
 
 #include "core/name_bytes.h"
 #include "core/thread_check.h"
@@ -30,7 +30,7 @@ void ErrorListModel::clear()
 void ErrorListModel::clearCopyFailures()
 {
     beginResetModel();
-    std::erase_if(m_rows, [](const ErrorRow& r) { return !r.fromScan; });
+    std::erase_if(m_rows, [](const ErrorRow& r) { return !r.beforeCopies(); });
     endResetModel();
 }
 
@@ -38,14 +38,14 @@ void ErrorListModel::clearForScan()
 {
     KETRANO_ON_WINDOW_THREAD(this);
     beginResetModel();
-    std::erase_if(m_rows, [](const ErrorRow& r) { return r.fromScan && !r.fromProfile; });
+    std::erase_if(m_rows, [](const ErrorRow& r) { return r.origin == ErrorRow::Origin::Scan; });
     endResetModel();
 }
 
 int ErrorListModel::scanProblems() const
 {
     return int(
-        std::count_if(m_rows.begin(), m_rows.end(), [](const ErrorRow& r) { return r.fromScan; }));
+        std::count_if(m_rows.begin(), m_rows.end(), [](const ErrorRow& r) { return r.beforeCopies(); }));
 }
 
 int ErrorListModel::rowCount(const QModelIndex& parent) const
@@ -93,4 +93,20 @@ QVariant ErrorListModel::headerData(int section, Qt::Orientation orientation, in
         return QStringLiteral("Error");
     }
     return {};
+}
+
+ErrorRow errorRow(const Failure& failure, const QString& fileName, const QString& source,
+                  const QString& target, ErrorRow::Origin origin)
+{
+    return {fileName, source, target, failure.text, failure.kind, failure.error, origin};
+}
+
+void reportError(ErrorListModel& list, const Callbacks& cb, const ErrorRow& row)
+{
+    list.append(row);
+    if (cb.event) {
+        RunEvent event{RunEvent::Problem};
+        event.error = &list.rows().back();
+        cb.event(event);
+    }
 }
