@@ -10,6 +10,8 @@
 #include <QDateTime>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 // The run's own count of what happened, kept from its events before anyone else sees them.
@@ -97,6 +99,12 @@ int RunResult::exitStatus() const
 RunResult runProfile(AppState& state, const RunRequest& request, const Callbacks& cb)
 {
     RunResult result;
+    // A synchronization of what an earlier scan listed: what that scan could not read or
+    // refused is part of this run too.
+    if (!request.scan)
+        result.errors =
+            std::count_if(state.errorRows.rows().begin(), state.errorRows.rows().end(),
+                          [](const ErrorRow& e) { return e.origin == ErrorRow::Origin::Scan; });
     RunTally tally(state, result);
     StatusPresenter presenter(state, cb);
     // Every event is counted first, then shown, then passed on to the front end.
@@ -125,6 +133,8 @@ RunResult runProfile(AppState& state, const RunRequest& request, const Callbacks
     if (lockable) {
         lock = RunLock::acquire(state.ProfileFileName);
         if (lock.heldByAnother()) {
+            // Nothing is done: the refusal is the one error of this run.
+            result.errors = 0;
             const QFileInfo profile(state.ProfileFileName);
             state.errorRows.clearCopyFailures();
             reportError(

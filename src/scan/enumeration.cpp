@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <functional>
 #include <future>
@@ -279,20 +278,18 @@ void enumerateEntry(AppState& state, const Callbacks& cb, const QString& source,
                                    SideWalk& found, const FolderId& skip) {
         return ListFiles(stop, root, patterns, lists, {}, &found, skip);
     };
-    // Without a free thread a walk runs here, when its result is asked for.
-    constexpr auto policy = std::launch::async | std::launch::deferred;
-    std::future<bool> sourceWalk =
-        std::async(policy, walk, std::cref(source), std::ref(sourceLists), std::ref(sourceFound),
-                   std::cref(targetId));
-    std::future<bool> targetWalk =
-        std::async(policy, walk, std::cref(target), std::ref(targetLists), std::ref(targetFound),
-                   std::cref(sourceId));
-    for (std::future<bool>* f : {&sourceWalk, &targetWalk}) {
-        while (f->wait_for(std::chrono::milliseconds(10)) == std::future_status::timeout)
-            uiYield(state.control, cb);
-    }
-    const bool sourceCut = sourceWalk.get();
-    const bool targetCut = targetWalk.get();
+    // The source's walk on a thread of its own, the target's on another while this thread
+    // waits for both (without a free thread a walk runs here).
+    const auto [sourceCut, targetCut] = whileWaiting(
+        [&] {
+            constexpr auto policy = std::launch::async | std::launch::deferred;
+            std::future<bool> targetWalk =
+                std::async(policy, walk, std::cref(target), std::ref(targetLists),
+                           std::ref(targetFound), std::cref(sourceId));
+            const bool sourceCut = walk(source, sourceLists, sourceFound, targetId);
+            return std::pair(sourceCut, targetWalk.get());
+        },
+        [&] { uiYield(state.control, cb); });
 
     // Walk by walk (source 1, target 1, source 2, ...), a stop inside one walk leaves every
     // later walk with the files of its root folder only.

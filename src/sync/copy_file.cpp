@@ -2,16 +2,15 @@
 #include "sync/copy_file.h"
 
 #include "core/name_bytes.h"
+#include "core/ui_yield.h"
 #include "sync/destination_check.h"
 #include "sync/partial_copy_name.h"
 
 #include <QFile>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <fcntl.h>
-#include <future>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -336,14 +335,10 @@ int CopyPlacer::flushBefore(const PreparedCopy& copy, dev_t device,
     const int fd = copy.fd;
     const auto flush = [fd] { return ::syncfs(fd) == 0 ? 0 : errno; };
     int error = 0;
-    if (flushed.bytesSince + copy.copied.sizeBytes <= QuickFlushBytes || !waiting) {
+    if (flushed.bytesSince + copy.copied.sizeBytes <= QuickFlushBytes || !waiting)
         error = flush();
-    } else {
-        auto done = std::async(std::launch::async, flush);
-        while (done.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
-            waiting();
-        error = done.get();
-    }
+    else
+        error = whileWaiting(flush, waiting);
     if (error == 0)
         flushed = {now, 0};
     return error;

@@ -24,3 +24,5 @@ find_program(KETRANO_SYSTEM_PYTHON python3)
 add_test(NAME accessibility_test COMMAND ${KETRANO_SYSTEM_PYTHON}
   ${CMAKE_CURRENT_LIST_DIR}/accessibility_test.py $<TARGET_FILE:ketrano>)
 set_tests_properties(accessibility_test PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180)
+ketrano_qtest(front_ends_test ${CMAKE_CURRENT_LIST_DIR}/front_ends_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/window_driver.cpp)

@@ -1,0 +1,177 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "profile/profile_file.h"
+#include "support/temp_tree.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+// A power cut must leave every replaced destination old or new, never empty: the new data
+// (and its time) of a file that replaces another is on disk before the rename that replaces
+// the old one. ketrano-cli sync runs under strace, and the order of its system calls is
+// checked: for every rename over an existing destination, a flush of the file system
+// (syncfs or fsync) ended after the last write into the file that takes the name.
+
+namespace {
+
+// One system call as strace -f printed it: its thread, name, arguments and result, and the
+// line where it ended (a call interrupted by another thread's line ends later).
+struct Call
+{
+    QString name;
+    QStringList args;
+    long long result = -1;
+    int ended = 0;
+};
+
+QStringList splitArgs(const QString& text)
+{
+    QStringList args;
+    int depth = 0;
+    bool quoted = false;
+    QString current;
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            current += c;
+            if (c == '\\' && i + 1 < text.size())
+                current += text[++i];
+            else if (c == '"')
+                quoted = false;
+            continue;
+        }
+        if (c == '"')
+            quoted = true;
+        else if (c == '[' || c == '{' || c == '(')
+            ++depth;
+        else if (c == ']' || c == '}' || c == ')')
+            --depth;
+        if (c == ',' && depth == 0) {
+            args << current.trimmed();
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (!current.trimmed().isEmpty())
+        args << current.trimmed();
+    return args;
+}
+
+// The calls in the order they ended, with unfinished calls joined to their resumption.
+std::vector<Call> readTrace(const QString& path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    static const QRegularExpression whole(R"(^(\d+)\s+(\w+)\((.*)\)\s+=\s+(-?\d+).*$)");
+    static const QRegularExpression start(R"(^(\d+)\s+(\w+)\((.*) <unfinished \.\.\.>$)");
+    static const QRegularExpression resumed(
+        R"(^(\d+)\s+<\.\.\. (\w+) resumed>(.*)\)\s+=\s+(-?\d+).*$)");
+    QHash<QString, QString> pending; // thread -> the start of its unfinished call's arguments
+    std::vector<Call> calls;
+    int line = 0;
+    for (const QByteArray& raw : file.readAll().split('\n')) {
+        ++line;
+        const QString text = QString::fromUtf8(raw);
+        if (const auto m = start.match(text); m.hasMatch()) {
+            pending.insert(m.captured(1), m.captured(3));
+        } else if (const auto m = resumed.match(text); m.hasMatch()) {
+            calls.push_back({m.captured(2), splitArgs(pending.take(m.captured(1)) + m.captured(3)),
+                             m.captured(4).toLongLong(), line});
+        } else if (const auto m = whole.match(text); m.hasMatch()) {
+            calls.push_back(
+                {m.captured(2), splitArgs(m.captured(3)), m.captured(4).toLongLong(), line});
+        }
+    }
+    return calls;
+}
+
+QString unquoted(const QString& arg)
+{
+    return arg.startsWith('"') ? arg.mid(1, arg.size() - 2) : arg;
+}
+
+} // namespace
+
+TEST(FlushOrder, NoRenameReplacesADestinationBeforeItsNewDataIsOnDisk)
+{
+    const QString strace = QStandardPaths::findExecutable("strace");
+    if (strace.isEmpty())
+        GTEST_SKIP() << "the order of system calls is not checked: strace is not installed";
+    TempTree tree;
+    for (int i = 0; i < 40; ++i) {
+        const QString name = QStringLiteral("f%1.txt").arg(i);
+        tree.add({{"left/" + name, 1000 + i, 1'700'000'000}, {"right/" + name, 10, 1'600'000'000}});
+    }
+    // A large one goes through an unnamed temporary file.
+    tree.add({{"left/large.bin", 9 << 20, 1'700'000'000}, {"right/large.bin", 1, 1'600'000'000}});
+    const QString profile = tree.path("flush.prf");
+    ASSERT_TRUE(ProfileFile::write(profile, {{tree.path("left"), tree.path("right"), "*", ""}}));
+
+    QProcess run;
+    run.start(strace, {"-f", "-qq", "-s", "256", "-o", tree.path("trace"), "-e",
+                       "trace=openat,pwrite64,write,copy_file_range,ioctl,ftruncate,utimensat,"
+                       "fchmod,fchown,linkat,renameat,renameat2,syncfs,fsync,fdatasync,close",
+                       KETRANO_CLI, "sync", "--quiet", profile});
+    ASSERT_TRUE(run.waitForFinished(120000));
+    if (run.exitCode() != 0 && run.readAllStandardError().contains("ptrace"))
+        GTEST_SKIP() << "the order of system calls is not checked: this machine forbids ptrace";
+    ASSERT_EQ(run.exitCode(), 0) << run.readAllStandardError().toStdString();
+    ASSERT_EQ(TempTree::read(tree.path("right/large.bin")).size(), 9 << 20);
+
+    // Follow every temporary file from its descriptor to its name, and note when it was last
+    // written; a replacing rename must come after a flush that ended after that.
+    QHash<QString, QString> nameOf; // open descriptor -> the temporary file's name
+    QHash<QString, int> lastWrite;  // temporary file -> line where its last write ended
+    int lastFlush = 0, replaced = 0;
+    const std::vector<Call> calls = readTrace(tree.path("trace"));
+    const auto written = [&](const QString& fd, int line) {
+        if (nameOf.contains(fd))
+            lastWrite[nameOf[fd]] = line;
+    };
+    for (const Call& c : calls) {
+        const QStringList& a = c.args;
+        if (c.result < 0)
+            continue;
+        if (c.name == "openat" && a.size() >= 3 && a[2].contains("O_WRONLY")) {
+            const QString name = unquoted(a[1]);
+            nameOf.insert(QString::number(c.result),
+                          name == "." ? QString("unnamed %1").arg(c.result) : name);
+        } else if (c.name == "close" && !a.isEmpty()) {
+            nameOf.remove(a[0]);
+        } else if ((c.name == "pwrite64" || c.name == "write" || c.name == "ftruncate" ||
+                    c.name == "fchmod" || c.name == "fchown" || c.name == "ioctl" ||
+                    (c.name == "utimensat" && a.value(1) == "NULL")) &&
+                   !a.isEmpty()) {
+            written(a[0], c.ended);
+        } else if (c.name == "copy_file_range" && a.size() >= 3) {
+            written(a[2], c.ended);
+        } else if (c.name == "linkat" && a.size() >= 4) {
+            // An unnamed file gets a hidden name before it replaces the destination.
+            QString fd = a[0];
+            if (a[1].contains("/proc/self/fd/"))
+                fd = unquoted(a[1]).section('/', -1);
+            if (nameOf.contains(fd)) {
+                const QString name = unquoted(a[3]);
+                lastWrite[name] = lastWrite.value(nameOf[fd]);
+                nameOf[fd] = name;
+            }
+        } else if (c.name == "syncfs" || c.name == "fsync" || c.name == "fdatasync") {
+            lastFlush = c.ended;
+        } else if (c.name == "renameat" && a.size() >= 4) {
+            const QString from = unquoted(a[1]);
+            ASSERT_TRUE(lastWrite.contains(from))
+                << "a rename of an unknown file " << qPrintable(from);
+            EXPECT_LT(lastWrite[from], lastFlush)
+                << qPrintable(from) << " replaced " << qPrintable(unquoted(a[3]))
+                << " before its data was flushed";
+            ++replaced;
+        }
+    }
+    EXPECT_EQ(replaced, 41); // every destination was replaced by a plain rename
+}
