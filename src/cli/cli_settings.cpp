@@ -103,8 +103,9 @@ const CliCommand& settingsCommand()
             "  copy-source    on|off  the Copy Source toggle: sync copies Source to Target\n"
             "  copy-target    on|off  the Copy Target toggle: sync copies Target to Source\n"
             "  show-icons     on|off  the Show Icons toggle of the result lists\n"
-            "  keep-versions  DAYS    how many days replaced files are kept as versions\n"
-            "                         (0 to 36500, default 30)\n"
+            "  keep-versions  DAYS    how many days replaced files are to be kept as\n"
+            "                         versions (0 to 36500, default 30); saved, but this\n"
+            "                         version of the program keeps no versions yet\n"
             "The window reads them when it starts and saves its toggles when it closes, so a\n"
             "toggle set here while the window is open gives way to the window's."),
         {},
