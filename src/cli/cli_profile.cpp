@@ -45,10 +45,10 @@ int runAdd(const QCommandLineParser& parser, const QString& file)
                               QStringLiteral("--%1 is required").arg(required));
     }
     EntryValues values = givenValues(parser);
-    if (!values[2])
-        values[2] = QStringLiteral("*");
-    if (!values[3])
-        values[3] = QString();
+    if (!values[IncludeField])
+        values[IncludeField] = QStringLiteral("*");
+    if (!values[ExcludeField])
+        values[ExcludeField] = QString();
     QString note;
     if (!checkValues(profileAddCommand(), values, note))
         return CliExit::BadInput;
@@ -57,7 +57,8 @@ int runAdd(const QCommandLineParser& parser, const QString& file)
     if ((QFileInfo::exists(file) || QFileInfo(file).isSymLink()) &&
         !readRecords(profileAddCommand(), file, bytes))
         return CliExit::BadInput;
-    bytes += ProfileFile::encodeRecord({*values[0], *values[1], *values[2], *values[3]});
+    bytes += ProfileFile::encodeRecord(
+        {*values[SourceField], *values[TargetField], *values[IncludeField], *values[ExcludeField]});
     if (const int status = writeRecords(profileAddCommand(), file, bytes); status != CliExit::Ok)
         return status;
     writeOut(note);
@@ -126,11 +127,12 @@ const CliCommand& profileAddCommand()
             "The entries already in PROFILE are kept byte for byte, and so are its permissions.\n"
             "A relative folder is taken from the working folder; the absolute path is stored\n"
             "and printed. A read-only PROFILE or folder is refused."),
-        {entryOption(0, QStringLiteral("the Source folder")),
-         entryOption(1, QStringLiteral("the Target folder")),
-         entryOption(2, QStringLiteral("extensions to include, e.g. doc,xls (default *: every "
-                                       "file)")),
-         entryOption(3, QStringLiteral("extensions to exclude (default: none)"))},
+        {entryOption(SourceField, QStringLiteral("the Source folder")),
+         entryOption(TargetField, QStringLiteral("the Target folder")),
+         entryOption(IncludeField,
+                     QStringLiteral("extensions to include, e.g. doc,xls (default *: every "
+                                    "file)")),
+         entryOption(ExcludeField, QStringLiteral("extensions to exclude (default: none)"))},
         runAdd};
     return command;
 }

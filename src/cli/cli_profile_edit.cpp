@@ -115,10 +115,10 @@ const CliCommand& profileEditCommand()
             "profile show lists them); the others and the other entries are kept byte for\n"
             "byte, and so are the file's permissions. The values are checked as profile add\n"
             "checks them. A damaged or read-only PROFILE is refused and left as it is."),
-        {entryOption(0, QStringLiteral("the new Source folder")),
-         entryOption(1, QStringLiteral("the new Target folder")),
-         entryOption(2, QStringLiteral("the new extensions to include (* every file)")),
-         entryOption(3, QStringLiteral("the new extensions to exclude (\"\" none)"))},
+        {entryOption(SourceField, QStringLiteral("the new Source folder")),
+         entryOption(TargetField, QStringLiteral("the new Target folder")),
+         entryOption(IncludeField, QStringLiteral("the new extensions to include (* every file)")),
+         entryOption(ExcludeField, QStringLiteral("the new extensions to exclude (\"\" none)"))},
         runEdit,
         {QStringLiteral("N")}};
     return command;

@@ -27,6 +27,7 @@ QByteArray readAll(const QString& path, QString& error);
 bool readRecords(const CliCommand& command, const QString& path, QByteArray& bytes);
 
 // The four fields of an entry in the order of a record, with the options that set them.
+enum EntryFieldIndex : size_t { SourceField, TargetField, IncludeField, ExcludeField };
 struct EntryField
 {
     const char* option; // "source"
