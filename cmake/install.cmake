@@ -64,3 +64,8 @@ set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "systemd")
 set(CPACK_STRIP_FILES ON)
 include(CPack)
+
+# zsh and fish completion of ketrano-cli (bash's is installed above), where each shell looks
+# for the completions that packages ship.
+install(FILES data/_ketrano-cli DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions)
+install(FILES data/ketrano-cli.fish DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d)

@@ -5,6 +5,7 @@
 #include <QCommandLineParser>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // Exit statuses of ketrano-cli.
 namespace CliExit {
@@ -23,20 +24,29 @@ constexpr int Terminated = 143;  // stopped by SIGTERM
 struct CliCommand
 {
     QString name;        // "scan", "profile add"
-    QString argument;    // its one positional argument as the usage names it ("PROFILE")
+    QString argument;    // its profile file argument as the usage names it ("PROFILE"), if any
     QString synopsis;    // the options in the overview, after name and argument
     QString summary;     // one line in the overview
     QString description; // the paragraph of COMMAND --help
     QList<QCommandLineOption> options;
-    // Runs the command once its arguments are parsed; returns the exit status.
+    // Runs the command once its arguments are parsed; returns the exit status. The arguments
+    // after the profile file are parser.positionalArguments() from 1 on (from 0 without one).
     int (*run)(const QCommandLineParser& parser, const QString& argument);
+    // The positional arguments after 'argument' as the usage names them ("N", "M"). One in
+    // brackets may be left out, and so may every one after it ("[NAME]", "[VALUE]").
+    QStringList moreArguments = {};
 };
 
+const CliCommand& profileNewCommand();
 const CliCommand& profileShowCommand();
 const CliCommand& profileAddCommand();
+const CliCommand& profileEditCommand();
+const CliCommand& profileRemoveCommand();
+const CliCommand& profileMoveCommand();
 const CliCommand& scanCommand();
 const CliCommand& syncCommand();
 const CliCommand& logCommand();
+const CliCommand& settingsCommand();
 
 // "ketrano-cli: " + message on stderr, control characters escaped.
 void cliError(const QString& message);

@@ -4,6 +4,7 @@
 #include "cli/cli_output.h"
 
 #include <QRegularExpression>
+#include <QStringDecoder>
 
 namespace {
 
@@ -84,7 +85,57 @@ QString valueLooksLikeOption(const CliCommand& command, const QStringList& args)
     return {};
 }
 
+// The arguments that were not valid UTF-8, as the program got them as text.
+QStringList& argumentsNotText()
+{
+    static QStringList arguments;
+    return arguments;
+}
+
 } // namespace
+
+void keepArgumentBytes(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        const QString text = utf8(QByteArrayView(argv[i]));
+        if (utf8.hasError())
+            argumentsNotText() << text;
+    }
+}
+
+bool cameAsText(const QString& text)
+{
+    if (!text.contains(QChar::ReplacementCharacter))
+        return true;
+    // "--source=/a/x\xff" and "/a/x\xff" hold the value at their end.
+    for (const QString& argument : argumentsNotText())
+        if (argument.endsWith(text))
+            return false;
+    return true;
+}
+
+QString argumentsText(const CliCommand& command)
+{
+    QStringList words;
+    if (!command.argument.isEmpty())
+        words << command.argument;
+    QString optional; // "[NAME [VALUE]]": the ones that may be left out, nested
+    for (qsizetype i = command.moreArguments.size() - 1; i >= 0; --i) {
+        const QString& name = command.moreArguments[i];
+        if (!name.startsWith(QLatin1Char('[')))
+            break;
+        optional = name.chopped(1) +
+                   (optional.isEmpty() ? QString() : QLatin1Char(' ') + optional) +
+                   QLatin1Char(']');
+    }
+    for (const QString& name : command.moreArguments)
+        if (!name.startsWith(QLatin1Char('[')))
+            words << name;
+    if (!optional.isEmpty())
+        words << optional;
+    return words.join(QLatin1Char(' '));
+}
 
 QString wrapWords(const QString& text, int width, int indent)
 {
@@ -114,8 +165,8 @@ QString wrapWords(const QString& text, int width, int indent)
 QString commandUsage(const CliCommand& command)
 {
     QStringList usage{QStringLiteral("Usage: ketrano-cli"), command.name};
-    if (!command.argument.isEmpty())
-        usage << command.argument;
+    if (const QString arguments = argumentsText(command); !arguments.isEmpty())
+        usage << arguments;
     if (!command.synopsis.isEmpty())
         usage << command.synopsis;
     QString text = wrapWords(usage.join(QLatin1Char(' ')), 80, 8);
@@ -170,23 +221,39 @@ int parseCommand(const CliCommand& command, const QStringList& args, QCommandLin
         }
     }
     const QStringList positional = parser.positionalArguments();
-    if (command.argument.isEmpty()) {
-        if (!positional.isEmpty())
-            return usageError(command,
-                              QStringLiteral("unexpected argument \"%1\"").arg(positional[0]));
-        return -1;
-    }
-    // Every command's one argument is a profile file.
-    if (positional.isEmpty()) {
+    const qsizetype first = command.argument.isEmpty() ? 0 : 1;
+    qsizetype required = first;
+    while (required - first < command.moreArguments.size() &&
+           !command.moreArguments[required - first].startsWith(QLatin1Char('[')))
+        ++required;
+    const qsizetype most = first + command.moreArguments.size();
+    if (first > 0 && positional.isEmpty()) {
         cliError(QStringLiteral("%1: no profile file given; usage: ketrano-cli %1 %2 %3")
-                     .arg(command.name, command.argument, command.synopsis)
+                     .arg(command.name, argumentsText(command), command.synopsis)
                      .trimmed());
         return CliExit::BadInput;
     }
-    if (positional.size() > 1)
-        return usageError(command, QStringLiteral("unexpected argument \"%1\": more than one "
-                                                  "profile file given")
-                                       .arg(positional[1]));
+    if (positional.size() < required)
+        return usageError(
+            command,
+            QStringLiteral("%1 is missing").arg(command.moreArguments[positional.size() - first]));
+    if (positional.size() > most) {
+        if (first > 0 && most == 1)
+            return usageError(command, QStringLiteral("unexpected argument \"%1\": more than one "
+                                                      "profile file given")
+                                           .arg(positional[1]));
+        return usageError(command,
+                          QStringLiteral("unexpected argument \"%1\"").arg(positional[most]));
+    }
+    if (first == 0)
+        return -1;
+    // The file that the text names is not the one given.
+    if (!cameAsText(positional[0])) {
+        cliError(QStringLiteral("%1: the file name \"%2\" is not valid UTF-8, so it would name "
+                                "another file")
+                     .arg(command.name, positional[0]));
+        return CliExit::BadInput;
+    }
     argument = positional[0];
     return -1;
 }

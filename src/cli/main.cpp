@@ -14,9 +14,23 @@ namespace {
 
 const QList<const CliCommand*>& commands()
 {
-    static const QList<const CliCommand*> all{&profileShowCommand(), &profileAddCommand(),
-                                              &scanCommand(), &syncCommand(), &logCommand()};
+    static const QList<const CliCommand*> all{
+        &profileNewCommand(),    &profileShowCommand(), &profileAddCommand(), &profileEditCommand(),
+        &profileRemoveCommand(), &profileMoveCommand(), &scanCommand(),       &syncCommand(),
+        &logCommand(),           &settingsCommand()};
     return all;
+}
+
+const QString ProfilePrefix = QStringLiteral("profile ");
+
+// "new", "show", ...: the words after "profile".
+QStringList profileCommands()
+{
+    QStringList words;
+    for (const CliCommand* c : commands())
+        if (c->name.startsWith(ProfilePrefix))
+            words << c->name.mid(ProfilePrefix.size());
+    return words;
 }
 
 const CliCommand* findCommand(const QString& name)
@@ -48,8 +62,8 @@ QString overview()
         "Commands:\n");
     for (const CliCommand* c : commands()) {
         QStringList usage{c->name};
-        if (!c->argument.isEmpty())
-            usage << c->argument;
+        if (const QString arguments = argumentsText(*c); !arguments.isEmpty())
+            usage << arguments;
         if (!c->synopsis.isEmpty())
             usage << c->synopsis;
         text += overviewLine(usage.join(QLatin1Char(' ')), c->summary);
@@ -60,7 +74,7 @@ QString overview()
         "\n"
         "Options:\n"
         "  -h, --help                        show this help\n"
-        "  -v, --version                     show the version\n"
+        "  -V, --version                     show the version\n"
         "\n"
         "Exit status: 0 success, 1 some copies failed (also: scan --exit-code found\n"
         "differences; the output could not be written), 2 bad usage or input,\n"
@@ -74,9 +88,12 @@ QString usageOf(const QString& name)
 {
     if (const CliCommand* c = findCommand(name))
         return commandUsage(*c);
-    if (name == QLatin1String("profile"))
-        return commandUsage(profileShowCommand()) + QLatin1Char('\n') +
-               commandUsage(profileAddCommand());
+    if (name == QLatin1String("profile")) {
+        QStringList usages;
+        for (const QString& sub : profileCommands())
+            usages << commandUsage(*findCommand(ProfilePrefix + sub));
+        return usages.join(QLatin1Char('\n'));
+    }
     if (name == QLatin1String("help"))
         return overview();
     return {};
@@ -110,21 +127,30 @@ int runCommandLine(QStringList args)
         return help({});
     if (name == QLatin1String("help"))
         return help(args);
-    if (name == QLatin1String("-v") || name == QLatin1String("--version")) {
+    // -v is not the version: to rsync, restic and borg users it reads as verbose.
+    if (name == QLatin1String("-V") || name == QLatin1String("--version")) {
         writeOut(QStringLiteral("ketrano-cli (Ketrano Backup) %1\n")
                      .arg(QLatin1String(KETRANO_VERSION)));
         return CliExit::Ok;
+    }
+    if (name.startsWith(QLatin1Char('-'))) {
+        cliError(QStringLiteral("unknown option \"%1\"; see ketrano-cli --help").arg(name));
+        return CliExit::BadInput;
     }
     if (name == QLatin1String("profile")) {
         const QString sub = args.isEmpty() ? QString() : args.takeFirst();
         if (isHelp(sub))
             return help({name});
-        if (sub != QLatin1String("show") && sub != QLatin1String("add")) {
-            cliError(
-                QStringLiteral("profile: expected \"show\" or \"add\"; see ketrano-cli --help"));
+        const QStringList subs = profileCommands();
+        if (!subs.contains(sub)) {
+            cliError(QStringLiteral("profile: expected %1 or \"%2\"; see ketrano-cli help profile")
+                         .arg(QLatin1Char('"') +
+                                  subs.mid(0, subs.size() - 1).join(QLatin1String("\", \"")) +
+                                  QLatin1Char('"'),
+                              subs.constLast()));
             return CliExit::BadInput;
         }
-        name += QLatin1Char(' ') + sub;
+        name = ProfilePrefix + sub;
     }
     const CliCommand* command = findCommand(name);
     if (!command) {
@@ -152,6 +178,7 @@ int main(int argc, char** argv)
     std::signal(SIGPIPE, SIG_IGN);
     std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
+    keepArgumentBytes(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ketrano-cli"));
 
     int status = runCommandLine(QCoreApplication::arguments().mid(1));

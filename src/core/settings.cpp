@@ -47,9 +47,9 @@ Values read(const QString& commandLine)
 {
     Values v;
     v.profileFileName = commandLine.isEmpty() ? readClean(LastProfile) : commandLine;
-    v.showIcons = toggleFromSetting(readClean(ShowFileNames));
-    v.copySource = toggleFromSetting(readClean(CopySource));
-    v.copyTarget = toggleFromSetting(readClean(CopyTarget));
+    v.showIcons = readToggle(ShowFileNames);
+    v.copySource = readToggle(CopySource);
+    v.copyTarget = readToggle(CopyTarget);
     return v;
 }
 
@@ -73,6 +73,36 @@ QString write(const Values& values)
     if (ok)
         return {};
     return QStringLiteral("The settings could not be saved: ") + error;
+}
+
+bool readToggle(const QString& name)
+{
+    return toggleFromSetting(readClean(name));
+}
+
+QString writeValue(const QString& name, const QString& text)
+{
+    QString error;
+    if (Registry::CreateKey(KeyPath, &error) && Registry::WriteValue(KeyPath, name, text, &error))
+        return {};
+    return QStringLiteral("The settings could not be saved: ") + error;
+}
+
+int readKeepVersions()
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,5}$"));
+    const QString text = readClean(KeepVersions).trimmed();
+    const int days = digits.match(text).hasMatch() ? text.toInt() : -1;
+    return days >= 0 && days <= KeepVersionsMost ? days : KeepVersionsDefault;
+}
+
+QString writeKeepVersions(int days)
+{
+    if (days < 0 || days > KeepVersionsMost)
+        return QStringLiteral("The settings could not be saved: %1 days is not 0 to %2")
+            .arg(days)
+            .arg(KeepVersionsMost);
+    return writeValue(KeepVersions, QString::number(days));
 }
 
 } // namespace Settings

@@ -17,12 +17,14 @@ lib/systemd/user/ketrano-sync@.service
 lib/systemd/user/ketrano-sync@.timer
 share/applications/$id.desktop
 share/bash-completion/completions/ketrano-cli
+share/fish/vendor_completions.d/ketrano-cli.fish
 share/icons/hicolor/scalable/apps/ketrano.svg
 share/ketrano/help/help.html
 share/ketrano/help/screenshot.png
 share/man/man1/ketrano-cli.1.gz
 share/man/man1/ketrano.1.gz
-share/metainfo/$id.metainfo.xml"
+share/metainfo/$id.metainfo.xml
+share/zsh/vendor-completions/_ketrano-cli"
 got=$(cd "$prefix" && find . -type f -printf '%P\n' | LC_ALL=C sort)
 [ "$got" = "$files" ] || fail "installed files differ: $(diff <(echo "$files") <(echo "$got") | grep '^[<>]')"
 

@@ -5,3 +5,9 @@ add_test(NAME cli_commands_test
   COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/cli_commands_test.sh $<TARGET_FILE:ketrano-cli>)
 set_tests_properties(cli_commands_test PROPERTIES ENVIRONMENT "${KETRANO_TEST_ENV}")
 ketrano_gtest(cli_scan_test ${CMAKE_CURRENT_LIST_DIR}/cli_scan_test.cpp)
+add_test(NAME cli_completion_test
+  COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/cli_completion_test.sh $<TARGET_FILE:ketrano-cli>
+          ${CMAKE_SOURCE_DIR}/data)
+set_tests_properties(cli_completion_test PROPERTIES ENVIRONMENT "${KETRANO_TEST_ENV}")
+ketrano_gtest(cli_settings_test ${CMAKE_CURRENT_LIST_DIR}/cli_settings_test.cpp)
+ketrano_gtest(cli_log_test ${CMAKE_CURRENT_LIST_DIR}/cli_log_test.cpp)
