@@ -17,6 +17,8 @@ check() { # OPTION WANTED-FIRST-LINE
 }
 check --help "Usage: ketrano [PROFILE]"
 check --version "ketrano (Ketrano Backup) 2.01"
+"$ketrano" --version 2>&1 | grep -qx 'License GPL-3.0-or-later: .*' ||
+    { echo "FAIL --version: no licence line"; failures=$((failures + 1)); }
 left=$(find "$work" -mindepth 1)
 [ -z "$left" ] || { echo "FAIL: left behind: $left"; failures=$((failures + 1)); }
 [ "$failures" -eq 0 ] && echo "all passed"
