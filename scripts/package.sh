@@ -34,6 +34,8 @@ cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=Release -DKETRANO_BUILD_
       -DKETRANO_SOURCE_TREE_HELP=OFF -DCMAKE_INSTALL_PREFIX=/usr "${launcher[@]}" \
       -DCMAKE_CXX_FLAGS="$CXXFLAGS" -DCMAKE_EXE_LINKER_FLAGS="$LDFLAGS" >/dev/null
 cmake --build build-package -j2
+# Only this package in the folder, so that ./dist/ketrano_*.deb names one file.
+rm -f "$out"/ketrano_*.deb
 deb=$(packaging/build-deb.sh build-package "$out")
 
 # The checks; each says when it cannot run.
