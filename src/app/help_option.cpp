@@ -17,7 +17,13 @@ const char Usage[] =
     "  --version  show the version and exit\n"
     "\n"
     "Backups without a window: ketrano-cli --help.\n";
-}
+
+// After the version line, as GNU programs print it.
+const char Licence[] =
+    "License GPL-3.0-or-later: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
+    "This is free software: you are free to change and redistribute it.\n"
+    "There is NO WARRANTY, to the extent permitted by law.\n";
+} // namespace
 
 int answerHelpOption(int argc, char** argv)
 {
@@ -29,6 +35,7 @@ int answerHelpOption(int argc, char** argv)
     }
     if (std::strcmp(argv[1], "--version") == 0) {
         std::printf("ketrano (Ketrano Backup) %s\n", KETRANO_VERSION);
+        std::fputs(Licence, stdout);
         return 0;
     }
     return -1;

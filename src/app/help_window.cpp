@@ -61,12 +61,17 @@ QDialog* createAboutDialog(QWidget* parent)
     f.setBold(true);
     text->setFont(f);
     auto* detail = new QLabel(QStringLiteral("Keeps pairs of folders in step."), about);
+    auto* licence = new QLabel(
+        QStringLiteral("Licensed under the GNU General Public License, version 3 or later."),
+        about);
+    licence->setObjectName(QStringLiteral("AboutLicence"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, about);
     QObject::connect(buttons, &QDialogButtonBox::accepted, about, &QDialog::accept);
     auto* layout = new QVBoxLayout(about);
     layout->addWidget(icon, 0, Qt::AlignHCenter);
     layout->addWidget(text, 0, Qt::AlignHCenter);
     layout->addWidget(detail, 0, Qt::AlignHCenter);
+    layout->addWidget(licence, 0, Qt::AlignHCenter);
     layout->addWidget(buttons);
     return about;
 }

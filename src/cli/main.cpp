@@ -131,6 +131,11 @@ int runCommandLine(QStringList args)
     if (name == QLatin1String("-V") || name == QLatin1String("--version")) {
         writeOut(QStringLiteral("ketrano-cli (Ketrano Backup) %1\n")
                      .arg(QLatin1String(KETRANO_VERSION)));
+        writeOut(QStringLiteral("License GPL-3.0-or-later: GNU GPL version 3 or later "
+                                "<https://gnu.org/licenses/gpl.html>.\n"
+                                "This is free software: you are free to change and redistribute "
+                                "it.\n"
+                                "There is NO WARRANTY, to the extent permitted by law.\n"));
         return CliExit::Ok;
     }
     if (name.startsWith(QLatin1Char('-'))) {

@@ -20,6 +20,8 @@ check --version "ketrano (Ketrano Backup) 2.01"
 out=$("$ketrano" 2>&1); status=$?
 [ "$status" = 1 ] && [ "$(wc -l <<<"$out")" = 1 ] && grep -q '^ketrano: no display' <<<"$out" ||
     { echo "FAIL without a display: exit $status, printed '$out'"; failures=$((failures + 1)); }
+"$ketrano" --version 2>&1 | grep -qx 'License GPL-3.0-or-later: .*' ||
+    { echo "FAIL --version: no licence line"; failures=$((failures + 1)); }
 left=$(find "$work" -mindepth 1)
 [ -z "$left" ] || { echo "FAIL: left behind: $left"; failures=$((failures + 1)); }
 [ "$failures" -eq 0 ] && echo "all passed"

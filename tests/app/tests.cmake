@@ -9,8 +9,8 @@ set_tests_properties(signal_close_test PROPERTIES ENVIRONMENT
 add_test(NAME help_option_test
   COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/help_option_test.sh $<TARGET_FILE:ketrano>)
 add_test(NAME install_test
-  COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/install_test.sh ${CMAKE_COMMAND} ${CMAKE_CPACK_COMMAND}
-          ${CMAKE_BINARY_DIR})
+  COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/install_test.sh ${CMAKE_COMMAND} ${CMAKE_BINARY_DIR}
+          ${PROJECT_SOURCE_DIR})
 ketrano_qtest(mainform_results_test ${CMAKE_CURRENT_LIST_DIR}/mainform_results_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/window_driver.cpp)
 ketrano_qtest(unattended_run_test ${CMAKE_CURRENT_LIST_DIR}/unattended_run_test.cpp

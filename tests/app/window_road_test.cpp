@@ -396,6 +396,9 @@ private Q_SLOTS:
                   [](QWidget* about) {
                       QCOMPARE(about->findChild<QLabel*>("AboutText")->text(),
                                "Ketrano Backup ver 2.01");
+                      QVERIFY(about->findChild<QLabel*>("AboutLicence")
+                                  ->text()
+                                  .contains("General Public License, version 3 or later"));
                   });
 
         w.state().profileEntries.append({"/a", "/b", "*", ""});

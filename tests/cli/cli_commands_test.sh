@@ -168,7 +168,11 @@ mkdir -p state/ketrano && printf 'one\ntwo\nthree\nunfinished' >state/ketrano/ru
 expect "log" 0 $'one\ntwo\nthree' "" log
 expect "log -n 2" 0 $'two\nthree' "" log -n 2
 expect "log -n0" 0 "" "" log -n0
-expect "version" 0 "ketrano-cli (Ketrano Backup) 2.01" "" --version
-expect "-V" 0 "ketrano-cli (Ketrano Backup) 2.01" "" -V
+version="ketrano-cli (Ketrano Backup) 2.01
+License GPL-3.0-or-later: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.
+This is free software: you are free to change and redistribute it.
+There is NO WARRANTY, to the extent permitted by law."
+expect "version" 0 "$version" "" --version
+expect "-V" 0 "$version" "" -V
 [ "$failures" -eq 0 ] && echo "all passed"
 exit "$failures"
