@@ -17,7 +17,7 @@ struct RunEvent
     enum Type : quint8 {
         ScanStarted,      // the lists were emptied
         EntryStarted,     // 'entry' is scanned now
-        FilesFound,       // the walks of 'entry' have found 'count' files so far (both sides)
+        FilesFound,       // the walks of 'entry' listed 'count' source, 'otherCount' target files
         Comparing,        // the two sides of 'entry' are compared
         ScanFinished,     // 'stopped' when a stop cut it short
         SyncStarted,      // the copy counters start from 0
@@ -39,6 +39,7 @@ struct RunEvent
     int entry = -1;
     int index = -1;
     qint64 count = 0;
+    qint64 otherCount = 0;
     qint64 bytesDone = 0;
     qint64 bytesTotal = 0;
     const ResultRow* row = nullptr;

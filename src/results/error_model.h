@@ -17,10 +17,10 @@ struct ErrorRow
     // synchronization (its failures stay until the next synchronization).
     enum class Origin : quint8 { Copy, Scan, Profile };
 
-    QString fileName;
-    QString source; // folder the file was to be copied from
-    QString target; // folder it was to be copied into
-    QString error;  // the description of the failure, as the list shows it
+    QString fileName{};
+    QString source{}; // folder the file was to be copied from
+    QString target{}; // folder it was to be copied into
+    QString error{};  // the description of the failure, as the list shows it
     ErrorKind kind = ErrorKind::None;
     int errorNumber = 0; // the system's error number, 0 when none
     Origin origin = Origin::Copy;

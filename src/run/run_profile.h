@@ -19,17 +19,17 @@ struct RunRequest
     bool copy = false; // then copy the checked rows (without scan: those of the last scan)
     // Whether a direction is on, asked when its stage begins (the window's toggles may be
     // flipped meanwhile). No function: both are on.
-    std::function<bool(Direction)> directionOn;
+    std::function<bool(Direction)> directionOn{};
     // Nobody watches: nothing is asked, what the window would ask about is refused.
     bool unattended = false;
     // A stop that ends the whole run, not only the command running (a signal to ketrano-cli;
     // Esc in the window stops the scan and lets the synchronization that follows run): returns
     // 0 while there is none, else the exit status it gives. A run so stopped during its scan
     // copies nothing.
-    std::function<int()> stopOfRun;
+    std::function<int()> stopOfRun{};
     // The program named in the run log ("ketrano", "ketrano-cli"); a run that copies adds its
     // line there.
-    QString program;
+    QString program{};
 };
 
 // What a run came to, ranked: a result only ever rises.

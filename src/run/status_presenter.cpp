@@ -95,6 +95,7 @@ void StatusPresenter::show(const RunEvent& event)
         setProgressValue(bar, m_ui, bar.progressMax);
         break;
     case RunEvent::FileStarted:
+    case RunEvent::FilesFound:
         break;
     }
 }

@@ -210,6 +210,7 @@ void FileWalk::addFile(int fd, const char* rawName, const QString& name, struct 
         appendWithHint(m_lists[k],
                        FileLine{relativeFolder, name, qint64(known->st_mtim.tv_sec),
                                 qint32(known->st_mtim.tv_nsec), qint64(known->st_size)});
+        m_found.filesSoFar.fetch_add(1, std::memory_order_relaxed);
     }
 }
 
@@ -261,7 +262,7 @@ bool ListFiles(const std::atomic<bool>& stop, const QString& root, const QString
 
 void enumerateEntry(AppState& state, const Callbacks& cb, const QString& source,
                     const QString& target, const QStringList& patterns, FileList& FilesList1,
-                    FileList& FilesList2, SideWalk& sourceFound, SideWalk& targetFound)
+                    FileList& FilesList2, SideWalk& sourceFound, SideWalk& targetFound, int entry)
 {
     for (qsizetype k = 0; k < patterns.size(); ++k)
         uiYield(state.control, cb);
@@ -289,7 +290,20 @@ void enumerateEntry(AppState& state, const Callbacks& cb, const QString& source,
             const bool sourceCut = walk(source, sourceLists, sourceFound, targetId);
             return std::pair(sourceCut, targetWalk.get());
         },
-        [&] { uiYield(state.control, cb); });
+        [&] {
+            // How far the walks are, for whoever watches (read while they go on).
+            if (uiYieldDue(state.control))
+                emitEvent(cb,
+                          {.type = RunEvent::FilesFound,
+                           .entry = entry,
+                           .count = sourceFound.filesSoFar.load(std::memory_order_relaxed),
+                           .otherCount = targetFound.filesSoFar.load(std::memory_order_relaxed)});
+            uiYield(state.control, cb);
+        });
+    emitEvent(cb, {.type = RunEvent::FilesFound,
+                   .entry = entry,
+                   .count = sourceFound.filesSoFar,
+                   .otherCount = targetFound.filesSoFar});
 
     // Walk by walk (source 1, target 1, source 2, ...), a stop inside one walk leaves every
     // later walk with the files of its root folder only.

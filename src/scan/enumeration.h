@@ -47,6 +47,8 @@ struct SideWalk
     // Every folder below the root, as a line of its parent folder and its name: a file of the
     // other side cannot take such a path.
     FileList folders;
+    // Files listed so far, read by another thread while the walk goes on.
+    std::atomic<qint64> filesSoFar{0};
 };
 
 // A folder the walk does not enter (the other root of the entry, when it lies inside this one).
@@ -66,7 +68,10 @@ bool ListFiles(const std::atomic<bool>& stop, const QString& root, const QString
 // FilesList1 and the target folder into FilesList2. Each folder is walked once for all
 // patterns; the lines come out as if each pattern had its own walks, a stop included (after a
 // stop, the later walks list the files of their root folder only).
-// A Target inside its Source (or the reverse) is not walked as part of the other side.
+// A Target inside its Source (or the reverse) is not walked as part of the other side. While
+// the walks go on, FilesFound events tell how many files each side has listed ('entry' is the
+// profile entry they belong to).
 void enumerateEntry(AppState& state, const Callbacks& cb, const QString& source,
                     const QString& target, const QStringList& patterns, FileList& FilesList1,
-                    FileList& FilesList2, SideWalk& sourceFound, SideWalk& targetFound);
+                    FileList& FilesList2, SideWalk& sourceFound, SideWalk& targetFound,
+                    int entry = -1);

@@ -84,7 +84,7 @@ void scanEntry(AppState& state, const Callbacks& cb, int profileIndex, const Pro
     SideWalk sourceFound;
     SideWalk targetFound;
     enumerateEntry(state, cb, entry.source, entry.target, patterns, FilesList1, FilesList2,
-                   sourceFound, targetFound);
+                   sourceFound, targetFound, profileIndex);
     UnreadablePaths sourceUnreadable;
     UnreadablePaths targetUnreadable;
     std::vector<ScannedEntry::Partial>& partials = state.scannedEntries.back().partials;

@@ -43,7 +43,8 @@ QString runBy(FrontEnd frontEnd, const QString& profile)
             w.form.tbrMain_ButtonClick(4); // Scan
             w.form.tbrMain_ButtonClick(5); // Synchronize
         }
-        QTest::qWaitFor([before] { return loggedRuns() > before; });
+        if (!QTest::qWaitFor([before] { return loggedRuns() > before; }))
+            return "the window's run did not end";
         w.form.Form_QueryUnload(true);
     }
     QStringList lines;
