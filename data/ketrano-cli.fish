@@ -12,7 +12,7 @@ function __ketrano_cli_args
     for w in $words
         if test $skip = 1
             set skip 0
-        else if contains -- $w --source --target --include --exclude -n --lines --source-to-target --target-to-source
+        else if contains -- $w --source --target --include --exclude -n --lines --source-to-target --target-to-source --keep-versions --at --to
             set skip 1
         else if not string match -q -- '-*' $w
             set -a args $w
@@ -46,7 +46,7 @@ function __ketrano_cli_entries
     test $size -ge 1200; and seq 1 (math --scale=0 $size / 1200)
 end
 
-set -l commands profile scan sync log settings help
+set -l commands profile scan sync log settings versions restore help
 complete -c ketrano-cli -f
 complete -c ketrano-cli -n "not __fish_seen_subcommand_from $commands" -s h -l help -d 'show the help'
 complete -c ketrano-cli -n "not __fish_seen_subcommand_from $commands" -s V -l version -d 'show the version'
@@ -55,6 +55,8 @@ complete -c ketrano-cli -n "not __fish_seen_subcommand_from $commands" -a scan -
 complete -c ketrano-cli -n "not __fish_seen_subcommand_from $commands" -a sync -d 'scan, then copy the differences'
 complete -c ketrano-cli -n "not __fish_seen_subcommand_from $commands" -a log -d 'show the last unattended runs'
 complete -c ketrano-cli -n "not __fish_seen_subcommand_from $commands" -a settings -d 'show or set the saved settings'
+complete -c ketrano-cli -n "not __fish_seen_subcommand_from $commands" -a versions -d 'list the kept versions of replaced files'
+complete -c ketrano-cli -n "not __fish_seen_subcommand_from $commands" -a restore -d 'put a kept version of a file back'
 complete -c ketrano-cli -n "not __fish_seen_subcommand_from $commands" -a help -d 'show the usage of a command'
 
 # profile SUB
@@ -65,7 +67,7 @@ complete -c ketrano-cli -n "__fish_seen_subcommand_from profile; and not __fish_
 complete -c ketrano-cli -n "__fish_seen_subcommand_from profile; and not __fish_seen_subcommand_from $subs" -a edit -d 'change fields of entry N'
 complete -c ketrano-cli -n "__fish_seen_subcommand_from profile; and not __fish_seen_subcommand_from $subs" -a remove -d 'take entry N out'
 complete -c ketrano-cli -n "__fish_seen_subcommand_from profile; and not __fish_seen_subcommand_from $subs" -a move -d 'make entry N entry M'
-for command in 'profile new' 'profile show' 'profile add' 'profile edit' 'profile remove' 'profile move' scan sync
+for command in 'profile new' 'profile show' 'profile add' 'profile edit' 'profile remove' 'profile move' scan sync versions restore
     complete -c ketrano-cli -n "__ketrano_cli_at '$command' 1" -F -a '(__fish_complete_suffix .prf)'
 end
 for command in 'profile edit' 'profile remove' 'profile move'
@@ -86,11 +88,17 @@ complete -c ketrano-cli -n "__fish_seen_subcommand_from scan sync" -s q -l quiet
 complete -c ketrano-cli -n "__fish_seen_subcommand_from scan" -l exit-code -d 'exit with 1 when anything differs'
 complete -c ketrano-cli -n "__fish_seen_subcommand_from sync" -l source-to-target -x -a 'on off' -d 'copy Source to Target this time'
 complete -c ketrano-cli -n "__fish_seen_subcommand_from sync" -l target-to-source -x -a 'on off' -d 'copy Target to Source this time'
+complete -c ketrano-cli -n "__fish_seen_subcommand_from sync" -l keep-versions -x -d 'keep versions of replaced files this many days'
+
+# versions, restore
+complete -c ketrano-cli -n "__fish_seen_subcommand_from versions" -l json -d 'one JSON document'
+complete -c ketrano-cli -n "__fish_seen_subcommand_from restore" -l at -x -d 'the version of this run'
+complete -c ketrano-cli -n "__fish_seen_subcommand_from restore" -l to -x -a '(__fish_complete_directories (commandline -ct))' -d 'into this folder'
 
 # log, settings, help
 complete -c ketrano-cli -n "__fish_seen_subcommand_from log" -s n -l lines -x -d 'how many runs'
 complete -c ketrano-cli -n "__ketrano_cli_at settings 1" -a 'copy-source copy-target show-icons keep-versions'
 complete -c ketrano-cli -n "__ketrano_cli_at settings 2; and not contains -- keep-versions (__ketrano_cli_args)" -a 'on off'
-complete -c ketrano-cli -n "__fish_seen_subcommand_from help; and not __fish_seen_subcommand_from profile scan sync log settings" -a "profile scan sync log settings"
+complete -c ketrano-cli -n "__fish_seen_subcommand_from help; and not __fish_seen_subcommand_from profile scan sync log settings versions restore" -a "profile scan sync log settings versions restore"
 complete -c ketrano-cli -n "__fish_seen_subcommand_from help; and __fish_seen_subcommand_from profile; and not __fish_seen_subcommand_from $subs" -a "$subs"
 complete -c ketrano-cli -n "__fish_seen_subcommand_from $commands" -s h -l help -d 'show the usage'

@@ -3,6 +3,7 @@
 
 #include "app/desktop_notice.h"
 #include "app/notice_bar.h"
+#include "app/versions_window.h"
 #include "core/registry/registry.h"
 #include "results/file_icon_model.h"
 #include "sync/errorsform.h"
@@ -120,6 +121,18 @@ void MainForm::buildWindow()
     buildLists();
     buildStatusBar();
     buildFileMenu();
+    // How long the versions of replaced files are kept: Ctrl+, (the desktop's key for a
+    // program's settings) anywhere in the window.
+    auto* keepVersions = new QShortcut(QKeySequence::Preferences, this);
+    keepVersions->setObjectName(QStringLiteral("KeepVersionsKey"));
+    connect(keepVersions, &QShortcut::activated, this, [this] {
+        KeepVersionsDialog dialog(this);
+        if (dialog.exec() == QDialog::Accepted) {
+            const QString failed = dialog.save();
+            if (!failed.isNull() && m_cb.showMessage)
+                m_cb.showMessage(failed);
+        }
+    });
     m_errorsForm = new ErrorsForm(&m_state.errorRows, this);
     // The notice bar follows the error list, once per turn of the event loop at most.
     m_noticeUpdate = new QTimer(this);
@@ -364,6 +377,18 @@ void MainForm::showNotices()
         if (row.beforeCopies() && count++ == 0)
             first = row.error;
     }
+    // Files changed on both sides since the last synchronization are told too (the newer one
+    // still wins; the older is kept as a version).
+    qint64 both = 0;
+    for (const ResultListModel* list : {&m_state.sourceRows, &m_state.targetRows})
+        both += std::count_if(list->rows().begin(), list->rows().end(),
+                              [](const ResultRow& r) { return r.changedOnBothSides; });
+    if (both > 0 && count++ == 0)
+        first = both == 1 ? QStringLiteral("1 file was changed on both sides since the last "
+                                           "synchronization: the older one is kept as a version")
+                          : QStringLiteral("%1 files were changed on both sides since the last "
+                                           "synchronization: the older ones are kept as versions")
+                                .arg(both);
     m_noticeBar->setNotices(first, count);
 }
 

@@ -2,9 +2,11 @@
 #include "app/mainform.h"
 
 #include "app/desktop_notice.h"
+#include "app/versions_window.h"
 #include "core/name_bytes.h"
 #include "core/registry/registry.h"
 #include "core/status_bar.h"
+#include "profile/profile_commands.h"
 #include "sync/errorsform.h"
 
 #include <QAction>
@@ -89,6 +91,15 @@ void MainForm::fillCallbacks()
                                                  QStringLiteral("Pick a Folder"), start);
     };
     m_cb.showErrors = [this] { m_errorsForm->exec(); };
+    m_cb.showVersions = [this](const QString& root, const QString& relativePath) {
+        VersionsWindow versions(root, relativePath,
+                                isNoProfileFile(m_state.ProfileFileName) ? QString()
+                                                                         : m_state.ProfileFileName,
+                                dialogParent(this));
+        versions.tell = m_cb.showMessage;
+        versions.open = m_cb.openFile;
+        versions.exec();
+    };
     m_cb.openFile = [](const QString& path) {
         // From the name's bytes: a name that is not UTF-8 still names its file.
         QDesktopServices::openUrl(

@@ -15,4 +15,5 @@ list(APPEND KETRANO_GUI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/help_option.cpp
   ${CMAKE_CURRENT_LIST_DIR}/help_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/signal_close.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/versions_window.cpp
 )

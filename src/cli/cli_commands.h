@@ -47,6 +47,8 @@ const CliCommand& scanCommand();
 const CliCommand& syncCommand();
 const CliCommand& logCommand();
 const CliCommand& settingsCommand();
+const CliCommand& versionsCommand();
+const CliCommand& restoreCommand();
 
 // "ketrano-cli: " + message on stderr, control characters escaped.
 void cliError(const QString& message);

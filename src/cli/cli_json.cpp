@@ -19,6 +19,7 @@ void appendRows(QJsonArray& rows, const ResultListModel& list, int number)
                                 {QStringLiteral("target"), jsonText(r.targetFolder)},
                                 {QStringLiteral("status"), r.statusText()},
                                 {QStringLiteral("size"), r.sizeBytes},
+                                {QStringLiteral("changedOnBothSides"), r.changedOnBothSides},
                                 {QStringLiteral("modified"), isoUtcTime(r.modified)}});
     }
 }

@@ -146,8 +146,14 @@ RunRequest cliRunRequest(bool copy)
     return request;
 }
 
-void reportWarnings(const RunResult& result)
+void reportWarnings(const AppState& state, const RunResult& result)
 {
     for (const QString& warning : result.warnings)
         cliError(warning);
+    for (const ResultListModel* list : {&state.sourceRows, &state.targetRows})
+        for (const ResultRow& r : list->rows())
+            if (r.changedOnBothSides)
+                cliError(QStringLiteral("changed on both sides since the last synchronization "
+                                        "(the older one is kept as a version): %1 and %2")
+                             .arg(escapeForLine(r.sourcePath()), escapeForLine(r.targetPath())));
 }

@@ -29,5 +29,6 @@ Callbacks terminalCallbacks(AppState& state);
 // the output, logged as "ketrano-cli".
 RunRequest cliRunRequest(bool copy);
 
-// The run's warnings (no lock could be tried, the run log not written) on stderr.
-void reportWarnings(const RunResult& result);
+// The run's warnings on stderr (no lock could be tried, the run log not written, old versions
+// not removed), and a line for each file changed on both sides since the last synchronization.
+void reportWarnings(const AppState& state, const RunResult& result);

@@ -29,7 +29,7 @@ int runScan(const QCommandLineParser& parser, const QString& profile)
     const RunResult result = runProfile(state, cliRunRequest(false), cb);
     // What could not be read is never taken for empty: it is said, and the run did not succeed.
     const int problems = reportScanProblems(state);
-    reportWarnings(result);
+    reportWarnings(state, result);
 
     const bool differs = state.sourceRows.size() + state.targetRows.size() > 0;
     // With --exit-code, as diff does: 1 for differences, 2 for trouble (what could not be read

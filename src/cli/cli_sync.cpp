@@ -148,6 +148,17 @@ int runSync(const QCommandLineParser& parser, const QString& profile)
             printResultLists(state, tsv);
     };
     RunRequest request = cliRunRequest(true);
+    if (parser.isSet(QStringLiteral("keep-versions"))) {
+        bool number = false;
+        const QString text = parser.value(QStringLiteral("keep-versions"));
+        request.keepVersionsDays = text.toInt(&number);
+        if (!number || request.keepVersionsDays < 0 ||
+            request.keepVersionsDays > Settings::KeepVersionsMost)
+            return usageError(syncCommand(),
+                              QStringLiteral("--keep-versions takes a whole number of days from 0 "
+                                             "to %1")
+                                  .arg(Settings::KeepVersionsMost));
+    }
     request.directionOn = [&sourceToTarget, &targetToSource](Direction d) {
         return d == Direction::SourceToTarget ? sourceToTarget.on : targetToSource.on;
     };
@@ -158,7 +169,7 @@ int runSync(const QCommandLineParser& parser, const QString& profile)
                 cliError(e.error);
         return result.exitStatus();
     }
-    reportWarnings(result);
+    reportWarnings(state, result);
 
     const int status = result.exitStatus();
     if (json) {
@@ -185,7 +196,7 @@ const CliCommand& syncCommand()
         QStringLiteral("sync"),
         QStringLiteral("PROFILE"),
         QStringLiteral("[--tsv | --json | --quiet] [--source-to-target on|off] "
-                       "[--target-to-source on|off]"),
+                       "[--target-to-source on|off] [--keep-versions DAYS]"),
         QStringLiteral("scan, then copy the differences"),
         QStringLiteral(
             "Scans PROFILE, prints the result lists as scan does, copies the rows as the\n"
@@ -193,7 +204,8 @@ const CliCommand& syncCommand()
             "bar texts. The directions are the window's Copy Source and Copy Target as last\n"
             "saved; the two options change them for this run only. One run of a profile at a\n"
             "time: while another holds it, sync exits with status 3. Each run adds a line to\n"
-            "the run log (see ketrano-cli log)."),
+            "the run log (see ketrano-cli log). A file a copy replaces is kept as a version\n"
+            "below its root, in .ketrano-versions (see ketrano-cli versions and restore)."),
         {QCommandLineOption(QStringLiteral("tsv"),
                             QStringLiteral("tab-separated lines as the window shows them (sizes "
                                            "and\ndates in your locale); for scripts prefer "
@@ -211,7 +223,12 @@ const CliCommand& syncCommand()
                             QStringLiteral("on|off")),
          QCommandLineOption(QStringLiteral("target-to-source"),
                             QStringLiteral("copy Target Files to the source side, this run only"),
-                            QStringLiteral("on|off"))},
+                            QStringLiteral("on|off")),
+         QCommandLineOption(QStringLiteral("keep-versions"),
+                            QStringLiteral("keep the versions of replaced files for DAYS days "
+                                           "(0: none),\nthis run only (the setting keep-versions, "
+                                           "30 unless set)"),
+                            QStringLiteral("DAYS"))},
         runSync};
     return command;
 }

@@ -17,7 +17,7 @@ const QList<const CliCommand*>& commands()
     static const QList<const CliCommand*> all{
         &profileNewCommand(),    &profileShowCommand(), &profileAddCommand(), &profileEditCommand(),
         &profileRemoveCommand(), &profileMoveCommand(), &scanCommand(),       &syncCommand(),
-        &logCommand(),           &settingsCommand()};
+        &logCommand(),           &settingsCommand(),    &versionsCommand(),   &restoreCommand()};
     return all;
 }
 

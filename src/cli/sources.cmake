@@ -14,4 +14,5 @@ list(APPEND KETRANO_CLI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/cli_settings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cli_stop.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cli_sync.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/cli_versions.cpp
 )

@@ -50,6 +50,9 @@ struct Callbacks
 
     // Open a file with the desktop's associated program.
     std::function<void(const QString& path)> openFile;
+
+    // Show the versions kept of the file 'relativePath' below 'root' (Show Versions).
+    std::function<void(const QString& root, const QString& relativePath)> showVersions;
 };
 
 // Tells cb.event, when there is one.

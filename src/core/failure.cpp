@@ -49,6 +49,8 @@ constexpr KindText Kinds[] = {
     {ErrorKind::WriteFailed, "write-failed", "Writing the destination failed:"},
     {ErrorKind::ReplaceFailed, "replace-failed", "Replacing the destination failed:"},
     {ErrorKind::CreateFailed, "create-failed", "Creating the destination failed:"},
+    {ErrorKind::VersionNotKept, "version-not-kept",
+     "Keeping the replaced file as a version failed:"},
     {ErrorKind::Stopped, "stopped", "Stopped"},
     {ErrorKind::FlushFailed, "flush-failed", "Writing the copies to disk failed:"},
 };

@@ -38,6 +38,7 @@ enum class ErrorKind : quint8 {
     WriteFailed,
     ReplaceFailed,
     CreateFailed,
+    VersionNotKept,
     Stopped,
     // The flush at the end of a run
     FlushFailed,

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/known_roots.h"
 
+#include "core/plain_text.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,41 +14,6 @@
 namespace KnownRoots {
 namespace {
 
-// Fields are separated by tabs; a tab, line end or backslash inside one is escaped.
-QString escape(const QString& text)
-{
-    QString out;
-    out.reserve(text.size());
-    for (QChar c : text) {
-        if (c == QLatin1Char('\\'))
-            out += QLatin1String("\\\\");
-        else if (c == QLatin1Char('\t'))
-            out += QLatin1String("\\t");
-        else if (c == QLatin1Char('\n'))
-            out += QLatin1String("\\n");
-        else
-            out += c;
-    }
-    return out;
-}
-
-QString unescape(QStringView text)
-{
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] != QLatin1Char('\\') || i + 1 == text.size()) {
-            out += text[i];
-            continue;
-        }
-        const QChar next = text[++i];
-        out += next == QLatin1Char('t')   ? QChar(u'\t')
-               : next == QLatin1Char('n') ? QChar(u'\n')
-                                          : next;
-    }
-    return out;
-}
-
 // root -> place, as stored. Lines that do not have three fields are ignored.
 std::map<QString, Place> load()
 {
@@ -57,7 +24,7 @@ std::map<QString, Place> load()
     for (const QByteArray& line : file.readAll().split('\n')) {
         const QStringList f = QString::fromUtf8(line).split(QLatin1Char('\t'));
         if (f.size() == 3)
-            roots[unescape(f[0])] = {unescape(f[1]), unescape(f[2])};
+            roots[unescapeField(f[0])] = {unescapeField(f[1]), unescapeField(f[2])};
     }
     return roots;
 }
@@ -99,8 +66,8 @@ bool remember(const std::vector<std::pair<QString, Place>>& places)
     if (!file.open(QIODevice::WriteOnly))
         return false;
     for (const auto& [root, place] : roots)
-        file.write((escape(root) + QLatin1Char('\t') + escape(place.identity) + QLatin1Char('\t') +
-                    escape(place.mountPoint) + QLatin1Char('\n'))
+        file.write((escapeField(root) + QLatin1Char('\t') + escapeField(place.identity) +
+                    QLatin1Char('\t') + escapeField(place.mountPoint) + QLatin1Char('\n'))
                        .toUtf8());
     return file.commit();
 }

@@ -48,3 +48,37 @@ QString isoUtcTime(qint64 utcSeconds)
     std::strftime(buffer, sizeof buffer, "%Y-%m-%dT%H:%M:%SZ", &tm);
     return QString::fromLatin1(buffer);
 }
+
+QString escapeField(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        if (c == QLatin1Char('\\'))
+            out += QLatin1String("\\\\");
+        else if (c == QLatin1Char('\t'))
+            out += QLatin1String("\\t");
+        else if (c == QLatin1Char('\n'))
+            out += QLatin1String("\\n");
+        else
+            out += c;
+    }
+    return out;
+}
+
+QString unescapeField(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != QLatin1Char('\\') || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        const QChar next = text[++i];
+        out += next == QLatin1Char('t')   ? QChar(u'\t')
+               : next == QLatin1Char('n') ? QChar(u'\n')
+                                          : next;
+    }
+    return out;
+}

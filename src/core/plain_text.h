@@ -14,3 +14,8 @@ QString escapeForLine(const QString& text);
 
 // "2001-09-09T01:46:40Z": ISO 8601 in UTC, whole seconds.
 QString isoUtcTime(qint64 utcSeconds);
+
+// A field of a line of the program's own state files (tab-separated): a tab, line end or
+// backslash inside it escaped, and back.
+QString escapeField(const QString& text);
+QString unescapeField(QStringView text);

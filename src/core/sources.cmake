@@ -17,6 +17,7 @@ list(APPEND KETRANO_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/settings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shared_string.h
   ${CMAKE_CURRENT_LIST_DIR}/status_bar.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/sync_history.cpp
   ${CMAKE_CURRENT_LIST_DIR}/thread_check.cpp
   ${CMAKE_CURRENT_LIST_DIR}/trim_blanks.h
   ${CMAKE_CURRENT_LIST_DIR}/ui_yield.cpp

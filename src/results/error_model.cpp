@@ -44,8 +44,8 @@ void ErrorListModel::clearForScan()
 
 int ErrorListModel::scanProblems() const
 {
-    return int(
-        std::count_if(m_rows.begin(), m_rows.end(), [](const ErrorRow& r) { return r.beforeCopies(); }));
+    return int(std::count_if(m_rows.begin(), m_rows.end(),
+                             [](const ErrorRow& r) { return r.beforeCopies(); }));
 }
 
 int ErrorListModel::rowCount(const QModelIndex& parent) const

@@ -3,9 +3,11 @@
 
 #include "results/result_model.h"
 
+#include <QApplication>
 #include <QFileIconProvider>
 #include <QMimeDatabase>
 #include <QStandardPaths>
+#include <QStyle>
 
 QVariant FileIconModel::data(const QModelIndex& index, int role) const
 {
@@ -16,6 +18,10 @@ QVariant FileIconModel::data(const QModelIndex& index, int role) const
             return {};
         return iconFor(path);
     }
+    if (role == Qt::DecorationRole && index.column() == ResultListModel::Status &&
+        QIdentityProxyModel::data(index, ResultListModel::BothSidesRole).toBool())
+        return QIcon::fromTheme(QStringLiteral("dialog-warning"),
+                                QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning));
     return QIdentityProxyModel::data(index, role);
 }
 

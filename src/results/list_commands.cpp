@@ -3,6 +3,7 @@
 
 #include "core/name_bytes.h"
 #include "core/thread_check.h"
+#include "sync/versions.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -87,6 +88,22 @@ void DeleteUnchecked_Click(const ListCommandContext& c)
                       QStringLiteral("Permenantly Delete All UnChecked Files From Disk"));
 }
 
+// The versions kept of the selected row's destination, below the root of that side.
+void ShowVersions_Click(const ListCommandContext& c)
+{
+    ResultListModel* list = idleActiveList(c.state);
+    const int selected = list ? c.selectedRow(*list) : -1;
+    if (selected < 0 || selected >= list->size() || !c.cb.showVersions)
+        return;
+    const ResultRow& row = list->at(selected);
+    if (row.entry >= c.state.scannedEntries.size())
+        return;
+    const ScannedEntry& entry = c.state.scannedEntries[row.entry];
+    const QString root = list == &c.state.sourceRows ? entry.target.path : entry.source.path;
+    const QString folder = folderBelow(root, row.targetFolder);
+    c.cb.showVersions(root, folder.isEmpty() ? row.name : folder + QLatin1Char('/') + row.name);
+}
+
 void CheckUnCheckFile_Click(const ListCommandContext& c)
 {
     ResultListModel* list = idleActiveList(c.state);
@@ -133,6 +150,7 @@ const ListCommand Commands[] = {
     {"DeleteChecked", "Delete Checked Files  ", "", NoKey, DeleteChecked_Click},
     {"DeleteUnchecked", "Delete UnChecked Files", "Shift+Del", ShiftDelete, DeleteUnchecked_Click},
     {"CheckUnCheckFile", "Check / UnCheck File", "", NoKey, CheckUnCheckFile_Click},
+    {"ShowVersions", "Show Versions", "", NoKey, ShowVersions_Click},
     {"CheckAll", "Check All Files", "Ctrl+A", Ctrl(Qt::Key_A), CheckAll_Click},
     {"UnCheckAll", "UnCheck All Files", "Ctrl+U", Ctrl(Qt::Key_U), UnCheckAll_Click},
     {"InvertChecking", "Invert Checking of All Files", "Ctrl+I", Ctrl(Qt::Key_I),

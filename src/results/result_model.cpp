@@ -185,6 +185,12 @@ int ResultListModel::columnCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : ColumnCount;
 }
 
+QString ResultListModel::bothSidesText()
+{
+    return QStringLiteral("Changed on both sides since the last synchronization: the older one is "
+                          "kept as a version");
+}
+
 QVariant ResultListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= m_shown)
@@ -201,6 +207,8 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const
         case Target:
             return displayName(r.targetFolder);
         case Status:
+            if (role == Qt::ToolTipRole && r.changedOnBothSides)
+                return bothSidesText();
             return r.statusText();
         case LastModified:
             return formatGeneralDate(r.modified);
@@ -225,6 +233,8 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const
         default:
             return data(index, Qt::DisplayRole);
         }
+    case BothSidesRole:
+        return r.changedOnBothSides;
     case IconPathRole:
         if (r.hasIcon)
             return displayName(r.sourcePath()); // the icon goes by the name's suffix

@@ -20,7 +20,11 @@ public:
     enum Role {
         SortRole = Qt::UserRole, // raw value for sorting (numbers for size and time)
         IconPathRole,            // full path of a row that shows a file icon, else null
+        BothSidesRole,           // true for a row whose file changed on both sides
     };
+
+    // The tooltip of a row changed on both sides.
+    static QString bothSidesText();
 
     explicit ResultListModel(const QString& listName, QObject* parent = nullptr);
 

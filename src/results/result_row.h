@@ -28,7 +28,10 @@ struct ResultRow
     Status status = Status::NewFile;
     bool checked = true;
     bool hasIcon = false; // "Show Icons " was pressed when the row was added
-    quint32 entry = 0;    // index of the profile entry in AppState::scannedEntries
+    // An "OverWrite" whose destination changed too since the entry's last synchronization: the
+    // newer one still wins, and the older is kept as a version.
+    bool changedOnBothSides = false;
+    quint32 entry = 0; // index of the profile entry in AppState::scannedEntries
 
     QString statusText() const
     {

@@ -3,6 +3,7 @@
 
 #include "core/run_lock.h"
 #include "core/run_log.h"
+#include "core/settings.h"
 #include "run/status_presenter.h"
 #include "scan/scan_driver.h"
 #include "sync/sync_driver.h"
@@ -154,11 +155,18 @@ RunResult runProfile(AppState& state, const RunRequest& request, const Callbacks
         scanProfile(state, run);
         state.control.running = Running::Idle;
     }
+    for (const ResultListModel* list : {&state.sourceRows, &state.targetRows})
+        result.changedOnBothSides +=
+            std::count_if(list->rows().begin(), list->rows().end(),
+                          [](const ResultRow& r) { return r.changedOnBothSides; });
     bool stopped = state.control.cancelled() || stopOfRun() != 0;
     const bool synchronized = !result.busy && request.copy && stopOfRun() == 0;
     if (synchronized) {
         state.control.running = Running::Sync;
-        synchronizeRows(state, run, directionOn, !lockable || lock.held());
+        const int keepDays =
+            request.keepVersionsDays >= 0 ? request.keepVersionsDays : Settings::readKeepVersions();
+        result.warnings << synchronizeRows(state, run, directionOn, !lockable || lock.held(),
+                                           keepDays);
         state.control.running = Running::Idle;
         stopped = state.control.cancelled() || stopOfRun() != 0;
     }
@@ -177,7 +185,7 @@ RunResult runProfile(AppState& state, const RunRequest& request, const Callbacks
                 directionOn(d);
         writeLog(request, state, result, started, directions);
     }
-    if (!result.warnings.isEmpty())
+    if (!result.warnings.isEmpty() || result.changedOnBothSides > 0)
         result.raise(RunOutcome::Warnings);
     return result;
 }

@@ -22,6 +22,9 @@ struct RunRequest
     std::function<bool(Direction)> directionOn{};
     // Nobody watches: nothing is asked, what the window would ask about is refused.
     bool unattended = false;
+    // How many days the versions of replaced files are kept (0: none); -1: as the user saved
+    // it ("Keep Versions", 30 days when nothing is saved).
+    int keepVersionsDays = -1;
     // A stop that ends the whole run, not only the command running (a signal to ketrano-cli;
     // Esc in the window stops the scan and lets the synchronization that follows run): returns
     // 0 while there is none, else the exit status it gives. A run so stopped during its scan
@@ -46,8 +49,12 @@ struct RunResult
     // Every error row of the run: what the scan could not read or refused, failed copies,
     // refused roots, failed flushes, the lock held by another run.
     qint64 errors = 0;
-    // What the run could not do besides (no lock could be tried, the run log was not written).
+    // What the run could not do besides (no lock could be tried, the run log was not written,
+    // old versions not removed).
     QStringList warnings;
+    // Rows of the scan whose file changed on both sides since the entry's last
+    // synchronization (a warning: the newer one wins, the older is kept as a version).
+    qint64 changedOnBothSides = 0;
 
     // The exit status of a stopped run: 130 for Esc and Ctrl+C, 143 for SIGTERM, 129 for SIGHUP.
     int stoppedStatus = 130;

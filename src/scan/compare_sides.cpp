@@ -2,6 +2,7 @@
 #include "scan/compare_sides.h"
 
 #include "core/memory_hint.h"
+#include "core/name_bytes.h"
 #include "core/path_text.h"
 #include "core/shared_string.h"
 #include "core/ui_yield.h"
@@ -10,6 +11,7 @@
 #include <QMultiHash>
 
 #include <algorithm>
+#include <sys/stat.h>
 
 namespace {
 
@@ -142,6 +144,20 @@ bool later(qint64 a, qint64 b, bool fatTimes)
     return d >= 2 && (d <= 3600 - 2 || d >= 3600 + 2);
 }
 
+// Whether a destination (the older file of a pair) was changed after the last synchronization:
+// written since it began, or given another time or content since it ended (a copy that kept
+// an old time, a restore).
+bool changedSince(const SyncHistory::LastRun* last, const FileLine& file, const QString& folder)
+{
+    if (!last)
+        return false;
+    if (file.modified > last->started)
+        return true;
+    struct stat st;
+    return ::stat(nameBytes(joinPath(folder, file.name)).constData(), &st) == 0 &&
+           qint64(st.st_ctim.tv_sec) > last->ended;
+}
+
 } // namespace
 
 void UnreadablePaths::add(const QString& relativePath)
@@ -170,7 +186,8 @@ void addToCounter(qint64& counter, qint64 amount)
 
 void AddResultRow(const Callbacks& cb, ResultListModel& list, const QString& sourceFolder,
                   const QString& name, const QString& targetFolder, ResultRow::Status status,
-                  const FileLine& file, const FileLine* destination, quint32 entry)
+                  const FileLine& file, const FileLine* destination, quint32 entry,
+                  bool changedOnBothSides)
 {
     ResultRow row;
     row.entry = entry;
@@ -190,6 +207,7 @@ void AddResultRow(const Callbacks& cb, ResultListModel& list, const QString& sou
     row.status = status;
     row.checked = true;
     row.hasIcon = cb.showIcons ? cb.showIcons() : true;
+    row.changedOnBothSides = changedOnBothSides;
     list.append(std::move(row));
 }
 
@@ -247,12 +265,14 @@ void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass)
             const FileLine& b = theirs.rows[j];
             if (later(a.modified, b.modified, pass.fatTimes)) {
                 AddResultRow(cb, pass.thisList, thisFolder(a.folder), a.name, destFolder(a.folder),
-                             ResultRow::Status::OverWrite, a, &b, entry);
+                             ResultRow::Status::OverWrite, a, &b, entry,
+                             changedSince(pass.lastSync, b, thatFolder(b.folder)));
                 addToCounter(pass.thisCounts.files, 1);
                 addToCounter(pass.thisCounts.sizeKB, bytesToKB(a.size));
             } else if (later(b.modified, a.modified, pass.fatTimes)) {
                 AddResultRow(cb, pass.otherList, thatFolder(b.folder), b.name, thisFolder(a.folder),
-                             ResultRow::Status::OverWrite, b, &a, entry);
+                             ResultRow::Status::OverWrite, b, &a, entry,
+                             changedSince(pass.lastSync, a, thisFolder(a.folder)));
                 addToCounter(pass.otherCounts.files, 1);
                 addToCounter(pass.otherCounts.sizeKB, bytesToKB(b.size));
             }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/callbacks.h"
+#include "core/sync_history.h"
 #include "run/app_state.h"
 #include "scan/side_table.h"
 
@@ -53,6 +54,9 @@ struct ComparePass
     const UnreadablePaths* otherUnreadable = nullptr;
     // The other side's folders: a "New File" of that path cannot be copied there (a notice).
     const FileList* otherFolders = nullptr;
+    // The entry's last synchronization, when there was one: an "OverWrite" whose destination
+    // was changed after it is marked as changed on both sides.
+    const SyncHistory::LastRun* lastSync = nullptr;
 };
 
 // Returns at once when CancelRequested is set, and stops before the next row when it becomes
@@ -63,7 +67,8 @@ void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass);
 // as scanned (null for a new file). The row shows an icon when "Show Icons " is pressed.
 void AddResultRow(const Callbacks& cb, ResultListModel& list, const QString& sourceFolder,
                   const QString& name, const QString& targetFolder, ResultRow::Status status,
-                  const FileLine& file, const FileLine* destination, quint32 entry = 0);
+                  const FileLine& file, const FileLine* destination, quint32 entry = 0,
+                  bool changedOnBothSides = false);
 
 // Adds to a counter unless the sum would overflow (the counter then keeps its value).
 void addToCounter(qint64& counter, qint64 amount);

@@ -6,6 +6,7 @@
 #include "core/ui_yield.h"
 #include "scan/wildcard.h"
 #include "sync/partial_copy_name.h"
+#include "sync/versions.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -157,6 +158,9 @@ void FileWalk::FindFilesAPI(int fd, const QString& relativeFolder)
             }
         }
         const Entry& e = entries[i];
+        // The program's own folder of versions below the root is no part of the data.
+        if (relativeFolder.isEmpty() && e.name == VersionsFolder)
+            continue;
         const char* rawName = raw.data() + e.rawOffset;
         unsigned char type = e.type;
         struct stat st;

@@ -21,7 +21,8 @@
 //
 // Nothing unreadable passes for empty: a folder or file that cannot be opened or looked at
 // (no permission, an I/O error) is reported in SideWalk::problems, and a hidden partial copy
-// left by a killed run is not listed but reported in SideWalk::partials.
+// left by a killed run is not listed but reported in SideWalk::partials. The folder of versions
+// of replaced files directly below the root (.ketrano-versions) is not walked.
 //
 // Stopping: every entry of a folder is checked against the stop flag before it can become a
 // subfolder to walk. Once the flag is set no further subfolders are collected, but the files of

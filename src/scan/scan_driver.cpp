@@ -64,7 +64,8 @@ bool rootUsable(AppState& state, const Callbacks& cb, RootState& root)
 }
 
 // One profile entry: walk both folders, drop the excluded lines, compare the two sides.
-void scanEntry(AppState& state, const Callbacks& cb, int profileIndex, const ProfileEntry& entry)
+void scanEntry(AppState& state, const Callbacks& cb, int profileIndex, const ProfileEntry& entry,
+               const SyncHistory::Entries& history)
 {
     // An entry without a Source or a Target folder names no folder pair: walking "/" in its
     // place would list the whole disk, to be copied to or from the other folder.
@@ -100,6 +101,9 @@ void scanEntry(AppState& state, const Callbacks& cb, int profileIndex, const Pro
 
     emitEvent(cb, {.type = RunEvent::Comparing, .entry = profileIndex});
     const bool fatTimes = scanned.source.fs.fatTimes() || scanned.target.fs.fatTimes();
+    // Changes on both sides are told once the entry has been synchronized.
+    const auto last = history.find({entry.source, entry.target});
+    const SyncHistory::LastRun* lastSync = last == history.end() ? nullptr : &last->second;
     // sourceRows' rows are counted in the source counters, targetRows' in the target counters.
     ComparePass first{.thisTable = SourceTable,
                       .otherTable = TargetTable,
@@ -112,7 +116,8 @@ void scanEntry(AppState& state, const Callbacks& cb, int profileIndex, const Pro
                       .entry = index,
                       .fatTimes = fatTimes,
                       .otherUnreadable = &targetUnreadable,
-                      .otherFolders = &targetFound.folders};
+                      .otherFolders = &targetFound.folders,
+                      .lastSync = lastSync};
     CompareSides(state, cb, first);
     ComparePass second{.thisTable = TargetTable,
                        .otherTable = SourceTable,
@@ -125,7 +130,8 @@ void scanEntry(AppState& state, const Callbacks& cb, int profileIndex, const Pro
                        .entry = index,
                        .fatTimes = fatTimes,
                        .otherUnreadable = &sourceUnreadable,
-                       .otherFolders = &sourceFound.folders};
+                       .otherFolders = &sourceFound.folders,
+                       .lastSync = lastSync};
     CompareSides(state, cb, second);
 }
 
@@ -147,6 +153,7 @@ void scanProfile(AppState& state, const Callbacks& cb)
     state.SourceSizeKB = 0;
     state.TargetSizeKB = 0;
 
+    const SyncHistory::Entries history = SyncHistory::load();
     const int entries = state.profileEntries.size();
     for (int e = 0; e < entries && e < state.profileEntries.size(); ++e) {
         if (state.control.cancelled())
@@ -154,7 +161,7 @@ void scanProfile(AppState& state, const Callbacks& cb)
         uiYield(state.control, cb);
         emitEvent(cb, {.type = RunEvent::EntryStarted, .entry = e});
         const ProfileEntry entry = state.profileEntries.at(e);
-        scanEntry(state, cb, e, entry);
+        scanEntry(state, cb, e, entry, history);
     }
 
     // A chosen sort order is restored over the new rows; then the views see them all.

@@ -109,7 +109,15 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
     }
     std::map<int, Failure> failedFirsts; // the rows repeated later whose copy failed
     CopyAhead ahead(CopyPreparer(), std::move(jobs), &state.control.abandonCopy);
-    CopyPlacer placer(&run.written);
+    CopyPlacer placer(&run.written, run.versions.get());
+    // The root of the side the rows go to: where the versions of what they replace are kept.
+    const bool intoTarget = &list == &state.sourceRows;
+    const auto destinationRoot = [&state, intoTarget](const ResultRow& row) {
+        if (row.entry >= state.scannedEntries.size())
+            return QString();
+        const ScannedEntry& e = state.scannedEntries[row.entry];
+        return intoTarget ? e.target.path : e.source.path;
+    };
     const Direction direction =
         &list == &state.sourceRows ? Direction::SourceToTarget : Direction::TargetToSource;
     const auto passed = [&cb, &list, direction](int i, RunEvent::Outcome outcome) {
@@ -169,8 +177,10 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
             PreparedCopy copy = ahead.take(copying);
             if (state.control.abandonCopy)
                 break; // the program ends: the copy is given up, its temporary file removed
-            const Failure error = placer.place(row, copy, waiting);
+            const QString root = destinationRoot(row);
+            const Failure error = placer.place(row, copy, waiting, root);
             if (!error.failed()) {
+                run.writtenRoots.insert(root);
                 list.setDestination(i, copy.copied.modified, copy.copied.modifiedNs,
                                     copy.copied.sizeBytes);
                 if (copy.newFile) {

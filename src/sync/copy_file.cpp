@@ -256,7 +256,7 @@ int CopyPlacer::linkUnnamed(int fd, int dir, const QByteArray& name)
 }
 
 Failure CopyPlacer::place(const ResultRow& row, PreparedCopy& copy,
-                          const std::function<void()>& waiting)
+                          const std::function<void()>& waiting, const QString& versionRoot)
 {
     if (copy.error.failed())
         return copy.error;
@@ -301,11 +301,22 @@ Failure CopyPlacer::place(const ResultRow& row, PreparedCopy& copy,
             else if (errno != EEXIST || attempt + 1 == NameAttempts)
                 failed = failure(ErrorKind::ReplaceFailed, errno);
         }
+        // Nothing is replaced without its version.
+        bool versionKept = false, moved = false;
+        if (!failed.failed() && m_versions && m_versions->keeps() && !versionRoot.isEmpty()) {
+            failed = keepVersion(row, copy, dir, device, versionRoot, moved);
+            versionKept = !failed.failed();
+        }
         if (!failed.failed()) {
-            if (::renameat(dir, copy.tempName.constData(), dir, copy.destName.constData()) == 0)
+            if (::renameat(dir, copy.tempName.constData(), dir, copy.destName.constData()) == 0) {
                 copy.tempName.clear();
-            else
+            } else {
                 failed = failure(ErrorKind::ReplaceFailed, errno);
+                if (versionKept && moved)
+                    m_versions->putBack(dir, copy.destName);
+                else if (versionKept)
+                    m_versions->unlink(copy.destName);
+            }
         }
     }
     if (failed.failed())
@@ -315,6 +326,26 @@ Failure CopyPlacer::place(const ResultRow& row, PreparedCopy& copy,
     if (m_written)
         m_written->note(device, copy.fd, row.targetFolder);
     return {};
+}
+
+// Where the file system has hard links, the destination gets a second name in the versions
+// folder, and the rename that replaces it stays one step. Where it has none, the destination
+// is moved there right before the new file takes its name: a crash in between leaves the old
+// content in the versions folder, never nowhere.
+Failure CopyPlacer::keepVersion(const ResultRow& row, PreparedCopy& copy, int dir, dev_t device,
+                                const QString& versionRoot, bool& moved)
+{
+    const QString relative = folderBelow(versionRoot, row.targetFolder);
+    bool noLinks = m_noHardLinks.count(device) > 0;
+    moved = false;
+    if (!noLinks) {
+        const Failure linked = m_versions->link(dir, copy.destName, versionRoot, relative, noLinks);
+        if (!noLinks)
+            return linked;
+        m_noHardLinks.insert(device);
+    }
+    moved = true;
+    return m_versions->moveAway(dir, copy.destName, versionRoot, relative);
 }
 
 // The old version of a file to be replaced goes when the new one takes its name: the new data

@@ -4,6 +4,7 @@
 #include "core/failure.h"
 #include "results/result_row.h"
 #include "sync/copy_data.h"
+#include "sync/versions.h"
 #include "sync/written_file_systems.h"
 
 #include <QString>
@@ -131,14 +132,19 @@ private:
 class CopyPlacer
 {
 public:
-    // 'written', when given, learns the file system of every file placed.
-    explicit CopyPlacer(WrittenFileSystems* written = nullptr) : m_written(written) {}
+    // 'written', when given, learns the file system of every file placed; 'versions', when
+    // given, keeps every destination that a copy replaces.
+    explicit CopyPlacer(WrittenFileSystems* written = nullptr, VersionKeeper* versions = nullptr)
+        : m_written(written), m_versions(versions)
+    {}
 
     // Puts a prepared copy in the destination's place if the destination is still as the
     // scan found it. Returns no failure on success, else what failed. 'waiting',
     // when given, runs about every 10 ms while a flush takes its time (the window repaints).
+    // A destination it replaces is kept as a version below 'versionRoot' (the root of that
+    // side of the row's entry) first; when that fails, nothing is replaced.
     Failure place(const ResultRow& row, PreparedCopy& prepared,
-                  const std::function<void()>& waiting = {});
+                  const std::function<void()>& waiting = {}, const QString& versionRoot = {});
 
 private:
     int linkUnnamed(int fd, int dir, const QByteArray& name);
@@ -146,7 +152,12 @@ private:
     void keepTime(const PreparedCopy& copy, int dir, dev_t device);
     int flushBefore(const PreparedCopy& copy, dev_t device, const std::function<void()>& waiting);
 
+    // Keeps the destination as a version, by a link or by moving it away; 'moved' tells which.
+    Failure keepVersion(const ResultRow& row, PreparedCopy& copy, int dir, dev_t device,
+                        const QString& versionRoot, bool& moved);
+
     WrittenFileSystems* m_written;
+    VersionKeeper* m_versions;
     bool m_noEmptyPathLink = false;
     // Devices whose file system has no exclusive rename (RENAME_NOREPLACE), no hard links.
     std::set<dev_t> m_noExclusiveRename;

@@ -2,7 +2,10 @@
 #include "sync/entry_roots.h"
 
 #include "core/known_roots.h"
+#include "core/sync_history.h"
+
 #include "core/name_bytes.h"
+#include <QDateTime>
 
 #include <cerrno>
 #include <map>
@@ -112,4 +115,19 @@ void rememberRootPlaces(const AppState& state, const SyncRun& run)
     }
     if (!places.empty())
         KnownRoots::remember(places);
+}
+
+void rememberSynchronized(const AppState& state, const SyncRun& run)
+{
+    SyncHistory::Entries synchronized;
+    const qint64 ended = QDateTime::currentSecsSinceEpoch();
+    for (quint32 e = 0; e < state.scannedEntries.size(); ++e) {
+        const ScannedEntry& entry = state.scannedEntries[e];
+        if (run.refusedEntries.count(e) || entry.source.problem != RootState::None ||
+            entry.target.problem != RootState::None)
+            continue;
+        synchronized[{entry.source.path, entry.target.path}] = {run.started / 1'000'000'000, ended};
+    }
+    if (!synchronized.empty())
+        SyncHistory::remember(synchronized);
 }

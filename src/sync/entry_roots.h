@@ -24,3 +24,7 @@ std::set<quint32> refuseMissingRoots(AppState& state, const Callbacks& cb,
 // synchronized, the file system the root lives on now, so that a later run notices the root
 // showing on another one (the empty mount point of a disk that is not mounted).
 void rememberRootPlaces(const AppState& state, const SyncRun& run);
+
+// After a synchronization that ran to its end: remembers when it ran for every entry it
+// synchronized, so that the next scan tells a file changed on both sides since.
+void rememberSynchronized(const AppState& state, const SyncRun& run);

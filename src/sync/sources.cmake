@@ -11,6 +11,7 @@ list(APPEND KETRANO_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/partial_copy_name.cpp
   ${CMAKE_CURRENT_LIST_DIR}/stale_partials.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sync_driver.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/versions.cpp
   ${CMAKE_CURRENT_LIST_DIR}/written_file_systems.cpp
 )
 list(APPEND KETRANO_GUI_SOURCES

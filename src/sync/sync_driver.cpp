@@ -42,8 +42,9 @@ void flushWritten(AppState& state, const Callbacks& cb, SyncRun& run)
 
 } // namespace
 
-void synchronizeRows(AppState& state, const Callbacks& cb,
-                     const std::function<bool(Direction)>& directionOn, bool noOtherRun)
+QStringList synchronizeRows(AppState& state, const Callbacks& cb,
+                            const std::function<bool(Direction)>& directionOn, bool noOtherRun,
+                            int keepVersionsDays)
 {
     KETRANO_ON_WINDOW_THREAD(&state.sourceRows);
     state.control.CancelRequested = false;
@@ -55,6 +56,7 @@ void synchronizeRows(AppState& state, const Callbacks& cb,
     ::clock_gettime(CLOCK_REALTIME, &now);
     run.started = qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
     run.removeStalePartials = noOtherRun;
+    run.versions = std::make_unique<VersionKeeper>(qint64(now.tv_sec), keepVersionsDays);
 
     // Each direction is asked for when its stage begins, so a toggle may be flipped meanwhile.
     bool copied = false;
@@ -69,7 +71,20 @@ void synchronizeRows(AppState& state, const Callbacks& cb,
     }
     const bool cancelled = state.control.cancelled();
     flushWritten(state, cb, run);
-    if (copied && !cancelled)
+    if (copied && !cancelled) {
         rememberRootPlaces(state, run);
+        rememberSynchronized(state, run);
+    }
+    QStringList warnings;
+    if (!run.writtenRoots.empty() && !state.control.abandonCopy)
+        warnings = whileWaiting(
+            [&run, keepVersionsDays, now = qint64(now.tv_sec)] {
+                QStringList failed;
+                for (const QString& root : run.writtenRoots)
+                    failed << removeOldVersions(root, keepVersionsDays, now);
+                return failed;
+            },
+            [&state, &cb] { uiYield(state.control, cb); });
     emitEvent(cb, {.type = RunEvent::SyncFinished, .stopped = cancelled});
+    return warnings;
 }

@@ -2,11 +2,13 @@
 #pragma once
 
 #include "sync/new_file_times.h"
+#include "sync/versions.h"
 #include "sync/written_file_systems.h"
 
 #include <QString>
 #include <QtGlobal>
 #include <map>
+#include <memory>
 #include <set>
 #include <vector>
 
@@ -25,4 +27,9 @@ struct SyncRun
 
     // The files this run created, to get their sources' times once they are on disk.
     std::vector<NewFile> newFiles;
+
+    // Keeps the destinations that copies replace; made when the run starts.
+    std::unique_ptr<VersionKeeper> versions;
+    // The roots this run wrote to: their old versions are cleared out at the end.
+    std::set<QString> writtenRoots;
 };

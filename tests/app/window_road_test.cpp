@@ -240,7 +240,7 @@ private Q_SLOTS:
         QVERIFY(states.startsWith("Ready") && states.contains("Scanning"));
         QCOMPARE(states.mid(states.size() - 3), QStringList({"Ready  ", "Copying", "Ready  "}));
         QCOMPARE(states.count("Copying"), 1);
-        QCOMPARE(lockedWhenBusy, QList<bool>({true, true}) + QList<bool>(8, false));
+        QCOMPARE(lockedWhenBusy, QList<bool>({true, true}) + QList<bool>(9, false));
         QCOMPARE(run.rec.questions + run.rec.opened, QStringList());
         QVERIFY(!runSources->header()->isSortIndicatorShown());
         QCOMPARE(TempTree::read(dst + "/docs/b.txt").size(), 2048); // checked again by the scan

@@ -46,7 +46,7 @@ ketrano-cli settings show-icons |=|off on
 ketrano-cli settings copy-source on |=|
 ketrano-cli settings keep-versions |=|
 ketrano-cli sync p.prf --target-to-source |=|off on
-ketrano-cli help |=|log profile scan settings sync
+ketrano-cli help |=|log profile restore scan settings sync versions
 ketrano-cli help profile |=|$subcommands
 END
 } >"$cases"

@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
@@ -41,12 +42,12 @@ namespace {
 
 struct Tally : ::testing::Environment // printed at the end; a file lost fails the run
 {
-    int faults = 0, kills = 0, badInputs = 0, lost = 0;
+    int faults = 0, kills = 0, badInputs = 0, versionsKept = 0, lost = 0;
     void TearDown() override
     {
         std::printf("reliability: faults injected %d, kills survived %d, bad inputs tried %d, "
-                    "files lost %d\n",
-                    faults, kills, badInputs, lost);
+                    "versions kept %d, files lost %d\n",
+                    faults, kills, badInputs, versionsKept, lost);
         EXPECT_EQ(lost, 0);
     }
 };
@@ -74,7 +75,7 @@ size_t contentHash(const QByteArray& file)
 }
 
 // Relative path (bytes) -> hash of the content, for every file under root but the hidden
-// partial copies, or for the partial copies only.
+// partial copies and the kept versions, or for the partial copies only.
 using Tree = std::map<QByteArray, size_t>;
 Tree snapshot(const QString& root, bool partials = false)
 {
@@ -84,11 +85,52 @@ Tree snapshot(const QString& root, bool partials = false)
     for (auto it = fs::recursive_directory_iterator(base, ec); !ec && it != fs::end(it);
          it.increment(ec)) {
         const QByteArray file = QByteArray::fromStdString(it->path().native());
+        const QByteArray relative = file.mid(qsizetype(base.size()));
+        if (relative.startsWith("/.ketrano-versions/"))
+            continue;
         if (it->is_regular_file() &&
             isPartialCopyName(nameText(file.split('/').last())) == partials)
-            tree[file.mid(qsizetype(base.size()))] = contentHash(file);
+            tree[relative] = contentHash(file);
     }
     return tree;
+}
+
+// Relative path -> the hashes of every version kept of it, in any run.
+std::multimap<QByteArray, size_t> versionsOf(const QString& root)
+{
+    std::multimap<QByteArray, size_t> kept;
+    const std::string base = nameBytes(root + "/.ketrano-versions").toStdString();
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(base, ec); !ec && it != fs::end(it);
+         it.increment(ec)) {
+        const QByteArray file = QByteArray::fromStdString(it->path().native());
+        if (it->is_regular_file()) { // "/<run>/<relative path>"
+            const QByteArray inRun = file.mid(qsizetype(base.size()) + 1);
+            kept.emplace(inRun.mid(inRun.indexOf('/')), contentHash(file));
+        }
+    }
+    return kept;
+}
+
+// Every old content that is no longer in its place is in the versions folder. Returns the
+// number of old contents gone (lost), which also go to the tally; counts the versions found.
+int checkVersionsKept(const QString& root, const Tree& now, const Tree& before)
+{
+    const std::multimap<QByteArray, size_t> kept = versionsOf(root);
+    QByteArrayList lost;
+    for (const auto& [name, hash] : before) {
+        const auto there = now.find(name);
+        if (there != now.end() && there->second == hash)
+            continue;
+        const auto [from, to] = kept.equal_range(name);
+        if (std::any_of(from, to, [hash](const auto& v) { return v.second == hash; }))
+            ++g_tally.versionsKept;
+        else
+            lost << "no version of " + name;
+    }
+    EXPECT_TRUE(lost.isEmpty()) << lost.join(", ").constData();
+    g_tally.lost += int(lost.size());
+    return int(lost.size());
 }
 
 // Every destination that was there is still there, and each is its old or its new content
@@ -311,7 +353,10 @@ TEST_F(Reliability, AKilledSyncLeavesEveryFileWholeAndTheNextRunFinishes)
             p.kill();
         ASSERT_TRUE(p.waitForFinished(60000));
         ++g_tally.faults;
-        g_tally.kills += checkWhole(snapshot(dst()), before, wanted) == 0 && running;
+        const Tree now = snapshot(dst());
+        g_tally.kills += (checkWhole(now, before, wanted) == 0) &
+                         (checkVersionsKept(dst(), now, before) == 0) & running;
+        fs::remove_all(nameBytes(dst("/.ketrano-versions")).toStdString());
     }
     expectSettled();
 }
