@@ -129,9 +129,10 @@ VersionKeeper::~VersionKeeper()
         ::close(m_folder);
 }
 
-int VersionKeeper::folder(const QString& root, const QString& relativeFolder)
+int VersionKeeper::folder(const QString& root, const QString& relativeFolder, int later)
 {
-    const QString path = joinPath(runFolder(root, m_run), relativeFolder);
+    const QString path =
+        joinPath(runFolder(root, versionRunName(m_runStarted + later)), relativeFolder);
     if (m_folder >= 0 && path == m_folderPath)
         return m_folder;
     if (m_folder >= 0)
@@ -148,51 +149,67 @@ int VersionKeeper::folder(const QString& root, const QString& relativeFolder)
     return m_folder;
 }
 
+Failure VersionKeeper::keepInto(const QString& root, const QString& relativeFolder,
+                                const std::function<int(int folder)>& keep)
+{
+    // Two runs (or a run and a restore) may start within one second: a version is never
+    // replaced, the later one goes to the next second's folder.
+    constexpr int Seconds = 10;
+    int error = EEXIST;
+    for (int later = 0; later < Seconds && error == EEXIST; ++later) {
+        const int versions = folder(root, relativeFolder, later);
+        if (versions < 0)
+            return failure(ErrorKind::VersionNotKept, errno);
+        error = keep(versions);
+    }
+    return error == 0 ? Failure() : failure(ErrorKind::VersionNotKept, error);
+}
+
 Failure VersionKeeper::link(int dir, const QByteArray& name, const QString& root,
                             const QString& relativeFolder, bool& noLinks)
 {
     noLinks = false;
-    const int versions = folder(root, relativeFolder);
-    if (versions < 0)
-        return failure(ErrorKind::VersionNotKept, errno);
-    if (::linkat(dir, name.constData(), versions, name.constData(), 0) == 0)
-        return {};
-    const int error = errno;
-    if (error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EMLINK) {
-        noLinks = true;
-        return {};
-    }
-    return failure(ErrorKind::VersionNotKept, error);
+    const Failure kept = keepInto(root, relativeFolder, [&](int versions) {
+        if (::linkat(dir, name.constData(), versions, name.constData(), 0) == 0)
+            return 0;
+        const int error = errno;
+        noLinks = error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EMLINK;
+        return noLinks ? 0 : error;
+    });
+    return noLinks ? Failure() : kept;
 }
 
 Failure VersionKeeper::moveAway(int dir, const QByteArray& name, const QString& root,
                                 const QString& relativeFolder)
 {
-    const int versions = folder(root, relativeFolder);
-    if (versions < 0)
-        return failure(ErrorKind::VersionNotKept, errno);
-    // A version of that name is never replaced: it is the only copy of that content.
-    if (::renameat2(dir, name.constData(), versions, name.constData(), RENAME_NOREPLACE) == 0)
-        return {};
-    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
-        return failure(ErrorKind::VersionNotKept, errno);
-    struct stat st;
-    if (::fstatat(versions, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0)
-        return failure(ErrorKind::VersionNotKept, EEXIST);
     struct stat before;
     if (::fstatat(dir, name.constData(), &before, AT_SYMLINK_NOFOLLOW) != 0)
         return failure(ErrorKind::VersionNotKept, errno);
-    if (::renameat(dir, name.constData(), versions, name.constData()) != 0)
-        return failure(ErrorKind::VersionNotKept, errno);
+    int movedTo = -1;
+    const Failure kept = keepInto(root, relativeFolder, [&](int versions) {
+        // A version of that name is never replaced: it is the only copy of that content.
+        if (::renameat2(dir, name.constData(), versions, name.constData(), RENAME_NOREPLACE) != 0) {
+            if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+                return errno;
+            struct stat st;
+            if (::fstatat(versions, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+                return EEXIST;
+            if (::renameat(dir, name.constData(), versions, name.constData()) != 0)
+                return errno;
+        }
+        movedTo = versions;
+        return 0;
+    });
     // Some file systems stamp a renamed file with the time of the rename (fusefat does): the
     // version keeps the time it had.
-    if (::fstatat(versions, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+    struct stat st;
+    if (movedTo >= 0 && ::fstatat(movedTo, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
         (st.st_mtim.tv_sec != before.st_mtim.tv_sec ||
          st.st_mtim.tv_nsec != before.st_mtim.tv_nsec)) {
         const struct timespec times[2] = {before.st_atim, before.st_mtim};
-        ::utimensat(versions, name.constData(), times, AT_SYMLINK_NOFOLLOW);
+        ::utimensat(movedTo, name.constData(), times, AT_SYMLINK_NOFOLLOW);
     }
-    return {};
+    return kept;
 }
 
 void VersionKeeper::putBack(int dir, const QByteArray& name)

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <set>
 #include <sys/types.h>
@@ -36,7 +37,7 @@ class VersionKeeper
 {
 public:
     VersionKeeper(qint64 runStartedSeconds, int keepDays)
-        : m_run(versionRunName(runStartedSeconds)), m_keepDays(keepDays)
+        : m_runStarted(runStartedSeconds), m_keepDays(keepDays)
     {}
     ~VersionKeeper();
     VersionKeeper(const VersionKeeper&) = delete;
@@ -59,11 +60,16 @@ public:
     void unlink(const QByteArray& name);
 
 private:
-    // The open versions folder for a file of 'relativeFolder' below 'root', made when missing;
-    // -1 with errno set when it cannot be made.
-    int folder(const QString& root, const QString& relativeFolder);
+    // The open versions folder for a file of 'relativeFolder' below 'root' in the run folder
+    // 'later' seconds after this run's start, made when missing; -1 with errno set when it
+    // cannot be made.
+    int folder(const QString& root, const QString& relativeFolder, int later = 0);
+    // Keeps the file through 'keep' (a link or a move into the open folder given); a name that
+    // an earlier run of the same second holds already goes to the next second's run folder.
+    Failure keepInto(const QString& root, const QString& relativeFolder,
+                     const std::function<int(int folder)>& keep);
 
-    QString m_run;
+    qint64 m_runStarted;
     int m_keepDays;
     QString m_folderPath; // the folder open as m_folder
     int m_folder = -1;

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/tmpfs_mount.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <sys/mount.h>
 
 TmpfsMount::TmpfsMount(const QString& folder, const char* options)
     : m_folder(QFile::encodeName(folder)),
-      m_mounted(::mount("tmpfs", m_folder.constData(), "tmpfs", 0, options) == 0)
+      m_mounted(QDir().mkpath(folder) &&
+                ::mount("tmpfs", m_folder.constData(), "tmpfs", 0, options) == 0)
 {}
 
 TmpfsMount::~TmpfsMount()
