@@ -20,7 +20,8 @@ struct RunEvent
         FilesFound,       // the walks of 'entry' listed 'count' source, 'otherCount' target files
         Comparing,        // the two sides of 'entry' are compared
         ScanFinished,     // 'stopped' when a stop cut it short
-        SyncStarted,      // the copy counters start from 0
+        SyncStarted,      // the copy counters start from 0; 'count' checked rows of 'bytesTotal'
+                          // bytes are before the run in the directions on at its start
         DirectionStarted, // 'direction' begins (its rows are copied if it is on)
         FileStarted,      // the copy of 'row' begins ('bytesTotal' to copy)
         FileProgress,     // 'bytesDone' of the large file 'row' are copied

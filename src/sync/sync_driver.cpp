@@ -49,7 +49,20 @@ QStringList synchronizeRows(AppState& state, const Callbacks& cb,
     KETRANO_ON_WINDOW_THREAD(&state.sourceRows);
     state.control.CancelRequested = false;
     state.errorRows.clearCopyFailures();
-    emitEvent(cb, {.type = RunEvent::SyncStarted});
+    // What the run has before it, for a progress that tells the time left: the checked rows of
+    // the directions on now (a direction switched later changes what is done, not this total).
+    qint64 files = 0, bytes = 0;
+    for (const Direction d : {Direction::SourceToTarget, Direction::TargetToSource}) {
+        if (directionOn && !directionOn(d))
+            continue;
+        for (const ResultRow& row :
+             (d == Direction::SourceToTarget ? state.sourceRows : state.targetRows).rows())
+            if (row.checked) {
+                ++files;
+                bytes += row.sizeBytes;
+            }
+    }
+    emitEvent(cb, {.type = RunEvent::SyncStarted, .count = files, .bytesTotal = bytes});
 
     SyncRun run;
     struct timespec now = {};
