@@ -201,13 +201,23 @@ Failure VersionKeeper::moveAway(int dir, const QByteArray& name, const QString& 
         return 0;
     });
     // Some file systems stamp a renamed file with the time of the rename (fusefat does): the
-    // version keeps the time it had.
+    // version keeps the time it had. Where the driver shifts the times it is given (by a time
+    // zone's offset), the time is given once more, moved the other way, to read back as before.
     struct stat st;
-    if (movedTo >= 0 && ::fstatat(movedTo, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+    const auto readBack = [&] {
+        return ::fstatat(movedTo, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+    };
+    if (movedTo >= 0 && readBack() &&
         (st.st_mtim.tv_sec != before.st_mtim.tv_sec ||
          st.st_mtim.tv_nsec != before.st_mtim.tv_nsec)) {
-        const struct timespec times[2] = {before.st_atim, before.st_mtim};
-        ::utimensat(movedTo, name.constData(), times, AT_SYMLINK_NOFOLLOW);
+        struct timespec times[2] = {before.st_atim, before.st_mtim};
+        if (::utimensat(movedTo, name.constData(), times, AT_SYMLINK_NOFOLLOW) == 0 && readBack()) {
+            const time_t shift = st.st_mtim.tv_sec - before.st_mtim.tv_sec;
+            if (shift > 2 || shift < -2) {
+                times[1].tv_sec -= shift;
+                ::utimensat(movedTo, name.constData(), times, AT_SYMLINK_NOFOLLOW);
+            }
+        }
     }
     return kept;
 }

@@ -12,6 +12,7 @@
 #include "support/permission_checks.h"
 #include "support/recording_callbacks.h"
 #include "support/temp_tree.h"
+#include "sync/versions.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -337,10 +338,18 @@ TEST_P(FatSyncTest, AFatStickThroughFuse)
                 1'600'000'003, 1);
 
     TempTree::write(tree.path("s/sub/b.txt"), "newer", 1'700'000'000);
+    const qint64 before =
+        QFileInfo(tree.path("fat/Backup/sub/b.txt")).lastModified().toSecsSinceEpoch();
     rec.scan(state, cb);
     EXPECT_EQ(state.sourceRows.size() + state.targetRows.size(), 2); // b.txt and the twin
     rec.synchronize(state, cb);
     EXPECT_EQ(TempTree::read(tree.path("fat/Backup/sub/b.txt")), "newer");
+    // No hard links on FAT: the replaced file was moved into the versions folder, its time kept.
+    const std::vector<KeptVersion> versions = keptVersions(tree.path("fat/Backup"));
+    ASSERT_EQ(versions.size(), 1u);
+    EXPECT_EQ(versions[0].relativePath, "sub/b.txt");
+    EXPECT_EQ(TempTree::read(versions[0].path), "s/sub/b.txt");
+    EXPECT_NEAR(QFileInfo(versions[0].path).lastModified().toSecsSinceEpoch(), before, 2);
     EXPECT_EQ(QDir(tree.path("fat/Backup/sub")).entryList(QDir::Files | QDir::Hidden),
               QStringList{"b.txt"});
     rec.scan(state, cb); // the replaced file too
