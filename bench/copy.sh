@@ -10,7 +10,7 @@
 # target, for the same safety. Each run starts from an empty target after `sync`, so
 # write-back of the run before does not count against the next one. Then replacing 10,000
 # files of 1 KiB whose target copies are older (each replaced file is flushed before it takes
-# the old one's place). Then, on 100,000 files, a second `ketrano-cli sync` right after the
+# the old one's place), with the replaced files kept as versions and with --keep-versions 0. Then, on 100,000 files, a second `ketrano-cli sync` right after the
 # first (nothing left to copy) against `ketrano-cli scan` alone.
 #
 # With KETRANO_BENCH_BASELINE set to another ketrano-cli (an earlier build), that one runs in
@@ -113,7 +113,7 @@ base_then_flush() {
 
 ratio() { python3 -c "print(f'{$1 / $2:5.2f}')"; }
 
-ketrano() { "$1" sync "$PRF" --tsv --source-to-target on --target-to-source on; }
+ketrano() { "$1" sync "$PRF" --tsv --source-to-target on --target-to-source on "${@:2}"; }
 
 for place in $PLACES; do
   DATA=$place/copy
@@ -162,19 +162,21 @@ for place in $PLACES; do
   SRC=$DATA/10k-1KiB/source
   PRF=$DATA/10k-1KiB.prf
   make_profile "$PRF" "$SRC" "$OUT/target"
-  K=() B=() S=() R=()
+  K=() K0=() B=() S=() R=()
   for _ in $(seq "$RUNS"); do
     K+=("$(stale_seconds ketrano "$CLI")")
+    K0+=("$(stale_seconds ketrano "$CLI" --keep-versions 0)")
     if [ -n "$BASE" ]; then
       B+=("$(stale_seconds ketrano "$BASE")")
       S+=("$(stale_seconds base_then_flush)")
     fi
     R+=("$(stale_seconds rsync -a --whole-file "$SRC/" "$OUT/target/")")
   done
-  k=$(median "${K[@]}") r=$(median "${R[@]}")
+  k=$(median "${K[@]}") k0=$(median "${K0[@]}") r=$(median "${R[@]}")
   b=${B[*]:+$(median "${B[@]}")} s=${S[*]:+$(median "${S[@]}")}
+  echo "versions kept: ketrano ${k}s, with --keep-versions 0 ${k0}s, ratio $(ratio "$k" "$k0")   goal <= 1.10"
   echo "ketrano ${k}s${b:+, before ${b}s (ketrano/before $(ratio "$k" "$b")), before+syncfs ${s}s (ketrano/(before+syncfs) $(ratio "$k" "$s"))}, rsync ${r}s"
-  echo "    runs: ketrano ${K[*]} | before ${B[*]:-} | before+syncfs ${S[*]:-} | rsync ${R[*]}"
+  echo "    runs: ketrano ${K[*]} | no versions ${K0[*]} | before ${B[*]:-} | before+syncfs ${S[*]:-} | rsync ${R[*]}"
 
   echo
   echo "== Second sync of 100,000 files (nothing to copy) against a scan alone"
