@@ -5,7 +5,7 @@ set -euo pipefail
 pkgs=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev libgmock-dev
       qt6-qpa-plugins libqt6svg6 fonts-dejavu-core desktop-file-utils appstream
       adwaita-icon-theme xvfb dbus at-spi2-core python3-pyatspi fusefat dosfstools util-linux strace
-      bash-completion zsh fish lintian)
+      bash-completion zsh fish lintian qt6-tools-dev qt6-l10n-tools qt6-translations-l10n)
 [ "${KETRANO_WITH_BENCH:-0}" = 1 ] && pkgs+=(libbenchmark-dev rsync hyperfine time)
 missing=()
 for p in "${pkgs[@]}"; do

@@ -2,6 +2,7 @@
 #include "app/help_option.h"
 #include "app/mainform.h"
 #include "app/signal_close.h"
+#include "app/translations.h"
 
 #include <QApplication>
 
@@ -48,6 +49,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("ketrano"));
     // The id of the desktop entry and the AppStream data: desktops match windows to it.
     QApplication::setDesktopFileName(QStringLiteral(KETRANO_APP_ID));
+    installTranslations();
 
     // The command line is taken whole: the arguments joined with single blanks.
     const QString commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' '));

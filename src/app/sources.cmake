@@ -16,4 +16,5 @@ list(APPEND KETRANO_GUI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/help_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/signal_close.cpp
   ${CMAKE_CURRENT_LIST_DIR}/versions_window.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/translations.cpp
 )

@@ -65,4 +65,4 @@ Failure failure(ErrorKind kind, int error = 0);
 Failure failure(ErrorKind kind, int error, const QString& text);
 
 // "<what>: <the system's message for error>".
-QString withSystemMessage(const char* what, int error);
+QString withSystemMessage(const QString& what, int error);

@@ -4,6 +4,7 @@
 #include "core/known_roots.h"
 #include "core/name_bytes.h"
 
+#include <QCoreApplication>
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -44,11 +45,12 @@ QString rootProblemText(const RootState& root)
     case RootState::None:
         break;
     case RootState::NotAbsolute:
-        return QStringLiteral("The folder %1 is not an absolute path").arg(root.path);
+        return QCoreApplication::translate("Scan", "The folder %1 is not an absolute path")
+            .arg(root.path);
     case RootState::Missing:
-        return QStringLiteral("The folder %1 does not exist").arg(root.path);
+        return QCoreApplication::translate("Scan", "The folder %1 does not exist").arg(root.path);
     case RootState::Unreadable:
-        return QStringLiteral("Scan: cannot read folder %1: %2")
+        return QCoreApplication::translate("Scan", "Scan: cannot read folder %1: %2")
             .arg(root.path, QString::fromLocal8Bit(std::strerror(root.error)));
     case RootState::NotOnUsualDisk:
         return QStringLiteral("%1 is not on its usual disk: is the disk mounted?").arg(root.path);

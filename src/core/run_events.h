@@ -21,8 +21,10 @@ struct RunEvent
         Comparing,        // the two sides of 'entry' are compared
         ScanFinished,     // 'stopped' when a stop cut it short
         SyncStarted,      // the copy counters start from 0; 'count' checked rows of 'bytesTotal'
-                          // bytes are before the run in the directions on at its start
+                          // bytes, in both lists, are before the run
         DirectionStarted, // 'direction' begins (its rows are copied if it is on)
+        DirectionSkipped, // 'direction' is off: its 'count' checked rows of 'bytesTotal' bytes
+                          // are not copied
         FileStarted,      // the copy of 'row' begins ('bytesTotal' to copy)
         FileProgress,     // 'bytesDone' of the large file 'row' are copied
         RowPassed,        // 'row' (index 'index') was passed: copied, failed or not copied

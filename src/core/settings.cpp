@@ -3,6 +3,7 @@
 
 #include "core/registry/registry.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -72,7 +73,7 @@ QString write(const Values& values)
     }
     if (ok)
         return {};
-    return QStringLiteral("The settings could not be saved: ") + error;
+    return QCoreApplication::translate("Settings", "The settings could not be saved: ") + error;
 }
 
 bool readToggle(const QString& name)
@@ -85,7 +86,7 @@ QString writeValue(const QString& name, const QString& text)
     QString error;
     if (Registry::CreateKey(KeyPath, &error) && Registry::WriteValue(KeyPath, name, text, &error))
         return {};
-    return QStringLiteral("The settings could not be saved: ") + error;
+    return QCoreApplication::translate("Settings", "The settings could not be saved: ") + error;
 }
 
 int readKeepVersions()
@@ -99,7 +100,8 @@ int readKeepVersions()
 QString writeKeepVersions(int days)
 {
     if (days < 0 || days > KeepVersionsMost)
-        return QStringLiteral("The settings could not be saved: %1 days is not 0 to %2")
+        return QCoreApplication::translate(
+                   "Settings", "The settings could not be saved: %1 days is not 0 to %2")
             .arg(days)
             .arg(KeepVersionsMost);
     return writeValue(KeepVersions, QString::number(days));

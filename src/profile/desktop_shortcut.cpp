@@ -110,13 +110,15 @@ LauncherResult writeLauncher(const QString& profileFileName, const LauncherPlace
     LauncherResult result;
     const QString name = DesktopShortcut::linkName(profileFileName);
     if (name.isEmpty()) {
-        result.error = QStringLiteral("The profile file name \"%1\" gives the shortcut no name.")
+        result.error = QCoreApplication::translate(
+                           "Profile", "The profile file name \"%1\" gives the shortcut no name.")
                            .arg(profileFileName);
         return result;
     }
     if (place.desktopFolder.isEmpty() || !QDir().mkpath(place.desktopFolder)) {
         result.error =
-            QStringLiteral("The desktop folder \"%1\" cannot be created.").arg(place.desktopFolder);
+            QCoreApplication::translate("Profile", "The desktop folder \"%1\" cannot be created.")
+                .arg(place.desktopFolder);
         return result;
     }
     const QString profilePath = QDir::isRelativePath(profileFileName)
@@ -159,14 +161,16 @@ void createDesktopShortcut(const QString& profileFileName, const LauncherPlace& 
             cb.showMessage(text);
     };
     if (isNoProfileFile(profileFileName)) {
-        tell(QStringLiteral("Save the profile to a file first: the shortcut starts the program "
-                            "with a saved profile file."));
+        tell(QCoreApplication::translate(
+            "Profile", "Save the profile to a file first: the shortcut starts the program "
+                       "with a saved profile file."));
         return;
     }
     const LauncherResult result = writeLauncher(profileFileName, place);
     if (result.created)
-        tell(QStringLiteral("Shortcut Created on Desktop"));
+        tell(QCoreApplication::translate("Profile", "Shortcut Created on Desktop"));
     else
-        tell(QStringLiteral("The shortcut could not be created on the desktop: %1")
+        tell(QCoreApplication::translate("Profile",
+                                         "The shortcut could not be created on the desktop: %1")
                  .arg(result.error));
 }

@@ -4,10 +4,11 @@
 #include "core/status_bar.h"
 #include "profile/profile_file.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace {
-const QString Filter = QStringLiteral("Profiles(*.prf)");
+const QString Filter = QCoreApplication::translate("Profile", "Profiles(*.prf)");
 
 // The result lists, status panels and progress bar as the window starts: the rows of a scan
 // belong to the profile that was scanned, and Synchronize must not copy them under another.
@@ -20,7 +21,7 @@ void resetResults(AppState& state, const Callbacks& cb)
     state.profileProblems.clear();
     state.SourceFileCount = state.TargetFileCount = 0;
     state.SourceSizeKB = state.TargetSizeKB = 0;
-    setPanel(state.status, cb, 1, QStringLiteral("Ready"));
+    setPanel(state.status, cb, 1, QCoreApplication::translate("Profile", "Ready"));
     for (int panel = 2; panel <= 5; ++panel)
         setPanel(state.status, cb, panel, QString());
     setProgressRange(state.status, cb, 0, 1);
@@ -35,8 +36,8 @@ void loadCurrentProfile(AppState& state)
     state.profileProblems.clear();
     const QFileInfo file(state.ProfileFileName);
     for (const ProfileFile::SkippedRecord& r : skipped) {
-        state.profileProblems << QStringLiteral("Skipped ") +
-                                     ProfileFile::describe(state.ProfileFileName, r);
+        state.profileProblems << QCoreApplication::translate("Profile", "Skipped %1")
+                                     .arg(ProfileFile::describe(state.ProfileFileName, r));
         state.errorRows.append({.fileName = file.fileName(),
                                 .source = file.path(),
                                 .error = state.profileProblems.last(),
@@ -52,15 +53,15 @@ bool isNoProfileFile(const QString& profileFileName)
 
 QString profileCaption(const QString& profileFileName)
 {
-    return QStringLiteral("Ketrano Backup [") + profileFileName + QLatin1Char(']');
+    return QCoreApplication::translate("Profile", "Ketrano Backup [%1]").arg(profileFileName);
 }
 
 void saveQuestion(AppState& state, const Callbacks& cb)
 {
     if (!state.ProfileChanged)
         return;
-    if (cb.askYesNoPlain &&
-        cb.askYesNoPlain(QStringLiteral("Profile has changed, Do you want to save?")))
+    if (cb.askYesNoPlain && cb.askYesNoPlain(QCoreApplication::translate(
+                                "Profile", "Profile has changed, Do you want to save?")))
         SaveProfile(state, cb);
 }
 
@@ -70,14 +71,15 @@ QString NewProfile(AppState& state, const Callbacks& cb)
     state.profileEntries.clear();
     resetResults(state, cb);
     state.ProfileChanged = false;
-    return QStringLiteral("Ketrano Backup   [New Profile]");
+    return QCoreApplication::translate("Profile", "Ketrano Backup   [New Profile]");
 }
 
 QString OpenProfile(AppState& state, const Callbacks& cb)
 {
-    const QString chosen = cb.openFileName ? cb.openFileName(QStringLiteral("Open File Name"),
-                                                             Filter, QStringLiteral("*.prf"))
-                                           : QString();
+    const QString chosen =
+        cb.openFileName ? cb.openFileName(QCoreApplication::translate("Profile", "Open File Name"),
+                                          Filter, QStringLiteral("*.prf"))
+                        : QString();
     if (isNoProfileFile(chosen))
         return {}; // cancelled: the current profile, its file name and its changes stay
     state.ProfileFileName = chosen;
@@ -90,9 +92,11 @@ QString OpenProfile(AppState& state, const Callbacks& cb)
 
 bool SaveProfile(AppState& state, const Callbacks& cb)
 {
-    const QString chosen = cb.saveFileName ? cb.saveFileName(QStringLiteral("Save to File Name"),
-                                                             Filter, state.ProfileFileName)
-                                           : QString();
+    const QString chosen =
+        cb.saveFileName
+            ? cb.saveFileName(QCoreApplication::translate("Profile", "Save to File Name"), Filter,
+                              state.ProfileFileName)
+            : QString();
     if (isNoProfileFile(chosen))
         return false; // cancelled: nothing is written, the changes are still unsaved
     QString error;
@@ -100,7 +104,8 @@ bool SaveProfile(AppState& state, const Callbacks& cb)
         // The old file is untouched; say so rather than let the user believe it was saved.
         if (cb.showMessage)
             cb.showMessage(
-                QStringLiteral("The profile could not be saved to %1:\n%2").arg(chosen, error));
+                QCoreApplication::translate("Profile", "The profile could not be saved to %1:\n%2")
+                    .arg(chosen, error));
         return false;
     }
     state.ProfileFileName = chosen;

@@ -3,6 +3,7 @@
 
 #include "core/trim_blanks.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -90,22 +91,25 @@ std::vector<ProfileEntry> decode(const QByteArray& bytes, std::vector<SkippedRec
                            decodeField(bytes.mid(at + 3 * FieldSize, FieldSize))};
         const char* damaged = damagedField(entry);
         if (damaged && skipped)
-            skipped->push_back(
-                {int(n + 1),
-                 QStringLiteral("its %1 holds a control character").arg(QLatin1String(damaged))});
+            skipped->push_back({int(n + 1), QCoreApplication::translate(
+                                                "Profile", "its %1 holds a control character")
+                                                .arg(QLatin1String(damaged))});
         if (!damaged || keepDamaged)
             entries.push_back(std::move(entry));
     }
     if (skipped && bytes.size() % RecordSize != 0)
         skipped->push_back(
-            {int(count + 1), QStringLiteral("the file ends in a partial record of %1 bytes")
-                                 .arg(bytes.size() % RecordSize)});
+            {int(count + 1),
+             QCoreApplication::translate("Profile", "the file ends in a partial record of %1 bytes")
+                 .arg(bytes.size() % RecordSize)});
     return entries;
 }
 
 QString describe(const QString& path, const SkippedRecord& record)
 {
-    return QStringLiteral("record %1 of %2: %3").arg(record.number).arg(path, record.reason);
+    return QCoreApplication::translate("Profile", "record %1 of %2: %3")
+        .arg(record.number)
+        .arg(path, record.reason);
 }
 
 bool read(const QString& path, std::vector<ProfileEntry>& entries,

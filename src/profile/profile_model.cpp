@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "profile/profile_model.h"
 
+#include <QCoreApplication>
+
 ProfileModel::ProfileModel(QObject* parent) : QAbstractTableModel(parent)
 {
     setObjectName(QStringLiteral("ProfileList"));
@@ -74,13 +76,13 @@ QVariant ProfileModel::headerData(int section, Qt::Orientation orientation, int 
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
     case Source:
-        return QStringLiteral("Source");
+        return QCoreApplication::translate("Profile", "Source");
     case Target:
-        return QStringLiteral("Target");
+        return QCoreApplication::translate("Profile", "Target");
     case Include:
-        return QStringLiteral("Include");
+        return QCoreApplication::translate("Profile", "Include");
     case Exclude:
-        return QStringLiteral("Exclude");
+        return QCoreApplication::translate("Profile", "Exclude");
     }
     return {};
 }

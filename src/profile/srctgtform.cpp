@@ -41,7 +41,7 @@ SrcTgtForm::SrcTgtForm(AppState& state, const Callbacks& cb, QWidget* parent)
     : QDialog(parent), m_state(state), m_cb(cb)
 {
     setObjectName(QStringLiteral("SrcTgtForm"));
-    setWindowTitle(QStringLiteral("Source and Target Folders"));
+    setWindowTitle(tr("Source and Target Folders"));
     setModal(true);
     buildForm();
     // The starting values, in the order the dialog has always taken them.
@@ -58,10 +58,10 @@ void SrcTgtForm::buildForm()
     TargetText = named(new QLineEdit(this), QStringLiteral("TargetText"));
     IncludeText = named(new QLineEdit(this), QStringLiteral("IncludeText"));
     ExcludeText = named(new QLineEdit(this), QStringLiteral("ExcludeText"));
-    OKCmd = named(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("OKCmd"));
-    Cancelcmd = named(new QPushButton(QStringLiteral("Cancel"), this), QStringLiteral("Cancelcmd"));
-    const QString browse = QStringLiteral("Browse");
-    const QString reset = QStringLiteral("Default");
+    OKCmd = named(new QPushButton(tr("OK"), this), QStringLiteral("OKCmd"));
+    Cancelcmd = named(new QPushButton(tr("Cancel"), this), QStringLiteral("Cancelcmd"));
+    const QString browse = tr("Browse");
+    const QString reset = tr("Default");
     SourceBrowse = named(new QPushButton(browse, this), QStringLiteral("SourceBrowse"));
     TargetBrowse = named(new QPushButton(browse, this), QStringLiteral("TargetBrowse"));
     IncludeDefault = named(new QPushButton(reset, this), QStringLiteral("IncludeDefault"));
@@ -69,35 +69,34 @@ void SrcTgtForm::buildForm()
     for (QLineEdit* text : {SourceText, TargetText, IncludeText, ExcludeText})
         text->setMinimumWidth(340);
     // Two buttons share each caption: a screen reader tells them apart by what they act on.
-    SourceBrowse->setAccessibleDescription(QStringLiteral("Pick the Source folder"));
-    TargetBrowse->setAccessibleDescription(QStringLiteral("Pick the Target folder"));
-    IncludeDefault->setAccessibleDescription(QStringLiteral("Include every extension"));
-    ExcludeDefault->setAccessibleDescription(QStringLiteral("Exclude no extension"));
+    SourceBrowse->setAccessibleDescription(tr("Pick the Source folder"));
+    TargetBrowse->setAccessibleDescription(tr("Pick the Target folder"));
+    IncludeDefault->setAccessibleDescription(tr("Include every extension"));
+    ExcludeDefault->setAccessibleDescription(tr("Exclude no extension"));
     OKCmd->setDefault(true);
 
     auto* fields = new QGridLayout;
     fields->setHorizontalSpacing(8);
     fields->setColumnStretch(1, 1);
-    fields->addWidget(
-        instruction(QStringLiteral("FoldersHint"),
-                    QStringLiteral("Type Source and Target Folders or Browse to get them"), this),
-        0, 0, 1, 3);
-    fields->addWidget(fieldLabel(QStringLiteral("Source"), SourceText, this), 1, 0);
+    fields->addWidget(instruction(QStringLiteral("FoldersHint"),
+                                  tr("Type Source and Target Folders or Browse to get them"), this),
+                      0, 0, 1, 3);
+    fields->addWidget(fieldLabel(tr("Source"), SourceText, this), 1, 0);
     fields->addWidget(SourceText, 1, 1);
     fields->addWidget(SourceBrowse, 1, 2);
-    fields->addWidget(fieldLabel(QStringLiteral("Target"), TargetText, this), 2, 0);
+    fields->addWidget(fieldLabel(tr("Target"), TargetText, this), 2, 0);
     fields->addWidget(TargetText, 2, 1);
     fields->addWidget(TargetBrowse, 2, 2);
     fields->setRowMinimumHeight(3, 10);
     fields->addWidget(instruction(QStringLiteral("ExtensionsHint"),
-                                  QStringLiteral("Type Included and Excludes extentions seperated "
-                                                 "by comma eg.:  doc,xls,ppt"),
+                                  tr("Type Included and Excludes extentions seperated "
+                                     "by comma eg.:  doc,xls,ppt"),
                                   this),
                       4, 0, 1, 3);
-    fields->addWidget(fieldLabel(QStringLiteral("Include"), IncludeText, this), 5, 0);
+    fields->addWidget(fieldLabel(tr("Include"), IncludeText, this), 5, 0);
     fields->addWidget(IncludeText, 5, 1);
     fields->addWidget(IncludeDefault, 5, 2);
-    fields->addWidget(fieldLabel(QStringLiteral("Exclude"), ExcludeText, this), 6, 0);
+    fields->addWidget(fieldLabel(tr("Exclude"), ExcludeText, this), 6, 0);
     fields->addWidget(ExcludeText, 6, 1);
     fields->addWidget(ExcludeDefault, 6, 2);
 
@@ -133,7 +132,7 @@ void SrcTgtForm::OKCmd_Click()
     // "*" alone would exclude every file; "*,doc" or " *" are the user's own business.
     if (ExcludeText->text() == QLatin1String("*")) {
         if (m_cb.showMessage)
-            m_cb.showMessage(QStringLiteral("Error in Excluded Extentions"));
+            m_cb.showMessage(tr("Error in Excluded Extentions"));
         return;
     }
     EntryBuffer& buffer = m_state.entryBuffer;

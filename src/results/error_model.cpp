@@ -4,6 +4,7 @@
 #include "core/name_bytes.h"
 #include "core/thread_check.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 ErrorListModel::ErrorListModel(QObject* parent) : QAbstractTableModel(parent)
@@ -84,13 +85,13 @@ QVariant ErrorListModel::headerData(int section, Qt::Orientation orientation, in
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
     case FileName:
-        return QStringLiteral("File Name");
+        return QCoreApplication::translate("Results", "File Name");
     case Source:
-        return QStringLiteral("Source");
+        return QCoreApplication::translate("Results", "Source");
     case Target:
-        return QStringLiteral("Target");
+        return QCoreApplication::translate("Results", "Target");
     case Error:
-        return QStringLiteral("Error");
+        return QCoreApplication::translate("Results", "Error");
     }
     return {};
 }

@@ -5,6 +5,7 @@
 #include "core/thread_check.h"
 #include "sync/versions.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -65,8 +66,8 @@ void DeleteFile_Click(const ListCommandContext& c)
     if (selected < 0 || selected >= list->size())
         return;
     const ResultRow row = list->at(selected);
-    if (!ask(c.cb, QStringLiteral("Permenantly Delete [") + row.name + QStringLiteral("] from  [") +
-                       row.sourceFolder + QStringLiteral("]")))
+    if (!ask(c.cb, QCoreApplication::translate("Results", "Permenantly Delete [%1] from  [%2]")
+                       .arg(row.name, row.sourceFolder)))
         return;
     // The question's event loop must not have changed the list under us.
     if (idleActiveList(c.state) != list || selected >= list->size() ||
@@ -78,14 +79,16 @@ void DeleteFile_Click(const ListCommandContext& c)
 
 void DeleteChecked_Click(const ListCommandContext& c)
 {
-    deleteRowsChecked(c.state, c.cb, true,
-                      QStringLiteral("Permenantly Delete All Checked Files From Disk"));
+    deleteRowsChecked(
+        c.state, c.cb, true,
+        QCoreApplication::translate("Results", "Permenantly Delete All Checked Files From Disk"));
 }
 
 void DeleteUnchecked_Click(const ListCommandContext& c)
 {
-    deleteRowsChecked(c.state, c.cb, false,
-                      QStringLiteral("Permenantly Delete All UnChecked Files From Disk"));
+    deleteRowsChecked(
+        c.state, c.cb, false,
+        QCoreApplication::translate("Results", "Permenantly Delete All UnChecked Files From Disk"));
 }
 
 // The versions kept of the selected row's destination, below the root of that side.
@@ -145,16 +148,23 @@ constexpr ListKey Ctrl(Qt::Key key)
 
 // The popup menu shows the shortcut labels; the keys act through the key column only.
 const ListCommand Commands[] = {
-    {"OpenFile", "Open File", "", NoKey, OpenFile_Click},
-    {"DeleteFile", "Delete File", "Del", AnyDelete, DeleteFile_Click},
-    {"DeleteChecked", "Delete Checked Files  ", "", NoKey, DeleteChecked_Click},
-    {"DeleteUnchecked", "Delete UnChecked Files", "Shift+Del", ShiftDelete, DeleteUnchecked_Click},
-    {"CheckUnCheckFile", "Check / UnCheck File", "", NoKey, CheckUnCheckFile_Click},
-    {"ShowVersions", "Show Versions", "", NoKey, ShowVersions_Click},
-    {"CheckAll", "Check All Files", "Ctrl+A", Ctrl(Qt::Key_A), CheckAll_Click},
-    {"UnCheckAll", "UnCheck All Files", "Ctrl+U", Ctrl(Qt::Key_U), UnCheckAll_Click},
-    {"InvertChecking", "Invert Checking of All Files", "Ctrl+I", Ctrl(Qt::Key_I),
-     InvertChecking_Click},
+    {"OpenFile", QT_TRANSLATE_NOOP("ListCommand", "Open File"), "", NoKey, OpenFile_Click},
+    {"DeleteFile", QT_TRANSLATE_NOOP("ListCommand", "Delete File"), "Del", AnyDelete,
+     DeleteFile_Click},
+    {"DeleteChecked", QT_TRANSLATE_NOOP("ListCommand", "Delete Checked Files  "), "", NoKey,
+     DeleteChecked_Click},
+    {"DeleteUnchecked", QT_TRANSLATE_NOOP("ListCommand", "Delete UnChecked Files"), "Shift+Del",
+     ShiftDelete, DeleteUnchecked_Click},
+    {"CheckUnCheckFile", QT_TRANSLATE_NOOP("ListCommand", "Check / UnCheck File"), "", NoKey,
+     CheckUnCheckFile_Click},
+    {"ShowVersions", QT_TRANSLATE_NOOP("ListCommand", "Show Versions"), "", NoKey,
+     ShowVersions_Click},
+    {"CheckAll", QT_TRANSLATE_NOOP("ListCommand", "Check All Files"), "Ctrl+A", Ctrl(Qt::Key_A),
+     CheckAll_Click},
+    {"UnCheckAll", QT_TRANSLATE_NOOP("ListCommand", "UnCheck All Files"), "Ctrl+U", Ctrl(Qt::Key_U),
+     UnCheckAll_Click},
+    {"InvertChecking", QT_TRANSLATE_NOOP("ListCommand", "Invert Checking of All Files"), "Ctrl+I",
+     Ctrl(Qt::Key_I), InvertChecking_Click},
 };
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "core/path_text.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QtGlobal>
 
@@ -35,7 +36,8 @@ struct ResultRow
 
     QString statusText() const
     {
-        return status == Status::NewFile ? QStringLiteral("New File") : QStringLiteral("OverWrite");
+        return status == Status::NewFile ? QCoreApplication::translate("Results", "New File")
+                                         : QCoreApplication::translate("Results", "OverWrite");
     }
     QString sourcePath() const { return joinPath(sourceFolder, name); }
     QString targetPath() const { return joinPath(targetFolder, name); }

@@ -96,6 +96,7 @@ void StatusPresenter::show(const RunEvent& event)
         break;
     case RunEvent::FileStarted:
     case RunEvent::FilesFound:
+    case RunEvent::DirectionSkipped:
         break;
     }
 }

@@ -8,6 +8,7 @@
 #include "scan/enumeration.h"
 #include "scan/extension_filters.h"
 
+#include <QCoreApplication>
 #include <cstring>
 
 namespace {
@@ -32,13 +33,15 @@ void reportWalk(AppState& state, const Callbacks& cb, const QString& root, const
             reportProblem(
                 state, cb,
                 failure(ErrorKind::FolderUnreadable, p.error,
-                        QStringLiteral("Scan: cannot read folder %1: %2").arg(path, reason)),
+                        QCoreApplication::translate("Scan", "Scan: cannot read folder %1: %2")
+                            .arg(path, reason)),
                 path);
         else
             reportProblem(
                 state, cb,
                 failure(ErrorKind::FileUnreadable, p.error,
-                        QStringLiteral("Scan: cannot read file %1: %2").arg(path, reason)),
+                        QCoreApplication::translate("Scan", "Scan: cannot read file %1: %2")
+                            .arg(path, reason)),
                 path.left(path.lastIndexOf(QLatin1Char('/'))),
                 path.mid(path.lastIndexOf(QLatin1Char('/')) + 1));
     }

@@ -4,6 +4,7 @@
 #include "core/name_bytes.h"
 #include "scan/text_case.h"
 
+#include <QCoreApplication>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
@@ -117,7 +118,8 @@ Failure nameTaken(int dir, const QByteArray& name)
     if (exact || variant.isEmpty())
         return failure(ErrorKind::DestinationCreated);
     return failure(ErrorKind::CaseClash, 0,
-                   QStringLiteral("The destination folder does not tell letter case apart: it "
-                                  "holds %1 already")
+                   QCoreApplication::translate(
+                       "Sync", "The destination folder does not tell letter case apart: it "
+                               "holds %1 already")
                        .arg(displayName(nameText(variant))));
 }

@@ -5,6 +5,7 @@
 #include "core/sync_history.h"
 
 #include "core/name_bytes.h"
+#include <QCoreApplication>
 #include <QDateTime>
 
 #include <cerrno>
@@ -15,7 +16,8 @@ namespace {
 
 QString filesText(int count)
 {
-    return count == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(count);
+    return count == 1 ? QCoreApplication::translate("Sync", "1 file")
+                      : QCoreApplication::translate("Sync", "%1 files").arg(count);
 }
 
 // What the rows of one entry in the list need of its receiving root.
@@ -69,7 +71,8 @@ std::set<quint32> refuseMissingRoots(AppState& state, const Callbacks& cb,
         if (run.rootAnswers.count(root))
             continue;
         const QString question =
-            QStringLiteral("The folder %1 does not exist. Create it and copy %2 into it?")
+            QCoreApplication::translate(
+                "Sync", "The folder %1 does not exist. Create it and copy %2 into it?")
                 .arg(displayName(root), filesText(count));
         run.rootAnswers[root] =
             !state.control.unattended && cb.askYesNo ? cb.askYesNo(question) : false;
@@ -80,13 +83,15 @@ std::set<quint32> refuseMissingRoots(AppState& state, const Callbacks& cb,
         if (!why.failed() && missing.count(r.root->path) && !run.rootAnswers[r.root->path])
             why = failure(
                 ErrorKind::RootNotCreated, ENOENT,
-                QStringLiteral("The folder %1 does not exist%2: %3 not copied")
+                (state.control.unattended
+                     ? QCoreApplication::translate("Sync", "The folder %1 does not exist (an "
+                                                           "unattended run does not create it): %2")
+                     : QCoreApplication::translate("Sync", "The folder %1 does not exist: %2"))
                     .arg(displayName(r.root->path),
-                         state.control.unattended
-                             ? QStringLiteral(" (an unattended run does not create it)")
-                             : QString(),
-                         filesText(r.checked) +
-                             (r.checked == 1 ? QStringLiteral(" was") : QStringLiteral(" were"))));
+                         r.checked == 1
+                             ? QCoreApplication::translate("Sync", "1 file was not copied")
+                             : QCoreApplication::translate("Sync", "%1 files were not copied")
+                                   .arg(r.checked)));
         if (!why.failed())
             continue;
         refused.insert(entry);

@@ -70,12 +70,12 @@ private:
 ErrorsForm::ErrorsForm(ErrorListModel* errors, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("ErrorsForm"));
-    setWindowTitle(QStringLiteral("Errors"));
+    setWindowTitle(tr("Errors"));
     setModal(true);
 
     ErrorsList = new QTreeView(this);
     ErrorsList->setObjectName(QStringLiteral("ErrorsList"));
-    ErrorsList->setAccessibleName(QStringLiteral("Errors")); // the window's caption
+    ErrorsList->setAccessibleName(tr("Errors")); // the window's caption
     ErrorsList->setRootIsDecorated(false);
     ErrorsList->setWordWrap(true);
     ErrorsList->setItemDelegate(new WrappedReasons(ErrorsList));
@@ -83,7 +83,7 @@ ErrorsForm::ErrorsForm(ErrorListModel* errors, QWidget* parent) : QDialog(parent
     ErrorsList->setAlternatingRowColors(true);
     ErrorsList->setModel(errors);
 
-    OKCommand = new QPushButton(QStringLiteral("OK"), this);
+    OKCommand = new QPushButton(tr("OK"), this);
     OKCommand->setObjectName(QStringLiteral("OKCommand"));
     OKCommand->setDefault(true);
     connect(OKCommand, &QPushButton::clicked, this, &ErrorsForm::OKCommand_Click);

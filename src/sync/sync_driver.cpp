@@ -50,18 +50,14 @@ QStringList synchronizeRows(AppState& state, const Callbacks& cb,
     state.control.CancelRequested = false;
     state.errorRows.clearCopyFailures();
     // What the run has before it, for a progress that tells the time left: the checked rows of
-    // the directions on now (a direction switched later changes what is done, not this total).
+    // both lists (a direction found off when it begins says so with DirectionSkipped).
     qint64 files = 0, bytes = 0;
-    for (const Direction d : {Direction::SourceToTarget, Direction::TargetToSource}) {
-        if (directionOn && !directionOn(d))
-            continue;
-        for (const ResultRow& row :
-             (d == Direction::SourceToTarget ? state.sourceRows : state.targetRows).rows())
+    for (const ResultListModel* list : {&state.sourceRows, &state.targetRows})
+        for (const ResultRow& row : list->rows())
             if (row.checked) {
                 ++files;
                 bytes += row.sizeBytes;
             }
-    }
     emitEvent(cb, {.type = RunEvent::SyncStarted, .count = files, .bytesTotal = bytes});
 
     SyncRun run;
@@ -80,6 +76,18 @@ QStringList synchronizeRows(AppState& state, const Callbacks& cb,
                              d == Direction::SourceToTarget ? state.sourceRows : state.targetRows,
                              run);
             copied = true;
+        } else {
+            qint64 skippedFiles = 0, skippedBytes = 0;
+            for (const ResultRow& row :
+                 (d == Direction::SourceToTarget ? state.sourceRows : state.targetRows).rows())
+                if (row.checked) {
+                    ++skippedFiles;
+                    skippedBytes += row.sizeBytes;
+                }
+            emitEvent(cb, {.type = RunEvent::DirectionSkipped,
+                           .direction = d,
+                           .count = skippedFiles,
+                           .bytesTotal = skippedBytes});
         }
     }
     const bool cancelled = state.control.cancelled();

@@ -9,6 +9,7 @@
 #include "sync/new_file_times.h"
 #include "sync/written_file_systems.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -270,7 +271,7 @@ QStringList removeOldVersions(const QString& root, int keepDays, qint64 now)
         ::open(nameBytes(versions).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (dir < 0) {
         if (errno != ENOENT)
-            failed << withSystemMessage(qPrintable(displayName(versions)), errno);
+            failed << withSystemMessage(displayName(versions), errno);
         return failed;
     }
     DIR* d = ::fdopendir(dir);
@@ -287,7 +288,7 @@ QStringList removeOldVersions(const QString& root, int keepDays, qint64 now)
     }
     for (const QString& name : old)
         if (!removeTree(dirfd(d), name.toLatin1().constData()))
-            failed << QStringLiteral("Removing old versions in %1 failed: %2")
+            failed << QCoreApplication::translate("Sync", "Removing old versions in %1 failed: %2")
                           .arg(displayName(joinPath(versions, name)),
                                QString::fromLocal8Bit(std::strerror(errno)));
     ::closedir(d);
