@@ -148,8 +148,6 @@ void TerminalProgress::tick()
         m_rate.add(now, m_bytesMoved + m_fileDone);
     if (m_drawnAt >= 0 && now - m_drawnAt < RedrawMs)
         return;
-    if (m_drawnAt < 0 && now < RedrawMs)
-        return; // a command done in a moment shows no line at all
     m_drawnAt = now;
     draw();
 }
