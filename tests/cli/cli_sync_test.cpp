@@ -120,8 +120,9 @@ TEST_F(CliSyncTest, AMissingRootIsCreatedOnlyWhenAskedAndOnItsUsualDisk)
     for (auto [options, status, errors, created] : cases) {
         SCOPED_TRACE(options.join(' ').toStdString());
         QDir(usb).removeRecursively();
-        if (options.removeAll("elsewhere")) // last synchronized on a disk not mounted now
+        if (options.removeAll("elsewhere")) { // last synchronized on a disk not mounted now
             ASSERT_TRUE(KnownRoots::remember({{usb, {"uuid:not-this-one", usb}}}));
+        }
         const CliRun r = sync(QStringList{profile, "--tsv"} + options);
         EXPECT_EQ(r.status, status);
         EXPECT_EQ(linesStartingWith(r.lines(), "E\t").join('\n'), errors);
