@@ -86,6 +86,8 @@ complete -c ketrano-cli -n "__fish_seen_subcommand_from scan sync" -l tsv -d 'ta
 complete -c ketrano-cli -n "__fish_seen_subcommand_from scan sync log" -l json -d 'one JSON document'
 complete -c ketrano-cli -n "__fish_seen_subcommand_from scan sync" -s q -l quiet -d 'print only failures'
 complete -c ketrano-cli -n "__fish_seen_subcommand_from scan" -l exit-code -d 'exit with 1 when anything differs'
+complete -c ketrano-cli -n "__fish_seen_subcommand_from sync" -s v -l verbose -d 'print each file copied'
+complete -c ketrano-cli -n "__fish_seen_subcommand_from sync" -l create-roots -d 'create a missing Source or Target folder'
 complete -c ketrano-cli -n "__fish_seen_subcommand_from sync" -l source-to-target -x -a 'on off' -d 'copy Source to Target this time'
 complete -c ketrano-cli -n "__fish_seen_subcommand_from sync" -l target-to-source -x -a 'on off' -d 'copy Target to Source this time'
 complete -c ketrano-cli -n "__fish_seen_subcommand_from sync" -l keep-versions -x -d 'keep versions of replaced files this many days'

@@ -10,6 +10,14 @@
 
 namespace {
 
+qint64 bytesOf(const ResultListModel& list)
+{
+    qint64 bytes = 0;
+    for (const ResultRow& r : list.rows())
+        bytes += r.sizeBytes;
+    return bytes;
+}
+
 void appendRows(QJsonArray& rows, const ResultListModel& list, int number)
 {
     for (const ResultRow& r : list.rows()) {
@@ -17,7 +25,10 @@ void appendRows(QJsonArray& rows, const ResultListModel& list, int number)
                                 {QStringLiteral("name"), jsonText(r.name)},
                                 {QStringLiteral("source"), jsonText(r.sourceFolder)},
                                 {QStringLiteral("target"), jsonText(r.targetFolder)},
-                                {QStringLiteral("status"), r.statusText()},
+                                {QStringLiteral("status"), r.status == ResultRow::Status::NewFile
+                                                               ? QStringLiteral("new")
+                                                               : QStringLiteral("overwrite")},
+                                {QStringLiteral("statusText"), r.statusText()},
                                 {QStringLiteral("size"), r.sizeBytes},
                                 {QStringLiteral("changedOnBothSides"), r.changedOnBothSides},
                                 {QStringLiteral("modified"), isoUtcTime(r.modified)}});
@@ -56,9 +67,12 @@ QByteArray runDocument(const QString& command, const AppState& state, const RunR
     appendRows(rows, state.targetRows, 2);
     QJsonObject totals{{QStringLiteral("sourceFiles"), state.SourceFileCount},
                        {QStringLiteral("sourceSizeKB"), state.SourceSizeKB},
+                       {QStringLiteral("sourceBytes"), bytesOf(state.sourceRows)},
                        {QStringLiteral("targetFiles"), state.TargetFileCount},
-                       {QStringLiteral("targetSizeKB"), state.TargetSizeKB}};
+                       {QStringLiteral("targetSizeKB"), state.TargetSizeKB},
+                       {QStringLiteral("targetBytes"), bytesOf(state.targetRows)}};
     QJsonObject document{
+        {QStringLiteral("version"), JsonVersion},
         {QStringLiteral("command"), command},
         {QStringLiteral("profile"), jsonText(state.ProfileFileName)},
         {QStringLiteral("exitStatus"), exitStatus},

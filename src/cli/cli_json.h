@@ -6,14 +6,22 @@
 #include <QJsonObject>
 #include <QJsonValue>
 
-// The --json output of scan and sync: one JSON document per run, the same bytes whatever the
-// locale and the time zone (sizes in bytes, times in ISO 8601 UTC, the engine's own texts).
+// The --json output of ketrano-cli: every document is one object whose "version" tells its
+// layout; a reader may rely on the keys of its version, and later versions only add keys.
+constexpr int JsonVersion = 1;
+
+// The document of scan and sync: one per run, the same bytes whatever the locale and the time
+// zone (sizes in bytes, times in ISO 8601 UTC, the engine's own texts).
 //
-//   { "command": "scan" | "sync", "profile": PATH, "exitStatus": N, "stopped": null | CAUSE,
-//     "rows": [ { "list": 1 | 2, "name", "source", "target", "status": "New File" |
-//                 "OverWrite", "size": BYTES, "modified": "2001-09-09T01:46:40Z" } ],
-//     "totals": { "sourceFiles", "sourceSizeKB", "targetFiles", "targetSizeKB",
-//                 and for sync "filesCopied", "kbCopied", "errors" },
+//   { "version": 1, "command": "scan" | "sync", "profile": PATH, "exitStatus": N,
+//     "stopped": null | CAUSE,
+//     "rows": [ { "list": 1 | 2, "name", "source", "target", "status": "new" | "overwrite",
+//                 "statusText": "New File" | "OverWrite" (as the window shows it),
+//                 "size": BYTES, "changedOnBothSides": BOOL,
+//                 "modified": "2001-09-09T01:46:40Z" } ],
+//     "totals": { "sourceFiles", "sourceSizeKB", "sourceBytes", "targetFiles",
+//                 "targetSizeKB", "targetBytes",
+//                 and for sync "filesCopied", "kbCopied", "bytesCopied", "errors" },
 //     sync only: "directions": { "sourceToTarget": { "on": BOOL, "from": TEXT },
 //                                "targetToSource": { ... } },
 //                "failures": [ { "name", "source", "target", "reason", "kind", "errno" } ] }

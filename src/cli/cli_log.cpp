@@ -97,7 +97,7 @@ int printJson(const QStringList& lines)
                      .arg(RunLog::path(), escapeForLine(line)));
         status = CliExit::CopyFailed;
     }
-    const QJsonObject document{{QStringLiteral("version"), 1},
+    const QJsonObject document{{QStringLiteral("version"), JsonVersion},
                                {QStringLiteral("log"), jsonText(RunLog::path())},
                                {QStringLiteral("runs"), runs}};
     writeOut(QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Indented)));

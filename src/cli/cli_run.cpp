@@ -2,7 +2,9 @@
 #include "cli/cli_run.h"
 
 #include "cli/cli_commands.h"
+#include "cli/cli_output.h"
 #include "cli/cli_stop.h"
+#include "cli/cli_terminal.h"
 #include "core/plain_text.h"
 #include "profile/profile_file.h"
 
@@ -10,63 +12,7 @@
 #include <QLocale>
 
 #include <clocale>
-#include <cstdio>
 #include <memory>
-#include <unistd.h>
-
-namespace {
-
-// The progress line's text, from the run's events and what it counted.
-class ProgressText
-{
-public:
-    explicit ProgressText(const AppState& state) : m_state(state) {}
-
-    void note(const RunEvent& event)
-    {
-        switch (event.type) {
-        case RunEvent::ScanStarted:
-        case RunEvent::EntryStarted:
-            m_copying = false;
-            m_entry = event.entry;
-            break;
-        case RunEvent::SyncStarted:
-            m_copying = true;
-            m_file.clear();
-            break;
-        case RunEvent::FileStarted:
-            m_file = event.row ? event.row->name : QString();
-            break;
-        default:
-            break;
-        }
-    }
-
-    QString text() const
-    {
-        const AppState& s = m_state;
-        if (!m_copying)
-            return QStringLiteral("Scanning entry %1 of %2: %3 + %4 rows")
-                .arg(m_entry + 1)
-                .arg(s.profileEntries.size())
-                .arg(s.sourceRows.size())
-                .arg(s.targetRows.size());
-        return QStringLiteral("Copying %1 of %2 files, %3 KB, %4 failed: %5")
-            .arg(s.FilesCopied)
-            .arg(s.SourceFileCount + s.TargetFileCount)
-            .arg(s.KBCopied)
-            .arg(s.ErrorCount)
-            .arg(m_file);
-    }
-
-private:
-    const AppState& m_state;
-    bool m_copying = false;
-    int m_entry = 0;
-    QString m_file;
-};
-
-} // namespace
 
 void useLocale(bool machineOutput)
 {
@@ -105,32 +51,38 @@ bool loadProfileForCli(const QString& path, AppState& state)
     return true;
 }
 
-Callbacks terminalCallbacks(AppState& state)
+Callbacks terminalCallbacks(AppState& state, const TerminalOutput& output)
 {
     Callbacks cb;
     cb.showIcons = [] { return false; };
+    std::shared_ptr<TerminalProgress> progress;
+    if (output.progress && TerminalProgress::available())
+        progress = std::make_shared<TerminalProgress>(
+            state, std::array{output.sourceToTarget, output.targetToSource});
+    cb.event = [progress, verbose = output.verbose](const RunEvent& event) {
+        if (progress)
+            progress->note(event);
+        if (verbose && event.type == RunEvent::RowPassed && event.outcome == RunEvent::Copied &&
+            event.row) {
+            if (progress)
+                progress->wipe();
+            writeOut(escapeForLine(event.row->sourcePath()) + QStringLiteral(" -> ") +
+                     escapeForLine(event.row->targetPath()) + QLatin1Char('\n'));
+            if (progress)
+                flushOut(); // before the line comes back on the same terminal
+        }
+    };
     // Scan and Synchronize clear the cancel flag when they start: a stop that came before
     // must still stop them, at their next check.
-    const bool terminal = isatty(STDERR_FILENO);
-    auto progress = std::make_shared<ProgressText>(state);
-    auto shown = std::make_shared<bool>(false);
-    cb.event = [progress](const RunEvent& event) { progress->note(event); };
-    cb.yield = [&state, progress, shown, terminal] {
+    cb.yield = [&state, progress] {
         if (stopRequested())
             state.control.CancelRequested = true;
-        if (!terminal)
-            return;
-        const QByteArray text = escapeForLine(progress->text()).left(200).toUtf8();
-        std::fprintf(stderr, "\r\033[K%s", text.constData());
-        std::fflush(stderr);
-        *shown = true;
+        if (progress)
+            progress->tick();
     };
-    cb.busyChanged = [shown](bool busy) {
-        if (!busy && *shown) {
-            std::fputs("\r\033[K", stderr);
-            std::fflush(stderr);
-            *shown = false;
-        }
+    cb.busyChanged = [progress](bool busy) {
+        if (!busy && progress)
+            progress->wipe();
     };
     return cb;
 }

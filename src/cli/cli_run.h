@@ -18,12 +18,21 @@ void useLocale(bool machineOutput);
 // naming it, and gives false; nothing is created.
 bool loadProfileForCli(const QString& path, AppState& state);
 
+// What a run prints while it goes.
+struct TerminalOutput
+{
+    // The progress line (cli_terminal.h), when stderr is a terminal.
+    bool progress = true;
+    // A line on stdout for each file copied: "SOURCE -> DESTINATION".
+    bool verbose = false;
+    // The directions the run copies in, for the totals of the progress line.
+    bool sourceToTarget = true;
+    bool targetToSource = true;
+};
+
 // Callbacks for a run in a terminal: no questions, no dialogs, no file icons. Each yield passes
-// on a stop request (cli_stop.h) to the run's cancel flag. Only when stderr is a terminal, a
-// progress line on stderr shows what the run's events tell (the entry scanned, the rows
-// listed; the files and kilobytes copied and the file being copied); it is wiped when a
-// command ends, before anything is printed.
-Callbacks terminalCallbacks(AppState& state);
+// on a stop request (cli_stop.h) to the run's cancel flag.
+Callbacks terminalCallbacks(AppState& state, const TerminalOutput& output);
 
 // The run request of ketrano-cli: unattended, stopped for good by a signal or a failed write of
 // the output, logged as "ketrano-cli".

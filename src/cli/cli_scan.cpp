@@ -25,7 +25,7 @@ int runScan(const QCommandLineParser& parser, const QString& profile)
     installStopHandlers(state.control.CancelRequested);
     if (!loadProfileForCli(profile, state))
         return CliExit::BadInput;
-    const Callbacks cb = terminalCallbacks(state);
+    const Callbacks cb = terminalCallbacks(state, {.progress = !quiet});
     const RunResult result = runProfile(state, cliRunRequest(false), cb);
     // What could not be read is never taken for empty: it is said, and the run did not succeed.
     const int problems = reportScanProblems(state);

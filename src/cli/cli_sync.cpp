@@ -107,9 +107,10 @@ int runSync(const QCommandLineParser& parser, const QString& profile)
     const bool tsv = parser.isSet(QStringLiteral("tsv"));
     const bool json = parser.isSet(QStringLiteral("json"));
     const bool quiet = parser.isSet(QStringLiteral("quiet"));
-    if (int(tsv) + int(json) + int(quiet) > 1)
-        return usageError(syncCommand(), QStringLiteral("--tsv, --json and --quiet exclude each "
-                                                        "other"));
+    const bool verbose = parser.isSet(QStringLiteral("verbose"));
+    if (int(tsv) + int(json) + int(quiet) + int(verbose) > 1)
+        return usageError(syncCommand(), QStringLiteral("--tsv, --json, --quiet and --verbose "
+                                                        "exclude each other"));
     DirectionSetting sourceToTarget, targetToSource;
     if (!readDirection(parser, QStringLiteral("source-to-target"), Settings::CopySource,
                        sourceToTarget) ||
@@ -135,19 +136,22 @@ int runSync(const QCommandLineParser& parser, const QString& profile)
                      .arg(onOff(sourceToTarget.on), sourceToTarget.from, onOff(targetToSource.on),
                           targetToSource.from));
     }
-    Callbacks cb = terminalCallbacks(state);
-    // The lists are printed as the scan ends, before anything is copied.
-    cb.event = [&state, &cb, event = cb.event, quiet, json, tsv](const RunEvent& e) {
+    Callbacks cb = terminalCallbacks(state, {.progress = !quiet,
+                                             .verbose = verbose,
+                                             .sourceToTarget = sourceToTarget.on,
+                                             .targetToSource = targetToSource.on});
+    // The lists are printed as the scan ends (the progress line is gone then), before anything
+    // is copied.
+    cb.event = [&state, event = cb.event, quiet, json, tsv](const RunEvent& e) {
         event(e);
         if (e.type != RunEvent::ScanFinished)
             return;
-        if (cb.busyChanged)
-            cb.busyChanged(false); // wipes the progress line
         reportScanProblems(state);
         if (!quiet && !json)
             printResultLists(state, tsv);
     };
     RunRequest request = cliRunRequest(true);
+    request.createRoots = parser.isSet(QStringLiteral("create-roots"));
     if (parser.isSet(QStringLiteral("keep-versions"))) {
         bool number = false;
         const QString text = parser.value(QStringLiteral("keep-versions"));
@@ -195,8 +199,9 @@ const CliCommand& syncCommand()
     static const CliCommand command{
         QStringLiteral("sync"),
         QStringLiteral("PROFILE"),
-        QStringLiteral("[--tsv | --json | --quiet] [--source-to-target on|off] "
-                       "[--target-to-source on|off] [--keep-versions DAYS]"),
+        QStringLiteral("[--tsv | --json | --quiet | --verbose] [--create-roots] "
+                       "[--source-to-target on|off] [--target-to-source on|off] "
+                       "[--keep-versions DAYS]"),
         QStringLiteral("scan, then copy the differences"),
         QStringLiteral(
             "Scans PROFILE, prints the result lists as scan does, copies the rows as the\n"
@@ -205,7 +210,9 @@ const CliCommand& syncCommand()
             "saved; the two options change them for this run only. One run of a profile at a\n"
             "time: while another holds it, sync exits with status 3. Each run adds a line to\n"
             "the run log (see ketrano-cli log). A file a copy replaces is kept as a version\n"
-            "below its root, in .ketrano-versions (see ketrano-cli versions and restore)."),
+            "below its root, in .ketrano-versions (see ketrano-cli versions and restore).\n"
+            "On a terminal a progress line on stderr shows the files and bytes done, the\n"
+            "speed, the time left and the file being copied."),
         {QCommandLineOption(QStringLiteral("tsv"),
                             QStringLiteral("tab-separated lines as the window shows them (sizes "
                                            "and\ndates in your locale); for scripts prefer "
@@ -217,7 +224,15 @@ const CliCommand& syncCommand()
          QCommandLineOption(QStringList{QStringLiteral("q"), QStringLiteral("quiet")},
                             QStringLiteral("print nothing when every copy succeeded; otherwise "
                                            "only\nthe failed copies and a summary, on stderr "
-                                           "(for cron\nand timers)")),
+                                           "(for cron\nand timers); no progress line")),
+         QCommandLineOption(QStringList{QStringLiteral("v"), QStringLiteral("verbose")},
+                            QStringLiteral("also print each file copied, one line each:\n"
+                                           "SOURCE -> DESTINATION")),
+         QCommandLineOption(QStringLiteral("create-roots"),
+                            QStringLiteral("create a missing Source or Target folder of an "
+                                           "entry\nthat files are to be copied into, as the "
+                                           "window's Yes\ndoes; never one that would not be on "
+                                           "its usual disk")),
          QCommandLineOption(QStringLiteral("source-to-target"),
                             QStringLiteral("copy Source Files to the target side, this run only"),
                             QStringLiteral("on|off")),

@@ -87,7 +87,7 @@ int runVersions(const QCommandLineParser& parser, const QString& profile)
                             {QStringLiteral("size"), f.version.size},
                             {QStringLiteral("modified"), isoUtcTime(f.version.modified)},
                             {QStringLiteral("file"), jsonText(f.version.path)}});
-        const QJsonObject document{{QStringLiteral("version"), 1},
+        const QJsonObject document{{QStringLiteral("version"), JsonVersion},
                                    {QStringLiteral("profile"), jsonText(profile)},
                                    {QStringLiteral("versions"), versions}};
         writeOut(QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Indented)));

@@ -26,6 +26,10 @@ struct RunControl
     // A run nobody watches (a profile on the window's command line, ketrano-cli): nothing is
     // asked; what the window would ask about is refused and reported as an error row.
     bool unattended = false;
+    // A run told to create missing entry roots (ketrano-cli sync --create-roots): Yes to the
+    // window's question without asking it. The scan leaves a missing root to the
+    // synchronization, which creates it or says why not.
+    bool createRoots = false;
 
     // CancelRequested as the loops test it at their heads.
     bool cancelled() const { return CancelRequested.load(std::memory_order_relaxed); }

@@ -126,6 +126,7 @@ RunResult runProfile(AppState& state, const RunRequest& request, const Callbacks
     const auto stopOfRun = [&request] { return request.stopOfRun ? request.stopOfRun() : 0; };
     const bool unattended = state.control.unattended;
     state.control.unattended = unattended || request.unattended;
+    state.control.createRoots = request.createRoots && request.copy;
 
     // One run that copies at a time per profile: two timers, or a timer and the window. A
     // profile without a file has no other run.
@@ -171,6 +172,7 @@ RunResult runProfile(AppState& state, const RunRequest& request, const Callbacks
         stopped = state.control.cancelled() || stopOfRun() != 0;
     }
     state.control.unattended = unattended;
+    state.control.createRoots = false;
 
     if (result.errors > 0)
         result.raise(RunOutcome::Errors);

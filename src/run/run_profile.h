@@ -25,6 +25,10 @@ struct RunRequest
     // How many days the versions of replaced files are kept (0: none); -1: as the user saved
     // it ("Keep Versions", 30 days when nothing is saved).
     int keepVersionsDays = -1;
+    // Missing entry roots that rows are to be copied into are created without asking, as the
+    // window's Yes does; never one that would be made on another disk than it was on at its
+    // last synchronization. A root still missing at the end is reported.
+    bool createRoots = false;
     // A stop that ends the whole run, not only the command running (a signal to ketrano-cli;
     // Esc in the window stops the scan and lets the synchronization that follows run): returns
     // 0 while there is none, else the exit status it gives. A run so stopped during its scan

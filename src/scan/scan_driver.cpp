@@ -56,6 +56,9 @@ bool rootUsable(AppState& state, const Callbacks& cb, RootState& root)
 {
     if (root.problem == RootState::None)
         return true;
+    // Created by the synchronization, or reported by it when it is not.
+    if (root.problem == RootState::Missing && state.control.createRoots)
+        return true;
     const QString text = rootProblemText(root);
     if (root.problem == RootState::NotOnUsualDisk && !state.control.unattended && cb.askYesNo &&
         cb.askYesNo(text + QStringLiteral("\n\nScan it all the same?"))) {

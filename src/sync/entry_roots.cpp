@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 
+#include <algorithm>
 #include <cerrno>
 #include <map>
 #include <sys/stat.h>
@@ -27,6 +28,24 @@ struct Receiving
     const RootState* other = nullptr; // the root the files come from
     int checked = 0;                  // rows to be copied into it
 };
+
+// Whether a missing root, made now, would be on the file system it was on at its last
+// synchronization. A disk that is not mounted may have taken its mount point along: the
+// folder would be made on the disk above it.
+bool madeOnUsualDisk(const QString& root)
+{
+    const std::optional<KnownRoots::Place> usual = KnownRoots::recalled(root);
+    if (!usual)
+        return true;
+    QString existing = root;
+    struct stat st;
+    while (existing.size() > 1 && ::stat(nameBytes(existing).constData(), &st) != 0) {
+        const qsizetype slash = existing.lastIndexOf(QLatin1Char('/'));
+        existing = slash > 0 ? existing.left(slash) : QStringLiteral("/");
+    }
+    const FileSystemInfo fs = fileSystemOf(existing);
+    return fs.error == 0 && fs.identity == usual->identity;
+}
 
 } // namespace
 
@@ -61,7 +80,13 @@ std::set<quint32> refuseMissingRoots(AppState& state, const Callbacks& cb,
                         .arg(displayName(r.root->path)));
         } else if (errno == ENOENT) {
             // Not even the folders of unchecked rows are made in a root nobody agreed to.
-            if (r.checked > 0)
+            if (r.checked > 0 && !madeOnUsualDisk(r.root->path))
+                problems[entry] = failure(
+                    ErrorKind::RootNotOnUsualDisk, ENOENT,
+                    QStringLiteral("The folder %1 does not exist, and made now it would not be "
+                                   "on its usual disk: is the disk mounted?")
+                        .arg(displayName(r.root->path)));
+            else if (r.checked > 0)
                 missing[r.root->path] += r.checked;
             else
                 refused.insert(entry);
@@ -74,8 +99,8 @@ std::set<quint32> refuseMissingRoots(AppState& state, const Callbacks& cb,
             QCoreApplication::translate(
                 "Sync", "The folder %1 does not exist. Create it and copy %2 into it?")
                 .arg(displayName(root), filesText(count));
-        run.rootAnswers[root] =
-            !state.control.unattended && cb.askYesNo ? cb.askYesNo(question) : false;
+        run.rootAnswers[root] = state.control.createRoots ||
+                                (!state.control.unattended && cb.askYesNo && cb.askYesNo(question));
     }
 
     for (const auto& [entry, r] : entries) {
@@ -135,4 +160,28 @@ void rememberSynchronized(const AppState& state, const SyncRun& run)
     }
     if (!synchronized.empty())
         SyncHistory::remember(synchronized);
+}
+
+void reportRootsLeftMissing(AppState& state, const Callbacks& cb)
+{
+    std::set<QString> told; // roots an error row of this run is about already
+    for (const ErrorRow& e : state.errorRows.rows())
+        if (!e.beforeCopies() && !e.target.isEmpty())
+            told.insert(e.target);
+    const auto isTold = [&told](const QString& root) {
+        return std::any_of(told.begin(), told.end(),
+                           [&root](const QString& t) { return isSameOrBelow(t, root); });
+    };
+    std::set<QString> reported;
+    for (const ScannedEntry& entry : state.scannedEntries)
+        for (const RootState* root : {&entry.source, &entry.target}) {
+            struct stat st;
+            if (root->problem != RootState::Missing || reported.count(root->path) ||
+                ::stat(nameBytes(root->path).constData(), &st) == 0 || isTold(root->path))
+                continue;
+            reported.insert(root->path);
+            const RootState* other = root == &entry.source ? &entry.target : &entry.source;
+            reportError(state.errorRows, cb,
+                        errorRow(rootFailure(*root), QString(), other->path, root->path));
+        }
 }

@@ -20,6 +20,12 @@
 std::set<quint32> refuseMissingRoots(AppState& state, const Callbacks& cb,
                                      const ResultListModel& list, SyncRun& run);
 
+// At the end of a synchronization told to create missing roots, whose scan left them to it:
+// every root that is still missing, and that no error row of the run speaks of yet (it had
+// nothing to copy into it, its direction was off, the run was stopped), gets the scan's error
+// row after all.
+void reportRootsLeftMissing(AppState& state, const Callbacks& cb);
+
 // After a synchronization that ran to its end: remembers, per root of the entries it
 // synchronized, the file system the root lives on now, so that a later run notices the root
 // showing on another one (the empty mount point of a disk that is not mounted).

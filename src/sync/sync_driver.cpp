@@ -91,6 +91,8 @@ QStringList synchronizeRows(AppState& state, const Callbacks& cb,
         }
     }
     const bool cancelled = state.control.cancelled();
+    if (state.control.createRoots)
+        reportRootsLeftMissing(state, cb);
     flushWritten(state, cb, run);
     if (copied && !cancelled) {
         rememberRootPlaces(state, run);

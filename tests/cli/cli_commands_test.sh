@@ -120,7 +120,8 @@ twice differently|option --target given twice ("/b" and "/c")|profile add p.prf 
 unknown|unknown option "--bogus"|profile add p.prf --source /a --target /b --bogus x
 unknown ones|unknown options "--bogus", "-x"|scan p.prf --bogus -x
 flag with a value|option --tsv takes no value|scan p.prf --tsv=yes
-tsv and json|--tsv, --json and --quiet exclude each other|sync p.prf --json --tsv
+tsv and json|--tsv, --json and --quiet exclude each other|scan p.prf --json --tsv
+verbose and json|--tsv, --json, --quiet and --verbose exclude each other|sync p.prf --json -v
 on or off|--source-to-target takes on or off|sync p.prf --source-to-target maybe
 both off|both copy directions are off|sync p.prf --source-to-target off --target-to-source=off
 too long|longer than 300 bytes|profile add p.prf --source /$(printf 'x%.0s' {1..300}) --target /b

@@ -117,19 +117,22 @@ TEST(CliScan, JsonIsValidAndTheSameInEveryLocale)
         rows << QStringList{QString::number(r["list"].toInt()),
                             r["name"].toString(),
                             r["source"].toString() == f.src ? "src" : r["source"].toString(),
-                            r["status"].toString(),
+                            r["status"].toString() + ':' + r["statusText"].toString(),
                             QString::number(r["size"].toInteger()),
                             r["modified"].toString()}
                     .join('|');
     }
-    EXPECT_EQ(rows,
-              QStringList({"1|new\nline|src|New File|0|2001-09-09T01:46:40Z",
-                           "1|quo\"te\\back|src|New File|7|2001-09-09T01:46:40Z",
-                           "1|tab\there|src|New File|1536|2001-09-09T01:46:40Z",
-                           "1|\u00fcber 3\u20ac.txt|src|New File|3000000000|2001-09-09T01:46:40Z",
-                           "2|both|" + f.dst + "|OverWrite|2|2001-09-09T01:46:41Z",
-                           "2|only.txt|" + f.dst + "|New File|2048|2001-09-09T01:46:40Z"}));
-    EXPECT_EQ(doc["totals"].toObject()["sourceFiles"].toInteger(), 4);
+    EXPECT_EQ(rows, QStringList(
+                        {"1|new\nline|src|new:New File|0|2001-09-09T01:46:40Z",
+                         "1|quo\"te\\back|src|new:New File|7|2001-09-09T01:46:40Z",
+                         "1|tab\there|src|new:New File|1536|2001-09-09T01:46:40Z",
+                         "1|\u00fcber 3\u20ac.txt|src|new:New File|3000000000|2001-09-09T01:46:40Z",
+                         "2|both|" + f.dst + "|overwrite:OverWrite|2|2001-09-09T01:46:41Z",
+                         "2|only.txt|" + f.dst + "|new:New File|2048|2001-09-09T01:46:40Z"}));
+    const QJsonObject totals = doc["totals"].toObject();
+    EXPECT_EQ(std::tuple(totals["sourceFiles"].toInteger(), totals["sourceSizeKB"].toInteger(),
+                         totals["sourceBytes"].toInteger(), totals["targetBytes"].toInteger()),
+              std::tuple(4, 2'929'690, 3'000'001'543LL, 2050));
     EXPECT_TRUE(doc["stopped"].isNull());
 
     QProcess tool; // a second, strict reader (scripts/deps.sh installs python3)

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/known_roots.h"
 #include "core/run_lock.h"
 #include "core/settings.h"
 #include "profile/profile_file.h"
@@ -92,25 +93,47 @@ TEST_F(CliSyncTest, FailedCopiesAreListedAndExitOne)
     EXPECT_EQ(doc["exitStatus"].toInt(), 1);
 }
 
-// A backup disk that is not mounted: its folder is missing. The run does not create it, says
-// so once and exits 1.
-TEST_F(CliSyncTest, AMissingRootIsNotCreated)
+// A backup folder that is missing: the disk is not mounted, or a first run's folder was never
+// made. Without --create-roots it is not created; with it, it is, unless it was on another
+// disk at its last synchronization or nothing was copied into it.
+TEST_F(CliSyncTest, AMissingRootIsCreatedOnlyWhenAskedAndOnItsUsualDisk)
 {
     const QString usb = tree.path("usb/Backup");
     QDir().mkpath(tree.path("usb")); // the empty mount point
     ASSERT_TRUE(ProfileFile::write(profile, {{src(), usb, "*", ""}}));
     TempTree::write(src("/a.txt"), "a", 1'600'000'000);
-
-    const CliRun r = sync({profile, "--tsv"});
-
-    EXPECT_EQ(r.status, 1);
-    EXPECT_FALSE(QFileInfo::exists(usb));
-    EXPECT_EQ(linesStartingWith(r.lines(), "E\t"),
-              QStringList{"E\t\t" + src() + "\t" + usb + "\tThe folder " + usb +
-                          " does not exist (an unattended run does not create it): 1 file was "
-                          "not copied"});
-    EXPECT_TRUE(r.err.contains("The folder " + usb + " does not exist")) << qPrintable(r.err);
+    const QString refused = "E\t\t" + src() + "\t" + usb + "\tThe folder " + usb;
+    // The options, the exit status, the error rows, whether the folder exists afterwards.
+    const std::tuple<QStringList, int, QString, bool> cases[] = {
+        {{},
+         1,
+         refused + " does not exist (an unattended run does not create it): 1 file was "
+                   "not copied",
+         false},
+        {{"--create-roots", "--source-to-target=off"}, 1, refused + " does not exist", false},
+        {{"--create-roots"}, 0, "", true},
+        {{"--create-roots", "elsewhere"},
+         1,
+         refused + " does not exist, and made now it would not be on its usual disk: is the "
+                   "disk mounted?",
+         false}};
+    for (auto [options, status, errors, created] : cases) {
+        SCOPED_TRACE(options.join(' ').toStdString());
+        QDir(usb).removeRecursively();
+        if (options.removeAll("elsewhere")) { // last synchronized on a disk not mounted now
+            ASSERT_TRUE(KnownRoots::remember({{usb, {"uuid:not-this-one", usb}}}));
+        }
+        const CliRun r = sync(QStringList{profile, "--tsv"} + options);
+        EXPECT_EQ(r.status, status);
+        EXPECT_EQ(linesStartingWith(r.lines(), "E\t").join('\n'), errors);
+        EXPECT_EQ(QFileInfo::exists(usb + "/a.txt"), created);
+        EXPECT_EQ(QFileInfo::exists(usb), created);
+        // The scan tells of the missing folder only where the run will not make it.
+        EXPECT_EQ(r.err.contains("The folder " + usb + " does not exist\n"), options.isEmpty())
+            << qPrintable(r.err);
+    }
     // Quiet, the entry is told by its two folders.
+    QDir(usb).removeRecursively();
     EXPECT_TRUE(sync({"-q", profile})
                     .err.contains("\nketrano-cli: " + src() + " to " + usb + ": The folder " + usb +
                                   " does not exist"));

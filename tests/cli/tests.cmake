@@ -11,3 +11,8 @@ add_test(NAME cli_completion_test
 set_tests_properties(cli_completion_test PROPERTIES ENVIRONMENT "${KETRANO_TEST_ENV}")
 ketrano_gtest(cli_settings_test ${CMAKE_CURRENT_LIST_DIR}/cli_settings_test.cpp)
 ketrano_gtest(cli_log_test ${CMAKE_CURRENT_LIST_DIR}/cli_log_test.cpp)
+ketrano_gtest(cli_json_test ${CMAKE_CURRENT_LIST_DIR}/cli_json_test.cpp)
+ketrano_gtest(cli_progress_test ${CMAKE_CURRENT_LIST_DIR}/cli_progress_test.cpp
+              ${CMAKE_SOURCE_DIR}/src/cli/cli_progress.cpp)
+ketrano_gtest(cli_terminal_test ${CMAKE_CURRENT_LIST_DIR}/cli_terminal_test.cpp)
+target_link_libraries(cli_terminal_test PRIVATE util)

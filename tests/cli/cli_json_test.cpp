@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "profile/profile_file.h"
+#include "support/cli_run.h"
+#include "support/temp_tree.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <gtest/gtest.h>
+
+// What every JSON document of ketrano-cli holds, whichever command wrote it.
+
+namespace {
+
+TEST(CliJson, EveryDocumentHasVersionOneEnumsBesideTextsAndBytes)
+{
+    TempTree tree;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(tree.path("config")));
+    qputenv("XDG_STATE_HOME", QFile::encodeName(tree.path("state")));
+    const QString prf = tree.path("p.prf");
+    ASSERT_TRUE(ProfileFile::write(prf, {{tree.path("src"), tree.path("dst"), "*", ""}}));
+    tree.add({{"src/new.txt", 3000}, {"src/both", 5, 1'000'000'001}, {"dst/both", 2}});
+
+    const CliRun sync = runCli({"sync", "--json", prf});
+    ASSERT_EQ(sync.status, 0) << qPrintable(sync.err);
+    const QJsonObject doc = sync.json();
+    QStringList statuses;
+    for (const QJsonValue row : doc["rows"].toArray())
+        statuses << row["name"].toString() + ' ' + row["status"].toString() + ' ' +
+                        row["statusText"].toString();
+    EXPECT_EQ(statuses, QStringList({"both overwrite OverWrite", "new.txt new New File"}));
+    const QJsonObject totals = doc["totals"].toObject();
+    EXPECT_EQ(std::tuple(totals["filesCopied"].toInteger(), totals["bytesCopied"].toInteger(),
+                         totals["sourceBytes"].toInteger(), totals["targetBytes"].toInteger()),
+              std::tuple(2, 3005, 3005, 0));
+
+    // The copy over "both" kept a version of it, and the run has its line in the log.
+    const QStringList commands[] = {{"sync", "--json", prf},
+                                    {"scan", "--json", prf},
+                                    {"versions", "--json", prf},
+                                    {"log", "--json"}};
+    for (const QStringList& args : commands) {
+        const CliRun r = runCli(args);
+        EXPECT_EQ(r.status, 0) << qPrintable(args.join(' ')) << qPrintable(r.err);
+        EXPECT_EQ(r.json()["version"].toInt(), 1) << qPrintable(args.join(' ')) << r.out.data();
+    }
+    EXPECT_EQ(runCli({"versions", "--json", prf}).json()["versions"].toArray().size(), 1);
+}
+
+} // namespace

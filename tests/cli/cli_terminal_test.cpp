@@ -1,0 +1,156 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "profile/profile_file.h"
+#include "support/cli_run.h"
+#include "support/temp_tree.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+// ketrano-cli sync on a pseudo-terminal: the progress line, and what is left of it where the
+// output is not a terminal that draws.
+
+namespace {
+
+struct TerminalRun
+{
+    int status = -1;
+    QByteArray output; // stdout and stderr, as the terminal got them
+};
+
+// Runs ketrano-cli with its stdin, stdout and stderr on a terminal 100 columns wide, with the
+// environment of the test and TERM set to 'term' (nullptr: unset).
+TerminalRun onTerminal(const QStringList& args, const char* term)
+{
+    std::vector<QByteArray> bytes{QByteArray(KETRANO_CLI)};
+    for (const QString& a : args)
+        bytes.push_back(a.toUtf8());
+    std::vector<char*> argv;
+    for (QByteArray& b : bytes)
+        argv.push_back(b.data());
+    argv.push_back(nullptr);
+    int master = -1;
+    struct winsize size = {};
+    size.ws_row = 24;
+    size.ws_col = 100;
+    const pid_t pid = ::forkpty(&master, nullptr, nullptr, &size);
+    if (pid == 0) {
+        if (term)
+            ::setenv("TERM", term, 1);
+        else
+            ::unsetenv("TERM");
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    TerminalRun run;
+    if (pid < 0) {
+        ADD_FAILURE() << "forkpty: " << std::strerror(errno);
+        return run;
+    }
+    char buffer[65536];
+    for (;;) { // until the program's end closes the terminal (EIO)
+        const ssize_t n = ::read(master, buffer, sizeof buffer);
+        if (n > 0)
+            run.output.append(buffer, n);
+        else if (n == 0 || errno != EINTR)
+            break;
+    }
+    ::close(master);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+// The progress lines: what lies between carriage returns and line ends.
+QStringList progressLines(const QByteArray& output)
+{
+    QStringList lines;
+    for (const QByteArray& part : output.split('\r'))
+        for (const QByteArray& line : part.split('\n'))
+            if (line.contains(" files  "))
+                lines << QString::fromUtf8(line);
+    return lines;
+}
+
+class CliTerminalTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(tree.path("config")));
+        qputenv("XDG_STATE_HOME", QFile::encodeName(tree.path("state")));
+        ASSERT_TRUE(ProfileFile::write(profile, {{tree.path("src"), tree.path("dst"), "*", ""}}));
+        // A large file and many small ones: the run lasts long enough to be drawn.
+        TempTree::write(tree.path("src/a big.bin"), QByteArray(16 << 20, 'b'), 1'600'000'000);
+        for (int i = 0; i < 300; ++i)
+            TempTree::write(tree.path(QStringLiteral("src/many/f%1").arg(i)), QByteArray(1000, 'x'),
+                            1'600'000'000);
+    }
+    // Every run copies everything anew.
+    TerminalRun sync(const QStringList& options, const char* term)
+    {
+        QDir(tree.path("dst")).removeRecursively();
+        // A target-only file, not copied when Target to Source is off.
+        QFile::remove(tree.path("src/only here.txt"));
+        TempTree::write(tree.path("dst/only here.txt"), "t", 1'600'000'000);
+        return onTerminal(QStringList{"sync", profile} + options, term);
+    }
+
+    TempTree tree;
+    const QString profile = tree.path("p.prf");
+};
+
+TEST_F(CliTerminalTest, TheLineShowsFilesBytesPercentSpeedTimeLeftAndTheFile)
+{
+    // The total leaves out the rows of the direction that is off.
+    const TerminalRun r = sync({"--target-to-source", "off"}, "xterm");
+    EXPECT_EQ(r.status, 0) << r.output.right(500).constData();
+    static const QRegularExpression layout(
+        "^\\d+/301 files  [\\d.]+ (B|KiB|MiB)/16\\.3 MiB  \\d+%  (--|[\\d.]+ [KMG]?i?B/s)  "
+        "(--:--|\\d+:\\d\\d) left(  (a big\\.bin( \\d+%)?|many/f\\d+|writing to disk))?\x1b\\[K$");
+    const QStringList lines = progressLines(r.output);
+    ASSERT_FALSE(lines.isEmpty()) << r.output.right(500).constData();
+    for (const QString& line : lines) {
+        EXPECT_TRUE(layout.match(line).hasMatch()) << qPrintable(line);
+        EXPECT_LT(line.size() - 3, 100) << qPrintable(line); // never wraps
+    }
+    EXPECT_TRUE(lines.filter(QRegularExpression(" (a big\\.bin|many/f\\d+)")).size() > 0);
+    // The line is gone before the summary.
+    EXPECT_TRUE(r.output.contains("\r\x1b[KReady  \r\n")) << r.output.right(300).constData();
+}
+
+TEST_F(CliTerminalTest, NoEscapesOnADumbTerminalNothingQuietAndOnlyTheSummaryInAPipe)
+{
+    for (const char* term : {"dumb", static_cast<const char*>(nullptr)}) {
+        const TerminalRun dumb = sync({}, term);
+        EXPECT_EQ(dumb.status, 0);
+        EXPECT_FALSE(dumb.output.contains('\x1b')) << dumb.output.right(300).constData();
+        EXPECT_FALSE(progressLines(dumb.output).isEmpty()); // redrawn with \r and blanks
+    }
+
+    const TerminalRun quiet = sync({"--quiet"}, "xterm");
+    EXPECT_EQ(quiet.status, 0);
+    EXPECT_EQ(quiet.output, "");
+
+    QFile::remove(tree.path("src/only here.txt"));
+    QDir(tree.path("dst")).removeRecursively();
+    QDir().mkpath(tree.path("dst"));
+    const CliRun piped = runCli({"sync", profile, "-v"}, {"TERM=xterm"});
+    EXPECT_EQ(piped.status, 0);
+    EXPECT_EQ(piped.err.toStdString(), "");
+    EXPECT_FALSE(piped.out.contains('\r') || piped.out.contains('\x1b'));
+    // -v: one line for each copy, the summary after them.
+    const QStringList copies = piped.lines().filter(" -> ");
+    EXPECT_EQ(copies.size(), 301);
+    EXPECT_TRUE(copies.contains(tree.path("src/many/f7") + " -> " + tree.path("dst/many/f7")));
+    EXPECT_EQ(piped.lines().last().toStdString(), "16,684 KB Copied");
+}
+
+} // namespace
