@@ -138,6 +138,9 @@ void InvertChecking_Click(const ListCommandContext& c)
 constexpr ListKey NoKey{};
 constexpr ListKey AnyDelete{Qt::Key_Delete, Qt::NoModifier, true, ListKey::Pressed};
 constexpr ListKey ShiftDelete{Qt::Key_Delete, Qt::ShiftModifier, false, ListKey::Pressed};
+// Space checks or unchecks the selected row whichever of its cells is current (the view's own
+// Space reaches the check box only from the Name cell).
+constexpr ListKey SpaceKey{Qt::Key_Space, Qt::NoModifier, false, ListKey::Pressed};
 constexpr ListKey Ctrl(Qt::Key key)
 {
     return {key, Qt::ControlModifier, false, ListKey::Pressed};
@@ -149,7 +152,7 @@ const ListCommand Commands[] = {
     {"DeleteFile", "Delete File", "Del", AnyDelete, DeleteFile_Click},
     {"DeleteChecked", "Delete Checked Files  ", "", NoKey, DeleteChecked_Click},
     {"DeleteUnchecked", "Delete UnChecked Files", "Shift+Del", ShiftDelete, DeleteUnchecked_Click},
-    {"CheckUnCheckFile", "Check / UnCheck File", "", NoKey, CheckUnCheckFile_Click},
+    {"CheckUnCheckFile", "Check / UnCheck File", "", SpaceKey, CheckUnCheckFile_Click},
     {"ShowVersions", "Show Versions", "", NoKey, ShowVersions_Click},
     {"CheckAll", "Check All Files", "Ctrl+A", Ctrl(Qt::Key_A), CheckAll_Click},
     {"UnCheckAll", "UnCheck All Files", "Ctrl+U", Ctrl(Qt::Key_U), UnCheckAll_Click},
