@@ -23,8 +23,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QThread>
-#include <QToolBar>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolTip>
 #include <QTreeView>
 

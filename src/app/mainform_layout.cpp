@@ -157,8 +157,10 @@ void MainForm::fitOnScreen()
     const QSize size = this->size().boundedTo(most);
     if (size != this->size())
         resize(size);
-    // Onto the screen when the remembered place is off it, or partly off it.
-    QRect placed(frameGeometry().topLeft(), size + border);
+    // Onto the screen when the remembered place is off it, or partly off it: the window as
+    // large as it will be, at least its smallest size.
+    QRect placed(frameGeometry().topLeft(),
+                 size.expandedTo(minimumSizeHint()).expandedTo(minimumSize()) + border);
     if (!room.contains(placed)) {
         placed.moveLeft(qBound(room.left(), placed.left(), room.right() - placed.width() + 1));
         placed.moveTop(qBound(room.top(), placed.top(), room.bottom() - placed.height() + 1));

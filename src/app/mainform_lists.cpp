@@ -42,6 +42,12 @@ bool MainForm::listEventFilter(QObject* watched, QEvent* event)
         }
         if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && watched == view) {
             auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Menu && key->modifiers() == Qt::NoModifier) {
+                // The menu key opens the menu here, whether or not the platform would ask.
+                if (type == QEvent::KeyPress && !key->isAutoRepeat())
+                    ListView_MenuKey(*list);
+                return true;
+            }
             // One press runs its command once: a held key's repeats only keep it from the list.
             if (key->isAutoRepeat())
                 return type == QEvent::KeyPress &&

@@ -25,10 +25,16 @@ qint64 nowMs()
     return clock.elapsed();
 }
 
-// A text for the bar: its format takes "%" as the start of a placeholder.
+// A text for the bar, whose format would read "%p", "%v" and "%m" as placeholders (and has
+// no escape for them): a "%" before a letter is given a zero-width joiner.
 QString barText(const QString& text)
 {
-    return QString(text).replace(QLatin1Char('%'), QLatin1String("%%"));
+    QString shown = text;
+    for (qsizetype at = shown.indexOf(QLatin1Char('%')); at >= 0 && at + 1 < shown.size();
+         at = shown.indexOf(QLatin1Char('%'), at + 1))
+        if (shown.at(at + 1).isLetter())
+            shown.insert(at + 1, QChar(0x200D));
+    return shown;
 }
 
 ResultRow::Outcome outcomeOf(RunEvent::Outcome outcome)
@@ -78,7 +84,7 @@ void MainForm::showRunEvent(const RunEvent& event)
     case RunEvent::FilesFound:
         m_foundNow[0] = event.count;
         m_foundNow[1] = event.otherCount;
-        showBar(tr("%1 source files and %2 target files found")
+        showBar(tr("Files found: %1 in the source folders, %2 in the target folders")
                     .arg(locale.toString(m_foundBefore[0] + m_foundNow[0]),
                          locale.toString(m_foundBefore[1] + m_foundNow[1])));
         break;
