@@ -260,6 +260,14 @@ void MainForm::buildMainToolbar()
     }
 }
 
+// The button a toolbar shows when it is too narrow for its buttons, named for screen readers.
+static void nameExtensionButton(QToolBar* bar)
+{
+    for (QToolButton* more :
+         bar->findChildren<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(MainForm::tr("More Buttons"));
+}
+
 void MainForm::buildSecondToolbar()
 {
     tbrSecond = addToolBar(QStringLiteral("Second Toolbar"));
@@ -315,6 +323,8 @@ void MainForm::buildSecondToolbar()
         m_secondButtons.append(action);
     }
     m_secondButtons[0]->setData(QStringLiteral("FileIcon"));
+    nameExtensionButton(tbrMain);
+    nameExtensionButton(tbrSecond);
 }
 
 void MainForm::buildProfileToolbar()
@@ -351,6 +361,7 @@ void MainForm::buildProfileToolbar()
         connect(action, &QAction::triggered, this, [this, p] { TbrProfile_ButtonClick(p); });
         m_profileButtons.append(action);
     }
+    nameExtensionButton(TbrProfile);
     // The same four commands in the profile list: its keys, and its menu on the right button
     // or the menu key, and on Shift+F10 (which the platform does not turn into a menu).
     ProfileList->addActions(m_profileButtons);
