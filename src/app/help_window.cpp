@@ -30,6 +30,8 @@ HelpWindow::HelpWindow(const QString& helpFolder, QWidget* parent) : QDialog(par
     setWindowTitle(QStringLiteral("Ketrano Backup Help"));
     m_browser = new QTextBrowser(this);
     m_browser->setObjectName(QStringLiteral("HelpBrowser"));
+    // A screen reader reads the manual as a document of its own, named like the window.
+    m_browser->setAccessibleName(tr("Manual"));
     m_browser->setOpenExternalLinks(true);
     const QString file = helpFolder + QLatin1String("/help.html");
     if (QFileInfo::exists(file)) {

@@ -2,7 +2,9 @@
 #include "app/mainform.h"
 
 #include "app/desktop_notice.h"
+#include "app/list_views.h"
 #include "app/notice_bar.h"
+#include "app/run_progress.h"
 #include "app/versions_window.h"
 #include "core/registry/registry.h"
 #include "results/file_icon_model.h"
@@ -12,16 +14,21 @@
 #include <QApplication>
 #include <QEvent>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QProgressBar>
+#include <QProxyStyle>
 #include <QShortcut>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
+#include <QVBoxLayout>
 
 // Construction and layout of the main window. The arrangement follows the original design
 // (toolbars on top; Source Files, Target Files and Profile Entries lists with their captions
@@ -50,6 +57,56 @@ QIcon ownIcon(const char* name)
     return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)));
 }
 
+// A toggle's picture: pressed, with a check mark in its corner, so that its state shows in
+// every style (some draw a pressed tool button hardly different from a released one).
+QIcon toggleIcon(const char* name)
+{
+    const QIcon base = ownIcon(name);
+    const QIcon mark(QStringLiteral(":/icons/toggle-on.svg"));
+    QIcon icon;
+    for (int size : {16, 24, 32, 48}) {
+        const QPixmap off = base.pixmap(size, size);
+        QPixmap on = off;
+        QPainter painter(&on);
+        const int badge = (size * 5 + 7) / 8;
+        mark.paint(&painter, QRect(size - badge, size - badge, badge, badge));
+        painter.end();
+        icon.addPixmap(off, QIcon::Normal, QIcon::Off);
+        icon.addPixmap(on, QIcon::Normal, QIcon::On);
+    }
+    return icon;
+}
+
+// The underlined letters of the captions show at all times, as the captions have always
+// shown them, also in styles that hide them until Alt is held.
+class ShortcutsShownStyle : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_UnderlineShortcut)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+void showShortcutLetters()
+{
+    if (!dynamic_cast<ShortcutsShownStyle*>(QApplication::style()))
+        QApplication::setStyle(new ShortcutsShownStyle(QApplication::style()->name()));
+}
+
+// The keys of a toolbar button as the desktop writes them ("Ctrl+E"), for its tooltip.
+QString keysText(const QList<QKeySequence>& keys)
+{
+    QStringList texts;
+    for (const QKeySequence& key : keys)
+        texts << key.toString(QKeySequence::NativeText);
+    return texts.join(QStringLiteral(", "));
+}
+
 QTreeView* makeReportList(QWidget* parent, const QString& name)
 {
     auto* view = new QTreeView(parent);
@@ -62,8 +119,9 @@ QTreeView* makeReportList(QWidget* parent, const QString& name)
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setAlternatingRowColors(true);
-    // Paths differ at their ends: cut them in the middle (the full text is the tooltip).
-    view->setTextElideMode(Qt::ElideMiddle);
+    // Names are cut at their end; folders at their start (list_views.h), since paths differ
+    // at their ends. The full text is the tooltip.
+    view->setTextElideMode(Qt::ElideRight);
     view->header()->setSectionsMovable(false);
     view->header()->setStretchLastSection(false);
     return view;
@@ -95,6 +153,7 @@ MainForm::MainForm(const QString& commandLine, QWidget* parent)
     : QMainWindow(parent), m_commandLine(commandLine)
 {
     initResources();
+    showShortcutLetters();
     nameControl(this, QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Ketrano Backup"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/ketrano.svg")));
@@ -104,11 +163,13 @@ MainForm::MainForm(const QString& commandLine, QWidget* parent)
     setUpSizes();
     qApp->installEventFilter(this);
     resize(1120, 720);
+    m_progress = new RunProgress;
 }
 
 MainForm::~MainForm()
 {
     qApp->removeEventFilter(this);
+    delete m_progress;
     // The settings store's messages went to this window's message box.
     Registry::setMessageHandler({});
 }
@@ -164,19 +225,23 @@ void MainForm::buildMainToolbar()
         const char* caption;
         const char* tip;
         const char* icon;
-        const char* shortcuts; // the underlined letter with Alt, then the usual desktop key
+        // The usual desktop key; the underlined letter works with Alt as the button's own.
+        const char* shortcuts;
     };
     const Button buttons[] = {
-        {"&New Profile", "Start New Profile", "profile-new", "Alt+N; Ctrl+N"},
-        {"&Open Profile", "Open a Saved Profile", "profile-open", "Alt+O; Ctrl+O"},
-        {"Sa&ve Profile", "Save /Save as the current Profile", "profile-save", "Alt+V; Ctrl+S"},
-        {"S&can", "Scan Source and Target Directories for Diffrent Files", "scan", "Alt+C; F5"},
-        {"&Synchronize", "Synchronize Source and Target Directories", "synchronize", "Alt+S"},
-        {"E&xit", "", "exit", "Alt+X; Ctrl+Q"},
+        {"&New Profile", "Start New Profile", "profile-new", "Ctrl+N"},
+        {"&Open Profile", "Open a Saved Profile", "profile-open", "Ctrl+O"},
+        {"Sa&ve Profile", "Save /Save as the current Profile", "profile-save", "Ctrl+S"},
+        {"S&can", "Scan Source and Target Directories for Diffrent Files", "scan", "F5"},
+        {"&Synchronize", "Synchronize Source and Target Directories", "synchronize", ""},
+        {"E&xit", "", "exit", "Ctrl+Q"},
     };
     int position = 1;
     for (const Button& b : buttons) {
         QAction* action = tbrMain->addAction(ownIcon(b.icon), QString::fromUtf8(b.caption));
+        // The button shows the caption with its underlined letter (the action's own icon
+        // text would drop the '&').
+        action->setIconText(QString::fromUtf8(b.caption));
         action->setToolTip(QString::fromUtf8(b.tip));
         action->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(b.shortcuts),
                                                           QKeySequence::PortableText));
@@ -184,12 +249,23 @@ void MainForm::buildMainToolbar()
         QWidget* button = tbrMain->widgetForAction(action);
         nameControl(button, QStringLiteral("tbrMain_%1").arg(position));
         button->setAccessibleName(readCaption(b.caption));
+        button->setFocusPolicy(Qt::TabFocus);
+        QList<QKeySequence> keys = {QKeySequence::mnemonic(action->iconText())};
+        m_buttonKeys.insert(button, keysText(keys + action->shortcuts()));
         if (!*b.tip)
             m_noTipButtons.insert(button); // no tooltip (see eventFilter)
         const int p = position++;
         connect(action, &QAction::triggered, this, [this, p] { tbrMain_ButtonClick(p); });
         m_mainButtons.append(action);
     }
+}
+
+// The button a toolbar shows when it is too narrow for its buttons, named for screen readers.
+static void nameExtensionButton(QToolBar* bar)
+{
+    for (QToolButton* more :
+         bar->findChildren<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(MainForm::tr("More Buttons"));
 }
 
 void MainForm::buildSecondToolbar()
@@ -205,25 +281,37 @@ void MainForm::buildSecondToolbar()
         const char* tip;
         const char* icon;
         bool toggle;
-        const char* shortcut = "";
+        const char* shortcut; // keys of their own: the captions have no underlined letter
     };
+    // The six buttons of the design, and the run log after them.
     const Button buttons[] = {
-        {"Show Icons ", "Display icons of files", "show-icons", true},
-        {" Copy  Source", "Copy Files from Source to Trget directories", "copy-source", true},
-        {" Copy  Target  ", "Copy Files from Target  to Source directories", "copy-target", true},
-        {" Show  Errors  !", "Show Errors of Last Synchronization", "show-errors", false},
+        {"Show Icons ", "Display icons of files", "show-icons", true, "Ctrl+1"},
+        {" Copy  Source", "Copy Files from Source to Trget directories", "copy-source", true,
+         "Ctrl+2"},
+        {" Copy  Target  ", "Copy Files from Target  to Source directories", "copy-target", true,
+         "Ctrl+3"},
+        {" Show  Errors  !", "Show Errors of Last Synchronization", "show-errors", false, "Ctrl+E"},
         {"Help", "", "help", false, "F1"},
-        {"About", "", "about", false},
+        {"About", "", "about", false, "Ctrl+F1"},
+        {QT_TR_NOOP("Run Log"), QT_TR_NOOP("Show the last runs of the run log"), "run-log", false,
+         "Ctrl+L"},
     };
     int position = 1;
     for (const Button& b : buttons) {
-        QAction* action = tbrSecond->addAction(ownIcon(b.icon), QString::fromUtf8(b.caption));
-        action->setToolTip(QString::fromUtf8(b.tip));
+        const bool added = position == 7; // the design's texts stay untranslated
+        const QString caption = added ? tr(b.caption) : QString::fromUtf8(b.caption);
+        QAction* action =
+            tbrSecond->addAction(b.toggle ? toggleIcon(b.icon) : ownIcon(b.icon), caption);
+        action->setToolTip(added ? tr(b.tip) : QString::fromUtf8(b.tip));
         action->setShortcut(QKeySequence(QString::fromLatin1(b.shortcut)));
         action->setShortcutContext(Qt::WindowShortcut);
         QWidget* button = tbrSecond->widgetForAction(action);
         nameControl(button, QStringLiteral("tbrSecond_%1").arg(position));
         button->setAccessibleName(readCaption(b.caption));
+        if (added)
+            button->setAccessibleName(caption);
+        button->setFocusPolicy(Qt::TabFocus);
+        m_buttonKeys.insert(button, keysText(action->shortcuts()));
         if (!*b.tip)
             m_noTipButtons.insert(button);
         if (b.toggle) {
@@ -235,6 +323,8 @@ void MainForm::buildSecondToolbar()
         m_secondButtons.append(action);
     }
     m_secondButtons[0]->setData(QStringLiteral("FileIcon"));
+    nameExtensionButton(tbrMain);
+    nameExtensionButton(tbrSecond);
 }
 
 void MainForm::buildProfileToolbar()
@@ -271,6 +361,7 @@ void MainForm::buildProfileToolbar()
         connect(action, &QAction::triggered, this, [this, p] { TbrProfile_ButtonClick(p); });
         m_profileButtons.append(action);
     }
+    nameExtensionButton(TbrProfile);
     // The same four commands in the profile list: its keys, and its menu on the right button
     // or the menu key, and on Shift+F10 (which the platform does not turn into a menu).
     ProfileList->addActions(m_profileButtons);
@@ -288,14 +379,13 @@ void MainForm::buildLists()
 {
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("CentralWidget"));
-    auto* grid = new QGridLayout(central);
-    grid->setContentsMargins(4, 4, 4, 0);
-    grid->setHorizontalSpacing(4);
-    grid->setVerticalSpacing(4);
+    auto* outer = new QVBoxLayout(central);
+    outer->setContentsMargins(4, 4, 4, 0);
+    outer->setSpacing(4);
 
     // Above the lists, hidden until there is something to tell.
     m_noticeBar = new NoticeBar(central);
-    grid->addWidget(m_noticeBar, 0, 0, 1, 3);
+    outer->addWidget(m_noticeBar);
 
     ListView1 = makeReportList(central, QStringLiteral("ListView1"));
     ListView2 = makeReportList(central, QStringLiteral("ListView2"));
@@ -307,36 +397,68 @@ void MainForm::buildLists()
     ListView1->setModel(m_iconModel1);
     ListView2->setModel(m_iconModel2);
     ProfileList->setModel(&m_state.profileEntries);
+    LeftElideDelegate::install(ProfileList, {0, 1});
     for (QTreeView* view : {ListView1, ListView2}) {
         view->header()->setSectionsClickable(true);
-        view->setContextMenuPolicy(Qt::PreventContextMenu);
+        // The right button opens the menu when it goes down (mainform_lists.cpp); the menu
+        // key's request is taken there too.
+        view->setContextMenuPolicy(Qt::DefaultContextMenu);
+        LeftElideDelegate::install(view, {ResultListModel::Source, ResultListModel::Target});
+        keepCurrentInFirstColumn(view);
+        announceCheckChanges(view);
+        // Shift+F10 opens the menu as the menu key does (the platform sends no menu request
+        // for it).
+        auto* menuKey = new QShortcut(QKeySequence(QStringLiteral("Shift+F10")), view);
+        menuKey->setContext(Qt::WidgetShortcut);
+        connect(menuKey, &QShortcut::activated, this, [this, view] {
+            ListView_MenuKey(view == ListView1 ? m_state.sourceRows : m_state.targetRows);
+        });
     }
+    keepCurrentInFirstColumn(ProfileList);
     connect(ListView1->header(), &QHeaderView::sectionClicked, this,
             [this](int c) { ListView_ColumnClick(m_state.sourceRows, c); });
     connect(ListView2->header(), &QHeaderView::sectionClicked, this,
             [this](int c) { ListView_ColumnClick(m_state.targetRows, c); });
     connect(ProfileList, &QTreeView::doubleClicked, this, [this] { ProfileList_DblClick(); });
 
-    buildProfileToolbar();
-    TbrProfile->setParent(central);
-
+    // The two result lists above a splitter, Profile Entries with its toolbar below it.
+    auto* results = new QWidget(central);
+    auto* grid = new QGridLayout(results);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(4);
     grid->addWidget(
-        makeCaption(central, QStringLiteral("Label3"), QStringLiteral("Source Files"), ListView1),
+        makeCaption(results, QStringLiteral("Label3"), QStringLiteral("Source Files"), ListView1),
+        0, 0);
+    grid->addWidget(ListView1, 0, 1);
+    grid->addWidget(
+        makeCaption(results, QStringLiteral("Label5"), QStringLiteral("Target Files"), ListView2),
         1, 0);
-    grid->addWidget(ListView1, 1, 1, 1, 2);
-    grid->addWidget(
-        makeCaption(central, QStringLiteral("Label5"), QStringLiteral("Target Files"), ListView2),
-        2, 0);
-    grid->addWidget(ListView2, 2, 1, 1, 2);
-    grid->addWidget(makeCaption(central, QStringLiteral("Label6"),
-                                QStringLiteral("Profile Entries"), ProfileList),
-                    3, 0);
-    grid->addWidget(ProfileList, 3, 1);
-    grid->addWidget(TbrProfile, 3, 2, Qt::AlignTop);
-    grid->setRowStretch(1, 8);
-    grid->setRowStretch(2, 8);
-    grid->setRowStretch(3, 5);
+    grid->addWidget(ListView2, 1, 1);
     grid->setColumnStretch(1, 1);
+
+    auto* profile = new QWidget(central);
+    auto* row = new QHBoxLayout(profile);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(4);
+    buildProfileToolbar();
+    TbrProfile->setParent(profile);
+    auto* label6 = makeCaption(profile, QStringLiteral("Label6"), QStringLiteral("Profile Entries"),
+                               ProfileList);
+    row->addWidget(label6, 0, Qt::AlignTop);
+    row->addWidget(ProfileList, 1);
+    row->addWidget(TbrProfile, 0, Qt::AlignTop);
+    ProfileList->setParent(profile);
+
+    m_splitter = new QSplitter(Qt::Vertical, central);
+    m_splitter->setObjectName(QStringLiteral("ListSplitter"));
+    m_splitter->setAccessibleName(tr("Between the result lists and Profile Entries"));
+    m_splitter->setChildrenCollapsible(false);
+    m_splitter->addWidget(results);
+    m_splitter->addWidget(profile);
+    m_splitter->setStretchFactor(0, 16);
+    m_splitter->setStretchFactor(1, 5);
+    outer->addWidget(m_splitter, 1);
 
     ProgressBar1 = new QProgressBar(central);
     nameControl(ProgressBar1, QStringLiteral("ProgressBar1"));
@@ -344,8 +466,10 @@ void MainForm::buildLists()
     ProgressBar1->setRange(0, 1);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
-    ProgressBar1->setMaximumHeight(16);
-    grid->addWidget(ProgressBar1, 4, 0, 1, 3);
+    ProgressBar1->setAlignment(Qt::AlignCenter);
+    // High enough for the text it shows during a run (percent, speed, time left).
+    ProgressBar1->setMaximumHeight(qMax(16, ProgressBar1->fontMetrics().height() + 4));
+    outer->addWidget(ProgressBar1);
 
     setCentralWidget(central);
 }

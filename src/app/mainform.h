@@ -5,11 +5,14 @@
 #include "run/app_state.h"
 #include "run/run_profile.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <QSet>
 
 class QAction;
 class QLabel;
+class QSplitter;
+class RunProgress;
 class QMenu;
 class QProgressBar;
 class QToolBar;
@@ -67,6 +70,11 @@ public:
     void ListView_ColumnClick(ResultListModel& list, int column);
     void ListView_DblClick(ResultListModel& list);
 
+    // The result list's popup menu at its selected row (Shift+F10, the menu key).
+    void ListView_MenuKey(ResultListModel& list);
+    // The run log's last runs (Ctrl+L, the second toolbar's Run Log).
+    void showRunLog();
+
     QTreeView* viewOf(const ResultListModel& list) const;
     QLabel* panel(int index) const;
     ErrorsForm* errorsForm() const { return m_errorsForm; }
@@ -98,6 +106,14 @@ private:
     // The window's size, position and column widths of the last run, and keeping them.
     void restoreLayout();
     void saveLayout() const;
+    // Keeps the window within the screen's available area and moves it onto the screen when
+    // it is off it (a remembered position of another screen, a scaled desktop).
+    void fitOnScreen();
+    // What the window adds to the status bar from the run's events: the bar by bytes with
+    // speed and time left, the files found during a scan, what happened to each row.
+    void showRunEvent(const RunEvent& event);
+    // Esc or the first panel's double-click during a run: panel 1 tells the stop was heard.
+    void stopHeard();
     void setBusy(bool busy);
     // Enables the commands that change the profile or the lists, or (during a run) refuses them.
     void updateCommandStates(bool idle);
@@ -141,4 +157,11 @@ private:
     NoticeBar* m_noticeBar = nullptr;
     QTimer* m_noticeUpdate = nullptr; // one update of the bar for many new error rows
     QSet<QObject*> m_noTipButtons;
+    QHash<QObject*, QString> m_buttonKeys; // toolbar button -> its keys, shown in its tooltip
+    QSplitter* m_splitter = nullptr;       // result lists above, Profile Entries below
+    RunProgress* m_progress = nullptr;
+    bool m_stopHeard = false;
+    qint64 m_foundBefore[2] = {0, 0}; // files the scan's earlier entries found, per side
+    qint64 m_foundNow[2] = {0, 0};    // and those of the entry being walked
+    QString m_lastFailure;            // the reason of the last error row, for its row
 };

@@ -49,6 +49,9 @@ void MainForm::fillCallbacks()
 {
     m_cb.yield = [] { QCoreApplication::processEvents(); };
     m_cb.panelChanged = [this](int index, const QString& text) {
+        // After Esc panel 1 keeps saying that the stop was heard until the run has ended.
+        if (index == 1 && m_stopHeard && isBusy())
+            return;
         if (QLabel* p = panel(index)) {
             p->setText(text);
             // Screen readers are told of the new text through the name.
@@ -56,12 +59,21 @@ void MainForm::fillCallbacks()
         }
     };
     m_cb.progressChanged = [this](int minimum, int maximum, int value) {
+        // During a synchronization the bar follows the run's bytes (showRunEvent).
+        if (m_state.control.running == Running::Sync)
+            return;
         ProgressBar1->setRange(minimum, maximum);
         ProgressBar1->setValue(value);
-        if (m_state.control.running == Running::Sync && maximum > minimum)
-            m_notice->showProgress(double(value - minimum) / (maximum - minimum));
     };
-    m_cb.busyChanged = [this](bool busy) { setBusy(busy); };
+    m_cb.busyChanged = [this](bool busy) {
+        if (!busy && m_stopHeard) {
+            // The run has stopped: panel 1 gets its own text back (the end's text follows).
+            m_stopHeard = false;
+            m_panels[0]->setText(m_state.status.panels[0]);
+        }
+        setBusy(busy);
+    };
+    m_cb.event = [this](const RunEvent& event) { showRunEvent(event); };
     m_cb.askYesNo = [this](const QString& text) {
         QMessageBox box(QMessageBox::Question, AppTitle, text, QMessageBox::Yes | QMessageBox::No,
                         dialogParent(this));

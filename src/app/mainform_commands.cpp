@@ -4,6 +4,7 @@
 #include "app/desktop_notice.h"
 #include "app/help_window.h"
 #include "app/notice_bar.h"
+#include "app/run_log_window.h"
 #include "core/registry/registry.h"
 #include "core/settings.h"
 #include "core/status_bar.h"
@@ -18,10 +19,13 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QFileInfo>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QThread>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolTip>
 #include <QTreeView>
 
 #include <cstdio>
@@ -204,6 +208,9 @@ void MainForm::tbrSecond_ButtonClick(int position)
     case 6:
         showAbout(this);
         break;
+    case 7:
+        showRunLog();
+        break;
     default: // 1..3 are toggles: the toolbar flips them
         break;
     }
@@ -234,10 +241,29 @@ void MainForm::SyncCmd_Click()
 
 void MainForm::StatusBar1_PanelDblClick(int panel)
 {
-    if (panel == 1)
+    if (panel == 1) {
         m_state.control.CancelRequested = true;
-    else if (panel == 3 && m_cb.showErrors)
+        stopHeard();
+    } else if (panel == 3 && m_cb.showErrors)
         m_cb.showErrors();
+}
+
+void MainForm::showRunLog()
+{
+    RunLogWindow window(this);
+    window.exec();
+}
+
+void MainForm::stopHeard()
+{
+    // The run stops at its next check, which may be the end of a large file: panel 1 says at
+    // once that the stop was heard. Its documented text follows when the run has stopped.
+    if (!isBusy() || m_stopHeard)
+        return;
+    m_stopHeard = true;
+    const QString text = tr("Stopping…");
+    m_panels[0]->setText(text);
+    m_panels[0]->setAccessibleName(text);
 }
 
 void MainForm::updateCommandStates(bool idle)
@@ -269,9 +295,36 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event)
     // Esc stops Scan and Synchronize whichever control of the window has the focus.
     if (type == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget && widget->window() == this)
+        if (widget && widget->window() == this) {
             m_state.control.CancelRequested = true;
+            stopHeard();
+        }
         return false;
+    }
+    if (type == QEvent::Shortcut && watched->parent() == tbrMain) {
+        // A caption's underlined letter with Alt runs its button at once (a button's own
+        // mnemonic would click it a moment later, after showing it pressed).
+        for (QAction* action : std::as_const(m_mainButtons)) {
+            if (tbrMain->widgetForAction(action) == watched) {
+                if (action->isEnabled())
+                    action->trigger();
+                return true;
+            }
+        }
+    }
+    if (type == QEvent::ToolTip && m_buttonKeys.contains(watched)) {
+        // A toolbar button's tooltip, and below it the keys that run it; a button without a
+        // tooltip of its own names its keys alone.
+        auto* button = static_cast<QWidget*>(watched);
+        const QString keys = m_buttonKeys.value(watched);
+        QString tip = m_noTipButtons.contains(watched) ? QString() : button->toolTip();
+        if (!keys.isEmpty())
+            tip = tip.isEmpty() ? keys : tip + QLatin1Char('\n') + keys;
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), tip, button);
+        return true;
     }
     if (type == QEvent::ToolTip && m_noTipButtons.contains(watched))
         return true; // buttons without a tooltip of their own

@@ -6,8 +6,11 @@
 #include "results/display_format.h"
 
 #include <QDateTime>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScreen>
+#include <QSplitter>
 #include <QStyle>
 #include <QToolBar>
 #include <QTreeView>
@@ -107,6 +110,9 @@ void MainForm::restoreLayout()
     const WindowLayout::Values values = WindowLayout::read();
     if (!values.geometry.isEmpty())
         restoreGeometry(values.geometry);
+    if (!values.splitter.isEmpty())
+        m_splitter->restoreState(values.splitter);
+    fitOnScreen();
     for (ColumnFit* fit : std::as_const(m_columnFits))
         fit->setUserShares(values.shares.value(fit->view()->objectName()));
 }
@@ -115,9 +121,49 @@ void MainForm::saveLayout() const
 {
     WindowLayout::Values values;
     values.geometry = saveGeometry();
+    values.splitter = m_splitter->saveState();
     for (const ColumnFit* fit : m_columnFits) {
         if (!fit->userShares().isEmpty())
             values.shares.insert(fit->view()->objectName(), fit->userShares());
     }
     WindowLayout::write(values);
+}
+
+void MainForm::fitOnScreen()
+{
+    if (isMaximized() || isFullScreen())
+        return;
+    // The screen the window is on, or the one its remembered place was on, or the first.
+    QScreen* on = QGuiApplication::screenAt(frameGeometry().center());
+    if (!on)
+        on = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!on)
+        return;
+    const QRect room = on->availableGeometry();
+    // The frame's own width and height (title bar, borders) come off the room as well; before
+    // the window is shown the platform may not know them yet, so a margin is kept.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize border(qMax(frame.width(), 16), qMax(frame.height(), 40));
+    const QSize most = (room.size() - border).expandedTo(QSize(1, 1));
+    if (minimumSizeHint().width() > most.width() || minimumSizeHint().height() > most.height()) {
+        // A small or scaled screen: the smallest window gives way (the toolbars fold their
+        // last buttons into their menu, the lists show fewer rows).
+        for (QToolBar* bar : {tbrMain, tbrSecond})
+            bar->setMinimumWidth(0);
+        for (QTreeView* view : {ListView1, ListView2, ProfileList})
+            view->setMinimumHeight(listMinimumHeight(view, 1));
+        setMinimumSize(0, 0);
+    }
+    const QSize size = this->size().boundedTo(most);
+    if (size != this->size())
+        resize(size);
+    // Onto the screen when the remembered place is off it, or partly off it: the window as
+    // large as it will be, at least its smallest size.
+    QRect placed(frameGeometry().topLeft(),
+                 size.expandedTo(minimumSizeHint()).expandedTo(minimumSize()) + border);
+    if (!room.contains(placed)) {
+        placed.moveLeft(qBound(room.left(), placed.left(), room.right() - placed.width() + 1));
+        placed.moveTop(qBound(room.top(), placed.top(), room.bottom() - placed.height() + 1));
+        move(placed.topLeft());
+    }
 }

@@ -4,6 +4,7 @@
 #include "results/list_commands.h"
 
 #include <QAbstractProxyModel>
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QItemSelectionModel>
@@ -22,7 +23,7 @@ bool MainForm::listEventFilter(QObject* watched, QEvent* event)
     const bool isMouse = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
                          type == QEvent::MouseButtonDblClick;
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::FocusIn &&
-        !isMouse)
+        type != QEvent::ContextMenu && !isMouse)
         return false;
     ResultListModel* list = nullptr;
     if (watched == ListView1 || watched == ListView1->viewport())
@@ -32,8 +33,21 @@ bool MainForm::listEventFilter(QObject* watched, QEvent* event)
 
     if (list) {
         QTreeView* view = viewOf(*list);
+        if (type == QEvent::ContextMenu) {
+            // The menu key asks for the menu; the right button has opened it already when it
+            // went down.
+            if (static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard)
+                ListView_MenuKey(*list);
+            return true;
+        }
         if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && watched == view) {
             auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Menu && key->modifiers() == Qt::NoModifier) {
+                // The menu key opens the menu here, whether or not the platform would ask.
+                if (type == QEvent::KeyPress && !key->isAutoRepeat())
+                    ListView_MenuKey(*list);
+                return true;
+            }
             // One press runs its command once: a held key's repeats only keep it from the list.
             if (key->isAutoRepeat())
                 return type == QEvent::KeyPress &&
@@ -76,6 +90,19 @@ void MainForm::ListView_MouseDown(ResultListModel& list, Qt::MouseButton button,
         return;
     m_state.ActiveResultList = &list;
     FileMenu->popup(globalPos);
+}
+
+void MainForm::ListView_MenuKey(ResultListModel& list)
+{
+    m_state.ActiveResultList = &list;
+    QTreeView* view = viewOf(list);
+    // Below the selected row's name, or at the list's top when no row is selected.
+    const QModelIndexList selected =
+        view->selectionModel() ? view->selectionModel()->selectedRows() : QModelIndexList();
+    QRect row = selected.isEmpty() ? QRect() : view->visualRect(selected.constFirst());
+    if (!row.isValid() || !view->viewport()->rect().intersects(row))
+        row = QRect(0, 0, 1, 1);
+    FileMenu->popup(view->viewport()->mapToGlobal(row.bottomLeft() + QPoint(16, 0)));
 }
 
 int MainForm::selectedRow(const QTreeView* view)

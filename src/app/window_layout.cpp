@@ -9,6 +9,7 @@
 namespace WindowLayout {
 namespace {
 const QString Geometry = QStringLiteral("MainForm/geometry");
+const QString Splitter = QStringLiteral("MainForm/splitter");
 const QString Columns = QStringLiteral("Columns/");
 } // namespace
 
@@ -22,6 +23,7 @@ Values read()
     Values values;
     QSettings file(filePath(), QSettings::IniFormat);
     values.geometry = file.value(Geometry).toByteArray();
+    values.splitter = file.value(Splitter).toByteArray();
     file.beginGroup(Columns.chopped(1));
     for (const QString& list : file.childKeys()) {
         QList<double> shares;
@@ -41,6 +43,8 @@ void write(const Values& values)
     QSettings file(filePath(), QSettings::IniFormat);
     file.clear();
     file.setValue(Geometry, values.geometry);
+    if (!values.splitter.isEmpty())
+        file.setValue(Splitter, values.splitter);
     for (auto it = values.shares.cbegin(); it != values.shares.cend(); ++it) {
         QStringList texts;
         for (double share : it.value())

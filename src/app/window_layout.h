@@ -14,6 +14,7 @@ namespace WindowLayout {
 struct Values
 {
     QByteArray geometry;                 // QWidget::saveGeometry()
+    QByteArray splitter;                 // QSplitter::saveState() of the lists' splitter
     QMap<QString, QList<double>> shares; // list name -> column shares the user set
 };
 

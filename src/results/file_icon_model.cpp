@@ -18,10 +18,42 @@ QVariant FileIconModel::data(const QModelIndex& index, int role) const
             return {};
         return iconFor(path);
     }
-    if (role == Qt::DecorationRole && index.column() == ResultListModel::Status &&
-        QIdentityProxyModel::data(index, ResultListModel::BothSidesRole).toBool())
-        return QIcon::fromTheme(QStringLiteral("dialog-warning"),
-                                QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning));
+    if (role == Qt::DecorationRole && index.column() == ResultListModel::Status) {
+        // After a synchronization the Status cell shows what it did with the row; before,
+        // a warning for a file changed on both sides.
+        switch (ResultRow::Outcome(
+            QIdentityProxyModel::data(index, ResultListModel::OutcomeRole).toInt())) {
+        case ResultRow::Outcome::Copied:
+            return QIcon(QStringLiteral(":/icons/status-copied.svg"));
+        case ResultRow::Outcome::Failed:
+            return QIcon(QStringLiteral(":/icons/status-failed.svg"));
+        case ResultRow::Outcome::NotCopied:
+            return QIcon(QStringLiteral(":/icons/status-not-copied.svg"));
+        case ResultRow::Outcome::NotRun:
+            break;
+        }
+        if (QIdentityProxyModel::data(index, ResultListModel::BothSidesRole).toBool())
+            return QIcon::fromTheme(
+                QStringLiteral("dialog-warning"),
+                QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning));
+        return {};
+    }
+    if (role == Qt::AccessibleDescriptionRole) {
+        // A screen reader tells every cell of a row with the row's check mark, so that the
+        // state is heard whichever cell it reads.
+        const QModelIndex name = index.siblingAtColumn(ResultListModel::Name);
+        QStringList parts;
+        parts << (QIdentityProxyModel::data(name, Qt::CheckStateRole).toInt() == Qt::Checked
+                      ? tr("checked")
+                      : tr("not checked"));
+        const auto outcome = ResultRow::Outcome(
+            QIdentityProxyModel::data(index, ResultListModel::OutcomeRole).toInt());
+        if (outcome != ResultRow::Outcome::NotRun)
+            parts << QIdentityProxyModel::data(index.siblingAtColumn(ResultListModel::Status),
+                                               Qt::ToolTipRole)
+                         .toString();
+        return parts.join(QLatin1String(", "));
+    }
     return QIdentityProxyModel::data(index, role);
 }
 

@@ -141,6 +141,9 @@ void InvertChecking_Click(const ListCommandContext& c)
 constexpr ListKey NoKey{};
 constexpr ListKey AnyDelete{Qt::Key_Delete, Qt::NoModifier, true, ListKey::Pressed};
 constexpr ListKey ShiftDelete{Qt::Key_Delete, Qt::ShiftModifier, false, ListKey::Pressed};
+// Space checks or unchecks the selected row whichever of its cells is current (the view's own
+// Space reaches the check box only from the Name cell).
+constexpr ListKey SpaceKey{Qt::Key_Space, Qt::NoModifier, false, ListKey::Pressed};
 constexpr ListKey Ctrl(Qt::Key key)
 {
     return {key, Qt::ControlModifier, false, ListKey::Pressed};
@@ -155,7 +158,7 @@ const ListCommand Commands[] = {
      DeleteChecked_Click},
     {"DeleteUnchecked", QT_TRANSLATE_NOOP("ListCommand", "Delete UnChecked Files"), "Shift+Del",
      ShiftDelete, DeleteUnchecked_Click},
-    {"CheckUnCheckFile", QT_TRANSLATE_NOOP("ListCommand", "Check / UnCheck File"), "", NoKey,
+    {"CheckUnCheckFile", QT_TRANSLATE_NOOP("ListCommand", "Check / UnCheck File"), "", SpaceKey,
      CheckUnCheckFile_Click},
     {"ShowVersions", QT_TRANSLATE_NOOP("ListCommand", "Show Versions"), "", NoKey,
      ShowVersions_Click},

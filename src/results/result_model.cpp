@@ -56,6 +56,7 @@ void ResultListModel::clear()
     beginResetModel();
     m_rows.clear();
     m_rows.shrink_to_fit();
+    m_failures.clear();
     m_shown = 0;
     endResetModel();
 }
@@ -112,6 +113,60 @@ void ResultListModel::setDestination(int row, qint64 modified, qint64 modifiedNs
     r.destModified = modified;
     r.destModifiedNs = modifiedNs;
     r.destSizeBytes = sizeBytes;
+}
+
+void ResultListModel::setOutcome(int row, ResultRow::Outcome outcome, const QString& reason)
+{
+    KETRANO_ON_WINDOW_THREAD(this);
+    if (row < 0 || row >= int(m_rows.size()))
+        return;
+    ResultRow& r = m_rows[size_t(row)];
+    r.outcome = outcome;
+    r.failure = 0;
+    if (outcome == ResultRow::Outcome::Failed) {
+        m_failures.push_back(reason);
+        r.failure = quint32(m_failures.size());
+    }
+    if (row < m_shown) {
+        const QModelIndex i = index(row, Status);
+        Q_EMIT dataChanged(i, i, {Qt::DecorationRole, Qt::ToolTipRole, OutcomeRole});
+    }
+}
+
+void ResultListModel::resetOutcomes(ResultRow::Outcome outcome)
+{
+    KETRANO_ON_WINDOW_THREAD(this);
+    m_failures.clear();
+    for (ResultRow& r : m_rows) {
+        r.outcome = outcome;
+        r.failure = 0;
+    }
+    if (m_shown > 0)
+        Q_EMIT dataChanged(index(0, Status), index(m_shown - 1, Status),
+                           {Qt::DecorationRole, Qt::ToolTipRole, OutcomeRole});
+}
+
+QString ResultListModel::failureOf(int row) const
+{
+    if (row < 0 || row >= int(m_rows.size()))
+        return {};
+    const quint32 failure = m_rows[size_t(row)].failure;
+    return failure > 0 && failure <= m_failures.size() ? m_failures[failure - 1] : QString();
+}
+
+QString ResultListModel::outcomeText(ResultRow::Outcome outcome)
+{
+    switch (outcome) {
+    case ResultRow::Outcome::Copied:
+        return tr("Copied");
+    case ResultRow::Outcome::Failed:
+        return tr("Failed");
+    case ResultRow::Outcome::NotCopied:
+        return tr("Not copied");
+    case ResultRow::Outcome::NotRun:
+        break;
+    }
+    return {};
 }
 
 void ResultListModel::setLocked(bool locked)
@@ -207,8 +262,18 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const
         case Target:
             return displayName(r.targetFolder);
         case Status:
-            if (role == Qt::ToolTipRole && r.changedOnBothSides)
-                return bothSidesText();
+            if (role == Qt::ToolTipRole) {
+                // After a synchronization: what happened to the row, and why a copy failed.
+                QStringList tip;
+                if (r.outcome == ResultRow::Outcome::Failed)
+                    tip << outcomeText(r.outcome) + QLatin1String(": ") + failureOf(index.row());
+                else if (r.outcome != ResultRow::Outcome::NotRun)
+                    tip << outcomeText(r.outcome);
+                if (r.changedOnBothSides)
+                    tip << bothSidesText();
+                if (!tip.isEmpty())
+                    return tip.join(QLatin1Char('\n'));
+            }
             return r.statusText();
         case LastModified:
             return formatGeneralDate(r.modified);
@@ -235,6 +300,8 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const
         }
     case BothSidesRole:
         return r.changedOnBothSides;
+    case OutcomeRole:
+        return int(r.outcome);
     case IconPathRole:
         if (r.hasIcon)
             return displayName(r.sourcePath()); // the icon goes by the name's suffix

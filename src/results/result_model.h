@@ -21,6 +21,7 @@ public:
         SortRole = Qt::UserRole, // raw value for sorting (numbers for size and time)
         IconPathRole,            // full path of a row that shows a file icon, else null
         BothSidesRole,           // true for a row whose file changed on both sides
+        OutcomeRole,             // ResultRow::Outcome of the last synchronization, as int
     };
 
     // The tooltip of a row changed on both sides.
@@ -52,6 +53,14 @@ public:
     // Nothing shown changes.
     void setDestination(int row, qint64 modified, qint64 modifiedNs, qint64 sizeBytes);
 
+    // What the running or last synchronization did with a row; 'reason' is why it failed.
+    // Every row's outcome is reset when a synchronization starts.
+    void setOutcome(int row, ResultRow::Outcome outcome, const QString& reason = QString());
+    void resetOutcomes(ResultRow::Outcome outcome);
+    QString failureOf(int row) const;
+    // The tooltip of the Status cell after a synchronization.
+    static QString outcomeText(ResultRow::Outcome outcome);
+
     // While Scan or Synchronize runs the check boxes cannot be changed from the view.
     void setLocked(bool locked);
     bool locked() const { return m_locked; }
@@ -74,6 +83,9 @@ public:
 private:
     QString m_name;
     std::vector<ResultRow> m_rows;
+    // Why rows failed in the last synchronization; a failed row holds its index + 1, so
+    // that a row stays small and the reason follows it when the rows are sorted.
+    std::vector<QString> m_failures;
     int m_shown = 0; // rows announced to views
     int m_sortColumn = -1;
     bool m_locked = false;

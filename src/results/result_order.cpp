@@ -233,9 +233,16 @@ std::vector<int> sortedRowOrder(const std::vector<ResultRow>& rows, int column)
     case ResultListModel::Target:
         return byText(
             rows, [](const ResultRow& r) -> const QString& { return r.targetFolder; }, true);
-    case ResultListModel::Status: // "New File" before "OverWrite"
+    case ResultListModel::Status:
+        // By what the last synchronization did (failed rows first, then those not copied,
+        // then the copied ones), and within that "New File" before "OverWrite". Before any
+        // synchronization every row is alike in the first and the order is the text's.
         return byNumber(rows, [](const ResultRow& r) {
-            return qint64(r.status == ResultRow::Status::NewFile ? 0 : 1);
+            const qint64 outcome = r.outcome == ResultRow::Outcome::Failed      ? 0
+                                   : r.outcome == ResultRow::Outcome::NotCopied ? 1
+                                   : r.outcome == ResultRow::Outcome::NotRun    ? 2
+                                                                                : 3;
+            return outcome * 2 + (r.status == ResultRow::Status::NewFile ? 0 : 1);
         });
     case ResultListModel::LastModified:
         return byNumber(rows, [](const ResultRow& r) { return r.modified; });

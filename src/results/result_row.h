@@ -12,6 +12,8 @@
 struct ResultRow
 {
     enum class Status : quint8 { NewFile, OverWrite };
+    // What the last synchronization did with the row (NotRun before any).
+    enum class Outcome : quint8 { NotRun, Copied, Failed, NotCopied };
 
     QString name;          // bare file name
     QString sourceFolder;  // folder that holds the file now, no trailing "/"
@@ -32,7 +34,9 @@ struct ResultRow
     // An "OverWrite" whose destination changed too since the entry's last synchronization: the
     // newer one still wins, and the older is kept as a version.
     bool changedOnBothSides = false;
-    quint32 entry = 0; // index of the profile entry in AppState::scannedEntries
+    Outcome outcome = Outcome::NotRun;
+    quint32 failure = 0; // with Failed: the reason's number in its list (from 1)
+    quint32 entry = 0;   // index of the profile entry in AppState::scannedEntries
 
     QString statusText() const
     {

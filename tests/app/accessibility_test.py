@@ -7,7 +7,9 @@ Usage: accessibility_test.py PATH/TO/ketrano
 Starts its own X server (Xvfb) and session bus (dbus-run-session), starts the program with a
 saved profile, and checks: the window is named by its caption, the three lists by the labels
 above them and with their column headers, every button by its caption (or its tooltip when it
-shows a picture only), the progress bar, and the status panels' texts as a scan changes them.
+shows a picture only), the progress bar, and the status panels' texts as a scan changes them;
+after the scan, a result row read from its Name with its check box's state (checkable, checked
+or not) and the state-changed event of a check changed; the manual as a named document.
 No control may be announced by its design name. Exits 77 (skipped) when Xvfb,
 dbus-run-session or pyatspi is missing.
 """
@@ -22,6 +24,7 @@ import time
 SKIP = 77
 BUTTONS = ["New Profile", "Open Profile", "Save Profile", "Scan", "Synchronize", "Exit",
            "Show Icons ", " Copy  Source", " Copy  Target  ", " Show  Errors  !", "Help", "About",
+           "Run Log",
            "New Profile Entry", "Edit Profile Entry", "Delete Profile Entry", "Create ShortCut"]
 RESULT_HEADERS = ["Name", "Source", "Target", "Status", "Last Modified", "size(KB)"]
 LISTS = {"Source Files": RESULT_HEADERS, "Target Files": RESULT_HEADERS,
@@ -85,8 +88,17 @@ def find_window(pid, seconds):
     return None
 
 
+def controls(node):
+    """The controls of a window, without the lists' cells (thousands after a scan)."""
+    yield node
+    if node.getRoleName() not in ("tree", "table"):
+        for child in (node.getChildAtIndex(i) for i in range(node.childCount)):
+            if child is not None:
+                yield from controls(child)
+
+
 def press(caption, pid):
-    buttons = [n for n in walk(find_window(pid, 10)) if n.getRoleName() == "push button"]
+    buttons = [n for n in controls(find_window(pid, 10)) if n.getRoleName() == "push button"]
     next(b for b in buttons if b.name == caption).queryAction().doAction(0)
     return 0
 
@@ -180,6 +192,64 @@ def inside(ketrano):
         check("status panels after the scan", [p.name for p in panels],
               ["Ready  ", f"Source Files: {files}", f"Source Size: {files * 3:,}KB",
                "Target Files: 0", "Target Size: 0KB"])
+
+        # A row: its Name cell first, with its check box's state, which every cell of the row
+        # tells; a click on its check box unchecks it and is told as a state change. (Qt's cells
+        # do not report "checkable"; the description names the state on every cell.)
+        frame = find_window(program.pid, 10)
+        sources = next(n for n in walk(frame) if role.get(n) in ("tree", "table")
+                       and n.name == "Source Files")
+        table = sources.queryTable()
+        name = table.getAccessibleAt(0, 0)
+        check("first cell of a row", name.name, "letter 0.txt")
+        check("row checked", name.getState().contains(pyatspi.STATE_CHECKED), True)
+        check("row's other cells tell the check", table.getAccessibleAt(0, 2).description,
+              "checked")
+        changed = []
+
+        def toggled(event):
+            changed.append((event.source.name, event.detail1))
+            pyatspi.Registry.stop()
+
+        pyatspi.Registry.registerEventListener(toggled, "object:state-changed:checked")
+        # A click on the row's check box, through the X server.
+        box = name.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        GLib.timeout_add(5000, lambda: pyatspi.Registry.stop() or False)
+        GLib.timeout_add(300, lambda: pyatspi.Registry.generateMouseEvent(
+            box.x + 11, box.y + box.height // 2, "b1c") and False)
+        pyatspi.Registry.start()
+        check("check change told", changed[:1], [("letter 0.txt", 0)])
+        check("row not checked now", name.getState().contains(pyatspi.STATE_CHECKED), False)
+        check("other cells tell it too", table.getAccessibleAt(0, 2).description, "not checked")
+
+        # The manual: a document named Manual in the help window, its headings in its text.
+        helper = subprocess.Popen([sys.executable, __file__, "--press", "Help", str(program.pid)])
+        manual = None
+        deadline = time.monotonic() + 20
+        while manual is None and time.monotonic() < deadline:
+            time.sleep(0.2)
+            desktop = pyatspi.Registry.getDesktop(0)
+            for app in (desktop.getChildAtIndex(i) for i in range(desktop.childCount)):
+                if app is None or app.get_process_id() != program.pid:
+                    continue
+                # The dialogs only: the main window's lists hold thousands of cells.
+                for window in (app.getChildAtIndex(i) for i in range(app.childCount)):
+                    if window is not None and window.getRoleName() == "dialog":
+                        manual = next((n for n in walk(window) if n.name == "Manual"), manual)
+        check("manual found", manual is not None, True)
+        if manual is not None:
+            text = manual.queryText().getText(0, -1)
+            check("manual holds its headings", all(h in text for h in ("Scan", "Synchronize")),
+                  True)
+            window = manual
+            while window.getRoleName() not in ("dialog", "frame") and window.parent:
+                window = window.parent
+            close = next((n for n in walk(window) if n.getRoleName() == "push button"
+                          and n.name == "Close"), None)
+            if close is not None:
+                close.queryAction().doAction(0)
+        helper.kill()  # its press waits for the dialog's end, which it need not see
+        helper.wait()
     finally:
         if program.pid > 0:
             program.send_signal(signal.SIGTERM)

@@ -24,6 +24,8 @@ share/doc/ketrano/copyright
 share/fish/vendor_completions.d/ketrano-cli.fish
 share/icons/hicolor/scalable/apps/ketrano.svg
 share/ketrano/help/help.html
+share/ketrano/help/screenshot-after-run.png
+share/ketrano/help/screenshot-copying.png
 share/ketrano/help/screenshot.png
 share/man/man1/ketrano-cli.1.gz
 share/man/man1/ketrano.1.gz

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mainform.h"
+#include "app/window_layout.h"
 #include "sync/errorsform.h"
 
 #include <QtTest>
@@ -72,6 +73,45 @@ private Q_SLOTS:
         }
         for (int i = 1; i <= 5; ++i)
             QVERIFY(form.panel(i)->isVisible() && form.panel(i)->width() >= 60);
+    }
+
+    // The window opens within the screen's available area, also when the size or place it
+    // remembers is of a larger screen, and on the screen when that place is off it.
+    void opensOnTheScreen_data()
+    {
+        QTest::addColumn<QRect>("remembered"); // empty: nothing remembered
+        QTest::newRow("first start") << QRect();
+        QTest::newRow("larger than the screen") << QRect(0, 0, 2240, 1440);
+        QTest::newRow("off to the right") << QRect(5000, 100, 600, 400);
+        QTest::newRow("above and left") << QRect(-3000, -2000, 600, 400);
+        QTest::newRow("partly off") << QRect(500, 300, 600, 400);
+    }
+
+    void opensOnTheScreen()
+    {
+        QFETCH(QRect, remembered);
+        QFile::remove(WindowLayout::filePath());
+        if (!remembered.isEmpty()) {
+            MainForm before{QString()};
+            before.setGeometry(remembered);
+            before.Form_QueryUnload(true);
+        }
+        MainForm form{QString()};
+        form.Form_Load();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const QRect room = form.screen()->availableGeometry();
+        QVERIFY2(room.contains(form.frameGeometry()),
+                 qPrintable(QString("%1,%2 %3x%4 in %5x%6")
+                                .arg(form.x())
+                                .arg(form.y())
+                                .arg(form.frameGeometry().width())
+                                .arg(form.frameGeometry().height())
+                                .arg(room.width())
+                                .arg(room.height())));
+        if (!remembered.isEmpty() &&
+            room.contains(QRect(remembered.topLeft(), remembered.size() + QSize(16, 40))))
+            QCOMPARE(form.geometry(), remembered); // a place that fits stays
+        form.Form_QueryUnload(true);
     }
 
     void errorReasonsShowWhole()

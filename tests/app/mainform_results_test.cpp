@@ -104,7 +104,7 @@ const struct
     {"DeleteFile", "c", "a -b c -d", 2}, // still there: the row stays
     {"DeleteFile", "d", "a -b c", 3},
     {"Del CheckUnCheckFile", "", "a -b c -d", -1},
-    {"CheckUnCheckFile", "", "a b c -d"},
+    {"CheckUnCheckFile Space", "", "a b c -d"},
     {"CheckUnCheckFile", "", "-a -b c -d", 0},
     {"DeleteChecked", AskChecked, "-b c -d"},
     {"DeleteChecked", AskChecked, "a -b c -d", 1, false},
@@ -192,6 +192,46 @@ private Q_SLOTS:
         QCOMPARE(w.rec.questions, QStringList{AskFile.arg("y", w.folder(2))});
         QCOMPARE(w.shown(2) + " | " + w.shown(1), QString("x | x y z"));
         QVERIFY(!w.exists(2, "y") && w.exists(1, "y"));
+    }
+
+    // Row by row from the keyboard: a click in any cell makes the row's Name current (what a
+    // screen reader announces first, with the check state); Space checks from there; Shift+F10
+    // and the menu key open the menu below the selected row, acting on its list.
+    void rowsByKeyboard()
+    {
+        Window w;
+        w.fill(1, {"a", "-b", "c"});
+        w.fill(2, {"x", "y"});
+        for (int list : {1, 2}) {
+            QTreeView* v = w.views[list];
+            const QModelIndex target = v->model()->index(1, ResultListModel::Target);
+            QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, v->visualRect(target).center());
+            QCOMPARE(v->currentIndex(), v->model()->index(1, ResultListModel::Name));
+            QTest::keyClick(v, Qt::Key_Right);
+            QCOMPARE(v->currentIndex().column(), int(ResultListModel::Name));
+            const QString before = w.shown(list);
+            QTest::keyClick(v, Qt::Key_Space);
+            QCOMPARE(v->model()
+                         ->index(1, ResultListModel::Status)
+                         .data(Qt::AccessibleDescriptionRole)
+                         .toString(),
+                     list == 1 ? "checked" : "not checked");
+            QTest::keyClick(v, Qt::Key_Space);
+            QCOMPARE(w.shown(list), before);
+            QTest::keyClick(v, Qt::Key_Down);
+            QCOMPARE(v->selectionModel()->selectedRows().value(0).row(),
+                     qMin(2, v->model()->rowCount() - 1));
+            const QRect row = v->visualRect(v->currentIndex());
+            for (const char* key : {"Shift+F10", "Menu"}) {
+                w.state().ActiveResultList = w.model(3 - list);
+                QTest::keySequence(v, QKeySequence(key));
+                QTRY_VERIFY2(w.FileMenu->isVisible(), key);
+                QCOMPARE(w.state().ActiveResultList, w.model(list));
+                const QPoint at = v->viewport()->mapFromGlobal(w.FileMenu->pos());
+                QVERIFY2(at.y() >= row.top() && at.y() <= row.bottom() + 2, key);
+                w.FileMenu->hide();
+            }
+        }
     }
 
     void openFileAndWithoutActiveList()

@@ -26,3 +26,4 @@ add_test(NAME accessibility_test COMMAND ${KETRANO_SYSTEM_PYTHON}
 set_tests_properties(accessibility_test PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180)
 ketrano_qtest(front_ends_test ${CMAKE_CURRENT_LIST_DIR}/front_ends_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/window_driver.cpp)
+ketrano_qtest(run_progress_test ${CMAKE_CURRENT_LIST_DIR}/run_progress_test.cpp)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/help_window.h"
 #include "app/notice_bar.h"
+#include "app/run_log_window.h"
 #include "app/window_driver.h"
 #include "core/registry/registry.h"
 #include "core/settings.h"
@@ -181,9 +182,12 @@ private Q_SLOTS:
                   });
 
         // Exit (Ctrl+Q) keeps the profile and the toggles, and apart from them the window's
-        // size and a column width the user dragged.
-        w.form.resize(900, 640);
-        QTRY_COMPARE(w.form.size(), QSize(900, 640));
+        // size, the splitter above Profile Entries and a column width the user dragged.
+        w.form.resize(760, 540); // within the test screen's 800 pixels
+        QTRY_COMPARE(w.form.size(), QSize(760, 540));
+        auto* splitter = w.find<QSplitter>("ListSplitter");
+        splitter->setSizes({splitter->sizes().value(0) - 60, splitter->sizes().value(1) + 60});
+        const QList<int> dragged = splitter->sizes();
         w.find<QTreeView>("ListView2")->header()->resizeSection(ResultListModel::Name, 333);
         w.keys("MainForm", "Ctrl+Q");
         QVERIFY(w.form.isHidden());
@@ -199,7 +203,8 @@ private Q_SLOTS:
             QCOMPARE(again.state().profileEntries.entries(), onDisk);
             QVERIFY(again.form.toggleState(2) && !again.form.toggleState(3));
             QCOMPARE(again.state().sourceRows.size(), 0);
-            QTRY_COMPARE(again.form.size(), QSize(900, 640));
+            QTRY_COMPARE(again.form.size(), QSize(760, 540));
+            QTRY_COMPARE(again.find<QSplitter>("ListSplitter")->sizes(), dragged);
             QTRY_COMPARE(again.find<QTreeView>("ListView2")->columnWidth(0), 333);
             QVERIFY(again.find<QTreeView>("ListView1")->columnWidth(0) < 300);
             again.form.Form_QueryUnload(true);
@@ -287,11 +292,112 @@ private Q_SLOTS:
         click(w, "tbrMain_5");
         QCOMPARE(QFileInfo::exists(dst + "/new.txt"), toTarget);
         QCOMPARE(QFileInfo::exists(src + "/sub/back.txt"), toSource);
+        // Each row tells what happened to it; a direction that was off copied nothing.
+        using O = ResultRow::Outcome;
+        QCOMPARE(w.state().sourceRows.at(0).outcome, toTarget ? O::Copied : O::NotCopied);
+        QCOMPARE(w.state().targetRows.at(0).outcome, toSource ? O::Copied : O::NotCopied);
         // With no direction on, no row is passed: panels 3 and 5 keep the scan's texts.
         QCOMPARE(w.panels(), toTarget || toSource
                                  ? QString("Ready  ||Errors : 0|%1 of 2  Files copied|0 KB Copied")
                                        .arg(toTarget + toSource)
                                  : "Ready  ||Source Size: 0KB|  Files copied|Target Size: 0KB");
+    }
+
+    // What a scan and a synchronization show besides the status panels: the files found so
+    // far, the bar by bytes with its percent, each row's outcome in its Status cell (sortable),
+    // the run in the Run Log window; Esc said to be heard at once, the bar emptied after a stop.
+    void whatARunShows_data()
+    {
+        QTest::addColumn<bool>("stop");
+        QTest::newRow("to its end") << false;
+        QTest::newRow("stopped") << true;
+    }
+
+    void whatARunShows()
+    {
+        QFETCH(bool, stop);
+        tree->add({{"src/a.txt", 3000, Old},
+                   {"src/b.txt", 2000, Old},
+                   {"src/gone.txt", 1000, Old},
+                   {"dst/t.txt", 1, Old}});
+        WindowDriver w;
+        w.state().profileEntries.append({src, dst, "*", ""});
+        w.form.show();
+        auto* bar = w.find<QProgressBar>("ProgressBar1");
+        QStringList barTexts, heard;
+        Callbacks& cb = w.form.callbacks();
+        cb.event = [&, shown = cb.event](const RunEvent& e) {
+            shown(e);
+            if (e.type == RunEvent::FilesFound || e.type == RunEvent::RowPassed)
+                barTexts << (bar->isTextVisible() ? bar->text() : QString());
+            if (stop && e.type == RunEvent::FileStarted && heard.isEmpty()) {
+                QTest::keyClick(w.find("ListView1"), Qt::Key_Escape);
+                heard << w.form.panel(1)->text();
+            }
+        };
+        w.keys("MainForm", "F5");
+        QCOMPARE(barTexts.value(barTexts.size() - 1),
+                 "Files found: 3 in the source folders, 1 in the target folders");
+        QVERIFY(!bar->isTextVisible());
+        w.state().sourceRows.setChecked(1, false); // b.txt
+        QFile::remove(src + "/gone.txt");
+        barTexts.clear();
+        w.keys("MainForm", "Alt+S");
+        QVERIFY(!barTexts.isEmpty());
+        for (const QString& text : barTexts)
+            QVERIFY2(QRegularExpression("^\\d+% · .* of .*$").match(text).hasMatch(),
+                     qPrintable(text));
+        const ResultListModel& rows = w.state().sourceRows;
+        const auto status = [&](int row, int role) {
+            return w.find<QTreeView>("ListView1")
+                ->model()
+                ->index(row, ResultListModel::Status)
+                .data(role)
+                .toString();
+        };
+        if (stop) {
+            QCOMPARE(heard, QStringList{"Stopping…"});
+            QCOMPARE(w.states.last(), "Canceled ");
+            QCOMPARE(w.form.panel(1)->text(), "Canceled ");
+            QCOMPARE(bar->value(), bar->minimum());             // emptied
+            QCOMPARE(status(2, Qt::ToolTipRole), "Not copied"); // gone.txt, never reached
+        } else {
+            QCOMPARE(bar->value(), bar->maximum());
+            // The Status text stays; the tooltip and the icon tell the outcome.
+            const QString failed = "Failed: Reading the source failed: No such file or directory";
+            const struct
+            {
+                int row;
+                const char* name;
+                QString tip;
+            } outcomes[] = {
+                {0, "a.txt", "Copied"}, {1, "b.txt", "Not copied"}, {2, "gone.txt", failed}};
+            for (const auto& [row, name, tip] : outcomes) {
+                QCOMPARE(rows.at(row).name, name);
+                QCOMPARE(status(row, Qt::DisplayRole), "New File");
+                QCOMPARE(status(row, Qt::ToolTipRole), tip);
+                QVERIFY(!w.find<QTreeView>("ListView1")
+                             ->model()
+                             ->index(row, ResultListModel::Status)
+                             .data(Qt::DecorationRole)
+                             .value<QIcon>()
+                             .isNull());
+            }
+            clickHeader(w.find<QTreeView>("ListView1"), ResultListModel::Status);
+            QCOMPARE(WindowDriver::shown(rows), "gone.txt -b.txt a.txt");
+        }
+        // The run is in the run log, and the Run Log window shows it first.
+        withModal([&] { w.keys("MainForm", "Ctrl+L"); },
+                  [&](QWidget* window) {
+                      const QTreeWidgetItem* run =
+                          qobject_cast<RunLogWindow*>(window)->list()->topLevelItem(0);
+                      QVERIFY(run);
+                      QCOMPARE(QStringList({run->text(1), run->text(2), run->text(3), run->text(5),
+                                            run->text(7), run->text(8)}),
+                               QStringList({"ketrano", "", "on", stop ? "1" : "2", stop ? "0" : "1",
+                                            stop ? "Stopped" : "Some copies failed"}));
+                  });
+        w.form.Form_QueryUnload(true);
     }
 
     // One start and close. Settings "Last Profile|Show File Names|Copy Source|Copy Target",
@@ -400,6 +506,57 @@ private Q_SLOTS:
                                   ->text()
                                   .contains("General Public License, version 3 or later"));
                   });
+
+        // Tab reaches every toolbar button; each command has its key, named in its tooltip
+        // below the tooltip's own text, and the captions show their underlined letters.
+        QStringList reached;
+        w.keys("tbrMain_1", "");
+        for (int i = 0; i < 40; ++i) {
+            reached << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        for (int b = 1; b <= 7; ++b)
+            QVERIFY2(reached.contains(QString("tbrSecond_%1").arg(b)),
+                     qPrintable(reached.join(' ')));
+        QVERIFY(reached.contains("tbrMain_6"));
+        const struct
+        {
+            const char* button;
+            const char* key;
+            const char* tip;
+        } keyed[] = {{"tbrSecond_1", "Ctrl+1", "Display icons of files\nCtrl+1"},
+                     {"tbrSecond_2", "Ctrl+2", nullptr},
+                     {"tbrSecond_3", "Ctrl+3", nullptr},
+                     {"tbrSecond_4", "Ctrl+E", "Show Errors of Last Synchronization\nCtrl+E"},
+                     {"tbrSecond_6", "Ctrl+F1", "Ctrl+F1"},
+                     {"tbrSecond_7", "Ctrl+L", "Show the last runs of the run log\nCtrl+L"},
+                     {"tbrMain_1", nullptr, "Start New Profile\nAlt+N, Ctrl+N"},
+                     {"tbrMain_6", nullptr, "Alt+X, Ctrl+Q"}};
+        for (const auto& [name, key, tip] : keyed) {
+            auto* button = w.find<QToolButton>(name);
+            if (tip) {
+                QHelpEvent help(QEvent::ToolTip, {4, 4}, button->mapToGlobal(QPoint(4, 4)));
+                QApplication::sendEvent(button, &help);
+                QTRY_COMPARE(QToolTip::text(), QString(tip));
+                QToolTip::hideText();
+            }
+            if (!key)
+                continue;
+            if (button->isCheckable()) { // a toggle flips, and shows its state in its picture
+                const bool before = button->isChecked();
+                w.keys("ListView1", key);
+                QCOMPARE(button->isChecked(), !before);
+                const QIcon icon = button->icon();
+                QVERIFY(icon.pixmap(16, QIcon::Normal, QIcon::On).toImage() !=
+                        icon.pixmap(16, QIcon::Normal, QIcon::Off).toImage());
+                w.keys("ListView1", key); // back as it was
+                QCOMPARE(button->isChecked(), before);
+            } else {
+                QVERIFY2(onModal([&] { w.keys("ListView1", key); }), name);
+            }
+        }
+        QCOMPARE(w.find<QToolButton>("tbrMain_3")->text(), "Sa&ve Profile");
+        QVERIFY(QApplication::style()->styleHint(QStyle::SH_UnderlineShortcut));
 
         w.state().profileEntries.append({"/a", "/b", "*", ""});
         auto* list = w.find<QTreeView>("ProfileList");
