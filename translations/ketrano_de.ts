@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>DesktopNotice</name>
+    <message>
+        <source>Canceled: </source>
+        <translation>Abgebrochen: </translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>Anzeigen</translation>
+    </message>
+</context>
+<context>
     <name>ErrorsForm</name>
     <message>
         <source>Errors</source>
@@ -124,6 +135,63 @@
     </message>
 </context>
 <context>
+    <name>FileIconModel</name>
+    <message>
+        <source>checked</source>
+        <translation>markiert</translation>
+    </message>
+    <message>
+        <source>not checked</source>
+        <translation>nicht markiert</translation>
+    </message>
+</context>
+<context>
+    <name>HelpWindow</name>
+    <message>
+        <source>Ketrano Backup Help</source>
+        <translation>Hilfe zu Ketrano Backup</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Handbuch</translation>
+    </message>
+    <message>
+        <source>The manual was not found in %1.</source>
+        <translation>Das Handbuch wurde in %1 nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>About Ketrano Backup</source>
+        <translation>Über Ketrano Backup</translation>
+    </message>
+    <message>
+        <source>Ketrano Backup ver %1</source>
+        <translation>Ketrano Backup Version %1</translation>
+    </message>
+    <message>
+        <source>Keeps pairs of folders in step.</source>
+        <translation>Hält Ordnerpaare auf gleichem Stand.</translation>
+    </message>
+    <message>
+        <source>Licensed under the GNU General Public License, version 3 or later.</source>
+        <translation>Lizenziert unter der GNU General Public License, Version 3 oder später.</translation>
+    </message>
+</context>
+<context>
+    <name>KeepVersionsDialog</name>
+    <message>
+        <source>Versions of Replaced Files</source>
+        <translation>Versionen ersetzter Dateien</translation>
+    </message>
+    <message>
+        <source>A file that Synchronize replaces is kept as a version in the folder .ketrano-versions of its side's root. 0 keeps none.</source>
+        <translation>Eine Datei, die Abgleichen ersetzt, wird als Version im Ordner .ketrano-versions im Stammordner ihrer Seite aufbewahrt. 0 bewahrt keine auf.</translation>
+    </message>
+    <message>
+        <source>&amp;Keep versions for:</source>
+        <translation>Versionen &amp;aufbewahren für:</translation>
+    </message>
+</context>
+<context>
     <name>ListCommand</name>
     <message>
         <source>Open File</source>
@@ -160,6 +228,200 @@
     <message>
         <source>Invert Checking of All Files</source>
         <translation>Markierung aller Dateien umkehren</translation>
+    </message>
+</context>
+<context>
+    <name>MainForm</name>
+    <message>
+        <source>Ketrano Backup</source>
+        <translation>Ketrano Backup</translation>
+    </message>
+    <message>
+        <source>Main Toolbar</source>
+        <translation>Hauptwerkzeugleiste</translation>
+    </message>
+    <message>
+        <source>&amp;New Profile</source>
+        <translation>&amp;Neues Profil</translation>
+    </message>
+    <message>
+        <source>Start New Profile</source>
+        <translation>Ein neues Profil beginnen</translation>
+    </message>
+    <message>
+        <source>&amp;Open Profile</source>
+        <translation>Profil ö&amp;ffnen</translation>
+    </message>
+    <message>
+        <source>Open a Saved Profile</source>
+        <translation>Ein gespeichertes Profil öffnen</translation>
+    </message>
+    <message>
+        <source>Sa&amp;ve Profile</source>
+        <translation>Profil &amp;speichern</translation>
+    </message>
+    <message>
+        <source>Save /Save as the current Profile</source>
+        <translation>Das aktuelle Profil speichern / speichern unter</translation>
+    </message>
+    <message>
+        <source>S&amp;can</source>
+        <translation>&amp;Prüfen</translation>
+    </message>
+    <message>
+        <source>Scan Source and Target Directories for Diffrent Files</source>
+        <translation>Quell- und Zielordner nach unterschiedlichen Dateien durchsuchen</translation>
+    </message>
+    <message>
+        <source>&amp;Synchronize</source>
+        <translation>&amp;Abgleichen</translation>
+    </message>
+    <message>
+        <source>Synchronize Source and Target Directories</source>
+        <translation>Quell- und Zielordner abgleichen</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>More Buttons</source>
+        <translation>Weitere Schaltflächen</translation>
+    </message>
+    <message>
+        <source>Second Toolbar</source>
+        <translation>Zweite Werkzeugleiste</translation>
+    </message>
+    <message>
+        <source>Show Icons </source>
+        <translation>Symbole zeigen </translation>
+    </message>
+    <message>
+        <source>Display icons of files</source>
+        <translation>Symbole der Dateien anzeigen</translation>
+    </message>
+    <message>
+        <source> Copy  Source</source>
+        <translation> Quelle  kopieren</translation>
+    </message>
+    <message>
+        <source>Copy Files from Source to Trget directories</source>
+        <translation>Dateien aus den Quell- in die Zielordner kopieren</translation>
+    </message>
+    <message>
+        <source> Copy  Target  </source>
+        <translation> Ziel  kopieren  </translation>
+    </message>
+    <message>
+        <source>Copy Files from Target  to Source directories</source>
+        <translation>Dateien aus den Ziel- in die Quellordner kopieren</translation>
+    </message>
+    <message>
+        <source> Show  Errors  !</source>
+        <translation> Fehler  zeigen  !</translation>
+    </message>
+    <message>
+        <source>Show Errors of Last Synchronization</source>
+        <translation>Fehler des letzten Abgleichs anzeigen</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Über</translation>
+    </message>
+    <message>
+        <source>Run Log</source>
+        <translation>Laufprotokoll</translation>
+    </message>
+    <message>
+        <source>Show the last runs of the run log</source>
+        <translation>Die letzten Läufe aus dem Laufprotokoll anzeigen</translation>
+    </message>
+    <message>
+        <source>Profile Entry Toolbar</source>
+        <translation>Werkzeugleiste der Profileinträge</translation>
+    </message>
+    <message>
+        <source>New Profile Entry</source>
+        <translation>Neuer Profileintrag</translation>
+    </message>
+    <message>
+        <source>Edit Profile Entry</source>
+        <translation>Profileintrag bearbeiten</translation>
+    </message>
+    <message>
+        <source>Delete Profile Entry</source>
+        <translation>Profileintrag löschen</translation>
+    </message>
+    <message>
+        <source>Create ShortCut</source>
+        <translation>Verknüpfung anlegen</translation>
+    </message>
+    <message>
+        <source>Source Files</source>
+        <translation>Quelldateien</translation>
+    </message>
+    <message>
+        <source>Target Files</source>
+        <translation>Zieldateien</translation>
+    </message>
+    <message>
+        <source>Profile Entries</source>
+        <translation>Profileinträge</translation>
+    </message>
+    <message>
+        <source>Between the result lists and Profile Entries</source>
+        <translation>Zwischen den Ergebnislisten und den Profileinträgen</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+    <message>
+        <source>Ready</source>
+        <translation>Bereit</translation>
+    </message>
+    <message>
+        <source>Pick a Folder</source>
+        <translation>Einen Ordner wählen</translation>
+    </message>
+    <message>
+        <source>Stopping…</source>
+        <translation>Wird angehalten…</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+    <message>
+        <source>Scanning</source>
+        <translation>Prüfe</translation>
+    </message>
+    <message>
+        <source>Files found: %1 in the source folders, %2 in the target folders</source>
+        <translation>Gefundene Dateien: %1 in den Quellordnern, %2 in den Zielordnern</translation>
+    </message>
+    <message>
+        <source>Stopped after %1 of %2</source>
+        <translation>Angehalten nach %1 von %2</translation>
+    </message>
+    <message>
+        <source>%1 copied</source>
+        <translation>%1 kopiert</translation>
+    </message>
+</context>
+<context>
+    <name>NoticeBar</name>
+    <message>
+        <source>Show &amp;Errors</source>
+        <translation>&amp;Fehler zeigen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
     </message>
 </context>
 <context>
@@ -252,6 +514,21 @@
     </message>
 </context>
 <context>
+    <name>ResultListModel</name>
+    <message>
+        <source>Copied</source>
+        <translation>Kopiert</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>Fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Not copied</source>
+        <translation>Nicht kopiert</translation>
+    </message>
+</context>
+<context>
     <name>Results</name>
     <message>
         <source>File Name</source>
@@ -288,6 +565,136 @@
     <message>
         <source>OverWrite</source>
         <translation>Überschreiben</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Last Modified</source>
+        <translation>Zuletzt geändert</translation>
+    </message>
+    <message>
+        <source>Changed on both sides since the last synchronization: the older one is kept as a version</source>
+        <translation>Seit dem letzten Abgleich auf beiden Seiten geändert: Die ältere wird als Version aufbewahrt</translation>
+    </message>
+    <message>
+        <source>size(KB)</source>
+        <translation>Größe(KB)</translation>
+    </message>
+</context>
+<context>
+    <name>RunLogWindow</name>
+    <message>
+        <source>Done</source>
+        <translation>Fertig</translation>
+    </message>
+    <message>
+        <source>Some copies failed</source>
+        <translation>Einige Kopien sind fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Unusable input</source>
+        <translation>Unbrauchbare Eingabe</translation>
+    </message>
+    <message>
+        <source>Another run held the profile</source>
+        <translation>Ein anderer Lauf hielt das Profil</translation>
+    </message>
+    <message>
+        <source>Stopped</source>
+        <translation>Angehalten</translation>
+    </message>
+    <message>
+        <source>Ended with status %1</source>
+        <translation>Mit Status %1 beendet</translation>
+    </message>
+    <message>
+        <source>Run Log</source>
+        <translation>Laufprotokoll</translation>
+    </message>
+    <message>
+        <source>Started</source>
+        <translation>Begonnen</translation>
+    </message>
+    <message>
+        <source>Program</source>
+        <translation>Programm</translation>
+    </message>
+    <message>
+        <source>Profile</source>
+        <translation>Profil</translation>
+    </message>
+    <message>
+        <source>Source to Target</source>
+        <translation>Quelle nach Ziel</translation>
+    </message>
+    <message>
+        <source>Target to Source</source>
+        <translation>Ziel nach Quelle</translation>
+    </message>
+    <message>
+        <source>Files copied</source>
+        <translation>Kopierte Dateien</translation>
+    </message>
+    <message>
+        <source>KB copied</source>
+        <translation>KB kopiert</translation>
+    </message>
+    <message>
+        <source>Errors</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Ergebnis</translation>
+    </message>
+    <message>
+        <source>The run log cannot be read: %1</source>
+        <translation>Das Laufprotokoll kann nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>No synchronization has run yet. The run log is %1.</source>
+        <translation>Es ist noch kein Abgleich gelaufen. Das Laufprotokoll ist %1.</translation>
+    </message>
+    <message>
+        <source>The last runs, newest first, from %1.</source>
+        <translation>Die letzten Läufe, die neuesten zuerst, aus %1.</translation>
+    </message>
+    <message>
+        <source>on</source>
+        <translation>ein</translation>
+    </message>
+    <message>
+        <source>off</source>
+        <translation>aus</translation>
+    </message>
+</context>
+<context>
+    <name>RunProgress</name>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1 min %2 s</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min</source>
+        <translation>%1 h %2 min</translation>
+    </message>
+    <message>
+        <source>%1/s</source>
+        <translation>%1/s</translation>
+    </message>
+    <message>
+        <source>%1 left</source>
+        <translation>noch %1</translation>
     </message>
 </context>
 <context>
@@ -388,6 +795,77 @@
     </message>
 </context>
 <context>
+    <name>Status</name>
+    <message>
+        <source>Ready</source>
+        <translation>Bereit</translation>
+    </message>
+    <message>
+        <source>Scanning</source>
+        <translation>Prüfe</translation>
+    </message>
+    <message>
+        <source>Comparing</source>
+        <translation>Vergleiche</translation>
+    </message>
+    <message>
+        <source>Canceled</source>
+        <translation>Abgebrochen</translation>
+    </message>
+    <message>
+        <source>Ready  </source>
+        <translation>Bereit  </translation>
+    </message>
+    <message>
+        <source>Source Files: </source>
+        <translation>Quelldateien: </translation>
+    </message>
+    <message>
+        <source>Source Size: %1KB</source>
+        <translation>Quellgröße: %1KB</translation>
+    </message>
+    <message>
+        <source>Target Files: </source>
+        <translation>Zieldateien: </translation>
+    </message>
+    <message>
+        <source>Target Size: %1KB</source>
+        <translation>Zielgröße: %1KB</translation>
+    </message>
+    <message>
+        <source>Copying</source>
+        <translation>Kopiere</translation>
+    </message>
+    <message>
+        <source>From source to Target</source>
+        <translation>Von Quelle nach Ziel</translation>
+    </message>
+    <message>
+        <source>From Target to Source</source>
+        <translation>Von Ziel nach Quelle</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+    <message>
+        <source>%1 KB Copied</source>
+        <translation>%1 KB kopiert</translation>
+    </message>
+    <message>
+        <source>Errors : %1</source>
+        <translation>Fehler : %1</translation>
+    </message>
+    <message>
+        <source>Canceled </source>
+        <translation>Abgebrochen </translation>
+    </message>
+    <message>
+        <source>  Files copied</source>
+        <translation>  Dateien kopiert</translation>
+    </message>
+</context>
+<context>
     <name>Sync</name>
     <message>
         <source>The destination folder does not tell letter case apart: it holds %1 already</source>
@@ -424,6 +902,53 @@
     <message>
         <source>%1 files were not copied</source>
         <translation>%1 Dateien wurden nicht kopiert</translation>
+    </message>
+    <message>
+        <source>The folder %1 does not exist, and made now it would not be on its usual disk: is the disk mounted?</source>
+        <translation>Der Ordner %1 existiert nicht und läge, jetzt angelegt, nicht auf seinem gewohnten Datenträger: Ist der Datenträger eingehängt?</translation>
+    </message>
+</context>
+<context>
+    <name>VersionsWindow</name>
+    <message>
+        <source>Versions of %1</source>
+        <translation>Versionen von %1</translation>
+    </message>
+    <message>
+        <source>Kept versions of %1:</source>
+        <translation>Aufbewahrte Versionen von %1:</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>Lauf</translation>
+    </message>
+    <message>
+        <source>Last Modified</source>
+        <translation>Zuletzt geändert</translation>
+    </message>
+    <message>
+        <source>size(KB)</source>
+        <translation>Größe(KB)</translation>
+    </message>
+    <message>
+        <source>&amp;Restore</source>
+        <translation>&amp;Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation>Ö&amp;ffnen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Restoring the version failed: %1</source>
+        <translation>Wiederherstellen der Version fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>The version of %1 is back in place; the file it replaced is kept as a version.</source>
+        <translation>Die Version von %1 ist wieder an ihrem Platz; die Datei, die sie ersetzt hat, wird als Version aufbewahrt.</translation>
     </message>
 </context>
 </TS>

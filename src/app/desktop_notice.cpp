@@ -24,7 +24,7 @@ QString DesktopNotice::runText(qint64 copied, qint64 failed, bool cancelled)
 {
     const QString text =
         count(copied, "file", "files") + QStringLiteral(" copied, %1 failed.").arg(failed);
-    return cancelled ? QStringLiteral("Canceled: ") + text : text;
+    return cancelled ? tr("Canceled: ") + text : text;
 }
 
 void DesktopNotice::notify(const QString& summary, const QString& body)
@@ -42,8 +42,7 @@ void DesktopNotice::notify(const QString& summary, const QString& body)
     QDBusMessage call =
         QDBusMessage::createMethodCall(Service, Path, Interface, QStringLiteral("Notify"));
     call << QStringLiteral("Ketrano Backup") << uint(0) << QStringLiteral("ketrano") << summary
-         << body << QStringList{QStringLiteral("default"), QStringLiteral("Show")} << hints
-         << int(-1);
+         << body << QStringList{QStringLiteral("default"), tr("Show")} << hints << int(-1);
     // Asynchronous: the window never waits for the desktop; an error (no service) is dropped.
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {

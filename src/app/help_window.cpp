@@ -27,7 +27,7 @@ QString helpFolderFor(const QString& programFolder)
 HelpWindow::HelpWindow(const QString& helpFolder, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("HelpWindow"));
-    setWindowTitle(QStringLiteral("Ketrano Backup Help"));
+    setWindowTitle(tr("Ketrano Backup Help"));
     m_browser = new QTextBrowser(this);
     m_browser->setObjectName(QStringLiteral("HelpBrowser"));
     // A screen reader reads the manual as a document of its own, named like the window.
@@ -39,7 +39,7 @@ HelpWindow::HelpWindow(const QString& helpFolder, QWidget* parent) : QDialog(par
         m_browser->setSource(QUrl::fromLocalFile(file));
         m_loaded = true;
     } else {
-        m_browser->setPlainText(QStringLiteral("The manual was not found in %1.").arg(helpFolder));
+        m_browser->setPlainText(tr("The manual was not found in %1.").arg(helpFolder));
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -53,18 +53,19 @@ QDialog* createAboutDialog(QWidget* parent)
 {
     auto* about = new QDialog(parent);
     about->setObjectName(QStringLiteral("AboutForm"));
-    about->setWindowTitle(QStringLiteral("About Ketrano Backup"));
+    about->setWindowTitle(HelpWindow::tr("About Ketrano Backup"));
     auto* icon = new QLabel(about);
     icon->setPixmap(QIcon(QStringLiteral(":/icons/ketrano.svg")).pixmap(64, 64));
-    auto* text = new QLabel(QStringLiteral("Ketrano Backup ver " KETRANO_VERSION), about);
+    auto* text = new QLabel(
+        HelpWindow::tr("Ketrano Backup ver %1").arg(QStringLiteral(KETRANO_VERSION)), about);
     text->setObjectName(QStringLiteral("AboutText"));
     QFont f = text->font();
     f.setPointSizeF(f.pointSizeF() * 1.4);
     f.setBold(true);
     text->setFont(f);
-    auto* detail = new QLabel(QStringLiteral("Keeps pairs of folders in step."), about);
+    auto* detail = new QLabel(HelpWindow::tr("Keeps pairs of folders in step."), about);
     auto* licence = new QLabel(
-        QStringLiteral("Licensed under the GNU General Public License, version 3 or later."),
+        HelpWindow::tr("Licensed under the GNU General Public License, version 3 or later."),
         about);
     licence->setObjectName(QStringLiteral("AboutLicence"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, about);

@@ -46,9 +46,9 @@ void nameControl(QObject* object, const QString& name)
 }
 
 // The caption as the user reads it: without the '&' that marks the underlined letter.
-QString readCaption(const char* caption)
+QString readCaption(QString caption)
 {
-    return QString::fromUtf8(caption).remove(QLatin1Char('&'));
+    return caption.remove(QLatin1Char('&'));
 }
 
 // The toolbars' pictures are the program's own, so they look the same under every icon theme.
@@ -155,7 +155,7 @@ MainForm::MainForm(const QString& commandLine, QWidget* parent)
     initResources();
     showShortcutLetters();
     nameControl(this, QStringLiteral("MainForm"));
-    setWindowTitle(QStringLiteral("Ketrano Backup"));
+    setWindowTitle(tr("Ketrano Backup"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/ketrano.svg")));
     FileIconModel::useFallbackIconTheme();
     buildWindow();
@@ -216,7 +216,7 @@ void MainForm::buildWindow()
 
 void MainForm::buildMainToolbar()
 {
-    tbrMain = addToolBar(QStringLiteral("Main Toolbar"));
+    tbrMain = addToolBar(tr("Main Toolbar"));
     nameControl(tbrMain, QStringLiteral("tbrMain"));
     tbrMain->setMovable(false);
     tbrMain->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -229,26 +229,30 @@ void MainForm::buildMainToolbar()
         const char* shortcuts;
     };
     const Button buttons[] = {
-        {"&New Profile", "Start New Profile", "profile-new", "Ctrl+N"},
-        {"&Open Profile", "Open a Saved Profile", "profile-open", "Ctrl+O"},
-        {"Sa&ve Profile", "Save /Save as the current Profile", "profile-save", "Ctrl+S"},
-        {"S&can", "Scan Source and Target Directories for Diffrent Files", "scan", "F5"},
-        {"&Synchronize", "Synchronize Source and Target Directories", "synchronize", ""},
-        {"E&xit", "", "exit", "Ctrl+Q"},
+        {QT_TR_NOOP("&New Profile"), QT_TR_NOOP("Start New Profile"), "profile-new", "Ctrl+N"},
+        {QT_TR_NOOP("&Open Profile"), QT_TR_NOOP("Open a Saved Profile"), "profile-open", "Ctrl+O"},
+        {QT_TR_NOOP("Sa&ve Profile"), QT_TR_NOOP("Save /Save as the current Profile"),
+         "profile-save", "Ctrl+S"},
+        {QT_TR_NOOP("S&can"), QT_TR_NOOP("Scan Source and Target Directories for Diffrent Files"),
+         "scan", "F5"},
+        {QT_TR_NOOP("&Synchronize"), QT_TR_NOOP("Synchronize Source and Target Directories"),
+         "synchronize", ""},
+        {QT_TR_NOOP("E&xit"), "", "exit", "Ctrl+Q"},
     };
     int position = 1;
     for (const Button& b : buttons) {
-        QAction* action = tbrMain->addAction(ownIcon(b.icon), QString::fromUtf8(b.caption));
+        const QString caption = tr(b.caption);
+        QAction* action = tbrMain->addAction(ownIcon(b.icon), caption);
         // The button shows the caption with its underlined letter (the action's own icon
         // text would drop the '&').
-        action->setIconText(QString::fromUtf8(b.caption));
-        action->setToolTip(QString::fromUtf8(b.tip));
+        action->setIconText(caption);
+        action->setToolTip(*b.tip ? tr(b.tip) : QString());
         action->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(b.shortcuts),
                                                           QKeySequence::PortableText));
         action->setShortcutContext(Qt::WindowShortcut);
         QWidget* button = tbrMain->widgetForAction(action);
         nameControl(button, QStringLiteral("tbrMain_%1").arg(position));
-        button->setAccessibleName(readCaption(b.caption));
+        button->setAccessibleName(readCaption(caption));
         button->setFocusPolicy(Qt::TabFocus);
         QList<QKeySequence> keys = {QKeySequence::mnemonic(action->iconText())};
         m_buttonKeys.insert(button, keysText(keys + action->shortcuts()));
@@ -270,7 +274,7 @@ static void nameExtensionButton(QToolBar* bar)
 
 void MainForm::buildSecondToolbar()
 {
-    tbrSecond = addToolBar(QStringLiteral("Second Toolbar"));
+    tbrSecond = addToolBar(tr("Second Toolbar"));
     nameControl(tbrSecond, QStringLiteral("tbrSecond"));
     tbrSecond->setMovable(false);
     tbrSecond->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -285,31 +289,30 @@ void MainForm::buildSecondToolbar()
     };
     // The six buttons of the design, and the run log after them.
     const Button buttons[] = {
-        {"Show Icons ", "Display icons of files", "show-icons", true, "Ctrl+1"},
-        {" Copy  Source", "Copy Files from Source to Trget directories", "copy-source", true,
-         "Ctrl+2"},
-        {" Copy  Target  ", "Copy Files from Target  to Source directories", "copy-target", true,
-         "Ctrl+3"},
-        {" Show  Errors  !", "Show Errors of Last Synchronization", "show-errors", false, "Ctrl+E"},
-        {"Help", "", "help", false, "F1"},
-        {"About", "", "about", false, "Ctrl+F1"},
+        {QT_TR_NOOP("Show Icons "), QT_TR_NOOP("Display icons of files"), "show-icons", true,
+         "Ctrl+1"},
+        {QT_TR_NOOP(" Copy  Source"), QT_TR_NOOP("Copy Files from Source to Trget directories"),
+         "copy-source", true, "Ctrl+2"},
+        {QT_TR_NOOP(" Copy  Target  "), QT_TR_NOOP("Copy Files from Target  to Source directories"),
+         "copy-target", true, "Ctrl+3"},
+        {QT_TR_NOOP(" Show  Errors  !"), QT_TR_NOOP("Show Errors of Last Synchronization"),
+         "show-errors", false, "Ctrl+E"},
+        {QT_TR_NOOP("Help"), "", "help", false, "F1"},
+        {QT_TR_NOOP("About"), "", "about", false, "Ctrl+F1"},
         {QT_TR_NOOP("Run Log"), QT_TR_NOOP("Show the last runs of the run log"), "run-log", false,
          "Ctrl+L"},
     };
     int position = 1;
     for (const Button& b : buttons) {
-        const bool added = position == 7; // the design's texts stay untranslated
-        const QString caption = added ? tr(b.caption) : QString::fromUtf8(b.caption);
+        const QString caption = tr(b.caption);
         QAction* action =
             tbrSecond->addAction(b.toggle ? toggleIcon(b.icon) : ownIcon(b.icon), caption);
-        action->setToolTip(added ? tr(b.tip) : QString::fromUtf8(b.tip));
+        action->setToolTip(*b.tip ? tr(b.tip) : QString());
         action->setShortcut(QKeySequence(QString::fromLatin1(b.shortcut)));
         action->setShortcutContext(Qt::WindowShortcut);
         QWidget* button = tbrSecond->widgetForAction(action);
         nameControl(button, QStringLiteral("tbrSecond_%1").arg(position));
-        button->setAccessibleName(readCaption(b.caption));
-        if (added)
-            button->setAccessibleName(caption);
+        button->setAccessibleName(readCaption(caption));
         button->setFocusPolicy(Qt::TabFocus);
         m_buttonKeys.insert(button, keysText(action->shortcuts()));
         if (!*b.tip)
@@ -329,7 +332,7 @@ void MainForm::buildSecondToolbar()
 
 void MainForm::buildProfileToolbar()
 {
-    TbrProfile = new QToolBar(QStringLiteral("Profile Entry Toolbar"), this);
+    TbrProfile = new QToolBar(tr("Profile Entry Toolbar"), this);
     nameControl(TbrProfile, QStringLiteral("TbrProfile"));
     TbrProfile->setOrientation(Qt::Vertical);
     TbrProfile->setIconSize(QSize(16, 16));
@@ -341,20 +344,20 @@ void MainForm::buildProfileToolbar()
         const char* keys; // in the profile list
     };
     const Button buttons[] = {
-        {"New Profile Entry", "entry-new", "Ins"},
-        {"Edit Profile Entry", "entry-edit", "F2; Return; Enter"},
-        {"Delete Profile Entry", "entry-delete", "Del"},
-        {"Create ShortCut", "shortcut", ""},
+        {QT_TR_NOOP("New Profile Entry"), "entry-new", "Ins"},
+        {QT_TR_NOOP("Edit Profile Entry"), "entry-edit", "F2; Return; Enter"},
+        {QT_TR_NOOP("Delete Profile Entry"), "entry-delete", "Del"},
+        {QT_TR_NOOP("Create ShortCut"), "shortcut", ""},
     };
     int position = 1;
     for (const Button& b : buttons) {
-        QAction* action = TbrProfile->addAction(ownIcon(b.icon), QString::fromUtf8(b.tip));
-        action->setToolTip(QString::fromUtf8(b.tip));
+        QAction* action = TbrProfile->addAction(ownIcon(b.icon), tr(b.tip));
+        action->setToolTip(tr(b.tip));
         action->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(b.keys)));
         action->setShortcutContext(Qt::WidgetShortcut);
         QWidget* button = TbrProfile->widgetForAction(action);
         nameControl(button, QStringLiteral("TbrProfile_%1").arg(position));
-        button->setAccessibleName(QString::fromUtf8(b.tip));
+        button->setAccessibleName(tr(b.tip));
         // The pictures alone would be out of reach of the keyboard: Tab reaches them.
         button->setFocusPolicy(Qt::TabFocus);
         const int p = position++;
@@ -427,13 +430,11 @@ void MainForm::buildLists()
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(4);
-    grid->addWidget(
-        makeCaption(results, QStringLiteral("Label3"), QStringLiteral("Source Files"), ListView1),
-        0, 0);
+    grid->addWidget(makeCaption(results, QStringLiteral("Label3"), tr("Source Files"), ListView1),
+                    0, 0);
     grid->addWidget(ListView1, 0, 1);
-    grid->addWidget(
-        makeCaption(results, QStringLiteral("Label5"), QStringLiteral("Target Files"), ListView2),
-        1, 0);
+    grid->addWidget(makeCaption(results, QStringLiteral("Label5"), tr("Target Files"), ListView2),
+                    1, 0);
     grid->addWidget(ListView2, 1, 1);
     grid->setColumnStretch(1, 1);
 
@@ -443,8 +444,8 @@ void MainForm::buildLists()
     row->setSpacing(4);
     buildProfileToolbar();
     TbrProfile->setParent(profile);
-    auto* label6 = makeCaption(profile, QStringLiteral("Label6"), QStringLiteral("Profile Entries"),
-                               ProfileList);
+    auto* label6 =
+        makeCaption(profile, QStringLiteral("Label6"), tr("Profile Entries"), ProfileList);
     row->addWidget(label6, 0, Qt::AlignTop);
     row->addWidget(ProfileList, 1);
     row->addWidget(TbrProfile, 0, Qt::AlignTop);
@@ -462,7 +463,7 @@ void MainForm::buildLists()
 
     ProgressBar1 = new QProgressBar(central);
     nameControl(ProgressBar1, QStringLiteral("ProgressBar1"));
-    ProgressBar1->setAccessibleName(QStringLiteral("Progress"));
+    ProgressBar1->setAccessibleName(tr("Progress"));
     ProgressBar1->setRange(0, 1);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
@@ -488,9 +489,9 @@ void MainForm::buildStatusBar()
         bar->addPermanentWidget(panel, i == 1 ? 1 : 2);
         m_panels.append(panel);
     }
-    m_panels[0]->setText(QStringLiteral("Ready"));
-    m_panels[0]->setAccessibleName(QStringLiteral("Ready"));
-    m_state.status.panels[0] = QStringLiteral("Ready");
+    m_panels[0]->setText(tr("Ready"));
+    m_panels[0]->setAccessibleName(tr("Ready"));
+    m_state.status.panels[0] = tr("Ready");
 }
 
 void MainForm::showNotices()

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QLabel>
@@ -21,7 +22,7 @@
 // The window's side of the engine's callbacks: real events, widgets and dialogs.
 
 namespace {
-const QString AppTitle = QStringLiteral("Ketrano Backup");
+const QString AppTitle = QCoreApplication::translate("MainForm", "Ketrano Backup");
 
 QWidget* dialogParent(QWidget* fallback)
 {
@@ -99,8 +100,8 @@ void MainForm::fillCallbacks()
         return runFileDialog(dialogParent(this), QFileDialog::AcceptOpen, title, filter, initial);
     };
     m_cb.pickFolder = [this](const QString& start) {
-        return QFileDialog::getExistingDirectory(dialogParent(this),
-                                                 QStringLiteral("Pick a Folder"), start);
+        return QFileDialog::getExistingDirectory(
+            dialogParent(this), QCoreApplication::translate("MainForm", "Pick a Folder"), start);
     };
     m_cb.showErrors = [this] { m_errorsForm->exec(); };
     m_cb.showVersions = [this](const QString& root, const QString& relativePath) {

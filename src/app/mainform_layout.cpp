@@ -5,6 +5,7 @@
 #include "app/window_layout.h"
 #include "results/display_format.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -65,7 +66,8 @@ QList<int> resultColumnMinimums(const QTreeView* view)
         box + 16 + 10 * letter + 16,
         8 * letter,
         8 * letter,
-        cellWidth(view, {QStringLiteral("New File"), QStringLiteral("OverWrite")}),
+        cellWidth(view, {QCoreApplication::translate("Results", "New File"),
+                         QCoreApplication::translate("Results", "OverWrite")}),
         cellWidth(view, widestDates()),
         cellWidth(view, {formatKB(99'999'999)}),
     };

@@ -36,7 +36,7 @@ void MainForm::buildFileMenu()
     FileMenu->setObjectName(QStringLiteral("FileMenu"));
     for (const ListCommand& command : listCommands()) {
         // The shortcut is a label only: the lists handle the keys themselves.
-        QString text = QString::fromUtf8(command.caption);
+        QString text = QCoreApplication::translate("ListCommand", command.caption);
         if (*command.shortcut)
             text += QLatin1Char('\t') + QString::fromLatin1(command.shortcut);
         QAction* action = FileMenu->addAction(text);

@@ -62,7 +62,7 @@ NoticeBar::NoticeBar(QWidget* parent) : QFrame(parent)
     text->setTextFormat(Qt::PlainText);
     text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_text = text;
-    m_showErrors = new QPushButton(QStringLiteral("Show &Errors"), this);
+    m_showErrors = new QPushButton(tr("Show &Errors"), this);
     m_showErrors->setObjectName(QStringLiteral("NoticeShowErrors"));
     m_showErrors->setAutoDefault(false);
     // The underlined letter, also where the platform makes no keys of underlined letters.
@@ -71,8 +71,8 @@ NoticeBar::NoticeBar(QWidget* parent) : QFrame(parent)
     m_close->setObjectName(QStringLiteral("NoticeClose"));
     m_close->setIcon(QIcon::fromTheme(QStringLiteral("window-close"),
                                       style()->standardIcon(QStyle::SP_TitleBarCloseButton)));
-    m_close->setToolTip(QStringLiteral("Close"));
-    m_close->setAccessibleName(QStringLiteral("Close"));
+    m_close->setToolTip(tr("Close"));
+    m_close->setAccessibleName(tr("Close"));
     m_close->setAutoRaise(true);
     m_close->setFocusPolicy(Qt::TabFocus);
 

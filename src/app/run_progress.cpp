@@ -12,10 +12,6 @@ namespace {
 constexpr qint64 WindowMs = 5000;
 constexpr qint64 FirstMs = 1000;
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("RunProgress", text);
-}
 } // namespace
 
 void RunProgress::start(qint64 bytesTotal, qint64 nowMs)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QtGlobal>
 #include <deque>
@@ -10,6 +11,8 @@
 // copied and the time they were copied at (milliseconds from any fixed start).
 class RunProgress
 {
+    Q_DECLARE_TR_FUNCTIONS(RunProgress)
+
 public:
     void start(qint64 bytesTotal, qint64 nowMs);
     // A row is done with (copied, failed or passed over): its bytes no longer lie ahead.

@@ -23,23 +23,21 @@ VersionsWindow::VersionsWindow(const QString& root, const QString& relativePath,
     : QDialog(parent), m_root(root), m_relativePath(relativePath), m_profile(profile)
 {
     setObjectName(QStringLiteral("VersionsWindow"));
-    setWindowTitle(QStringLiteral("Versions of %1").arg(displayName(joinPath(root, relativePath))));
-    auto* label = new QLabel(
-        QStringLiteral("Kept versions of %1:").arg(displayName(joinPath(root, relativePath))),
-        this);
+    setWindowTitle(tr("Versions of %1").arg(displayName(joinPath(root, relativePath))));
+    auto* label =
+        new QLabel(tr("Kept versions of %1:").arg(displayName(joinPath(root, relativePath))), this);
     label->setWordWrap(true);
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("VersionsList"));
-    m_list->setHeaderLabels(
-        {QStringLiteral("Run"), QStringLiteral("Last Modified"), QStringLiteral("size(KB)")});
+    m_list->setHeaderLabels({tr("Run"), tr("Last Modified"), tr("size(KB)")});
     m_list->setRootIsDecorated(false);
     m_list->setAllColumnsShowFocus(true);
     label->setBuddy(m_list); // the list is named after its label
-    m_restore = new QPushButton(QStringLiteral("&Restore"), this);
+    m_restore = new QPushButton(tr("&Restore"), this);
     m_restore->setObjectName(QStringLiteral("RestoreVersion"));
-    m_open = new QPushButton(QStringLiteral("&Open"), this);
+    m_open = new QPushButton(tr("&Open"), this);
     m_open->setObjectName(QStringLiteral("OpenVersion"));
-    auto* close = new QPushButton(QStringLiteral("Close"), this);
+    auto* close = new QPushButton(tr("Close"), this);
     connect(m_restore, &QPushButton::clicked, this, &VersionsWindow::restoreSelected);
     connect(m_open, &QPushButton::clicked, this, [this] {
         if (const KeptVersion* v = selected(); v && open)
@@ -106,11 +104,10 @@ void VersionsWindow::restoreSelected()
     } else {
         const QString run = v->run;
         const Failure failed = restoreVersion(*v);
-        text = failed.failed()
-                   ? QStringLiteral("Restoring the version failed: %1").arg(failed.text)
-                   : QStringLiteral("The version of %1 is back in place; the file it replaced is "
+        text = failed.failed() ? tr("Restoring the version failed: %1").arg(failed.text)
+                               : tr("The version of %1 is back in place; the file it replaced is "
                                     "kept as a version.")
-                         .arg(run);
+                                     .arg(run);
     }
     fill();
     if (tell)
@@ -120,19 +117,19 @@ void VersionsWindow::restoreSelected()
 KeepVersionsDialog::KeepVersionsDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("KeepVersionsDialog"));
-    setWindowTitle(QStringLiteral("Versions of Replaced Files"));
+    setWindowTitle(tr("Versions of Replaced Files"));
     m_days = new QSpinBox(this);
     m_days->setObjectName(QStringLiteral("KeepVersionsDays"));
     m_days->setRange(0, Settings::KeepVersionsMost);
     m_days->setSuffix(QStringLiteral(" days"));
     m_days->setValue(Settings::readKeepVersions());
-    auto* text = new QLabel(
-        QStringLiteral("A file that Synchronize replaces is kept as a version in the folder "
-                       ".ketrano-versions of its side's root. 0 keeps none."),
-        this);
+    auto* text =
+        new QLabel(tr("A file that Synchronize replaces is kept as a version in the folder "
+                      ".ketrano-versions of its side's root. 0 keeps none."),
+                   this);
     text->setWordWrap(true);
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("&Keep versions for:"), m_days);
+    form->addRow(tr("&Keep versions for:"), m_days);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "results/result_model.h"
 
+#include <QCoreApplication>
+
 #include "core/memory_hint.h"
 #include "core/name_bytes.h"
 #include "core/thread_check.h"
@@ -17,17 +19,17 @@ QString ResultListModel::caption(int column)
 {
     switch (column) {
     case Name:
-        return QStringLiteral("Name");
+        return QCoreApplication::translate("Results", "Name");
     case Source:
-        return QStringLiteral("Source");
+        return QCoreApplication::translate("Results", "Source");
     case Target:
-        return QStringLiteral("Target");
+        return QCoreApplication::translate("Results", "Target");
     case Status:
-        return QStringLiteral("Status");
+        return QCoreApplication::translate("Results", "Status");
     case LastModified:
-        return QStringLiteral("Last Modified");
+        return QCoreApplication::translate("Results", "Last Modified");
     case SizeKB:
-        return QStringLiteral("size(KB)");
+        return QCoreApplication::translate("Results", "size(KB)");
     default:
         return {};
     }
@@ -242,8 +244,9 @@ int ResultListModel::columnCount(const QModelIndex& parent) const
 
 QString ResultListModel::bothSidesText()
 {
-    return QStringLiteral("Changed on both sides since the last synchronization: the older one is "
-                          "kept as a version");
+    return QCoreApplication::translate(
+        "Results", "Changed on both sides since the last synchronization: the older one is "
+                   "kept as a version");
 }
 
 QVariant ResultListModel::data(const QModelIndex& index, int role) const

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "run/status_presenter.h"
 
+#include <QCoreApplication>
+
 #include "core/status_bar.h"
 #include "results/display_format.h"
 #include "scan/compare_sides.h"
@@ -22,27 +24,32 @@ void StatusPresenter::show(const RunEvent& event)
     StatusBarState& bar = s.status;
     switch (event.type) {
     case RunEvent::ScanStarted:
-        panel(1, QStringLiteral("Ready"));
+        panel(1, QCoreApplication::translate("Status", "Ready"));
         for (int p = 2; p <= 5; ++p)
             panel(p, QString());
         setProgressRange(bar, m_ui, 0, 1);
         setProgressValue(bar, m_ui, 0);
         busy(true);
-        panel(1, QStringLiteral("Scanning"));
+        panel(1, QCoreApplication::translate("Status", "Scanning"));
         break;
     case RunEvent::EntryStarted:
-        panel(1, QStringLiteral("Scanning"));
+        panel(1, QCoreApplication::translate("Status", "Scanning"));
         break;
     case RunEvent::Comparing:
-        panel(1, QStringLiteral("Comparing"));
+        panel(1, QCoreApplication::translate("Status", "Comparing"));
         break;
     case RunEvent::ScanFinished: {
         busy(false);
-        panel(1, event.stopped ? QStringLiteral("Canceled") : QStringLiteral("Ready  "));
-        panel(2, QStringLiteral("Source Files: ") + QString::number(s.SourceFileCount));
-        panel(3, QStringLiteral("Source Size: ") + formatKB(s.SourceSizeKB) + QStringLiteral("KB"));
-        panel(4, QStringLiteral("Target Files: ") + QString::number(s.TargetFileCount));
-        panel(5, QStringLiteral("Target Size: ") + formatKB(s.TargetSizeKB) + QStringLiteral("KB"));
+        panel(1, event.stopped ? QCoreApplication::translate("Status", "Canceled")
+                               : QCoreApplication::translate("Status", "Ready  "));
+        panel(2, QCoreApplication::translate("Status", "Source Files: ") +
+                     QString::number(s.SourceFileCount));
+        panel(3, QCoreApplication::translate("Status", "Source Size: %1KB")
+                     .arg(formatKB(s.SourceSizeKB)));
+        panel(4, QCoreApplication::translate("Status", "Target Files: ") +
+                     QString::number(s.TargetFileCount));
+        panel(5, QCoreApplication::translate("Status", "Target Size: %1KB")
+                     .arg(formatKB(s.TargetSizeKB)));
         qint64 maximum = s.SourceSizeKB;
         addToCounter(maximum, s.TargetSizeKB);
         addToCounter(maximum, 1);
@@ -52,13 +59,13 @@ void StatusPresenter::show(const RunEvent& event)
     case RunEvent::SyncStarted:
         m_flushing = false;
         busy(true);
-        panel(1, QStringLiteral("Copying"));
-        panel(2, QStringLiteral("From source to Target"));
+        panel(1, QCoreApplication::translate("Status", "Copying"));
+        panel(2, QCoreApplication::translate("Status", "From source to Target"));
         panel(4, QString());
         break;
     case RunEvent::DirectionStarted:
         if (event.direction == Direction::TargetToSource)
-            panel(2, QStringLiteral("From Target to Source"));
+            panel(2, QCoreApplication::translate("Status", "From Target to Source"));
         break;
     case RunEvent::FileProgress:
         // During a large file the bar follows its bytes; the panels keep their texts.
@@ -66,21 +73,22 @@ void StatusPresenter::show(const RunEvent& event)
             setProgressValue(bar, m_ui, s.KBCopied + event.bytesDone / 1024);
         break;
     case RunEvent::RowPassed:
-        panel(4, QString::number(s.FilesCopied) + QLatin1String(" of ") +
-                     QString::number(s.SourceFileCount + s.TargetFileCount));
-        panel(5, formatKB(s.KBCopied) + QLatin1String(" KB Copied"));
+        panel(4, QCoreApplication::translate("Status", "%1 of %2")
+                     .arg(s.FilesCopied)
+                     .arg(s.SourceFileCount + s.TargetFileCount));
+        panel(5, QCoreApplication::translate("Status", "%1 KB Copied").arg(formatKB(s.KBCopied)));
         panel(2, event.row ? event.row->name : QString());
-        panel(3, QLatin1String("Errors : ") + QString::number(s.ErrorCount));
+        panel(3, QCoreApplication::translate("Status", "Errors : %1").arg(s.ErrorCount));
         setProgressValue(bar, m_ui, s.KBCopied);
         break;
     case RunEvent::Problem:
         // A failed flush comes after the last row, and another run's hold on the profile
         // before anything: panel 3 counts them too.
         if (m_flushing)
-            panel(3, QLatin1String("Errors : ") + QString::number(s.ErrorCount));
+            panel(3, QCoreApplication::translate("Status", "Errors : %1").arg(s.ErrorCount));
         if (event.error && event.error->kind == ErrorKind::ProfileBusy) {
             panel(2, event.error->error);
-            panel(3, QLatin1String("Errors : ") + QString::number(s.ErrorCount));
+            panel(3, QCoreApplication::translate("Status", "Errors : %1").arg(s.ErrorCount));
         }
         break;
     case RunEvent::Flushing:
@@ -89,9 +97,10 @@ void StatusPresenter::show(const RunEvent& event)
     case RunEvent::SyncFinished:
         m_flushing = false;
         busy(false);
-        panel(1, event.stopped ? QStringLiteral("Canceled ") : QStringLiteral("Ready  "));
+        panel(1, event.stopped ? QCoreApplication::translate("Status", "Canceled ")
+                               : QCoreApplication::translate("Status", "Ready  "));
         panel(2, QString());
-        panel(4, panelText(bar, 4) + QLatin1String("  Files copied"));
+        panel(4, panelText(bar, 4) + QCoreApplication::translate("Status", "  Files copied"));
         setProgressValue(bar, m_ui, bar.progressMax);
         break;
     case RunEvent::FileStarted:

@@ -83,8 +83,9 @@ std::set<quint32> refuseMissingRoots(AppState& state, const Callbacks& cb,
             if (r.checked > 0 && !madeOnUsualDisk(r.root->path))
                 problems[entry] = failure(
                     ErrorKind::RootNotOnUsualDisk, ENOENT,
-                    QStringLiteral("The folder %1 does not exist, and made now it would not be "
-                                   "on its usual disk: is the disk mounted?")
+                    QCoreApplication::translate(
+                        "Sync", "The folder %1 does not exist, and made now it would not be "
+                                "on its usual disk: is the disk mounted?")
                         .arg(displayName(r.root->path)));
             else if (r.checked > 0)
                 missing[r.root->path] += r.checked;

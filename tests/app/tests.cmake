@@ -27,3 +27,9 @@ set_tests_properties(accessibility_test PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 1
 ketrano_qtest(front_ends_test ${CMAKE_CURRENT_LIST_DIR}/front_ends_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/window_driver.cpp)
 ketrano_qtest(run_progress_test ${CMAKE_CURRENT_LIST_DIR}/run_progress_test.cpp)
+# The window in German: the locale's translation, Qt's own, and every visible text translated.
+ketrano_qtest(translation_test ${CMAKE_CURRENT_LIST_DIR}/translation_test.cpp)
+target_compile_definitions(translation_test PRIVATE
+  KETRANO_TS_FILE="${PROJECT_SOURCE_DIR}/translations/ketrano_de.ts")
+set_property(TEST translation_test APPEND PROPERTY ENVIRONMENT
+  "LANG=de_DE.UTF-8;LC_ALL=de_DE.UTF-8;LANGUAGE=de")
