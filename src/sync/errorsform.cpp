@@ -29,14 +29,16 @@ class WrappedReasons : public QStyledItemDelegate
 public:
     explicit WrappedReasons(QTreeView* view) : QStyledItemDelegate(view), m_view(view) {}
 
-    // Only the reason wraps; a long name or folder keeps one line, shortened in the middle so
-    // that its start and its end stay readable (the whole text is the tooltip).
+    // Only the reason wraps; a long name or folder keeps one line. Folders are shortened at
+    // their start, since two entries' folders differ at their ends, names at their end (the
+    // whole text is the tooltip).
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
     {
         QStyledItemDelegate::initStyleOption(option, index);
         if (index.column() != ErrorListModel::Error) {
             option->features &= ~QStyleOptionViewItem::WrapText;
-            option->textElideMode = Qt::ElideMiddle;
+            option->textElideMode =
+                index.column() == ErrorListModel::FileName ? Qt::ElideRight : Qt::ElideLeft;
         }
     }
 
