@@ -140,6 +140,18 @@ QLabel* makeCaption(QWidget* parent, const QString& name, const QString& text, Q
     return label;
 }
 
+// The captions share one narrow column, wrapped at their blanks; it widens for a word that
+// would not fit (a language that writes "Source Files" as one word).
+void fitCaptions(const QList<QLabel*>& labels)
+{
+    int width = 52;
+    for (const QLabel* label : labels)
+        for (const QString& word : label->text().split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            width = qMax(width, label->fontMetrics().horizontalAdvance(word) + 4);
+    for (QLabel* label : labels)
+        label->setFixedWidth(width);
+}
+
 } // namespace
 
 // The window's pictures are compiled into the window library; a static library needs its
@@ -430,11 +442,11 @@ void MainForm::buildLists()
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(4);
-    grid->addWidget(makeCaption(results, QStringLiteral("Label3"), tr("Source Files"), ListView1),
-                    0, 0);
+    QLabel* label3 = makeCaption(results, QStringLiteral("Label3"), tr("Source Files"), ListView1);
+    QLabel* label5 = makeCaption(results, QStringLiteral("Label5"), tr("Target Files"), ListView2);
+    grid->addWidget(label3, 0, 0);
     grid->addWidget(ListView1, 0, 1);
-    grid->addWidget(makeCaption(results, QStringLiteral("Label5"), tr("Target Files"), ListView2),
-                    1, 0);
+    grid->addWidget(label5, 1, 0);
     grid->addWidget(ListView2, 1, 1);
     grid->setColumnStretch(1, 1);
 
@@ -446,6 +458,7 @@ void MainForm::buildLists()
     TbrProfile->setParent(profile);
     auto* label6 =
         makeCaption(profile, QStringLiteral("Label6"), tr("Profile Entries"), ProfileList);
+    fitCaptions({label3, label5, label6});
     row->addWidget(label6, 0, Qt::AlignTop);
     row->addWidget(ProfileList, 1);
     row->addWidget(TbrProfile, 0, Qt::AlignTop);
