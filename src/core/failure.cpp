@@ -26,6 +26,8 @@ constexpr KindText Kinds[] = {
     {ErrorKind::RootUnreadable, "root-unreadable", "Scan: cannot read folder:"},
     {ErrorKind::RootNotOnUsualDisk, "root-not-on-usual-disk",
      "The folder is not on its usual disk: is the disk mounted?"},
+    {ErrorKind::RootNotChecked, "root-not-checked",
+     "The folder cannot be checked to be on its usual disk"},
     {ErrorKind::FolderInTheWay, "folder-in-the-way", "A folder of that name is in the way"},
     {ErrorKind::RootMoved, "root-moved",
      "The folder is no longer on the disk it was on at the scan: is the disk mounted?"},
@@ -35,6 +37,8 @@ constexpr KindText Kinds[] = {
     {ErrorKind::SourceChanged, "source-changed", "The source changed while it was copied"},
     {ErrorKind::FolderNotCreated, "folder-not-created", "Creating the destination folder failed:"},
     {ErrorKind::FolderNotOpened, "folder-not-opened", "Opening the destination folder failed:"},
+    {ErrorKind::LinkOutOfRoot, "link-out-of-root",
+     "The destination folder leads out of its root through a symbolic link"},
     {ErrorKind::FileInTheWay, "file-in-the-way", "A file of that name is in the way"},
     {ErrorKind::DestinationCheckFailed, "destination-check-failed",
      "Checking the destination failed:"},
@@ -53,9 +57,11 @@ constexpr KindText Kinds[] = {
      "Keeping the replaced file as a version failed:"},
     {ErrorKind::Stopped, "stopped", "Stopped"},
     {ErrorKind::FlushFailed, "flush-failed", "Writing the copies to disk failed:"},
+    {ErrorKind::RootsNotRemembered, "roots-not-remembered",
+     "Remembering the disks of the roots failed:"},
 };
 
-static_assert(std::size(Kinds) == size_t(ErrorKind::FlushFailed) + 1, "every kind once");
+static_assert(std::size(Kinds) == size_t(ErrorKind::RootsNotRemembered) + 1, "every kind once");
 
 const KindText& entry(ErrorKind kind)
 {

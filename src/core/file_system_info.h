@@ -17,6 +17,11 @@ struct FileSystemInfo
     // FAT keeps modification times to 2 seconds and as local wall-clock time: a time copied
     // there comes back rounded, and drivers may read it an hour off in summer.
     bool fatTimes() const;
+    // Whether one syncfs puts every file written there on disk. It does for the kernel's own
+    // disk file systems; it sends nothing to a FUSE driver (a stick through fusefat or
+    // ntfs-3g), and network file systems (NFS, SMB, sshfs) are not known to honour it: there
+    // each file is flushed by itself. An unknown type counts as not trusted.
+    bool syncfsReachesData() const;
 };
 
 // The file system that holds the folder 'path' (links followed).

@@ -11,6 +11,7 @@
 namespace {
 
 constexpr size_t BufferBytes = size_t(256) << 10;
+constexpr int ZeroWriteTries = 3;
 static_assert(qint64(BufferBytes) <= DataStepBytes, "one read never spans two steps");
 
 // Errors that mean "this file system (pair) cannot do that", not "this file failed".
@@ -58,6 +59,7 @@ DataCopyResult readWrite(int source, int dest, qint64 from, qint64 to, std::vect
         if (got == 0)
             return {DataCopyResult::SourceShrank, 0};
         ssize_t done = 0;
+        int nothingWritten = 0;
         while (done < got) {
             const ssize_t put =
                 ::pwrite(dest, buffer.data() + done, size_t(got - done), off_t(pos + done));
@@ -66,6 +68,10 @@ DataCopyResult readWrite(int source, int dest, qint64 from, qint64 to, std::vect
                     continue;
                 return {DataCopyResult::Write, errno};
             }
+            // A file system that takes nothing and reports no error has no room left (some
+            // FUSE drivers do that when full): tried a few times, never for ever.
+            if (put == 0 && ++nothingWritten >= ZeroWriteTries)
+                return {DataCopyResult::Write, ENOSPC};
             done += put;
         }
         pos += got;

@@ -173,7 +173,8 @@ Failure VersionKeeper::link(int dir, const QByteArray& name, const QString& root
         if (::linkat(dir, name.constData(), versions, name.constData(), 0) == 0)
             return 0;
         const int error = errno;
-        noLinks = error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EMLINK;
+        noLinks = error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EMLINK ||
+                  error == EIO; // an rclone mount
         return noLinks ? 0 : error;
     });
     return noLinks ? Failure() : kept;
@@ -319,7 +320,7 @@ Failure restoreVersion(const KeptVersion& version, const QString& toFolder)
     if (placed.failed())
         return placed;
     std::vector<WrittenFileSystems::Failure> flushed = written.flush();
-    if (flushed.empty() && copy.newFile) {
+    if (flushed.empty() && copy.stampedOlder) {
         struct timespec modified = copy.sourceModified;
         modified.tv_sec -= time_t(copy.timeShift);
         giveNewFilesTheirTimes(
