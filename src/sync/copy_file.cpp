@@ -151,13 +151,13 @@ int CopyPreparer::openTemporary(int dir, dev_t device, const QByteArray& name, q
     return -1;
 }
 
-bool CopyPreparer::flushesEach(dev_t device, const QString& folder)
+CopyPreparer::DeviceNeeds CopyPreparer::needsOf(dev_t device, const QString& folder)
 {
-    const auto known = m_flushEach.find(device);
-    if (known != m_flushEach.end())
+    const auto known = m_needs.find(device);
+    if (known != m_needs.end())
         return known->second;
     const FileSystemInfo fs = fileSystemOf(folder);
-    return m_flushEach[device] = fs.error != 0 || !fs.syncfsReachesData();
+    return m_needs[device] = {fs.error != 0 || !fs.syncfsReachesData(), fs.fatTimes()};
 }
 
 PreparedCopy CopyPreparer::prepare(const ResultRow& row, const std::function<bool()>& keepGoing,
@@ -240,11 +240,17 @@ PreparedCopy CopyPreparer::prepare(const ResultRow& row, const std::function<boo
         ::fchmod(copy.fd, st.st_mode & 07777) != 0)
         errno = 0;
     copy.newFile = !row.destExists;
-    copy.flushed = flushesEach(m_target.device, row.targetFolder);
+    const DeviceNeeds needs = needsOf(m_target.device, row.targetFolder);
+    copy.flushed = needs.flushEach;
     copy.stampedOlder = copy.newFile && !copy.flushed;
     copy.sourceModified = st.st_mtim;
+    // A time FAT cannot store goes there as its nearest end, never wrapped.
+    if (needs.fatTimes && clampToFat(st.st_mtim.tv_sec) != st.st_mtim.tv_sec)
+        copy.sourceModified = {time_t(clampToFat(st.st_mtim.tv_sec)), 0};
     copy.given[0] = st.st_atim;
-    copy.given[1] = st.st_mtim;
+    if (needs.fatTimes)
+        copy.given[0] = {time_t(clampToFat(st.st_atim.tv_sec)), st.st_atim.tv_nsec};
+    copy.given[1] = copy.sourceModified;
     copy.given[1].tv_sec -= copy.stampedOlder ? NewFileTimeBack : 0;
     if (::futimens(copy.fd, copy.given) != 0)
         return PreparedCopy(failure(ErrorKind::WriteFailed, errno));
@@ -253,7 +259,7 @@ PreparedCopy CopyPreparer::prepare(const ResultRow& row, const std::function<boo
     if (copy.flushed && ::fsync(copy.fd) != 0)
         return PreparedCopy(failure(ErrorKind::WriteFailed, errno));
     copy.writtenAt = steadyNow();
-    copy.copied = {st.st_mtim.tv_sec, st.st_mtim.tv_nsec, st.st_size};
+    copy.copied = {copy.sourceModified.tv_sec, copy.sourceModified.tv_nsec, st.st_size};
     copy.stamped = {copy.given[1].tv_sec, copy.given[1].tv_nsec, st.st_size};
     return copy;
 }

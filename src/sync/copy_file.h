@@ -122,7 +122,13 @@ private:
         dev_t device = 0;
     };
     static int open(Folder& folder, const QString& path, const QString& root = {});
-    bool flushesEach(dev_t device, const QString& folder);
+    // What the file system of a destination folder needs: a flush per file, FAT's times.
+    struct DeviceNeeds
+    {
+        bool flushEach = false;
+        bool fatTimes = false;
+    };
+    DeviceNeeds needsOf(dev_t device, const QString& folder);
     int openTemporary(int dir, dev_t device, const QByteArray& name, qint64 size, mode_t mode,
                       QByteArray& tempName);
 
@@ -133,7 +139,7 @@ private:
     gid_t m_gid;
     int m_umask; // -1: unknown
     std::set<dev_t> m_noUnnamedTemporary;
-    std::map<dev_t, bool> m_flushEach; // devices whose files are flushed one by one
+    std::map<dev_t, DeviceNeeds> m_needs;
     std::map<std::pair<dev_t, dev_t>, DataPathCaps> m_caps;
     std::vector<char> m_buffer;
 };

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -173,6 +174,27 @@ TEST_F(TargetFaults, OnFuseEveryFileIsFlushedBeforeItIsPlaced)
         << failed.out.constData();
     EXPECT_EQ(TempTree::read(dst("/old.txt")), "old.txt from the source");
     EXPECT_FALSE(QFile::exists(dst("/d.txt")));
+}
+
+// Times a FAT stick cannot store (before 1980, after 2107) go there as its nearest end, not
+// wrapped, and are never copied back: the next scan finds nothing to do either way.
+TEST_F(TargetFaults, FatTimesOutOfRangeAreClampedAndNeverCopiedBack)
+{
+    const FatMount stick(dst());
+    if (!stick.mounted())
+        GTEST_SKIP() << qPrintable(stick.why());
+    const std::pair<const char*, qint64> times[] = {
+        {"/1950.txt", -631152000}, {"/2200.txt", 7258118400}, {"/2000.txt", 946684800}};
+    for (const auto& [name, time] : times)
+        put(src(name), name, time);
+    const CliRun r = runCli({"sync", "--quiet", profile});
+    EXPECT_EQ(r.status, 0) << qPrintable(r.err);
+    for (const auto& [name, time] : times) {
+        const qint64 kept = QFileInfo(dst(name)).lastModified().toSecsSinceEpoch();
+        EXPECT_LE(std::abs(kept - clampToFat(time)), 2) << name << " kept as " << kept;
+    }
+    const CliRun again = runCli({"scan", "--json", "--exit-code", profile});
+    EXPECT_EQ(again.status, 0) << again.out.constData();
 }
 
 // Folders of the target that are links: one out of the target (absolute, and by ".."), one
