@@ -6,6 +6,7 @@
 #include "sync/copy_engine.h"
 #include "sync/copy_file.h"
 #include "sync/destination_check.h"
+#include "sync/folder_beneath.h"
 #include "sync/new_file_times.h"
 #include "sync/written_file_systems.h"
 
@@ -297,8 +298,11 @@ Failure restoreVersion(const KeptVersion& version, const QString& toFolder)
     row.sourceFolder = version.path.left(version.path.lastIndexOf(QLatin1Char('/')));
     row.targetFolder = toFolder.isEmpty() ? absoluteFolder(version.root, relativeFolder) : toFolder;
     row.sizeBytes = version.size;
-    if (const int error = MakeFolderPath(row.targetFolder))
-        return folderFailure(ErrorKind::FolderNotCreated, error);
+    // Into its place: beneath the root it was kept in, never through a link out of it.
+    const QString root = toFolder.isEmpty() ? version.root : QString();
+    if (const int error = makeFolderBeneath(root, row.targetFolder))
+        return error == LeavesRoot ? failure(ErrorKind::LinkOutOfRoot)
+                                   : folderFailure(ErrorKind::FolderNotCreated, error);
     // The file to be replaced, as it is now. Somewhere else than its place, nothing is
     // replaced: the version would have no run folder to go to.
     struct stat st;
@@ -315,7 +319,8 @@ Failure restoreVersion(const KeptVersion& version, const QString& toFolder)
     WrittenFileSystems written;
     VersionKeeper keeper(QDateTime::currentSecsSinceEpoch(), 1);
     CopyPlacer placer(&written, &keeper);
-    PreparedCopy copy = CopyPreparer().prepare(row, [] { return true; });
+    PreparedCopy copy = CopyPreparer().prepare(
+        row, [] { return true; }, root);
     const Failure placed = placer.place(row, copy, {}, version.root);
     if (placed.failed())
         return placed;

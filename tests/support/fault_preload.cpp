@@ -9,6 +9,9 @@
 //                       zero-write  write() and pwrite() take nothing and report no error
 //                       slow-write  each write() and pwrite() takes 100 ms
 //                       fsync       fsync() and fdatasync() fail with EIO
+//                       no-holes    lseek() of any file tells of no hole (as FUSE drivers
+//                                   without lseek do): SEEK_DATA is where it is asked,
+//                                   SEEK_HOLE the end
 //   KETRANO_FAULT_LOG   a file to which every fsync/fdatasync of a chosen file ("fsync PATH")
 //                       and every rename in the program ("rename FROM TO") is appended
 //
@@ -145,6 +148,24 @@ ssize_t copy_file_range(int in, loff_t* inOffset, int out, loff_t* outOffset, si
         return -1;
     }
     return ssize_t(::syscall(SYS_copy_file_range, in, inOffset, out, outOffset, count, flags));
+}
+
+off_t lseek(int fd, off_t offset, int whence)
+{
+    if (fault("no-holes") && (whence == SEEK_DATA || whence == SEEK_HOLE)) {
+        const off_t end = off_t(::syscall(SYS_lseek, fd, 0, SEEK_END));
+        if (end < 0 || offset >= end) {
+            errno = ENXIO;
+            return -1;
+        }
+        return off_t(::syscall(SYS_lseek, fd, whence == SEEK_DATA ? offset : end, SEEK_SET));
+    }
+    return off_t(::syscall(SYS_lseek, fd, offset, whence));
+}
+
+off_t lseek64(int fd, off_t offset, int whence)
+{
+    return lseek(fd, offset, whence);
 }
 
 int renameat2(int fromDir, const char* from, int toDir, const char* to, unsigned int flags)

@@ -176,6 +176,27 @@ TEST_F(TargetFaults, OnFuseEveryFileIsFlushedBeforeItIsPlaced)
     EXPECT_FALSE(QFile::exists(dst("/d.txt")));
 }
 
+// A sparse source on a file system that tells of no hole (sshfs): its runs of zeros stay holes
+// in the copy, and the copy is the same bytes.
+TEST_F(TargetFaults, ASparseSourceThatTellsOfNoHoleStaysSparse)
+{
+    const QByteArray file = QFile::encodeName(src("/disk.img"));
+    put(src("/disk.img"), "a boot sector");
+    ASSERT_EQ(::truncate(file.constData(), qint64(64) << 20), 0);
+    QFile f(src("/disk.img"));
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite) && f.seek(qint64(40) << 20) && f.write("data") == 4);
+    f.close();
+    TempTree::setMtime(src("/disk.img"), 1'600'000'000);
+    const CliRun r = runCli({"sync", "--quiet", profile},
+                            {"LD_PRELOAD=" KETRANO_FAULTS, "KETRANO_FAULT=no-holes"});
+    EXPECT_EQ(r.status, 0) << qPrintable(r.err);
+    EXPECT_EQ(contentHash(QFile::encodeName(dst("/disk.img"))), contentHash(file));
+    struct stat st = {};
+    ASSERT_EQ(::stat(QFile::encodeName(dst("/disk.img")).constData(), &st), 0);
+    EXPECT_EQ(st.st_size, qint64(64) << 20);
+    EXPECT_LT(qint64(st.st_blocks) * 512, qint64(4) << 20) << "the holes were written";
+}
+
 // Times a FAT stick cannot store (before 1980, after 2107) go there as its nearest end, not
 // wrapped, and are never copied back: the next scan finds nothing to do either way.
 TEST_F(TargetFaults, FatTimesOutOfRangeAreClampedAndNeverCopiedBack)
