@@ -67,8 +67,11 @@ int openBelow(int rootFd, const QByteArray& relative)
 }
 
 // The path of 'folder' relative to 'root', or null when it is not below it.
-QByteArray relativeBytes(const QString& root, const QString& folder)
+QByteArray relativeBytes(const QString& given, const QString& folder)
 {
+    QString root = given; // "/mnt/usb/" names the folder "/mnt/usb"
+    while (root.size() > 1 && root.endsWith(QLatin1Char('/')))
+        root.chop(1);
     if (root.isEmpty() || !isSameOrBelow(folder, root))
         return {};
     const qsizetype skip = root == QLatin1String("/") ? 1 : root.size() + 1;

@@ -165,8 +165,9 @@ TEST_F(CliSyncTest, AnotherRunHoldsTheProfileExitsThree)
     EXPECT_TRUE(QFileInfo::exists(dst("/a.txt")));
 }
 
-// Ctrl+C, SIGTERM and SIGHUP during a large and during a small copy: the copy in progress
-// finishes, what happened is printed, and every destination is whole.
+// Ctrl+C, SIGTERM and SIGHUP during a large and during a small copy: what happened is printed,
+// and every destination is whole (the copy in progress finished, or given up after SIGTERM and
+// SIGHUP, never left half-written).
 TEST_F(CliSyncTest, StopsLetTheCopyInProgressFinishAndLeaveNothingBehind)
 {
     const QByteArray big(64 << 20, 'b');
