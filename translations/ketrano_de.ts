@@ -133,6 +133,18 @@
         <source>Writing the copies to disk failed:</source>
         <translation>Schreiben der Kopien auf den Datenträger fehlgeschlagen:</translation>
     </message>
+    <message>
+        <source>The folder cannot be checked to be on its usual disk</source>
+        <translation>Es lässt sich nicht prüfen, ob der Ordner auf seinem gewohnten Datenträger liegt</translation>
+    </message>
+    <message>
+        <source>The destination folder leads out of its root through a symbolic link</source>
+        <translation>Der Zielordner führt über eine symbolische Verknüpfung aus seinem Stammordner hinaus</translation>
+    </message>
+    <message>
+        <source>Remembering the disks of the roots failed:</source>
+        <translation>Merken der Datenträger der Stammordner fehlgeschlagen:</translation>
+    </message>
 </context>
 <context>
     <name>FileIconModel</name>
@@ -715,6 +727,22 @@
         <source>Scan: cannot read file %1: %2</source>
         <translation>Prüfen: Datei %1 kann nicht gelesen werden: %2</translation>
     </message>
+    <message>
+        <source>%1 is not on its usual disk: is the disk mounted?</source>
+        <translation>%1 liegt nicht auf seinem gewohnten Datenträger: Ist der Datenträger eingehängt?</translation>
+    </message>
+    <message>
+        <source>%1 cannot be checked to be on its usual disk: its disk cannot be remembered in %2: %3</source>
+        <translation>Es lässt sich nicht prüfen, ob %1 auf seinem gewohnten Datenträger liegt: Sein Datenträger kann nicht in %2 gemerkt werden: %3</translation>
+    </message>
+    <message>
+        <source>
+
+Scan it all the same?</source>
+        <translation>
+
+Trotzdem prüfen?</translation>
+    </message>
 </context>
 <context>
     <name>Settings</name>
@@ -906,6 +934,10 @@
     <message>
         <source>The folder %1 does not exist, and made now it would not be on its usual disk: is the disk mounted?</source>
         <translation>Der Ordner %1 existiert nicht und läge, jetzt angelegt, nicht auf seinem gewohnten Datenträger: Ist der Datenträger eingehängt?</translation>
+    </message>
+    <message>
+        <source>Remembering the disks of the roots in %1 failed</source>
+        <translation>Merken der Datenträger der Stammordner in %1 fehlgeschlagen</translation>
     </message>
 </context>
 <context>

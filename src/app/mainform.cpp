@@ -511,8 +511,11 @@ void MainForm::showNotices()
 {
     QString first;
     int count = 0;
+    // What the scan could not read or refused, and a run that could not remember the disks of
+    // its folders (the next one could not tell an unmounted disk): not one file, the whole run.
     for (const ErrorRow& row : m_state.errorRows.rows()) {
-        if (row.beforeCopies() && count++ == 0)
+        const bool ofTheRun = row.beforeCopies() || row.kind == ErrorKind::RootsNotRemembered;
+        if (ofTheRun && count++ == 0)
             first = row.error;
     }
     // Files changed on both sides since the last synchronization are told too (the newer one

@@ -10,6 +10,7 @@ namespace {
 // The signal handler can reach nothing but statics: the flag of the running command and the
 // first signal that came.
 std::atomic<std::atomic<bool>*> s_cancelFlag{nullptr};
+std::atomic<std::atomic<bool>*> s_abandonFlag{nullptr};
 volatile std::sig_atomic_t s_signal = 0;
 std::atomic<bool> s_outputFailed{false};
 
@@ -18,6 +19,8 @@ extern "C" void onStopSignal(int signal)
     if (s_signal == 0)
         s_signal = signal;
     if (std::atomic<bool>* flag = s_cancelFlag.load())
+        flag->store(true);
+    if (std::atomic<bool>* flag = s_abandonFlag.load(); flag && signal != SIGINT)
         flag->store(true);
 }
 
@@ -29,17 +32,19 @@ void setCancel()
 
 } // namespace
 
-void installStopHandlers(std::atomic<bool>& cancelRequested)
+void installStopHandlers(std::atomic<bool>& cancelRequested, std::atomic<bool>* abandonCopy)
 {
     s_cancelFlag.store(&cancelRequested);
+    s_abandonFlag.store(abandonCopy);
     if (s_signal != 0 || s_outputFailed)
         setCancel();
+    if (abandonCopy && (s_signal == SIGTERM || s_signal == SIGHUP))
+        abandonCopy->store(true);
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
         struct sigaction action = {};
         action.sa_handler = onStopSignal;
         sigemptyset(&action.sa_mask);
-        // A second Ctrl+C ends the program; a service manager that repeats SIGTERM does not
-        // cut the file being copied short (SIGKILL would).
+        // A second Ctrl+C ends the program.
         action.sa_flags = SA_RESTART | (signal == SIGINT ? SA_RESETHAND : 0);
         sigaction(signal, &action, nullptr);
     }

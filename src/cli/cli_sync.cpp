@@ -120,7 +120,7 @@ int runSync(const QCommandLineParser& parser, const QString& profile)
 
     useLocale(json);
     AppState state;
-    installStopHandlers(state.control.CancelRequested);
+    installStopHandlers(state.control.CancelRequested, &state.control.abandonCopy);
     if (!loadProfileForCli(profile, state))
         return refused(profile, sourceToTarget, targetToSource, CliExit::BadInput);
     if (!sourceToTarget.on && !targetToSource.on) {

@@ -35,6 +35,8 @@ constexpr KindText Kinds[] = {
      QT_TRANSLATE_NOOP("Failure", "Scan: cannot read folder:")},
     {ErrorKind::RootNotOnUsualDisk, "root-not-on-usual-disk",
      QT_TRANSLATE_NOOP("Failure", "The folder is not on its usual disk: is the disk mounted?")},
+    {ErrorKind::RootNotChecked, "root-not-checked",
+     QT_TRANSLATE_NOOP("Failure", "The folder cannot be checked to be on its usual disk")},
     {ErrorKind::FolderInTheWay, "folder-in-the-way",
      QT_TRANSLATE_NOOP("Failure", "A folder of that name is in the way")},
     {ErrorKind::RootMoved, "root-moved",
@@ -53,6 +55,9 @@ constexpr KindText Kinds[] = {
      QT_TRANSLATE_NOOP("Failure", "Creating the destination folder failed:")},
     {ErrorKind::FolderNotOpened, "folder-not-opened",
      QT_TRANSLATE_NOOP("Failure", "Opening the destination folder failed:")},
+    {ErrorKind::LinkOutOfRoot, "link-out-of-root",
+     QT_TRANSLATE_NOOP("Failure",
+                       "The destination folder leads out of its root through a symbolic link")},
     {ErrorKind::FileInTheWay, "file-in-the-way",
      QT_TRANSLATE_NOOP("Failure", "A file of that name is in the way")},
     {ErrorKind::DestinationCheckFailed, "destination-check-failed",
@@ -78,9 +83,11 @@ constexpr KindText Kinds[] = {
     {ErrorKind::Stopped, "stopped", QT_TRANSLATE_NOOP("Failure", "Stopped")},
     {ErrorKind::FlushFailed, "flush-failed",
      QT_TRANSLATE_NOOP("Failure", "Writing the copies to disk failed:")},
+    {ErrorKind::RootsNotRemembered, "roots-not-remembered",
+     QT_TRANSLATE_NOOP("Failure", "Remembering the disks of the roots failed:")},
 };
 
-static_assert(std::size(Kinds) == size_t(ErrorKind::FlushFailed) + 1, "every kind once");
+static_assert(std::size(Kinds) == size_t(ErrorKind::RootsNotRemembered) + 1, "every kind once");
 
 const KindText& entry(ErrorKind kind)
 {

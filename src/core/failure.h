@@ -18,6 +18,7 @@ enum class ErrorKind : quint8 {
     RootMissing,
     RootUnreadable,
     RootNotOnUsualDisk,
+    RootNotChecked,
     FolderInTheWay,
     // A synchronization's roots
     RootMoved,
@@ -28,6 +29,7 @@ enum class ErrorKind : quint8 {
     SourceChanged,
     FolderNotCreated,
     FolderNotOpened,
+    LinkOutOfRoot,
     FileInTheWay,
     DestinationCheckFailed,
     DestinationChanged,
@@ -40,8 +42,9 @@ enum class ErrorKind : quint8 {
     CreateFailed,
     VersionNotKept,
     Stopped,
-    // The flush at the end of a run
+    // The end of a run: its flush, what it remembers
     FlushFailed,
+    RootsNotRemembered,
 };
 
 // The kind's name in machine output: "source-changed", "write-failed", ...

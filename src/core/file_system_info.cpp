@@ -96,6 +96,19 @@ bool FileSystemInfo::fatTimes() const
     return Fat.contains(base);
 }
 
+bool FileSystemInfo::syncfsReachesData() const
+{
+    static const QStringList Trusted = {
+        QStringLiteral("ext2"),     QStringLiteral("ext3"),     QStringLiteral("ext4"),
+        QStringLiteral("xfs"),      QStringLiteral("btrfs"),    QStringLiteral("f2fs"),
+        QStringLiteral("jfs"),      QStringLiteral("reiserfs"), QStringLiteral("nilfs2"),
+        QStringLiteral("bcachefs"), QStringLiteral("zfs"),      QStringLiteral("vfat"),
+        QStringLiteral("msdos"),    QStringLiteral("exfat"),    QStringLiteral("ntfs3"),
+        QStringLiteral("hfsplus"),  QStringLiteral("udf"),      QStringLiteral("tmpfs"),
+        QStringLiteral("ramfs"),    QStringLiteral("overlay")};
+    return Trusted.contains(type);
+}
+
 FileSystemInfo fileSystemOf(const QString& path)
 {
     FileSystemInfo info;

@@ -11,6 +11,10 @@
 #include <map>
 #include <vector>
 
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace KnownRoots {
 namespace {
 
@@ -29,6 +33,25 @@ std::map<QString, Place> load()
     return roots;
 }
 
+// 0 when the folder can be written or made, else why not.
+int folderUnwritable(const QString& folder)
+{
+    QByteArray path = QFile::encodeName(folder);
+    while (!path.isEmpty()) {
+        struct stat st;
+        if (::stat(path.constData(), &st) == 0) {
+            if (!S_ISDIR(st.st_mode))
+                return ENOTDIR;
+            return ::access(path.constData(), W_OK | X_OK) == 0 ? 0 : errno;
+        }
+        if (errno != ENOENT)
+            return errno;
+        const qsizetype slash = path.lastIndexOf('/');
+        path = slash > 0 ? path.left(slash) : slash == 0 && path.size() > 1 ? "/" : QByteArray();
+    }
+    return ENOENT;
+}
+
 } // namespace
 
 QString storePath()
@@ -39,16 +62,23 @@ QString storePath()
     return state + QLatin1String("/ketrano/roots");
 }
 
-std::optional<Place> recalled(const QString& root)
+Store Store::read()
 {
-    const std::map<QString, Place> roots = load();
-    const auto it = roots.find(root);
-    if (it == roots.end())
+    Store store;
+    store.m_roots = load();
+    store.m_unwritable = folderUnwritable(QFileInfo(storePath()).path());
+    return store;
+}
+
+std::optional<Place> Store::recalled(const QString& root) const
+{
+    const auto it = m_roots.find(root);
+    if (it == m_roots.end())
         return std::nullopt;
     return it->second;
 }
 
-bool remember(const std::vector<std::pair<QString, Place>>& places)
+int remember(const std::vector<std::pair<QString, Place>>& places)
 {
     std::map<QString, Place> roots = load();
     bool changed = false;
@@ -59,17 +89,23 @@ bool remember(const std::vector<std::pair<QString, Place>>& places)
         stored = place;
     }
     if (!changed)
-        return true;
+        return 0;
     const QString path = storePath();
     QDir().mkpath(QFileInfo(path).path());
+    if (const int error = folderUnwritable(QFileInfo(path).path()))
+        return error;
     QSaveFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly))
-        return false;
+        return errno != 0 ? errno : EIO;
     for (const auto& [root, place] : roots)
         file.write((escapeField(root) + QLatin1Char('\t') + escapeField(place.identity) +
                     QLatin1Char('\t') + escapeField(place.mountPoint) + QLatin1Char('\n'))
                        .toUtf8());
-    return file.commit();
+    errno = 0;
+    if (!file.commit())
+        return errno != 0 ? errno : EIO;
+    return 0;
 }
 
 } // namespace KnownRoots

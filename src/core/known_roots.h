@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <map>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -20,11 +21,24 @@ struct Place
 
 QString storePath();
 
-// The place remembered for the root, if any.
-std::optional<Place> recalled(const QString& root);
+// The store as one run reads it: read once, then asked for every root.
+class Store
+{
+public:
+    static Store read();
+    // The place remembered for the root, if any.
+    std::optional<Place> recalled(const QString& root) const;
+    // 0 when a root's place can be remembered, else why not (an errno: the state folder cannot
+    // be made or written). A root with no place remembered then cannot be checked, ever.
+    int unwritable() const { return m_unwritable; }
 
-// Remembers the places of several roots at once (one write of the store). False when the
-// store could not be written.
-bool remember(const std::vector<std::pair<QString, Place>>& roots);
+private:
+    std::map<QString, Place> m_roots;
+    int m_unwritable = 0;
+};
+
+// Remembers the places of several roots at once (one write of the store). 0, or the errno of
+// what failed when the store could not be written.
+int remember(const std::vector<std::pair<QString, Place>>& roots);
 
 } // namespace KnownRoots

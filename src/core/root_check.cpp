@@ -5,11 +5,13 @@
 #include "core/name_bytes.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
+
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
 
-RootState checkRoot(const QString& root)
+RootState checkRoot(const QString& root, const KnownRoots::Store& known)
 {
     RootState state;
     state.path = root;
@@ -31,11 +33,15 @@ RootState checkRoot(const QString& root)
         return state;
     }
     state.fs = fileSystemOf(root);
-    const std::optional<KnownRoots::Place> usual = KnownRoots::recalled(root);
+    const std::optional<KnownRoots::Place> usual = known.recalled(root);
     if (usual && !state.fs.mountPoint.isEmpty() && usual->identity != state.fs.identity &&
         usual->mountPoint != state.fs.mountPoint &&
         isSameOrBelow(usual->mountPoint, state.fs.mountPoint))
         state.problem = RootState::NotOnUsualDisk;
+    if (!usual && known.unwritable() != 0) {
+        state.problem = RootState::NotChecked;
+        state.error = known.unwritable();
+    }
     return state;
 }
 
@@ -53,15 +59,23 @@ QString rootProblemText(const RootState& root)
         return QCoreApplication::translate("Scan", "Scan: cannot read folder %1: %2")
             .arg(root.path, QString::fromLocal8Bit(std::strerror(root.error)));
     case RootState::NotOnUsualDisk:
-        return QStringLiteral("%1 is not on its usual disk: is the disk mounted?").arg(root.path);
+        return QCoreApplication::translate("Scan",
+                                           "%1 is not on its usual disk: is the disk mounted?")
+            .arg(root.path);
+    case RootState::NotChecked:
+        return QCoreApplication::translate(
+                   "Scan", "%1 cannot be checked to be on its usual disk: its disk cannot be "
+                           "remembered in %2: %3")
+            .arg(root.path, QFileInfo(KnownRoots::storePath()).path(),
+                 QString::fromLocal8Bit(std::strerror(root.error)));
     }
     return {};
 }
 
 Failure rootFailure(const RootState& root)
 {
-    static constexpr ErrorKind Kinds[] = {ErrorKind::None, ErrorKind::RootNotAbsolute,
-                                          ErrorKind::RootMissing, ErrorKind::RootUnreadable,
-                                          ErrorKind::RootNotOnUsualDisk};
+    static constexpr ErrorKind Kinds[] = {
+        ErrorKind::None,           ErrorKind::RootNotAbsolute,    ErrorKind::RootMissing,
+        ErrorKind::RootUnreadable, ErrorKind::RootNotOnUsualDisk, ErrorKind::RootNotChecked};
     return failure(Kinds[root.problem], root.error, rootProblemText(root));
 }

@@ -3,6 +3,7 @@
 
 #include "core/failure.h"
 #include "core/file_system_info.h"
+#include "core/known_roots.h"
 
 #include <QString>
 
@@ -13,14 +14,17 @@
 // disk that is not mounted.
 struct RootState
 {
-    enum Problem { None, NotAbsolute, Missing, Unreadable, NotOnUsualDisk };
+    enum Problem { None, NotAbsolute, Missing, Unreadable, NotOnUsualDisk, NotChecked };
     QString path;
     Problem problem = None;
-    int error = 0;     // errno of Unreadable
+    int error = 0;     // errno of Unreadable, or why NotChecked could not be remembered
     FileSystemInfo fs; // of a root that is there
 };
 
-RootState checkRoot(const QString& root);
+// 'known' is the store of the roots' usual disks, read once per scan. A root that has no usual
+// disk remembered while none can be remembered (the state folder cannot be written) is
+// NotChecked: a bare mount point could never be told from its disk.
+RootState checkRoot(const QString& root, const KnownRoots::Store& known);
 
 // The error list's text for a root with a problem (null for None), and its kind.
 QString rootProblemText(const RootState& root);

@@ -8,11 +8,13 @@
 #include <QThread>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -30,17 +32,28 @@ QByteArray makePrivateFolder(const QByteArray& path)
     return isPrivateFolder(path) ? path : QByteArray();
 }
 
-// cron gives no XDG_RUNTIME_DIR; the session's runtime folder is still the one that the
-// window's run and a systemd timer use, so look for it before falling back to /tmp.
-QByteArray runtimeFolder()
+// The folders the lock files go into, the one that every run of the user can reach first:
+// /tmp itself, not $TMPDIR. cron gives no XDG_RUNTIME_DIR, and a session's runtime folder comes
+// and goes with the session; each that is there gets a lock file too.
+QList<QByteArray> lockFolders()
 {
+    QList<QByteArray> folders;
+    const auto add = [&folders](const QByteArray& folder) {
+        const QByteArray made = makePrivateFolder(folder);
+        char* real = made.isEmpty() ? nullptr : ::realpath(made.constData(), nullptr);
+        if (real && !folders.contains(QByteArray(real)))
+            folders << QByteArray(real);
+        ::free(real);
+    };
+    const QByteArray uid = QByteArray::number(::geteuid());
+    add("/tmp/ketrano-" + uid);
     const QByteArray fromEnv = qgetenv("XDG_RUNTIME_DIR");
     if (fromEnv.startsWith('/') && isPrivateFolder(fromEnv))
-        return makePrivateFolder(fromEnv + "/ketrano");
-    const QByteArray session = "/run/user/" + QByteArray::number(::geteuid());
+        add(fromEnv + "/ketrano");
+    const QByteArray session = "/run/user/" + uid;
     if (isPrivateFolder(session))
-        return makePrivateFolder(session + "/ketrano");
-    return makePrivateFolder("/tmp/ketrano-" + QByteArray::number(::geteuid()));
+        add(session + "/ketrano");
+    return folders;
 }
 
 qint64 readPid(int fd)
@@ -59,9 +72,10 @@ RunLock::~RunLock()
 
 RunLock::RunLock(RunLock&& other) noexcept
     : m_fd(other.m_fd), m_holder(other.m_holder), m_error(std::move(other.m_error)),
-      m_path(std::move(other.m_path))
+      m_path(std::move(other.m_path)), m_more(std::move(other.m_more))
 {
     other.m_fd = -1;
+    other.m_more.clear();
 }
 
 RunLock& RunLock::operator=(RunLock&& other) noexcept
@@ -72,17 +86,24 @@ RunLock& RunLock::operator=(RunLock&& other) noexcept
         m_holder = other.m_holder;
         m_error = std::move(other.m_error);
         m_path = std::move(other.m_path);
+        m_more = std::move(other.m_more);
         other.m_fd = -1;
+        other.m_more.clear();
     }
     return *this;
 }
 
 void RunLock::release()
 {
+    // Removed while still locked, so no run takes the lock of a file that is going away
+    // unnoticed (see take).
+    for (const Held& more : m_more) {
+        ::unlink(more.path.constData());
+        ::close(more.fd);
+    }
+    m_more.clear();
     if (m_fd < 0)
         return;
-    // Removed while still locked, so no run takes the lock of a file that is going away
-    // unnoticed (see acquire).
     ::unlink(m_path.constData());
     ::close(m_fd); // drops the lock
     m_fd = -1;
@@ -94,37 +115,75 @@ QString RunLock::refusal(const QString& profile) const
         .arg(profile, m_holder > 0 ? QString::number(m_holder) : QStringLiteral("unknown"));
 }
 
-QString RunLock::lockFilePath(const QString& profilePath)
+QStringList RunLock::lockFilePaths(const QString& profilePath)
 {
-    const QByteArray folder = runtimeFolder();
-    if (folder.isEmpty())
-        return {};
     const QFileInfo info(profilePath);
     const QString canonical = info.canonicalFilePath();
     const QString key = canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
     const QByteArray hash =
         QCryptographicHash::hash(QFile::encodeName(key), QCryptographicHash::Sha256).toHex();
-    return QFile::decodeName(folder) + QStringLiteral("/run-") +
-           QString::fromLatin1(hash.left(32)) + QStringLiteral(".lock");
+    QStringList paths;
+    for (const QByteArray& folder : lockFolders())
+        paths << QFile::decodeName(folder) + QStringLiteral("/run-") +
+                     QString::fromLatin1(hash.left(32)) + QStringLiteral(".lock");
+    return paths;
+}
+
+QString RunLock::lockFilePath(const QString& profilePath)
+{
+    const QStringList paths = lockFilePaths(profilePath);
+    return paths.isEmpty() ? QString() : paths.first();
 }
 
 RunLock RunLock::acquire(const QString& profilePath)
 {
     RunLock lock;
-    const QString path = lockFilePath(profilePath);
+    const QStringList paths = lockFilePaths(profilePath);
+    if (paths.isEmpty()) {
+        lock.m_holder = -1;
+        lock.m_error = QStringLiteral("no private folder for the run lock");
+        return lock;
+    }
+    // All of them, or none: a run that another one holds any of gives back what it took. A
+    // file that could not be tried is passed over while another one is held.
+    QString untried;
+    for (const QString& path : paths) {
+        RunLock one;
+        if (!one.take(path)) {
+            if (one.m_holder == -1) {
+                untried = one.m_error;
+                continue;
+            }
+            lock.release();
+            lock.m_holder = one.m_holder;
+            lock.m_error = one.m_error;
+            return lock;
+        }
+        if (lock.m_fd < 0) {
+            lock.m_fd = std::exchange(one.m_fd, -1);
+            lock.m_path = one.m_path;
+        } else {
+            lock.m_more.push_back({std::exchange(one.m_fd, -1), one.m_path});
+        }
+    }
+    if (lock.m_fd < 0) {
+        lock.m_holder = -1;
+        lock.m_error = untried;
+    }
+    return lock;
+}
+
+bool RunLock::take(const QString& path)
+{
+    RunLock& lock = *this;
     const QByteArray encoded = QFile::encodeName(path);
     const auto fail = [&lock, &path](int fd) {
         lock.m_holder = -1;
         lock.m_error = QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(strerror(errno)));
         if (fd >= 0)
             ::close(fd);
-        return std::move(lock);
+        return false;
     };
-    if (path.isEmpty()) {
-        lock.m_holder = -1;
-        lock.m_error = QStringLiteral("no private runtime folder for the run lock");
-        return lock;
-    }
     // The holder removes the file when it is done. A run that opened the file just before
     // that gets a lock on a removed file: it notices and tries the new one.
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -144,7 +203,7 @@ RunLock RunLock::acquire(const QString& profilePath)
             }
             lock.m_holder = qMax<qint64>(lock.m_holder, 0);
             ::close(fd);
-            return lock;
+            return false;
         }
         struct stat opened = {}, named = {};
         if (::fstat(fd, &opened) != 0)
@@ -160,7 +219,7 @@ RunLock RunLock::acquire(const QString& profilePath)
             ::pwrite(fd, pid.constData(), size_t(pid.size()), 0);
         lock.m_fd = fd;
         lock.m_path = encoded;
-        return lock;
+        return true;
     }
     errno = EAGAIN;
     return fail(-1);

@@ -3,17 +3,21 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
+#include <vector>
 
 // One run of a profile at a time, across programs: ketrano-cli sync and the window's
 // unattended run take the profile's lock before they scan, and a second run of the same
 // profile is refused while the first one holds it.
 //
-// The lock is an advisory lock on a small file in the user's runtime folder
-// ($XDG_RUNTIME_DIR/ketrano, else /run/user/UID/ketrano when it is the user's, else a private
-// folder in /tmp), named after the profile file's canonical path, so every spelling of the
-// same file shares one lock. The holder removes the file when it releases the lock; the
-// kernel drops the lock when its holder ends, however it ends, so a file left behind by a
-// killed run holds nothing.
+// The lock is an advisory lock on a small file named after the profile file's canonical path,
+// so every spelling of the same file shares one lock. A run takes it in every private folder
+// of the user that it can reach: /tmp/ketrano-UID, which no environment variable moves, and
+// the session's runtime folder ($XDG_RUNTIME_DIR/ketrano, /run/user/UID/ketrano) where there is
+// one. So a run from cron (no XDG_RUNTIME_DIR, no session) and one from the desktop always
+// meet at one lock file. The holder removes its files when it releases the lock; the kernel
+// drops the lock when its holder ends, however it ends, so a file left behind by a killed run
+// holds nothing.
 class RunLock
 {
 public:
@@ -38,15 +42,25 @@ public:
     // "another run of PROFILE is in progress (pid N)", for a lock held by another run.
     QString refusal(const QString& profile) const;
 
-    // The lock file of a profile (the folder is created when missing); empty with no usable
-    // runtime folder.
+    // The first lock file of a profile (the folder is created when missing); empty with no
+    // usable folder.
     static QString lockFilePath(const QString& profilePath);
+    // Every lock file of a profile, the first one first.
+    static QStringList lockFilePaths(const QString& profilePath);
 
 private:
     void release();
+    // Takes the lock of one file; false when it is held or could not be tried (m_holder says).
+    bool take(const QString& path);
 
-    int m_fd = -1;
+    int m_fd = -1; // the first lock file's; the others are in m_more
     qint64 m_holder = 0;
     QString m_error;
     QByteArray m_path; // the lock file, removed when the lock is released
+    struct Held
+    {
+        int fd;
+        QByteArray path;
+    };
+    std::vector<Held> m_more;
 };

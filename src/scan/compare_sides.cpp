@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scan/compare_sides.h"
 
+#include "core/file_system_info.h"
+
 #include "core/memory_hint.h"
 #include "core/name_bytes.h"
 #include "core/path_text.h"
@@ -140,7 +142,9 @@ bool later(qint64 a, qint64 b, bool fatTimes)
 {
     if (!fatTimes)
         return a > b;
-    const qint64 d = a - b;
+    // A time the FAT side could not store counts as the one it would have stored: a copy is
+    // never sent back for a time the disk cannot hold.
+    const qint64 d = clampToFat(a) - clampToFat(b);
     return d >= 2 && (d <= 3600 - 2 || d >= 3600 + 2);
 }
 

@@ -64,6 +64,7 @@ public:
     {
         if (root.isEmpty())
             return;
+        noteAncestors(root);
         const int fd = ::open(nameBytes(root).constData(), OpenFolderFlags);
         if (fd >= 0)
             enter(fd, QString());
@@ -72,8 +73,24 @@ public:
     }
 
 private:
-    // Walks the folder open as fd, unless it is already open higher up or is the folder to
-    // skip; closes fd.
+    // The folders above the root, "/" included: a link to one of them would walk the whole
+    // disk (and /proc, which never ends) or the root again inside itself.
+    void noteAncestors(const QString& root)
+    {
+        char* real = ::realpath(nameBytes(root).constData(), nullptr);
+        QByteArray path = real ? QByteArray(real) : QByteArray();
+        ::free(real);
+        while (path.size() > 1) {
+            const qsizetype slash = path.lastIndexOf('/');
+            path = slash > 0 ? path.left(slash) : QByteArray("/");
+            struct stat st;
+            if (::stat(path.constData(), &st) == 0)
+                m_open.emplace_back(st.st_dev, st.st_ino);
+        }
+    }
+
+    // Walks the folder open as fd, unless it is already open higher up (or lies above the
+    // root) or is the folder to skip; closes fd.
     void enter(int fd, const QString& relativeFolder)
     {
         struct stat st;

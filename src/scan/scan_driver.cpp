@@ -60,8 +60,10 @@ bool rootUsable(AppState& state, const Callbacks& cb, RootState& root)
     if (root.problem == RootState::Missing && state.control.createRoots)
         return true;
     const QString text = rootProblemText(root);
-    if (root.problem == RootState::NotOnUsualDisk && !state.control.unattended && cb.askYesNo &&
-        cb.askYesNo(text + QStringLiteral("\n\nScan it all the same?"))) {
+    const bool askable =
+        root.problem == RootState::NotOnUsualDisk || root.problem == RootState::NotChecked;
+    if (askable && !state.control.unattended && cb.askYesNo &&
+        cb.askYesNo(text + QCoreApplication::translate("Scan", "\n\nScan it all the same?"))) {
         root.problem = RootState::None;
         return true;
     }
@@ -71,14 +73,15 @@ bool rootUsable(AppState& state, const Callbacks& cb, RootState& root)
 
 // One profile entry: walk both folders, drop the excluded lines, compare the two sides.
 void scanEntry(AppState& state, const Callbacks& cb, int profileIndex, const ProfileEntry& entry,
-               const SyncHistory::Entries& history)
+               const SyncHistory::Entries& history, const KnownRoots::Store& known)
 {
     // An entry without a Source or a Target folder names no folder pair: walking "/" in its
     // place would list the whole disk, to be copied to or from the other folder.
     if (entry.source.trimmed().isEmpty() || entry.target.trimmed().isEmpty())
         return;
     const QStringList patterns = includePatterns(entry.include);
-    ScannedEntry scanned{checkRoot(entry.source), checkRoot(entry.target), {}, patterns.size() > 1};
+    ScannedEntry scanned{
+        checkRoot(entry.source, known), checkRoot(entry.target, known), {}, patterns.size() > 1};
     const bool usable =
         rootUsable(state, cb, scanned.source) & rootUsable(state, cb, scanned.target);
     const quint32 index = quint32(state.scannedEntries.size());
@@ -160,6 +163,7 @@ void scanProfile(AppState& state, const Callbacks& cb)
     state.TargetSizeKB = 0;
 
     const SyncHistory::Entries history = SyncHistory::load();
+    const KnownRoots::Store known = KnownRoots::Store::read();
     const int entries = state.profileEntries.size();
     for (int e = 0; e < entries && e < state.profileEntries.size(); ++e) {
         if (state.control.cancelled())
@@ -167,7 +171,7 @@ void scanProfile(AppState& state, const Callbacks& cb)
         uiYield(state.control, cb);
         emitEvent(cb, {.type = RunEvent::EntryStarted, .entry = e});
         const ProfileEntry entry = state.profileEntries.at(e);
-        scanEntry(state, cb, e, entry, history);
+        scanEntry(state, cb, e, entry, history, known);
     }
 
     // A chosen sort order is restored over the new rows; then the views see them all.

@@ -60,7 +60,7 @@ void CopyAhead::work()
         }
         m_progressBytes = 0;
         m_progressJob = i;
-        PreparedCopy copy = m_preparer.prepare(m_jobs[i].row, keepGoing);
+        PreparedCopy copy = m_preparer.prepare(m_jobs[i].row, keepGoing, m_jobs[i].targetRoot);
         const qint64 bytes = copy.copied.sizeBytes;
         bool wake = false;
         {

@@ -27,6 +27,7 @@ public:
     {
         int index; // row index in the list
         ResultRow row;
+        QString targetRoot; // the root of the side written to (see CopyPreparer::prepare)
     };
 
     // The worker copies with 'preparer', which is its own from now on. 'abandon', when given,

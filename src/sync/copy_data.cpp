@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
@@ -11,6 +12,7 @@
 namespace {
 
 constexpr size_t BufferBytes = size_t(256) << 10;
+constexpr int ZeroWriteTries = 3;
 static_assert(qint64(BufferBytes) <= DataStepBytes, "one read never spans two steps");
 
 // Errors that mean "this file system (pair) cannot do that", not "this file failed".
@@ -41,8 +43,15 @@ private:
     qint64 m_bytes = 0;
 };
 
+bool allZeros(const char* data, size_t size)
+{
+    return size > 0 && data[0] == 0 && std::memcmp(data, data + 1, size - 1) == 0;
+}
+
+// 'skipZeros': a piece of nothing but zeros is not written (the destination is fresh and its
+// size set at the end, so it stays a hole).
 DataCopyResult readWrite(int source, int dest, qint64 from, qint64 to, std::vector<char>& buffer,
-                         ChunkClock& clock)
+                         ChunkClock& clock, bool skipZeros = false)
 {
     if (buffer.size() < BufferBytes)
         buffer.resize(BufferBytes);
@@ -57,7 +66,8 @@ DataCopyResult readWrite(int source, int dest, qint64 from, qint64 to, std::vect
         }
         if (got == 0)
             return {DataCopyResult::SourceShrank, 0};
-        ssize_t done = 0;
+        ssize_t done = skipZeros && allZeros(buffer.data(), size_t(got)) ? got : 0;
+        int nothingWritten = 0;
         while (done < got) {
             const ssize_t put =
                 ::pwrite(dest, buffer.data() + done, size_t(got - done), off_t(pos + done));
@@ -66,6 +76,10 @@ DataCopyResult readWrite(int source, int dest, qint64 from, qint64 to, std::vect
                     continue;
                 return {DataCopyResult::Write, errno};
             }
+            // A file system that takes nothing and reports no error has no room left (some
+            // FUSE drivers do that when full): tried a few times, never for ever.
+            if (put == 0 && ++nothingWritten >= ZeroWriteTries)
+                return {DataCopyResult::Write, ENOSPC};
             done += put;
         }
         pos += got;
@@ -125,8 +139,8 @@ DataCopyResult copyFileData(int source, int dest, qint64 size, bool maybeSparse,
         if (data < 0) {
             if (errno == ENXIO)
                 break; // nothing but a hole up to the end
-            // The file system cannot tell: copy the rest as data.
-            const DataCopyResult r = copyRange(source, dest, pos, size, caps, buffer, clock);
+            // The file system cannot tell: the rest is copied but for its runs of zeros.
+            const DataCopyResult r = readWrite(source, dest, pos, size, buffer, clock, true);
             if (r.failure != DataCopyResult::None)
                 return r;
             break;
@@ -136,6 +150,14 @@ DataCopyResult copyFileData(int source, int dest, qint64 size, bool maybeSparse,
         off_t hole = ::lseek(source, data, SEEK_HOLE);
         if (hole < 0 || hole > size)
             hole = off_t(size);
+        // A source that takes less room than its size but tells of no hole (sshfs and other
+        // FUSE drivers cannot): its runs of zeros are left out, so the copy stays sparse.
+        if (data == 0 && hole == size) {
+            const DataCopyResult r = readWrite(source, dest, 0, size, buffer, clock, true);
+            if (r.failure != DataCopyResult::None)
+                return r;
+            break;
+        }
         const DataCopyResult r = copyRange(source, dest, data, hole, caps, buffer, clock);
         if (r.failure != DataCopyResult::None)
             return r;

@@ -6,6 +6,7 @@
 #include "sync/copy_ahead.h"
 #include "sync/destination_check.h"
 #include "sync/entry_roots.h"
+#include "sync/folder_beneath.h"
 #include "sync/stale_partials.h"
 
 #include <QHash>
@@ -79,10 +80,18 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
     // Missing entry roots are asked about (or refused) before anything is created.
     const std::set<quint32> refused = refuseMissingRoots(state, cb, list, run);
     const auto skipped = [&refused](const ResultRow& row) { return refused.count(row.entry) > 0; };
-
+    // The root of the side the rows go to: where the versions of what they replace are kept.
+    const bool intoTarget = &list == &state.sourceRows;
+    const auto destinationRoot = [&state, intoTarget](const ResultRow& row) {
+        if (row.entry >= state.scannedEntries.size())
+            return QString();
+        const ScannedEntry& e = state.scannedEntries[row.entry];
+        return intoTarget ? e.target.path : e.source.path;
+    };
     // Pass 1: the Target folder of every row. Rows of one folder mostly follow each other, and
     // a folder tried once gives the same result the second time: try each folder once. What
-    // could not be made is kept, so that its copies fail with the reason.
+    // could not be made is kept, so that its copies fail with the reason. Folders are made
+    // beneath their root: never through a link that leads out of it.
     QHash<QString, int> tried;
     QString previous;
     for (const ResultRow& row : list.rows()) {
@@ -90,7 +99,7 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
             continue;
         previous = row.targetFolder;
         if (!tried.contains(previous))
-            tried.insert(previous, MakeFolderPath(previous));
+            tried.insert(previous, makeFolderBeneath(destinationRoot(row), previous));
     }
     if (run.removeStalePartials)
         removeStalePartials(state, list, refused, run.started);
@@ -105,19 +114,11 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
         const ResultRow& row = list.at(i);
         if (row.checked && !skipped(row) && tried.value(row.targetFolder) == 0 &&
             (firstOf.empty() || firstOf[size_t(i)] < 0))
-            jobs.push_back({i, row});
+            jobs.push_back({i, row, destinationRoot(row)});
     }
     std::map<int, Failure> failedFirsts; // the rows repeated later whose copy failed
     CopyAhead ahead(CopyPreparer(), std::move(jobs), &state.control.abandonCopy);
     CopyPlacer placer(&run.written, run.versions.get());
-    // The root of the side the rows go to: where the versions of what they replace are kept.
-    const bool intoTarget = &list == &state.sourceRows;
-    const auto destinationRoot = [&state, intoTarget](const ResultRow& row) {
-        if (row.entry >= state.scannedEntries.size())
-            return QString();
-        const ScannedEntry& e = state.scannedEntries[row.entry];
-        return intoTarget ? e.target.path : e.source.path;
-    };
     const Direction direction =
         &list == &state.sourceRows ? Direction::SourceToTarget : Direction::TargetToSource;
     const auto passed = [&cb, &list, direction](int i, RunEvent::Outcome outcome) {
@@ -141,6 +142,8 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
         const int folderError = tried.value(row.targetFolder);
         if (!row.checked || skipped(row)) {
             passed(i, RunEvent::NotCopied);
+        } else if (folderError == LeavesRoot) {
+            failed(i, failure(ErrorKind::LinkOutOfRoot));
         } else if (folderError != 0) {
             failed(i, folderFailure(ErrorKind::FolderNotCreated, folderError));
         } else if (!firstOf.empty() && firstOf[size_t(i)] >= 0) {
@@ -183,7 +186,7 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
                 run.writtenRoots.insert(root);
                 list.setDestination(i, copy.copied.modified, copy.copied.modifiedNs,
                                     copy.copied.sizeBytes);
-                if (copy.newFile) {
+                if (copy.stampedOlder) {
                     struct timespec modified = copy.sourceModified;
                     modified.tv_sec -= time_t(copy.timeShift);
                     run.newFiles.push_back({row.targetFolder,

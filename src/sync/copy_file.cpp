@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sync/copy_file.h"
 
+#include "core/file_system_info.h"
 #include "core/name_bytes.h"
 #include "core/ui_yield.h"
 #include "sync/destination_check.h"
+#include "sync/folder_beneath.h"
 #include "sync/partial_copy_name.h"
 
 #include <QFile>
@@ -38,10 +40,10 @@ bool sameVersion(const struct stat& a, const struct stat& b)
 }
 
 // A hard link that fails with these errors is one this file system cannot make (FAT and exFAT
-// through FUSE, SMB shares, sshfs).
+// through FUSE, SMB shares, sshfs; an rclone mount answers EIO).
 bool noHardLinks(int error)
 {
-    return error == EPERM || error == EOPNOTSUPP || error == ENOSYS;
+    return error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EIO;
 }
 
 // A time read back this far from the one given is no rounding: a whole number of quarter
@@ -87,7 +89,8 @@ FolderHandle::~FolderHandle()
 
 PreparedCopy::PreparedCopy(PreparedCopy&& other) noexcept
     : error(std::move(other.error)), copied(other.copied), stamped(other.stamped),
-      newFile(other.newFile), folder(std::move(other.folder)), fd(std::exchange(other.fd, -1)),
+      newFile(other.newFile), flushed(other.flushed), stampedOlder(other.stampedOlder),
+      folder(std::move(other.folder)), fd(std::exchange(other.fd, -1)),
       tempName(std::move(other.tempName)), name(std::move(other.name)),
       destName(std::move(other.destName)), sourceMode(other.sourceMode),
       sourceAccessed(other.sourceAccessed),
@@ -108,15 +111,14 @@ CopyPreparer::CopyPreparer(qint64 unnamedFromBytes)
       m_umask(currentUmask())
 {}
 
-int CopyPreparer::open(Folder& folder, const QString& path)
+int CopyPreparer::open(Folder& folder, const QString& path, const QString& root)
 {
     if (folder.opened && path == folder.path)
         return folder.handle ? folder.handle->fd : -1;
     folder.opened = true;
     folder.path = path;
     // An empty folder is the root: its files are "/" + name.
-    const QByteArray encoded = path.isEmpty() ? QByteArray("/") : nameBytes(path);
-    const int fd = ::open(encoded.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    const int fd = openFolderBeneath(root, path);
     folder.error = fd < 0 ? errno : 0;
     folder.handle = fd >= 0 ? std::make_shared<const FolderHandle>(fd) : nullptr;
     struct stat st;
@@ -149,7 +151,17 @@ int CopyPreparer::openTemporary(int dir, dev_t device, const QByteArray& name, q
     return -1;
 }
 
-PreparedCopy CopyPreparer::prepare(const ResultRow& row, const std::function<bool()>& keepGoing)
+CopyPreparer::DeviceNeeds CopyPreparer::needsOf(dev_t device, const QString& folder)
+{
+    const auto known = m_needs.find(device);
+    if (known != m_needs.end())
+        return known->second;
+    const FileSystemInfo fs = fileSystemOf(folder);
+    return m_needs[device] = {fs.error != 0 || !fs.syncfsReachesData(), fs.fatTimes()};
+}
+
+PreparedCopy CopyPreparer::prepare(const ResultRow& row, const std::function<bool()>& keepGoing,
+                                   const QString& targetRoot)
 {
     const QByteArray name = nameBytes(row.name);
     const int from = open(m_source, row.sourceFolder);
@@ -168,7 +180,9 @@ PreparedCopy CopyPreparer::prepare(const ResultRow& row, const std::function<boo
     if (!S_ISREG(st.st_mode))
         return PreparedCopy(failure(ErrorKind::SourceNotRegular));
 
-    const int dir = open(m_target, row.targetFolder);
+    const int dir = open(m_target, row.targetFolder, targetRoot);
+    if (dir < 0 && m_target.error == LeavesRoot)
+        return PreparedCopy(failure(ErrorKind::LinkOutOfRoot));
     if (dir < 0)
         return PreparedCopy(folderFailure(ErrorKind::FolderNotOpened, m_target.error));
     PreparedCopy copy;
@@ -226,14 +240,26 @@ PreparedCopy CopyPreparer::prepare(const ResultRow& row, const std::function<boo
         ::fchmod(copy.fd, st.st_mode & 07777) != 0)
         errno = 0;
     copy.newFile = !row.destExists;
+    const DeviceNeeds needs = needsOf(m_target.device, row.targetFolder);
+    copy.flushed = needs.flushEach;
+    copy.stampedOlder = copy.newFile && !copy.flushed;
     copy.sourceModified = st.st_mtim;
+    // A time FAT cannot store goes there as its nearest end, never wrapped.
+    if (needs.fatTimes && clampToFat(st.st_mtim.tv_sec) != st.st_mtim.tv_sec)
+        copy.sourceModified = {time_t(clampToFat(st.st_mtim.tv_sec)), 0};
     copy.given[0] = st.st_atim;
-    copy.given[1] = st.st_mtim;
-    copy.given[1].tv_sec -= copy.newFile ? NewFileTimeBack : 0;
+    if (needs.fatTimes)
+        copy.given[0] = {time_t(clampToFat(st.st_atim.tv_sec)), st.st_atim.tv_nsec};
+    copy.given[1] = copy.sourceModified;
+    copy.given[1].tv_sec -= copy.stampedOlder ? NewFileTimeBack : 0;
     if (::futimens(copy.fd, copy.given) != 0)
         return PreparedCopy(failure(ErrorKind::WriteFailed, errno));
+    // Where one flush of the file system does not reach the data, each file is flushed
+    // before it takes a name; a flush that fails is this copy's failure.
+    if (copy.flushed && ::fsync(copy.fd) != 0)
+        return PreparedCopy(failure(ErrorKind::WriteFailed, errno));
     copy.writtenAt = steadyNow();
-    copy.copied = {st.st_mtim.tv_sec, st.st_mtim.tv_nsec, st.st_size};
+    copy.copied = {copy.sourceModified.tv_sec, copy.sourceModified.tv_nsec, st.st_size};
     copy.stamped = {copy.given[1].tv_sec, copy.given[1].tv_nsec, st.st_size};
     return copy;
 }
@@ -278,29 +304,35 @@ Failure CopyPlacer::place(const ResultRow& row, PreparedCopy& copy,
         copy.stamped = {written.st_mtim.tv_sec, written.st_mtim.tv_nsec, written.st_size};
         // A clock rounds the source's time as it rounded the earlier one it was given.
         copy.copied = copy.stamped;
-        copy.copied.modified += copy.newFile ? NewFileTimeBack : 0;
+        copy.copied.modified += copy.stampedOlder ? NewFileTimeBack : 0;
         device = written.st_dev;
         copy.placedFile = {written.st_dev, written.st_ino};
     }
     const int dir = copy.folder->fd;
+    if (m_written)
+        m_written->note(device, copy.fd, row.targetFolder, !copy.flushed);
     Failure failed;
     if (!row.destExists) {
-        failed = create(copy, dir, device);
+        // An unnamed file gets a hidden name first, so that it can be closed before it
+        // takes the destination's.
+        failed = nameUnnamed(copy, dir);
+        if (!failed.failed())
+            failed = closeWritten(copy);
+        if (!failed.failed())
+            failed = create(copy, dir, device);
     } else {
         // The copy may have taken a while: look at the destination once more.
         failed = checkDestination(dir, copy.destName, row, copy.sourceMode);
-        const int flushError = !failed.failed() ? flushBefore(copy, device, waiting) : 0;
+        const int flushError =
+            !failed.failed() && !copy.flushed ? flushBefore(copy, device, waiting) : 0;
         if (flushError != 0)
             failed = failure(ErrorKind::WriteFailed, flushError);
         // Give an unnamed file a hidden name first, so that the rename replaces the
         // destination at once.
-        for (int attempt = 0; !failed.failed() && copy.tempName.isEmpty(); ++attempt) {
-            const QByteArray candidate = partialCopyName(copy.name);
-            if (linkUnnamed(copy.fd, dir, candidate) == 0)
-                copy.tempName = candidate;
-            else if (errno != EEXIST || attempt + 1 == NameAttempts)
-                failed = failure(ErrorKind::ReplaceFailed, errno);
-        }
+        if (!failed.failed())
+            failed = nameUnnamed(copy, dir);
+        if (!failed.failed())
+            failed = closeWritten(copy);
         // Nothing is replaced without its version.
         bool versionKept = false, moved = false;
         if (!failed.failed() && m_versions && m_versions->keeps() && !versionRoot.isEmpty()) {
@@ -323,8 +355,30 @@ Failure CopyPlacer::place(const ResultRow& row, PreparedCopy& copy,
         return failed;
     keepTime(copy, dir, device);
     m_flushed[device].bytesSince += copy.copied.sizeBytes;
-    if (m_written)
-        m_written->note(device, copy.fd, row.targetFolder);
+    return {};
+}
+
+Failure CopyPlacer::nameUnnamed(PreparedCopy& copy, int dir)
+{
+    for (int attempt = 0; copy.tempName.isEmpty(); ++attempt) {
+        const QByteArray candidate = partialCopyName(copy.name);
+        if (linkUnnamed(copy.fd, dir, candidate) == 0)
+            copy.tempName = candidate;
+        else if (errno != EEXIST || attempt + 1 == NameAttempts)
+            return failure(copy.newFile ? ErrorKind::CreateFailed : ErrorKind::ReplaceFailed,
+                           errno);
+    }
+    return {};
+}
+
+// A file system may tell of a failed write only when the file is closed (NFS, FUSE drivers
+// that write at their flush): the file is closed before it takes the destination's name, and
+// a close that fails leaves the destination as it was.
+Failure CopyPlacer::closeWritten(PreparedCopy& copy)
+{
+    const int fd = std::exchange(copy.fd, -1);
+    if (fd >= 0 && ::close(fd) != 0 && errno != EINTR)
+        return failure(ErrorKind::WriteFailed, errno);
     return {};
 }
 
@@ -401,14 +455,6 @@ void CopyPlacer::keepTime(const PreparedCopy& copy, int dir, dev_t device)
 Failure CopyPlacer::create(PreparedCopy& copy, int dir, dev_t device)
 {
     const char* dest = copy.destName.constData();
-    if (copy.tempName.isEmpty()) {
-        // Linking the unnamed file under the final name fails if that name exists now. Every
-        // file system with unnamed files has links.
-        if (linkUnnamed(copy.fd, dir, copy.destName) == 0)
-            return {};
-        return errno == EEXIST ? nameTaken(dir, copy.destName)
-                               : failure(ErrorKind::CreateFailed, errno);
-    }
     const char* temp = copy.tempName.constData();
     if (!m_noExclusiveRename.count(device)) {
         if (::renameat2(dir, temp, dir, dest, RENAME_NOREPLACE) == 0) {

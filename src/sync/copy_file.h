@@ -47,7 +47,11 @@ struct PreparedCopy
     Failure error;        // none when ready to be placed
     CopiedFile copied;    // the time and size the destination is to have, as the clock keeps it
     CopiedFile stamped;   // the time the temporary file carries
-    bool newFile = false; // takes a name that is free: stamped older than its source
+    bool newFile = false; // takes a name that is free
+    // Flushed by itself (fsync) before it is placed, where one flush of the file system does
+    // not reach the data: a new file then has its source's time at once.
+    bool flushed = false;
+    bool stampedOlder = false; // a new file stamped older than its source until the run's flush
     std::shared_ptr<const FolderHandle> folder;
     int fd = -1;         // the temporary file
     QByteArray tempName; // empty while the temporary file has no name
@@ -101,8 +105,11 @@ public:
     explicit CopyPreparer(qint64 unnamedFromBytes = DefaultUnnamedFromBytes);
 
     // Copies row.sourcePath() into a temporary file beside row.targetPath(). 'keepGoing' runs
-    // every few MiB of a large file; false stops the copy.
-    PreparedCopy prepare(const ResultRow& row, const std::function<bool()>& keepGoing);
+    // every few MiB of a large file; false stops the copy. 'targetRoot', when given, is the root
+    // of the side written to: the destination folder is opened beneath it, never through a
+    // link that leads out of it.
+    PreparedCopy prepare(const ResultRow& row, const std::function<bool()>& keepGoing,
+                         const QString& targetRoot = {});
 
 private:
     // The source and destination folders of the last copy stay open.
@@ -114,7 +121,14 @@ private:
         int error = 0;
         dev_t device = 0;
     };
-    static int open(Folder& folder, const QString& path);
+    static int open(Folder& folder, const QString& path, const QString& root = {});
+    // What the file system of a destination folder needs: a flush per file, FAT's times.
+    struct DeviceNeeds
+    {
+        bool flushEach = false;
+        bool fatTimes = false;
+    };
+    DeviceNeeds needsOf(dev_t device, const QString& folder);
     int openTemporary(int dir, dev_t device, const QByteArray& name, qint64 size, mode_t mode,
                       QByteArray& tempName);
 
@@ -125,6 +139,7 @@ private:
     gid_t m_gid;
     int m_umask; // -1: unknown
     std::set<dev_t> m_noUnnamedTemporary;
+    std::map<dev_t, DeviceNeeds> m_needs;
     std::map<std::pair<dev_t, dev_t>, DataPathCaps> m_caps;
     std::vector<char> m_buffer;
 };
@@ -149,6 +164,8 @@ public:
 private:
     int linkUnnamed(int fd, int dir, const QByteArray& name);
     Failure create(PreparedCopy& copy, int dir, dev_t device);
+    Failure nameUnnamed(PreparedCopy& copy, int dir);
+    static Failure closeWritten(PreparedCopy& copy);
     void keepTime(const PreparedCopy& copy, int dir, dev_t device);
     int flushBefore(const PreparedCopy& copy, dev_t device, const std::function<void()>& waiting);
 

@@ -34,7 +34,7 @@ struct Receiving
 // folder would be made on the disk above it.
 bool madeOnUsualDisk(const QString& root)
 {
-    const std::optional<KnownRoots::Place> usual = KnownRoots::recalled(root);
+    const std::optional<KnownRoots::Place> usual = KnownRoots::Store::read().recalled(root);
     if (!usual)
         return true;
     QString existing = root;
@@ -127,7 +127,7 @@ std::set<quint32> refuseMissingRoots(AppState& state, const Callbacks& cb,
     return refused;
 }
 
-void rememberRootPlaces(const AppState& state, const SyncRun& run)
+Failure rememberRootPlaces(const AppState& state, const SyncRun& run)
 {
     std::vector<std::pair<QString, KnownRoots::Place>> places;
     for (quint32 e = 0; e < state.scannedEntries.size(); ++e) {
@@ -144,8 +144,14 @@ void rememberRootPlaces(const AppState& state, const SyncRun& run)
                 places.push_back({root->path, {fs.identity, fs.mountPoint}});
         }
     }
-    if (!places.empty())
-        KnownRoots::remember(places);
+    const int error = places.empty() ? 0 : KnownRoots::remember(places);
+    if (error == 0)
+        return {};
+    return failure(ErrorKind::RootsNotRemembered, error,
+                   withSystemMessage(QCoreApplication::translate(
+                                         "Sync", "Remembering the disks of the roots in %1 failed")
+                                         .arg(KnownRoots::storePath()),
+                                     error));
 }
 
 void rememberSynchronized(const AppState& state, const SyncRun& run)

@@ -28,8 +28,9 @@ void reportRootsLeftMissing(AppState& state, const Callbacks& cb);
 
 // After a synchronization that ran to its end: remembers, per root of the entries it
 // synchronized, the file system the root lives on now, so that a later run notices the root
-// showing on another one (the empty mount point of a disk that is not mounted).
-void rememberRootPlaces(const AppState& state, const SyncRun& run);
+// showing on another one (the empty mount point of a disk that is not mounted). A failure to
+// remember them is returned: without it that guard is off, which is an error of the run.
+Failure rememberRootPlaces(const AppState& state, const SyncRun& run);
 
 // After a synchronization that ran to its end: remembers when it ran for every entry it
 // synchronized, so that the next scan tells a file changed on both sides since.

@@ -7,6 +7,7 @@ list(APPEND KETRANO_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/copy_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/destination_check.cpp
   ${CMAKE_CURRENT_LIST_DIR}/entry_roots.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/folder_beneath.cpp
   ${CMAKE_CURRENT_LIST_DIR}/new_file_times.cpp
   ${CMAKE_CURRENT_LIST_DIR}/partial_copy_name.cpp
   ${CMAKE_CURRENT_LIST_DIR}/stale_partials.cpp

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sync/sync_driver.h"
 
+#include "core/known_roots.h"
 #include "core/thread_check.h"
 #include "core/ui_yield.h"
 #include "sync/copy_engine.h"
 #include "sync/destination_check.h"
 #include "sync/entry_roots.h"
+
+#include <QFileInfo>
 
 #include <ctime>
 
@@ -95,7 +98,11 @@ QStringList synchronizeRows(AppState& state, const Callbacks& cb,
         reportRootsLeftMissing(state, cb);
     flushWritten(state, cb, run);
     if (copied && !cancelled) {
-        rememberRootPlaces(state, run);
+        const Failure notRemembered = rememberRootPlaces(state, run);
+        if (notRemembered.failed())
+            reportError(state.errorRows, cb,
+                        errorRow(notRemembered, QString(), QString(),
+                                 QFileInfo(KnownRoots::storePath()).path()));
         rememberSynchronized(state, run);
     }
     QStringList warnings;

@@ -6,6 +6,7 @@
 #include "sync/copy_engine.h"
 #include "sync/copy_file.h"
 #include "sync/destination_check.h"
+#include "sync/folder_beneath.h"
 #include "sync/new_file_times.h"
 #include "sync/written_file_systems.h"
 
@@ -174,7 +175,8 @@ Failure VersionKeeper::link(int dir, const QByteArray& name, const QString& root
         if (::linkat(dir, name.constData(), versions, name.constData(), 0) == 0)
             return 0;
         const int error = errno;
-        noLinks = error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EMLINK;
+        noLinks = error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EMLINK ||
+                  error == EIO; // an rclone mount
         return noLinks ? 0 : error;
     });
     return noLinks ? Failure() : kept;
@@ -307,8 +309,11 @@ Failure restoreVersion(const KeptVersion& version, const QString& toFolder)
     row.sourceFolder = version.path.left(version.path.lastIndexOf(QLatin1Char('/')));
     row.targetFolder = toFolder.isEmpty() ? absoluteFolder(version.root, relativeFolder) : toFolder;
     row.sizeBytes = version.size;
-    if (const int error = MakeFolderPath(row.targetFolder))
-        return folderFailure(ErrorKind::FolderNotCreated, error);
+    // Into its place: beneath the root it was kept in, never through a link out of it.
+    const QString root = toFolder.isEmpty() ? version.root : QString();
+    if (const int error = makeFolderBeneath(root, row.targetFolder))
+        return error == LeavesRoot ? failure(ErrorKind::LinkOutOfRoot)
+                                   : folderFailure(ErrorKind::FolderNotCreated, error);
     // The file to be replaced, as it is now. Somewhere else than its place, nothing is
     // replaced: the version would have no run folder to go to.
     struct stat st;
@@ -325,12 +330,13 @@ Failure restoreVersion(const KeptVersion& version, const QString& toFolder)
     WrittenFileSystems written;
     VersionKeeper keeper(QDateTime::currentSecsSinceEpoch(), 1);
     CopyPlacer placer(&written, &keeper);
-    PreparedCopy copy = CopyPreparer().prepare(row, [] { return true; });
+    PreparedCopy copy = CopyPreparer().prepare(
+        row, [] { return true; }, root);
     const Failure placed = placer.place(row, copy, {}, version.root);
     if (placed.failed())
         return placed;
     std::vector<WrittenFileSystems::Failure> flushed = written.flush();
-    if (flushed.empty() && copy.newFile) {
+    if (flushed.empty() && copy.stampedOlder) {
         struct timespec modified = copy.sourceModified;
         modified.tv_sec -= time_t(copy.timeShift);
         giveNewFilesTheirTimes(

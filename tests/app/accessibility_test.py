@@ -115,7 +115,7 @@ def inside(ketrano):
             f.write(b"x" * 3000)
     os.makedirs(target)
     profile = os.path.join(work, "daily.prf")
-    entries = 40  # the same pair again and again: a scan long enough to be heard while it runs
+    entries = 150  # the same pair again and again: a scan long enough to be heard while it runs
     with open(profile, "wb") as f:  # records of four blank-padded 300-byte fields
         f.write(b"".join(text.encode().ljust(300) for text in (source, target, "*", "")) * entries)
     key = os.path.join(work, "config/ketrano/registry/HKEY_CURRENT_USER/Software/Quillmark/Ketrano")

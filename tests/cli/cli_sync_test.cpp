@@ -121,7 +121,7 @@ TEST_F(CliSyncTest, AMissingRootIsCreatedOnlyWhenAskedAndOnItsUsualDisk)
         SCOPED_TRACE(options.join(' ').toStdString());
         QDir(usb).removeRecursively();
         if (options.removeAll("elsewhere")) { // last synchronized on a disk not mounted now
-            ASSERT_TRUE(KnownRoots::remember({{usb, {"uuid:not-this-one", usb}}}));
+            ASSERT_EQ(KnownRoots::remember({{usb, {"uuid:not-this-one", usb}}}), 0);
         }
         const CliRun r = sync(QStringList{profile, "--tsv"} + options);
         EXPECT_EQ(r.status, status);
@@ -188,8 +188,9 @@ TEST_F(CliSyncTest, AnotherRunHoldsTheProfileExitsThree)
     EXPECT_TRUE(QFileInfo::exists(dst("/a.txt")));
 }
 
-// Ctrl+C, SIGTERM and SIGHUP during a large and during a small copy: the copy in progress
-// finishes, what happened is printed, and every destination is whole.
+// Ctrl+C, SIGTERM and SIGHUP during a large and during a small copy: what happened is printed,
+// and every destination is whole (the copy in progress finished, or given up after SIGTERM and
+// SIGHUP, never left half-written).
 TEST_F(CliSyncTest, StopsLetTheCopyInProgressFinishAndLeaveNothingBehind)
 {
     const QByteArray big(64 << 20, 'b');

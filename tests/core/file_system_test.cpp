@@ -45,12 +45,14 @@ TEST(KnownRoots, PlacesSurviveOddPathsAndLaterWritesKeepOtherRoots)
     const QByteArray stateHome = qgetenv("XDG_STATE_HOME");
     qputenv("XDG_STATE_HOME", state.path().toUtf8());
     const QString odd = "/media/my disk/back\\up\tnew\nline";
-    EXPECT_FALSE(KnownRoots::recalled(odd));
-    ASSERT_TRUE(KnownRoots::remember(
-        {{odd, {"uuid:1234", "/media/my disk"}}, {"/home/me", {"fsid:ab", "/"}}}));
-    ASSERT_TRUE(KnownRoots::remember({{"/home/me", {"fsid:cd", "/home"}}}));
-    const auto oddPlace = KnownRoots::recalled(odd);
-    const auto home = KnownRoots::recalled("/home/me");
+    EXPECT_FALSE(KnownRoots::Store::read().recalled(odd));
+    ASSERT_EQ(KnownRoots::remember(
+                  {{odd, {"uuid:1234", "/media/my disk"}}, {"/home/me", {"fsid:ab", "/"}}}),
+              0);
+    ASSERT_EQ(KnownRoots::remember({{"/home/me", {"fsid:cd", "/home"}}}), 0);
+    const KnownRoots::Store known = KnownRoots::Store::read();
+    const auto oddPlace = known.recalled(odd);
+    const auto home = known.recalled("/home/me");
     ASSERT_TRUE(oddPlace && home);
     EXPECT_EQ(std::tuple(oddPlace->identity, oddPlace->mountPoint, home->identity),
               std::tuple("uuid:1234", "/media/my disk", "fsid:cd"));

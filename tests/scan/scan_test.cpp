@@ -332,12 +332,17 @@ TEST(ScanTrees, RootFolderOfTheFileSystemAndOtherRoots)
 
 // Names that are not UTF-8 pair only with the same bytes; on FAT, times 1 s apart are equal,
 // and so are times an hour apart (summer time read differently), but not an hour and 2 s.
+// (Times within FAT's years: out of them, times compare as FAT would store them.)
 TEST(ScanTrees, PairingByBytesAndFatTimes)
 {
     for (const bool fat : {false, true}) {
         AppState s;
-        compare(s, "a@11 b@12 caf\xE9@5 x\xE9@5 CAF\xE8@5 h@3610 i@3613",
-                "a@10 b@10 caf\xE9@1 x\xE8@1 caf\xE8@1 h@10 i@10", "/s", "/t", fat);
+        compare(s,
+                "a@1600000011 b@1600000012 caf\xE9@1600000005 x\xE9@1600000005 CAF\xE8@1600000005 "
+                "h@1600003610 i@1600003613",
+                "a@1600000010 b@1600000010 caf\xE9@1600000001 x\xE8@1600000001 caf\xE8@1600000001 "
+                "h@1600000010 i@1600000010",
+                "/s", "/t", fat);
         EXPECT_EQ(rows(s), (fat ? "" : "1|a|/s|/t|OverWrite|0; ") +
                                QString::fromUtf8(
                                    "1|b|/s|/t|OverWrite|0; 1|caf\uFFFD|/s|/t|OverWrite|0; "

@@ -22,3 +22,9 @@ bool TmpfsMount::resize(const char* options)
 {
     return m_mounted && ::mount("tmpfs", m_folder.constData(), "tmpfs", MS_REMOUNT, options) == 0;
 }
+
+bool TmpfsMount::makeReadOnly()
+{
+    return m_mounted &&
+           ::mount("tmpfs", m_folder.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+}

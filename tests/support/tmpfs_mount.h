@@ -17,6 +17,8 @@ public:
     bool mounted() const { return m_mounted; }
     // Changes the size of the mounted file system; false when it cannot.
     bool resize(const char* options);
+    // Makes it read-only (a disk gone read-only after errors); false when it cannot.
+    bool makeReadOnly();
 
 private:
     QByteArray m_folder;

@@ -4,6 +4,7 @@
 #include "support/cli_run.h"
 #include "support/temp_tree.h"
 #include "support/tmpfs_mount.h"
+#include "support/tree_snapshot.h"
 #include "sync/partial_copy_name.h"
 
 #include <QDeadlineTimer>
@@ -60,39 +61,6 @@ void asAnyUser()
     if (::geteuid() == 0 && (::prctl(PR_CAPBSET_DROP, CAP_DAC_OVERRIDE) != 0 ||
                              ::prctl(PR_CAPBSET_DROP, CAP_DAC_READ_SEARCH) != 0))
         ::_exit(125);
-}
-
-// The hash of a file's content, read a piece at a time (large files are read often).
-size_t contentHash(const QByteArray& file)
-{
-    static char buffer[1 << 20];
-    size_t hash = 0;
-    const int fd = ::open(file.constData(), O_RDONLY | O_CLOEXEC);
-    for (ssize_t n; fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0;)
-        hash = qHash(QByteArrayView(buffer, n), hash);
-    ::close(fd);
-    return hash;
-}
-
-// Relative path (bytes) -> hash of the content, for every file under root but the hidden
-// partial copies and the kept versions, or for the partial copies only.
-using Tree = std::map<QByteArray, size_t>;
-Tree snapshot(const QString& root, bool partials = false)
-{
-    Tree tree;
-    const std::string base = nameBytes(root).toStdString();
-    std::error_code ec;
-    for (auto it = fs::recursive_directory_iterator(base, ec); !ec && it != fs::end(it);
-         it.increment(ec)) {
-        const QByteArray file = QByteArray::fromStdString(it->path().native());
-        const QByteArray relative = file.mid(qsizetype(base.size()));
-        if (relative.startsWith("/.ketrano-versions/"))
-            continue;
-        if (it->is_regular_file() &&
-            isPartialCopyName(nameText(file.split('/').last())) == partials)
-            tree[relative] = contentHash(file);
-    }
-    return tree;
 }
 
 // Relative path -> the hashes of every version kept of it, in any run.

@@ -112,7 +112,8 @@ TEST_F(SyncTest, BothDirectionsStepByStep)
                      "2:a.txt", "3:Errors : 0", "4:1 of 3", "5:1,234 KB Copied", "2:skipped",
                      "3:Errors : 0", "2:From Target to Source", "4:2 of 3", "5:1,244 KB Copied",
                      "2:b.txt", "3:Errors : 0", "1:Ready  ", "2:", "4:2 of 3  Files copied"}));
-    // 1,244 is beyond the bar's end: the bar keeps its value until the run fills it.
+    // 1,244 is beyond the bar's end: the bar keeps its value until the run fills it. Each
+    // toggle is read only as its stage begins.
     EXPECT_EQ(log, (QStringList{"busy", "toggle 2 after \"From source to Target\"",
                                 "progress 1234 of 1240", "progress 1234 of 1240",
                                 "toggle 3 after \"From Target to Source\"", "normal",
@@ -268,10 +269,10 @@ TEST_F(SyncTest, AMissingRootIsCreatedOnlyWhenTheUserSaysSo)
         for (const char* f : {"usb/Backup/a", "usb/Backup/b", "usb/Backup/c", "usb/a", "t2/c"})
             EXPECT_EQ(exists(f), copied.split(' ').contains(f)) << f;
         // Where the synchronized roots live is remembered; a root not written to is not.
-        const auto usb = KnownRoots::recalled(tree.path(target[0]));
+        const auto usb = KnownRoots::Store::read().recalled(tree.path(target[0]));
         EXPECT_EQ(usb ? usb->identity : "",
                   copied.startsWith("usb") ? fileSystemOf(tree.path("usb")).identity : "");
-        EXPECT_TRUE(KnownRoots::recalled(tree.path("s2")).has_value());
+        EXPECT_TRUE(KnownRoots::Store::read().recalled(tree.path("s2")).has_value());
     }
 }
 
