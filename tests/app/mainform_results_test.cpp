@@ -211,10 +211,7 @@ private Q_SLOTS:
             QCOMPARE(v->currentIndex().column(), int(ResultListModel::Name));
             const QString before = w.shown(list);
             QTest::keyClick(v, Qt::Key_Space);
-            QCOMPARE(v->model()
-                         ->index(1, ResultListModel::Status)
-                         .data(Qt::AccessibleDescriptionRole)
-                         .toString(),
+            QCOMPARE(cell(v, 1, ResultListModel::Status, Qt::AccessibleDescriptionRole).toString(),
                      list == 1 ? "checked" : "not checked");
             QTest::keyClick(v, Qt::Key_Space);
             QCOMPARE(w.shown(list), before);

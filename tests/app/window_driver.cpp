@@ -106,6 +106,11 @@ void withModal(const std::function<void()>& action, const std::function<void(QWi
     QVERIFY2(onModal(action, inspect), "no modal window was shown");
 }
 
+QVariant cell(const QTreeView* view, int row, int column, int role)
+{
+    return view->model()->index(row, column).data(role);
+}
+
 void select(QTreeView* view, int row)
 {
     view->setCurrentIndex(view->model()->index(row, 0));

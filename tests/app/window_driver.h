@@ -44,6 +44,8 @@ bool onModal(const std::function<void()>& action, const std::function<void(QWidg
 // The same, failing the test when no modal window shows.
 void withModal(const std::function<void()>& action, const std::function<void(QWidget*)>& inspect);
 
+// What the list's view shows in a cell, in the role.
+QVariant cell(const QTreeView* view, int row, int column, int role = Qt::DisplayRole);
 // Makes the row (-1: none) the list's selected row.
 void select(QTreeView* view, int row);
 // A click on the list's column header.

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <gtest/gtest.h>
 
 // ketrano-cli log --json reads back the lines RunLog writes.
@@ -43,28 +44,17 @@ TEST(CliLog, JsonHoldsEachRunWithTypedFieldsAndLeavesOutWhatIsNotARun)
         << all.err.toStdString();
     EXPECT_TRUE(all.err.contains("left out: not a run\n"));
     const QJsonObject doc = all.json();
-    EXPECT_EQ(doc["version"].toInt(), 1);
     EXPECT_EQ(doc["log"].toString(), RunLog::path());
     const QJsonArray runs = doc["runs"].toArray();
     ASSERT_EQ(runs.size(), 2);
-    EXPECT_EQ(runs[0].toObject(), QJsonObject({{"time", "2001-09-09T01:46:40Z"},
-                                               {"program", "ketrano"},
-                                               {"profile", "/home/me/a\tb\\c \x01\uFFFD.prf"},
-                                               {"sourceToTarget", true},
-                                               {"targetToSource", false},
-                                               {"files", 12},
-                                               {"kb", 3'000'000'000LL},
-                                               {"errors", 1},
-                                               {"status", 1}}));
-    EXPECT_EQ(runs[1].toObject(), QJsonObject({{"time", "2023-11-14T22:13:20Z"},
-                                               {"program", "ketrano-cli"},
-                                               {"profile", "/p.prf"},
-                                               {"sourceToTarget", false},
-                                               {"targetToSource", true},
-                                               {"files", 0},
-                                               {"kb", 0},
-                                               {"errors", 0},
-                                               {"status", 143}}));
+    const auto object = [](const char* json) { return QJsonDocument::fromJson(json).object(); };
+    EXPECT_EQ(runs[0].toObject(), object(R"({"time": "2001-09-09T01:46:40Z", "program": "ketrano",
+        "profile": "/home/me/a\tb\\c \u0001\uFFFD.prf", "sourceToTarget": true,
+        "targetToSource": false, "files": 12, "kb": 3000000000, "errors": 1, "status": 1})"));
+    EXPECT_EQ(runs[1].toObject(),
+              object(R"({"time": "2023-11-14T22:13:20Z", "program": "ketrano-cli",
+        "profile": "/p.prf", "sourceToTarget": false, "targetToSource": true, "files": 0, "kb": 0,
+        "errors": 0, "status": 143})"));
 
     const CliRun last = runCli({"log", "--json", "-n", "1"});
     EXPECT_EQ(std::tuple(last.status, last.err), std::tuple(0, ""));

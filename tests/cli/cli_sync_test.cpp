@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/known_roots.h"
-#include "core/run_lock.h"
 #include "core/settings.h"
 #include "profile/profile_file.h"
 #include "support/cli_run.h"
 #include "support/temp_tree.h"
 
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QDirIterator>
@@ -164,28 +162,6 @@ TEST_F(CliSyncTest, DirectionsFollowTheSavedTogglesUnlessOverridden)
     EXPECT_EQ(doc["directions"]["sourceToTarget"]["on"].toBool(true), false);
     EXPECT_TRUE(QFileInfo::exists(src("/to-left.txt")));
     EXPECT_EQ(TempTree::read(stored), "1"); // the override is not saved
-}
-
-// One run of a profile at a time: the refusal names the run that holds it (the run log's lines
-// of every front end are compared in front_ends_test).
-TEST_F(CliSyncTest, AnotherRunHoldsTheProfileExitsThree)
-{
-    TempTree::write(src("/a.txt"), "a", 1'600'000'000);
-    {
-        // This test holds the lock as the window's run or a timer's would.
-        const RunLock held = RunLock::acquire(tree.path("./backup.prf"));
-        ASSERT_TRUE(held.held());
-        const CliRun refused = sync({"--quiet", profile});
-        EXPECT_EQ(refused.status, 3);
-        EXPECT_EQ(refused.err, QStringLiteral("ketrano-cli: another run of %1 is in progress "
-                                              "(pid %2)\n")
-                                   .arg(profile)
-                                   .arg(QCoreApplication::applicationPid()));
-        EXPECT_FALSE(QFileInfo::exists(dst("/a.txt")));
-    }
-    const CliRun quiet = sync({"-q", profile});
-    EXPECT_EQ(std::tuple(quiet.status, quiet.lines(), quiet.err), std::tuple(0, QStringList(), ""));
-    EXPECT_TRUE(QFileInfo::exists(dst("/a.txt")));
 }
 
 // Ctrl+C, SIGTERM and SIGHUP during a large and during a small copy: what happened is printed,

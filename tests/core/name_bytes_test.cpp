@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/name_bytes.h"
 
+#include <QByteArrayList>
 #include <gtest/gtest.h>
 
 #include <random>
@@ -21,18 +22,14 @@ TEST(NameBytes, EveryNameRoundTripsAndOnlyInvalidBytesAreEscaped)
         {"\xF0\x90\x82\x80", false, 0}, // U+10080: its low surrogate is U+DC80
         {"caf\xE9.jpg", true, 1},       // Latin-1 é
         {"\xFF\xFE", true, 2},
-        {"a\xC3", true, 1},                // cut short at the end
-        {"\xC0\xAF", true, 2},             // overlong "/"
-        {"\xED\xA0\x80", true, 3},         // an encoded surrogate
-        {"\xF4\x90\x80\x80", true, 4},     // beyond U+10FFFF
-        {"\xF0\x90\x82\x80\xE9", true, 1}, // U+10080 followed by a stray byte
-        {"dir\xE9/sub/\xA0name", true, 2}, // whole paths too
-        {"\xEF\xBB\xBF"
-         "bom.txt",
-         false, 0}, // a leading byte-order mark is a character
-        {"\xE9\xEF\xBB\xBF"
-         "b",
-         true, 1}, // ... also right after a stray byte
+        {"a\xC3", true, 1},                                 // cut short at the end
+        {"\xC0\xAF", true, 2},                              // overlong "/"
+        {"\xED\xA0\x80", true, 3},                          // an encoded surrogate
+        {"\xF4\x90\x80\x80", true, 4},                      // beyond U+10FFFF
+        {"\xF0\x90\x82\x80\xE9", true, 1},                  // U+10080 followed by a stray byte
+        {"dir\xE9/sub/\xA0name", true, 2},                  // whole paths too
+        {QByteArray("\xEF\xBB\xBF") + "bom.txt", false, 0}, // a leading byte-order mark
+        {QByteArray("\xE9\xEF\xBB\xBF") + "b", true, 1},    // ... also right after a stray byte
     };
     for (const auto& c : cases) {
         const QString text = nameText(c.bytes);
@@ -52,28 +49,17 @@ TEST(NameBytes, EveryNameRoundTripsAndOnlyInvalidBytesAreEscaped)
 // specially (byte-order marks, surrogates, cut sequences) in random order.
 TEST(NameBytes, RandomByteStringsRoundTrip)
 {
-    const QByteArray pieces[] = {"a",
-                                 ".",
-                                 "/",
-                                 "\xEF\xBB\xBF",
-                                 "\xEF\xBB",
-                                 "\xC3\xA9",
-                                 "\xC3",
-                                 "\xA9",
-                                 "\x80",
-                                 "\xFF",
-                                 "\xED\xA0\x80",
-                                 "\xED\xB2\x80",
-                                 "\xF0\x90\x82\x80",
-                                 "\xF4\x90",
-                                 "\xE2\x82\xAC",
-                                 "\xC0\xAF"};
+    const QByteArrayList pieces =
+        QByteArray("a . / \xEF\xBB\xBF \xEF\xBB \xC3\xA9 \xC3 \xA9 \x80 \xFF "
+                   "\xED\xA0\x80 \xED\xB2\x80 \xF0\x90\x82\x80 \xF4\x90 "
+                   "\xE2\x82\xAC \xC0\xAF")
+            .split(' ');
     std::mt19937 random(20261207);
-    std::uniform_int_distribution<size_t> piece(0, std::size(pieces) - 1), length(0, 8);
+    std::uniform_int_distribution<size_t> piece(0, size_t(pieces.size()) - 1), length(0, 8);
     for (int round = 0; round < 20000; ++round) {
         QByteArray bytes;
         for (size_t n = length(random); n > 0; --n)
-            bytes += pieces[piece(random)];
+            bytes += pieces[qsizetype(piece(random))];
         ASSERT_EQ(nameBytes(nameText(bytes)), bytes) << bytes.toHex().constData();
     }
 }
