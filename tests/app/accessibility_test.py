@@ -68,11 +68,13 @@ def outside(ketrano):
             xvfb.wait()
 
 
-def walk(node):
+def walk(node, cells=True):
+    """A node and all below it; without cells, not the lists' cells (thousands after a scan)."""
     yield node
-    for child in (node.getChildAtIndex(i) for i in range(node.childCount)):
-        if child is not None:
-            yield from walk(child)
+    if cells or node.getRoleName() not in ("tree", "table"):
+        for child in (node.getChildAtIndex(i) for i in range(node.childCount)):
+            if child is not None:
+                yield from walk(child, cells)
 
 
 def find_window(pid, seconds):
@@ -88,18 +90,9 @@ def find_window(pid, seconds):
     return None
 
 
-def controls(node):
-    """The controls of a window, without the lists' cells (thousands after a scan)."""
-    yield node
-    if node.getRoleName() not in ("tree", "table"):
-        for child in (node.getChildAtIndex(i) for i in range(node.childCount)):
-            if child is not None:
-                yield from controls(child)
-
-
 def press(caption, pid):
-    buttons = [n for n in controls(find_window(pid, 10)) if n.getRoleName() == "push button"]
-    next(b for b in buttons if b.name == caption).queryAction().doAction(0)
+    next(n for n in walk(find_window(pid, 10), cells=False)
+         if n.getRoleName() == "push button" and n.name == caption).queryAction().doAction(0)
     return 0
 
 

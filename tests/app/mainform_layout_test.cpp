@@ -100,14 +100,7 @@ private Q_SLOTS:
         form.Form_Load();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         const QRect room = form.screen()->availableGeometry();
-        QVERIFY2(room.contains(form.frameGeometry()),
-                 qPrintable(QString("%1,%2 %3x%4 in %5x%6")
-                                .arg(form.x())
-                                .arg(form.y())
-                                .arg(form.frameGeometry().width())
-                                .arg(form.frameGeometry().height())
-                                .arg(room.width())
-                                .arg(room.height())));
+        QVERIFY2(room.contains(form.frameGeometry()), QTest::toString(form.frameGeometry()));
         if (!remembered.isEmpty() &&
             room.contains(QRect(remembered.topLeft(), remembered.size() + QSize(16, 40))))
             QCOMPARE(form.geometry(), remembered); // a place that fits stays

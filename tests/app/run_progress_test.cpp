@@ -16,27 +16,23 @@ private Q_SLOTS:
         QTest::addColumn<qint64>("total");
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QString>("text");
-        QTest::newRow("nothing yet") << qint64(1'000'000) << ""
-                                     << "0%";
-        QTest::newRow("under a second: no speed yet") << qint64(1'000'000) << "500:100000"
-                                                      << "10%";
-        QTest::newRow("steady") << qint64(10'000'000) << "1000:1000000 2000:1000000"
-                                << "20% · 1.0 MB/s · 8 s left";
-        QTest::newRow("in a large file") << qint64(100'000'000) << "1000~1000000 2000~2000000"
-                                         << "2% · 1.0 MB/s · 1 min 38 s left";
-        // The speed is that of the last seconds: a slow start is forgotten.
-        QTest::newRow("faster now") << qint64(1'000'000'000)
-                                    << "1000:1000 2000:1000 3000:1000 4000:1000 5000:1000 "
-                                       "6000:1000 7000:100000000 8000:100000000"
-                                    << "20% · 40.0 MB/s · 20 s left";
-        QTest::newRow("minutes left") << qint64(1'000'000'000) << "2000:10000000"
-                                      << "1% · 5.0 MB/s · 3 min 18 s left";
-        QTest::newRow("hours left") << qint64(100'000'000'000) << "1000:10000000"
-                                    << "0% · 10.0 MB/s · 2 h 46 min left";
-        QTest::newRow("done") << qint64(2000) << "1000:1000 2000:1000"
-                              << "100% · 1.0 kB/s · 0 s left";
-        QTest::newRow("nothing to copy") << qint64(0) << "1000:0"
-                                         << "0%";
+        const std::tuple<const char*, qint64, const char*, const char*> rows[] = {
+            {"nothing yet", 1'000'000, "", "0%"},
+            {"under a second: no speed yet", 1'000'000, "500:100000", "10%"},
+            {"steady", 10'000'000, "1000:1000000 2000:1000000", "20% · 1.0 MB/s · 8 s left"},
+            {"in a large file", 100'000'000, "1000~1000000 2000~2000000",
+             "2% · 1.0 MB/s · 1 min 38 s left"},
+            // The speed is that of the last seconds: a slow start is forgotten.
+            {"faster now", 1'000'000'000,
+             "1000:1000 2000:1000 3000:1000 4000:1000 5000:1000 6000:1000 7000:100000000 "
+             "8000:100000000",
+             "20% · 40.0 MB/s · 20 s left"},
+            {"minutes left", 1'000'000'000, "2000:10000000", "1% · 5.0 MB/s · 3 min 18 s left"},
+            {"hours left", 100'000'000'000, "1000:10000000", "0% · 10.0 MB/s · 2 h 46 min left"},
+            {"done", 2000, "1000:1000 2000:1000", "100% · 1.0 kB/s · 0 s left"},
+            {"nothing to copy", 0, "1000:0", "0%"}};
+        for (const auto& [name, total, steps, text] : rows)
+            QTest::newRow(name) << total << QString(steps) << QString(text);
     }
 
     void speedAndTimeLeft()

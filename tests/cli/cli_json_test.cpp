@@ -11,7 +11,7 @@
 
 namespace {
 
-TEST(CliJson, EveryDocumentHasVersionOneEnumsBesideTextsAndBytes)
+TEST(CliJson, EveryDocumentHasVersionOneAndSyncCountsWhatItCopied)
 {
     TempTree tree;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(tree.path("config")));
@@ -22,13 +22,8 @@ TEST(CliJson, EveryDocumentHasVersionOneEnumsBesideTextsAndBytes)
 
     const CliRun sync = runCli({"sync", "--json", prf});
     ASSERT_EQ(sync.status, 0) << qPrintable(sync.err);
-    const QJsonObject doc = sync.json();
-    QStringList statuses;
-    for (const QJsonValue row : doc["rows"].toArray())
-        statuses << row["name"].toString() + ' ' + row["status"].toString() + ' ' +
-                        row["statusText"].toString();
-    EXPECT_EQ(statuses, QStringList({"both overwrite OverWrite", "new.txt new New File"}));
-    const QJsonObject totals = doc["totals"].toObject();
+    // Its rows are written as the scan's (cli_scan_test); its totals add what it copied.
+    const QJsonObject totals = sync.json()["totals"].toObject();
     EXPECT_EQ(std::tuple(totals["filesCopied"].toInteger(), totals["bytesCopied"].toInteger(),
                          totals["sourceBytes"].toInteger(), totals["targetBytes"].toInteger()),
               std::tuple(2, 3005, 3005, 0));
