@@ -77,15 +77,22 @@ def walk(node, cells=True):
                 yield from walk(child, cells)
 
 
-def find_window(pid, seconds):
-    """The program's window on the accessibility bus, or None when it does not appear."""
+def windows(pid):
+    """The program's windows on the accessibility bus."""
     import pyatspi
+    desktop = pyatspi.Registry.getDesktop(0)
+    for app in (desktop.getChildAtIndex(i) for i in range(desktop.childCount)):
+        if app is not None and app.get_process_id() == pid:
+            yield from filter(None, (app.getChildAtIndex(i) for i in range(app.childCount)))
+
+
+def find_window(pid, seconds):
+    """The program's main window, or None when it does not appear."""
     deadline = time.monotonic() + seconds
     while time.monotonic() < deadline:
-        desktop = pyatspi.Registry.getDesktop(0)
-        for app in (desktop.getChildAtIndex(i) for i in range(desktop.childCount)):
-            if app is not None and app.get_process_id() == pid and app.childCount:
-                return app.getChildAtIndex(0)
+        window = next(windows(pid), None)
+        if window is not None:
+            return window
         time.sleep(0.1)
     return None
 
@@ -221,23 +228,16 @@ def inside(ketrano):
         deadline = time.monotonic() + 20
         while manual is None and time.monotonic() < deadline:
             time.sleep(0.2)
-            desktop = pyatspi.Registry.getDesktop(0)
-            for app in (desktop.getChildAtIndex(i) for i in range(desktop.childCount)):
-                if app is None or app.get_process_id() != program.pid:
-                    continue
-                # The dialogs only: the main window's lists hold thousands of cells.
-                for window in (app.getChildAtIndex(i) for i in range(app.childCount)):
-                    if window is not None and window.getRoleName() == "dialog":
-                        manual = next((n for n in walk(window) if n.name == "Manual"), manual)
+            # The dialogs only: the main window's lists hold thousands of cells.
+            dialog, manual = next(((w, n) for w in windows(program.pid)
+                                   if w.getRoleName() == "dialog"
+                                   for n in walk(w) if n.name == "Manual"), (None, None))
         check("manual found", manual is not None, True)
         if manual is not None:
             text = manual.queryText().getText(0, -1)
             check("manual holds its headings", all(h in text for h in ("Scan", "Synchronize")),
                   True)
-            window = manual
-            while window.getRoleName() not in ("dialog", "frame") and window.parent:
-                window = window.parent
-            close = next((n for n in walk(window) if n.getRoleName() == "push button"
+            close = next((n for n in walk(dialog) if n.getRoleName() == "push button"
                           and n.name == "Close"), None)
             if close is not None:
                 close.queryAction().doAction(0)

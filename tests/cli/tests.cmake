@@ -10,7 +10,6 @@ add_test(NAME cli_completion_test
           ${CMAKE_SOURCE_DIR}/data)
 set_tests_properties(cli_completion_test PROPERTIES ENVIRONMENT "${KETRANO_TEST_ENV}")
 ketrano_gtest(cli_settings_test ${CMAKE_CURRENT_LIST_DIR}/cli_settings_test.cpp)
-ketrano_gtest(cli_log_test ${CMAKE_CURRENT_LIST_DIR}/cli_log_test.cpp)
 ketrano_gtest(cli_json_test ${CMAKE_CURRENT_LIST_DIR}/cli_json_test.cpp)
 ketrano_gtest(cli_progress_test ${CMAKE_CURRENT_LIST_DIR}/cli_progress_test.cpp
               ${CMAKE_SOURCE_DIR}/src/cli/cli_progress.cpp)
