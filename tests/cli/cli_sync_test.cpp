@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -38,18 +39,11 @@ protected:
     QString src(const QString& rel = {}) const { return tree.path("left" + rel); }
     QString dst(const QString& rel = {}) const { return tree.path("right" + rel); }
 
-    static CliRun sync(const QStringList& args, const QString& command = "sync")
+    static CliRun sync(const QStringList& args) { return runCli(QStringList{"sync"} + args); }
+    // The error rows of --tsv.
+    static QStringList errorRows(const CliRun& r)
     {
-        return runCli(QStringList{command} + args);
-    }
-
-    static QStringList linesStartingWith(const QStringList& lines, const QString& prefix)
-    {
-        QStringList out;
-        for (const QString& l : lines)
-            if (l.startsWith(prefix))
-                out << l;
-        return out;
+        return r.lines().filter(QRegularExpression("^E\t"));
     }
 
     TempTree tree;
@@ -65,9 +59,8 @@ TEST_F(CliSyncTest, FailedCopiesAreListedAndExitOne)
     const CliRun r = sync({profile, "--tsv"});
 
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(
-        linesStartingWith(r.lines(), "E\t"),
-        QStringList{"E\tlocked.txt\t" + src() + "\t" + dst() + "\tThe destination is read-only"});
+    EXPECT_EQ(errorRows(r), QStringList{"E\tlocked.txt\t" + src() + "\t" + dst() +
+                                        "\tThe destination is read-only"});
     EXPECT_EQ(TempTree::read(dst("/locked.txt")), "old");
     EXPECT_EQ(TempTree::read(dst("/fine.txt")), "fine");
     EXPECT_TRUE(r.lines().last().startsWith("#\tReady  \t\tErrors : 1\t1 of 2  Files copied"));
@@ -86,9 +79,7 @@ TEST_F(CliSyncTest, FailedCopiesAreListedAndExitOne)
                              ": 0 files copied (0 KB), 1 failed\n");
 
     const CliRun json = sync({"--json", profile});
-    const QJsonObject doc = json.json();
-    EXPECT_EQ(json.status, 1);
-    EXPECT_EQ(doc["exitStatus"].toInt(), 1);
+    EXPECT_EQ(std::tuple(json.status, json.json()["exitStatus"].toInt()), std::tuple(1, 1));
 }
 
 // A backup folder that is missing: the disk is not mounted, or a first run's folder was never
@@ -123,7 +114,7 @@ TEST_F(CliSyncTest, AMissingRootIsCreatedOnlyWhenAskedAndOnItsUsualDisk)
         }
         const CliRun r = sync(QStringList{profile, "--tsv"} + options);
         EXPECT_EQ(r.status, status);
-        EXPECT_EQ(linesStartingWith(r.lines(), "E\t").join('\n'), errors);
+        EXPECT_EQ(errorRows(r).join('\n'), errors);
         EXPECT_EQ(QFileInfo::exists(usb + "/a.txt"), created);
         EXPECT_EQ(QFileInfo::exists(usb), created);
         // The scan tells of the missing folder only where the run will not make it.
