@@ -8,6 +8,7 @@
 #include "support/temp_tree.h"
 
 #include <QtTest>
+#include <QtWidgets>
 
 #include <sys/stat.h>
 
@@ -29,7 +30,9 @@ int loggedRuns()
 }
 
 // One run of the profile by a front end: its run log line without the time and the program.
-QString runBy(FrontEnd frontEnd, const QString& profile)
+// A window also tells 'shown': panels 2 and 3, the last error listed, the boxes it showed, how
+// many rows it lists and whether it is still open.
+QString runBy(FrontEnd frontEnd, const QString& profile, QString* shown)
 {
     const int before = loggedRuns();
     if (frontEnd == FrontEnd::Cli) {
@@ -45,6 +48,14 @@ QString runBy(FrontEnd frontEnd, const QString& profile)
         }
         if (!QTest::qWaitFor([before] { return loggedRuns() > before; }))
             return "the window's run did not end";
+        const std::vector<ErrorRow>& errors = w.state().errorRows.rows();
+        *shown = (QStringList{w.form.panel(2)->text(), w.form.panel(3)->text(),
+                              errors.empty() ? QString() : errors.back().error} +
+                  w.rec.questions + w.rec.messages)
+                     .join('|') +
+                 QString(" (%1 rows, %2)")
+                     .arg(w.state().sourceRows.size() + w.state().targetRows.size())
+                     .arg(w.form.isVisible() ? "open" : "closed");
         w.form.Form_QueryUnload(true);
     }
     QStringList lines;
@@ -90,7 +101,8 @@ private Q_SLOTS:
 
     // copies: two new files. fails: the second entry's Target is missing (not created without
     // a yes) and a destination is read-only: the scan's notice, the refused root and the failed
-    // copy are three errors. busy: another run holds the profile, nothing is done.
+    // copy are three errors. busy: another run (a timer's ketrano-cli) holds the profile,
+    // nothing is copied.
     void sameOutcome()
     {
         QFETCH(int, frontEnd);
@@ -110,8 +122,17 @@ private Q_SLOTS:
         const QString expected = scenario == "copies"  ? "files=3\tkb=2\terrors=0\tstatus=0"
                                  : scenario == "fails" ? "files=1\tkb=2\terrors=3\tstatus=1"
                                                        : "files=0\tkb=0\terrors=1\tstatus=3";
-        QCOMPARE(runBy(FrontEnd(frontEnd), prf),
+        QString shown;
+        QCOMPARE(runBy(FrontEnd(frontEnd), prf, &shown),
                  prf + "\tsource-to-target=on target-to-source=on\t" + expected);
+        // A window tells the refusal in panel 2 and its error list, without a box that waits
+        // for a click; started with the profile it scans nothing.
+        if (scenario == "busy" && frontEnd != int(FrontEnd::Cli))
+            QCOMPARE(shown, QString("%1|Errors : 1|%1 (%2 rows, open)")
+                                .arg(QString("another run of %1 is in progress (pid %2)")
+                                         .arg(prf)
+                                         .arg(QCoreApplication::applicationPid()))
+                                .arg(frontEnd == int(FrontEnd::Unattended) ? 0 : 3));
         QCOMPARE(QFileInfo::exists(tree->path("a/dst/one.txt")), scenario != "busy");
     }
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/signal_close.h"
 #include "app/window_driver.h"
-#include "core/run_lock.h"
 #include "profile/profile_file.h"
 #include "support/temp_tree.h"
 #include "sync/errorsform.h"
@@ -14,7 +13,8 @@
 #include <unistd.h>
 
 // A profile on the command line: what the user can do while the window scans and copies by
-// itself (the road of a plain start is in window_road_test).
+// itself (the road of a plain start is in window_road_test, a profile held by another run in
+// front_ends_test).
 
 namespace {
 
@@ -78,29 +78,6 @@ private Q_SLOTS:
         tree = std::make_unique<TempTree>();
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(tree->path("config")));
         qputenv("XDG_STATE_HOME", QFile::encodeName(tree->path("state")));
-    }
-
-    // While a timer's ketrano-cli runs the profile, the window's run does not start: it says
-    // so in the error list and the status bar, without a box that waits for a click.
-    void anotherRunHoldsTheProfile()
-    {
-        tree->add({"one/src/a.txt", 1, Old});
-        const QString prf = profile({"one"});
-        const RunLock held = RunLock::acquire(prf);
-        QVERIFY(held.held());
-        WindowDriver w(prf);
-        w.form.Form_Load();
-        const QString refusal = QStringLiteral("another run of %1 is in progress (pid %2)")
-                                    .arg(prf)
-                                    .arg(QCoreApplication::applicationPid());
-        QTRY_COMPARE(w.form.panel(2)->text(), refusal);
-        QCOMPARE(w.form.panel(3)->text(), QStringLiteral("Errors : 1"));
-        QCOMPARE(w.state().errorRows.rows().at(0).error, refusal);
-        QCOMPARE(w.rec.questions + w.rec.messages, QStringList());
-        QCOMPARE(w.state().sourceRows.rowCount(), 0);
-        QVERIFY(!QFileInfo::exists(tree->path("one/dst/a.txt")));
-        QVERIFY(w.form.isVisible());
-        w.form.Form_QueryUnload(true);
     }
 
     // A stop during the scan (a double-click on panel 1, like Esc) stops only the scan:
