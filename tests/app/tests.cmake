@@ -2,12 +2,10 @@
 # Application shell tests.
 ketrano_qtest(window_road_test ${CMAKE_CURRENT_LIST_DIR}/window_road_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/window_driver.cpp)
-add_test(NAME signal_close_test
-  COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/signal_close_test.sh $<TARGET_FILE:ketrano>)
-set_tests_properties(signal_close_test PROPERTIES ENVIRONMENT
+add_test(NAME program_start_test
+  COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/program_start_test.sh $<TARGET_FILE:ketrano>)
+set_tests_properties(program_start_test PROPERTIES ENVIRONMENT
   "${KETRANO_TEST_ENV};DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent")
-add_test(NAME help_option_test
-  COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/help_option_test.sh $<TARGET_FILE:ketrano>)
 add_test(NAME install_test
   COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/install_test.sh ${CMAKE_COMMAND} ${CMAKE_BINARY_DIR}
           ${PROJECT_SOURCE_DIR})
