@@ -585,12 +585,6 @@ private Q_SLOTS:
         TempTree::write(prf, records, Old);
 
         WindowDriver w(prf);
-        w.form.callbacks().askYesNo = [](const QString& text) -> bool {
-            qFatal("asked %s", qPrintable(text));
-        };
-        w.form.callbacks().showMessage = [](const QString& text) {
-            qFatal("told %s", qPrintable(text));
-        };
         auto* bar = w.find<NoticeBar>("NoticeBar");
         w.form.Form_Load();
         QTRY_VERIFY_WITH_TIMEOUT(w.finished(), 20000);
@@ -639,6 +633,7 @@ private Q_SLOTS:
         QVERIFY(bar->isVisible());
         w.keys("MainForm", "Ctrl+N");
         QVERIFY(!bar->isVisible());
+        QCOMPARE(w.rec.questions + w.rec.messages, QStringList()); // nothing asked or told
         w.form.Form_QueryUnload(true);
     }
 };
