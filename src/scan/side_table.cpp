@@ -29,18 +29,21 @@ void SideTable::clear()
     keys.clear();
 }
 
-quint64 PathKeyHasher::operator()(const FileLine& line)
+quint64 PathKeyHasher::operator()(const FileList& list, const FileLine& line)
 {
-    // The lines of one folder follow each other and share its string: hash it once.
-    if (!m_folder.repeats(line.folder)) {
-        m_folderState = hashUpper(FnvOffset, line.folder);
-        if (!line.folder.isEmpty())
+    // The lines of one folder follow each other: hash the folder once.
+    if (m_list != &list || m_folder != line.folder) {
+        m_list = &list;
+        m_folder = line.folder;
+        const QString& folder = list.folder(line);
+        m_folderState = hashUpper(FnvOffset, folder);
+        if (!folder.isEmpty())
             m_folderState = hashUpper(m_folderState, u"/");
     }
-    return hashUpper(m_folderState, line.name);
+    return hashUpper(m_folderState, list.name(line));
 }
 
-bool sameUpperPath(const FileLine& a, const FileLine& b)
+bool sameUpperPath(LinePath a, LinePath b)
 {
     if (a.folder.size() != b.folder.size() || a.name.size() != b.name.size())
         return false;
@@ -60,7 +63,7 @@ bool sameUpperPath(const FileLine& a, const FileLine& b)
            !holdsRawBytes(b.folder);
 }
 
-bool samePath(const FileLine& a, const FileLine& b)
+bool samePath(LinePath a, LinePath b)
 {
     return a.name == b.name && a.folder == b.folder;
 }
@@ -75,9 +78,9 @@ void buildSideTable(AppState& state, const Callbacks& cb, FileList& lines, SideT
         if (state.control.cancelled())
             break;
         uiYield(state.control, cb);
-        table.keys.push_back(hasher(lines[built]));
+        table.keys.push_back(hasher(lines, lines[built]));
     }
     lines.resize(built);
-    table.rows.swap(lines);
+    table.rows.take(lines);
     table.Matched.assign(built, 0);
 }

@@ -86,7 +86,7 @@ QString paths(const FileList& list)
 {
     QStringList out;
     for (const FileLine& l : list)
-        out << l.relativePath();
+        out << list.relativePath(l);
     return out.join(' ');
 }
 
@@ -155,8 +155,8 @@ void compare(AppState& s, const char* mine, const char* theirs, const QString& t
     for (const auto& [words, table] : {std::pair(mine, &a), {theirs, &b}}) {
         FileList lines;
         for (const QString& w : nameText(words).split(' '))
-            lines.push_back({w.section('/', 0, -2), w.section('@', 0, 0).section('/', -1),
-                             w.section('@', 1).toLongLong()});
+            lines.append(w.section('/', 0, -2), w.section('@', 0, 0).section('/', -1),
+                         w.section('@', 1).toLongLong());
         buildSideTable(s, {}, lines, *table);
     }
     ComparePass first{.thisTable = a,
