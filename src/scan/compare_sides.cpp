@@ -45,7 +45,7 @@ public:
 
     // Takes the first unmatched row whose relative path equals the line's: byte for byte when
     // 'exact', else ignoring case.
-    quint32 take(LinePath path, quint64 key, bool exact)
+    quint32 take(LinePath path, quint32 key, bool exact)
     {
         quint32& slot = m_slots[find(key)];
         quint32 previous = None;
@@ -66,11 +66,10 @@ public:
 
 private:
     // The slot of the key: the one holding a row with that key, or the empty one to take.
-    size_t find(quint64 key) const
+    size_t find(quint32 key) const
     {
-        quint64 h = key ^ (key >> 33);
-        h *= 0xff51afd7ed558ccdull;
-        h ^= h >> 33;
+        quint64 h = quint64(key) * 0x9e3779b97f4a7c15ull;
+        h ^= h >> 32;
         for (size_t i = size_t(h) & m_mask;; i = (i + 1) & m_mask) {
             const quint32 row = m_slots[i];
             if (row == None || m_table.keys[row] == key)
@@ -116,7 +115,7 @@ public:
         for (quint32 k = 0; k < folders->size(); ++k)
             m_byKey.insert(hasher(*folders, (*folders)[k]), k);
     }
-    bool holds(LinePath path, quint64 key) const
+    bool holds(LinePath path, quint32 key) const
     {
         for (auto it = m_byKey.constFind(key); it != m_byKey.cend() && it.key() == key; ++it)
             if (sameUpperPath(path, pathOf(*m_folders, (*m_folders)[it.value()])))
@@ -126,7 +125,7 @@ public:
 
 private:
     const FileList* m_folders;
-    QMultiHash<quint64, quint32> m_byKey;
+    QMultiHash<quint32, quint32> m_byKey;
 };
 
 size_t unmatchedRows(const SideTable& table)

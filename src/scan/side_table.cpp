@@ -24,12 +24,13 @@ quint64 hashUpper(quint64 h, QStringView text)
 
 void SideTable::clear()
 {
-    rows.clear();
-    Matched.clear();
-    keys.clear();
+    // Gives the memory back: a table of a million rows holds tens of megabytes.
+    rows = FileList();
+    std::vector<quint8>().swap(Matched);
+    std::vector<quint32>().swap(keys);
 }
 
-quint64 PathKeyHasher::operator()(const FileList& list, const FileLine& line)
+quint32 PathKeyHasher::operator()(const FileList& list, const FileLine& line)
 {
     // The lines of one folder follow each other: hash the folder once.
     if (m_list != &list || m_folder != line.folder) {
@@ -40,7 +41,8 @@ quint64 PathKeyHasher::operator()(const FileList& list, const FileLine& line)
         if (!folder.isEmpty())
             m_folderState = hashUpper(m_folderState, u"/");
     }
-    return hashUpper(m_folderState, list.name(line));
+    const quint64 h = hashUpper(m_folderState, list.name(line));
+    return quint32(h ^ (h >> 32));
 }
 
 bool sameUpperPath(LinePath a, LinePath b)

@@ -13,7 +13,7 @@ struct SideTable
 {
     FileList rows; // relative path (folder and name), modification time, size
     std::vector<quint8> Matched;
-    std::vector<quint64> keys;
+    std::vector<quint32> keys;
 
     size_t size() const { return rows.size(); }
     void clear();
@@ -40,11 +40,12 @@ bool sameUpperPath(LinePath a, LinePath b);
 // Whether two lines have the same relative path, byte for byte.
 bool samePath(LinePath a, LinePath b);
 
-// The key hash of a line's upper-cased relative path.
+// The key hash of a line's upper-cased relative path. 32 bits are enough: a key only finds
+// the candidates, whose paths are then compared.
 class PathKeyHasher
 {
 public:
-    quint64 operator()(const FileList& list, const FileLine& line);
+    quint32 operator()(const FileList& list, const FileLine& line);
 
 private:
     const FileList* m_list = nullptr; // the list and folder whose hash state is cached
