@@ -2,11 +2,12 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Builds two folder trees for the scan benchmark.
 
-make_trees.py DIR FILES  creates DIR/source and DIR/target with FILES files each, in about
-FILES/20 folders (100 top folders, each with its share of subfolders). About 1% of the files
-are newer on the source side, 1% newer on the target side, 1% exist on one side only; some
-names differ only in letter case, within a folder and between the two sides. Sizes are
-sparse, so the trees take almost no disk space.
+make_trees.py DIR FILES [disjoint]  creates DIR/source and DIR/target with FILES files each,
+in about FILES/20 folders (100 top folders, each with its share of subfolders). About 1% of
+the files are newer on the source side, 1% newer on the target side, 1% exist on one side
+only; some names differ only in letter case, within a folder and between the two sides.
+With "disjoint" the two trees have the same folders but no file name in common: every file is
+new on its side. Sizes are sparse, so the trees take almost no disk space.
 """
 import os
 import random
@@ -26,6 +27,7 @@ def make_file(path, size, mtime):
 
 def main():
     root, files = sys.argv[1], int(sys.argv[2])
+    disjoint = len(sys.argv) > 3 and sys.argv[3] == "disjoint"
     rng = random.Random(1)
     src, tgt = os.path.join(root, "source"), os.path.join(root, "target")
     folders = max(1, files // 20)
@@ -44,6 +46,10 @@ def main():
         size = rng.randrange(0, 200_000)
         roll = rng.random()
         s_time = t_time = BASE_TIME + rng.randrange(0, 10_000_000)
+        if disjoint:
+            make_file(os.path.join(src, rel_dir, "s" + name), size, s_time)
+            make_file(os.path.join(tgt, rel_dir, "t" + name), size, s_time)
+            continue
         s_name = t_name = name
         make_s = make_t = True
         if roll < 0.01:

@@ -18,8 +18,8 @@ FileList makeSide(const char* prefix, int rows)
         if (i % 100 == 0) // a hundred files per folder share its string
             folder =
                 QStringLiteral("%1/d%2/e%3").arg(QLatin1String(prefix)).arg(i / 10000).arg(i / 100);
-        lines.push_back(
-            {folder, QStringLiteral("file_%1.txt").arg(i), 1'600'000'000 + i, 0, qint64(i) * 37});
+        lines.append(folder, QStringLiteral("file_%1.txt").arg(i), 1'600'000'000 + i, 0,
+                     qint64(i) * 37);
     }
     return lines;
 }

@@ -37,3 +37,18 @@ private:
     QString m_last;
     bool m_seen = false;
 };
+
+// The characters [at, at + length) of 'whole' as a string that shares whole's storage (one
+// more reference to it, no copy), so that the names of many files can live in one string and
+// still be handed out as strings of their own. Changing the result detaches it as usual; the
+// storage lives while any of the strings does. The substring is followed by whatever 'whole'
+// holds after it: a caller that wants it NUL-terminated (as QString::utf16() promises) puts a
+// NUL there.
+inline QString sharedSubstring(const QString& whole, qsizetype at, qsizetype length)
+{
+    QString::DataPointer& d = const_cast<QString&>(whole).data_ptr();
+    if (!d.d_ptr() || at + length >= whole.size())
+        return whole.sliced(at, length); // static data, or no NUL after it: a copy
+    d.d_ptr()->ref();
+    return QString(QString::DataPointer(d.d_ptr(), d.data() + at, length));
+}

@@ -47,14 +47,16 @@ public:
 
     // Takes the first unmatched row whose relative path equals the line's: byte for byte when
     // 'exact', else ignoring case.
-    quint32 take(const FileLine& line, quint64 key, bool exact)
+    quint32 take(LinePath path, quint32 key, bool exact)
     {
         quint32& slot = m_slots[find(key)];
         quint32 previous = None;
         for (quint32 j = slot; j != None; previous = j, j = m_next[j]) {
-            if (m_table.Matched[j] ||
-                !(exact ? samePath(line, m_table.rows[j]) : sameUpperPath(line, m_table.rows[j])))
-                continue; // taken before, or another path with the same hash
+            if (m_table.Matched[j])
+                continue; // taken before
+            const LinePath other = pathOf(m_table.rows, m_table.rows[j]);
+            if (!(exact ? samePath(path, other) : sameUpperPath(path, other)))
+                continue; // another path with the same hash
             if (previous != None)
                 m_next[previous] = m_next[j];
             else if (m_next[j] != None)
@@ -66,11 +68,10 @@ public:
 
 private:
     // The slot of the key: the one holding a row with that key, or the empty one to take.
-    size_t find(quint64 key) const
+    size_t find(quint32 key) const
     {
-        quint64 h = key ^ (key >> 33);
-        h *= 0xff51afd7ed558ccdull;
-        h ^= h >> 33;
+        quint64 h = quint64(key) * 0x9e3779b97f4a7c15ull;
+        h ^= h >> 32;
         for (size_t i = size_t(h) & m_mask;; i = (i + 1) & m_mask) {
             const quint32 row = m_slots[i];
             if (row == None || m_table.keys[row] == key)
@@ -114,19 +115,19 @@ public:
             return;
         PathKeyHasher hasher;
         for (quint32 k = 0; k < folders->size(); ++k)
-            m_byKey.insert(hasher((*folders)[k]), k);
+            m_byKey.insert(hasher(*folders, (*folders)[k]), k);
     }
-    bool holds(const FileLine& line, quint64 key) const
+    bool holds(LinePath path, quint32 key) const
     {
         for (auto it = m_byKey.constFind(key); it != m_byKey.cend() && it.key() == key; ++it)
-            if (sameUpperPath(line, (*m_folders)[it.value()]))
+            if (sameUpperPath(path, pathOf(*m_folders, (*m_folders)[it.value()])))
                 return true;
         return false;
     }
 
 private:
     const FileList* m_folders;
-    QMultiHash<quint64, quint32> m_byKey;
+    QMultiHash<quint32, quint32> m_byKey;
 };
 
 size_t unmatchedRows(const SideTable& table)
@@ -151,14 +152,15 @@ bool later(qint64 a, qint64 b, bool fatTimes)
 // Whether a destination (the older file of a pair) was changed after the last synchronization:
 // written since it began, or given another time or content since it ended (a copy that kept
 // an old time, a restore).
-bool changedSince(const SyncHistory::LastRun* last, const FileLine& file, const QString& folder)
+bool changedSince(const SyncHistory::LastRun* last, const FileLine& file, QStringView name,
+                  const QString& folder)
 {
     if (!last)
         return false;
     if (file.modified > last->started)
         return true;
     struct stat st;
-    return ::stat(nameBytes(joinPath(folder, file.name)).constData(), &st) == 0 &&
+    return ::stat(nameBytes(joinPath(folder, name.toString())).constData(), &st) == 0 &&
            qint64(st.st_ctim.tv_sec) > last->ended;
 }
 
@@ -169,11 +171,15 @@ void UnreadablePaths::add(const QString& relativePath)
     m_upper.push_back(relativePath.toUpper());
 }
 
-bool UnreadablePaths::covers(const FileLine& line) const
+bool UnreadablePaths::covers(LinePath line) const
 {
     if (m_upper.empty())
         return false;
-    const QString path = line.relativePath().toUpper();
+    QString path = line.folder.toString();
+    if (!path.isEmpty())
+        path += QLatin1Char('/');
+    path += line.name;
+    path = std::move(path).toUpper();
     for (const QString& p : m_upper)
         if (p.isEmpty() || path == p ||
             (path.startsWith(p) && path.at(p.size()) == QLatin1Char('/')))
@@ -238,7 +244,7 @@ void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass)
     for (bool exact : {true, false})
         for (size_t i = 0; i < mine.size(); ++i)
             if (!mine.Matched[i] && partner[i] == None) {
-                partner[i] = index.take(mine.rows[i], mine.keys[i], exact);
+                partner[i] = index.take(pathOf(mine.rows, mine.rows[i]), mine.keys[i], exact);
                 if (partner[i] != None)
                     theirs.Matched[partner[i]] = 1;
             }
@@ -251,32 +257,36 @@ void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass)
         if (state.control.cancelled())
             return;
         const FileLine& a = mine.rows[i];
+        const QString& aFolder = mine.rows.folder(a);
+        const LinePath aPath = pathOf(mine.rows, a);
         const quint32 j = partner[i];
         mine.Matched[i] = 1;
         if (j == None) {
-            if (otherFolders.holds(a, mine.keys[i]))
+            if (otherFolders.holds(aPath, mine.keys[i]))
                 reportError(state.errorRows, cb,
-                            errorRow(failure(ErrorKind::FolderInTheWay), a.name,
-                                     thisFolder(a.folder), destFolder(a.folder),
+                            errorRow(failure(ErrorKind::FolderInTheWay), mine.rows.nameString(a),
+                                     thisFolder(aFolder), destFolder(aFolder),
                                      ErrorRow::Origin::Scan));
-            if (!pass.otherUnreadable || !pass.otherUnreadable->covers(a)) {
-                AddResultRow(cb, pass.thisList, thisFolder(a.folder), a.name, destFolder(a.folder),
-                             ResultRow::Status::NewFile, a, nullptr, entry);
+            if (!pass.otherUnreadable || !pass.otherUnreadable->covers(aPath)) {
+                AddResultRow(cb, pass.thisList, thisFolder(aFolder), mine.rows.nameString(a),
+                             destFolder(aFolder), ResultRow::Status::NewFile, a, nullptr, entry);
                 addToCounter(pass.thisCounts.files, 1);
                 addToCounter(pass.thisCounts.sizeKB, bytesToKB(a.size));
             }
         } else {
             const FileLine& b = theirs.rows[j];
+            const QString& bFolder = theirs.rows.folder(b);
             if (later(a.modified, b.modified, pass.fatTimes)) {
-                AddResultRow(cb, pass.thisList, thisFolder(a.folder), a.name, destFolder(a.folder),
-                             ResultRow::Status::OverWrite, a, &b, entry,
-                             changedSince(pass.lastSync, b, thatFolder(b.folder)));
+                AddResultRow(
+                    cb, pass.thisList, thisFolder(aFolder), mine.rows.nameString(a),
+                    destFolder(aFolder), ResultRow::Status::OverWrite, a, &b, entry,
+                    changedSince(pass.lastSync, b, theirs.rows.name(b), thatFolder(bFolder)));
                 addToCounter(pass.thisCounts.files, 1);
                 addToCounter(pass.thisCounts.sizeKB, bytesToKB(a.size));
             } else if (later(b.modified, a.modified, pass.fatTimes)) {
-                AddResultRow(cb, pass.otherList, thatFolder(b.folder), b.name, thisFolder(a.folder),
-                             ResultRow::Status::OverWrite, b, &a, entry,
-                             changedSince(pass.lastSync, a, thisFolder(a.folder)));
+                AddResultRow(cb, pass.otherList, thatFolder(bFolder), theirs.rows.nameString(b),
+                             thisFolder(aFolder), ResultRow::Status::OverWrite, b, &a, entry,
+                             changedSince(pass.lastSync, a, aPath.name, thisFolder(aFolder)));
                 addToCounter(pass.otherCounts.files, 1);
                 addToCounter(pass.otherCounts.sizeKB, bytesToKB(b.size));
             }

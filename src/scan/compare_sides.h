@@ -15,8 +15,8 @@ class UnreadablePaths
 public:
     void add(const QString& relativePath);
     bool empty() const { return m_upper.empty(); }
-    // True when the line's path is one of them or lies below one.
-    bool covers(const FileLine& line) const;
+    // True when the path is one of them or lies below one.
+    bool covers(LinePath path) const;
 
 private:
     std::vector<QString> m_upper;

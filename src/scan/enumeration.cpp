@@ -193,7 +193,7 @@ void FileWalk::FindFilesAPI(int fd, const QString& relativeFolder)
         }
         if (type == DT_DIR && collecting) {
             subfolders.push_back(i);
-            m_found.folders.push_back(FileLine{relativeFolder, e.name});
+            m_found.folders.append(relativeFolder, e.name);
         } else if (type == DT_REG && rawName[0] == '.' && isPartialCopyName(e.name))
             notePartial(fd, rawName, e.name, relativeFolder); // a copy cut short is no file
         else if (type == DT_REG)
@@ -228,9 +228,8 @@ void FileWalk::addFile(int fd, const char* rawName, const QString& name, struct 
                 return;
             known = &st;
         }
-        appendWithHint(m_lists[k],
-                       FileLine{relativeFolder, name, qint64(known->st_mtim.tv_sec),
-                                qint32(known->st_mtim.tv_nsec), qint64(known->st_size)});
+        m_lists[k].append(relativeFolder, name, qint64(known->st_mtim.tv_sec),
+                          qint32(known->st_mtim.tv_nsec), qint64(known->st_size));
         m_found.filesSoFar.fetch_add(1, std::memory_order_relaxed);
     }
 }
@@ -245,19 +244,12 @@ void FileWalk::notePartial(int fd, const char* rawName, const QString& name,
 
 void keepRootFilesOnly(FileList& list)
 {
-    std::erase_if(list, [](const FileLine& l) { return !l.folder.isEmpty(); });
+    list.eraseIf([&list](const FileLine& l) { return !list.folder(l).isEmpty(); });
 }
 
 void appendLines(FileList& to, FileList& from)
 {
-    if (to.empty()) {
-        to.swap(from);
-        return;
-    }
-    reserveWithHint(to, to.size() + from.size());
-    for (FileLine& l : from)
-        to.push_back(std::move(l));
-    from.clear();
+    to.take(from);
 }
 
 } // namespace

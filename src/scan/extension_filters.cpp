@@ -62,17 +62,17 @@ void excludeLines(AppState& state, const Callbacks& cb, FileList& list, const QS
         if (state.control.cancelled())
             break;
         uiYield(state.control, cb);
-        list[i].relativePathInto(path);
+        list.relativePathInto(list[i], path);
         toUpperInPlace(path);
         if (test.excludes(path))
             continue;
         if (kept != i)
-            list[kept] = std::move(list[i]);
+            list[kept] = list[i];
         ++kept;
     }
     // After a stop the lines not looked at stay, in order.
     for (; i < list.size(); ++i, ++kept)
         if (kept != i)
-            list[kept] = std::move(list[i]);
+            list[kept] = list[i];
     list.resize(kept);
 }

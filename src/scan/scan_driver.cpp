@@ -128,6 +128,9 @@ void scanEntry(AppState& state, const Callbacks& cb, int profileIndex, const Pro
                       .otherFolders = &targetFound.folders,
                       .lastSync = lastSync};
     CompareSides(state, cb, first);
+    // The first pass paired or listed every source line (or was stopped, and then the second
+    // does nothing): the second needs none of them, and the rows hold what they show.
+    SourceTable.clear();
     ComparePass second{.thisTable = TargetTable,
                        .otherTable = SourceTable,
                        .thisList = state.targetRows,

@@ -24,23 +24,28 @@ quint64 hashUpper(quint64 h, QStringView text)
 
 void SideTable::clear()
 {
-    rows.clear();
-    Matched.clear();
-    keys.clear();
+    // Gives the memory back: a table of a million rows holds tens of megabytes.
+    rows = FileList();
+    std::vector<quint8>().swap(Matched);
+    std::vector<quint32>().swap(keys);
 }
 
-quint64 PathKeyHasher::operator()(const FileLine& line)
+quint32 PathKeyHasher::operator()(const FileList& list, const FileLine& line)
 {
-    // The lines of one folder follow each other and share its string: hash it once.
-    if (!m_folder.repeats(line.folder)) {
-        m_folderState = hashUpper(FnvOffset, line.folder);
-        if (!line.folder.isEmpty())
+    // The lines of one folder follow each other: hash the folder once.
+    if (m_list != &list || m_folder != line.folder) {
+        m_list = &list;
+        m_folder = line.folder;
+        const QString& folder = list.folder(line);
+        m_folderState = hashUpper(FnvOffset, folder);
+        if (!folder.isEmpty())
             m_folderState = hashUpper(m_folderState, u"/");
     }
-    return hashUpper(m_folderState, line.name);
+    const quint64 h = hashUpper(m_folderState, list.name(line));
+    return quint32(h ^ (h >> 32));
 }
 
-bool sameUpperPath(const FileLine& a, const FileLine& b)
+bool sameUpperPath(LinePath a, LinePath b)
 {
     if (a.folder.size() != b.folder.size() || a.name.size() != b.name.size())
         return false;
@@ -60,7 +65,7 @@ bool sameUpperPath(const FileLine& a, const FileLine& b)
            !holdsRawBytes(b.folder);
 }
 
-bool samePath(const FileLine& a, const FileLine& b)
+bool samePath(LinePath a, LinePath b)
 {
     return a.name == b.name && a.folder == b.folder;
 }
@@ -75,9 +80,9 @@ void buildSideTable(AppState& state, const Callbacks& cb, FileList& lines, SideT
         if (state.control.cancelled())
             break;
         uiYield(state.control, cb);
-        table.keys.push_back(hasher(lines[built]));
+        table.keys.push_back(hasher(lines, lines[built]));
     }
     lines.resize(built);
-    table.rows.swap(lines);
+    table.rows.take(lines);
     table.Matched.assign(built, 0);
 }

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "core/callbacks.h"
-#include "core/shared_string.h"
 #include "run/app_state.h"
 #include "scan/file_line.h"
 
@@ -14,7 +13,7 @@ struct SideTable
 {
     FileList rows; // relative path (folder and name), modification time, size
     std::vector<quint8> Matched;
-    std::vector<quint64> keys;
+    std::vector<quint32> keys;
 
     size_t size() const { return rows.size(); }
     void clear();
@@ -24,19 +23,32 @@ struct SideTable
 // each line it checks CancelRequested (a stop leaves the rows built so far) and yields.
 void buildSideTable(AppState& state, const Callbacks& cb, FileList& lines, SideTable& table);
 
+// A line's relative path, as its folder and its name.
+struct LinePath
+{
+    QStringView folder;
+    QStringView name;
+};
+inline LinePath pathOf(const FileList& list, const FileLine& line)
+{
+    return {list.folder(line), list.name(line)};
+}
+
 // Whether two lines have the same relative path, ignoring letter case (only where both are
 // valid text: otherwise the bytes must be the same).
-bool sameUpperPath(const FileLine& a, const FileLine& b);
+bool sameUpperPath(LinePath a, LinePath b);
 // Whether two lines have the same relative path, byte for byte.
-bool samePath(const FileLine& a, const FileLine& b);
+bool samePath(LinePath a, LinePath b);
 
-// The key hash of a line's upper-cased relative path.
+// The key hash of a line's upper-cased relative path. 32 bits are enough: a key only finds
+// the candidates, whose paths are then compared.
 class PathKeyHasher
 {
 public:
-    quint64 operator()(const FileLine& line);
+    quint32 operator()(const FileList& list, const FileLine& line);
 
 private:
-    LastSharedString m_folder; // the folder whose hash state is cached
+    const FileList* m_list = nullptr; // the list and folder whose hash state is cached
+    quint32 m_folder = 0;
     quint64 m_folderState = 0;
 };

@@ -86,7 +86,7 @@ QString paths(const FileList& list)
 {
     QStringList out;
     for (const FileLine& l : list)
-        out << l.relativePath();
+        out << list.relativePath(l);
     return out.join(' ');
 }
 
@@ -155,8 +155,8 @@ void compare(AppState& s, const char* mine, const char* theirs, const QString& t
     for (const auto& [words, table] : {std::pair(mine, &a), {theirs, &b}}) {
         FileList lines;
         for (const QString& w : nameText(words).split(' '))
-            lines.push_back({w.section('/', 0, -2), w.section('@', 0, 0).section('/', -1),
-                             w.section('@', 1).toLongLong()});
+            lines.append(w.section('/', 0, -2), w.section('@', 0, 0).section('/', -1),
+                         w.section('@', 1).toLongLong());
         buildSideTable(s, {}, lines, *table);
     }
     ComparePass first{.thisTable = a,
@@ -209,6 +209,47 @@ struct Trees
     }
     QString scan() { return scan(rec.callbacks()); }
 };
+
+// A record list keeps each folder's names back to back in one string that the result rows'
+// names share: every name must come back whole, with its own folder, after lists are joined
+// and after the list itself is gone; changing one name must leave its neighbours alone.
+TEST(ScanRules, RecordListNamesAndFolders)
+{
+    const QString longFolder = QString("deep/").repeated(800) + "end";
+    const QString longName = QString(250, QChar('n')) + ".txt";
+    const QString raw = nameText("caf\xE9\xFF");
+    const std::vector<std::pair<QString, QString>> lines = {
+        {"", "a"}, {"", raw}, {longFolder, longName}, {longFolder, "b"}, {"x/y", raw}, {"", "c"}};
+    FileList first;
+    FileList second;
+    for (size_t i = 0; i < lines.size(); ++i)
+        (i < 3 ? first : second).append(lines[i].first, lines[i].second, qint64(i), 7, 100 + i);
+    first.take(second);
+    ASSERT_EQ(first.size(), lines.size());
+    ASSERT_TRUE(second.empty());
+    std::vector<QString> names;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const FileLine& l = first[i];
+        EXPECT_EQ(first.folder(l), lines[i].first) << i;
+        EXPECT_EQ(first.name(l), lines[i].second) << i;
+        EXPECT_EQ(std::tuple(l.modified, l.modifiedNs, l.size),
+                  std::tuple(qint64(i), 7, qint64(100 + i)));
+        names.push_back(first.nameString(l));
+    }
+    EXPECT_EQ(first.relativePath(first[3]), longFolder + "/b");
+    EXPECT_EQ(first.relativePath(first[0]), "a");
+    first = FileList(); // the rows' names outlive the list
+    names[0].append("zz");
+    names[1][0] = QChar('C');
+    for (size_t i = 0; i < names.size(); ++i) {
+        const QString expected = i == 0   ? QString("azz")
+                                 : i == 1 ? QString(raw).replace(0, 1, "C")
+                                          : lines[i].second;
+        EXPECT_EQ(names[i], expected) << i;
+        EXPECT_EQ(names[i].utf16()[names[i].size()], 0) << i; // terminated for C interfaces
+    }
+    EXPECT_EQ(nameBytes(names[4]), "caf\xE9\xFF");
+}
 
 TEST(ScanTrees, ListTheExpectedRows)
 {
