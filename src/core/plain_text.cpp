@@ -3,10 +3,17 @@
 
 #include "core/name_bytes.h"
 
+#include <algorithm>
 #include <ctime>
 
 QString escapeForLine(const QString& text)
 {
+    // Most names are printable ASCII: nothing to escape, the text is shared as it is.
+    const auto plain = [](QChar c) {
+        return c.unicode() >= 0x20 && c.unicode() < 0x7F && c != u'\\';
+    };
+    if (std::all_of(text.begin(), text.end(), plain))
+        return text;
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {

@@ -18,6 +18,15 @@ void StatusPresenter::busy(bool on)
         m_ui.busyChanged(on);
 }
 
+const StatusPresenter::RowTexts& StatusPresenter::rowTexts()
+{
+    if (m_rowTexts.ofTotal.isEmpty())
+        m_rowTexts = {QCoreApplication::translate("Status", "%1 of %2"),
+                      QCoreApplication::translate("Status", "%1 KB Copied"),
+                      QCoreApplication::translate("Status", "Errors : %1")};
+    return m_rowTexts;
+}
+
 void StatusPresenter::show(const RunEvent& event)
 {
     AppState& s = m_state;
@@ -72,15 +81,15 @@ void StatusPresenter::show(const RunEvent& event)
         if (event.bytesDone > 0)
             setProgressValue(bar, m_ui, s.KBCopied + event.bytesDone / 1024);
         break;
-    case RunEvent::RowPassed:
-        panel(4, QCoreApplication::translate("Status", "%1 of %2")
-                     .arg(s.FilesCopied)
-                     .arg(s.SourceFileCount + s.TargetFileCount));
-        panel(5, QCoreApplication::translate("Status", "%1 KB Copied").arg(formatKB(s.KBCopied)));
+    case RunEvent::RowPassed: {
+        const RowTexts& texts = rowTexts();
+        panel(4, texts.ofTotal.arg(s.FilesCopied).arg(s.SourceFileCount + s.TargetFileCount));
+        panel(5, texts.kbCopied.arg(formatKB(s.KBCopied)));
         panel(2, event.row ? event.row->name : QString());
-        panel(3, QCoreApplication::translate("Status", "Errors : %1").arg(s.ErrorCount));
+        panel(3, texts.errors.arg(s.ErrorCount));
         setProgressValue(bar, m_ui, s.KBCopied);
         break;
+    }
     case RunEvent::Problem:
         // A failed flush comes after the last row, and another run's hold on the profile
         // before anything: panel 3 counts them too.

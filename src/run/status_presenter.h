@@ -21,4 +21,11 @@ private:
     AppState& m_state;
     const Callbacks& m_ui;
     bool m_flushing = false;
+    // The texts of the panels shown after every row, translated once per run.
+    struct RowTexts
+    {
+        QString ofTotal, kbCopied, errors;
+    };
+    const RowTexts& rowTexts();
+    RowTexts m_rowTexts;
 };

@@ -5,12 +5,17 @@
 
 namespace {
 // How far the worker may run ahead: a small lead is all the overlap needs, and little is
-// thrown away when the user stops.
-constexpr size_t MaxAheadFiles = 16;
+// thrown away when the user stops. Once that far ahead, it waits until the engine has taken
+// half; the engine, once it waits, sleeps until half is ready. So with many small files each
+// thread wakes the other once per batch, not once per file: a wake-up costs about as much as
+// the copy of a small file.
+constexpr size_t MaxAheadFiles = 64;
 constexpr qint64 MaxAheadBytes = qint64(16) << 20;
+constexpr size_t ResumeFiles = MaxAheadFiles / 2;
+constexpr qint64 ResumeBytes = MaxAheadBytes / 2;
 // The worker wakes a waiting engine once this many copies wait, or at once after a large one,
 // when it cannot run further ahead, or after the last.
-constexpr size_t WakeBatch = 8;
+constexpr size_t WakeBatch = MaxAheadFiles / 2;
 constexpr qint64 LargeBytes = qint64(1) << 20;
 constexpr auto WaitSlice = std::chrono::milliseconds(10);
 // A file this large is copied in several chunks: the window gets turns meanwhile.
@@ -35,6 +40,12 @@ CopyAhead::~CopyAhead()
         m_worker.join();
 }
 
+bool CopyAhead::resumable() const
+{
+    return m_prepared.empty() ||
+           (m_prepared.size() <= ResumeFiles && m_preparedBytes <= ResumeBytes);
+}
+
 int CopyAhead::nextIndex() const
 {
     return m_taken < m_jobs.size() ? m_jobs[m_taken].index : -1;
@@ -51,10 +62,11 @@ void CopyAhead::work()
     for (size_t i = 0; i < m_jobs.size() && !abandoned(); ++i) {
         {
             std::unique_lock<std::mutex> lock(m_mutex);
-            m_room.wait(lock, [this] {
-                return m_stop || m_prepared.empty() ||
-                       (m_prepared.size() < MaxAheadFiles && m_preparedBytes < MaxAheadBytes);
-            });
+            if (m_prepared.size() >= MaxAheadFiles || m_preparedBytes >= MaxAheadBytes) {
+                m_workerWaiting = true;
+                m_room.wait(lock, [this] { return m_stop || resumable(); });
+                m_workerWaiting = false;
+            }
             if (m_stop)
                 return;
         }
@@ -111,7 +123,9 @@ PreparedCopy CopyAhead::take(const std::function<void(qint64 bytesSoFar)>& waiti
     m_prepared.pop_front();
     m_preparedBytes -= copy.copied.sizeBytes;
     ++m_taken;
+    const bool wake = m_workerWaiting && resumable();
     lock.unlock();
-    m_room.notify_one();
+    if (wake)
+        m_room.notify_one();
     return copy;
 }

@@ -48,6 +48,8 @@ public:
 private:
     void work();
     bool abandoned() const { return m_abandon && m_abandon->load(std::memory_order_relaxed); }
+    // Whether a worker that ran as far ahead as it may goes on (m_mutex held).
+    bool resumable() const;
 
     // Read by both threads, never changed.
     const std::vector<Job> m_jobs;
@@ -66,6 +68,7 @@ private:
     std::deque<PreparedCopy> m_prepared;
     qint64 m_preparedBytes = 0;
     bool m_engineWaiting = false;
+    bool m_workerWaiting = false;
     std::atomic<bool> m_stop{false};
     std::thread m_worker;
 };

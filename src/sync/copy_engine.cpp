@@ -189,7 +189,8 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
                 if (copy.stampedOlder) {
                     struct timespec modified = copy.sourceModified;
                     modified.tv_sec -= time_t(copy.timeShift);
-                    run.newFiles.push_back({row.targetFolder,
+                    run.newFiles.push_back({root,
+                                            row.targetFolder,
                                             copy.destName,
                                             copy.placedFile,
                                             {copy.sourceAccessed, modified}});

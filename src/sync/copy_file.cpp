@@ -221,12 +221,10 @@ PreparedCopy CopyPreparer::prepare(const ResultRow& row, const std::function<boo
     // A source written to (or replaced under its name) while it was read gives a copy that is
     // neither the old nor the new version; it would also carry the old time, so that the next
     // scan might find the pair equal. The clone of a file system that has them is checked too:
-    // the clone may have been taken after a change that came after the open.
+    // the clone may have been taken after a change that came after the open. One look by name
+    // tells both: a name that still leads to the file read gives that very file's state.
     struct stat after;
-    if (::fstat(source.fd, &after) != 0)
-        return PreparedCopy(failure(ErrorKind::SourceUnreadable, errno));
-    if (!sameVersion(st, after) || ::fstatat(from, name.constData(), &after, 0) != 0 ||
-        !sameVersion(st, after))
+    if (::fstatat(from, name.constData(), &after, 0) != 0 || !sameVersion(st, after))
         return PreparedCopy(failure(ErrorKind::SourceChanged));
 
     // Owner (only root may give a file away), then permission bits (the umask and the owner

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sync/new_file_times.h"
 
-#include "core/name_bytes.h"
+#include "sync/folder_beneath.h"
 
 #include <fcntl.h>
 #include <future>
@@ -10,7 +10,7 @@
 
 namespace {
 
-// The files of one folder follow each other: each folder is opened once.
+// The files of one folder follow each other: each folder is opened once, beneath its root.
 void giveTimes(const std::vector<NewFile>& files, size_t from, size_t to)
 {
     const QString* folder = nullptr;
@@ -21,8 +21,8 @@ void giveTimes(const std::vector<NewFile>& files, size_t from, size_t to)
             if (dir >= 0)
                 ::close(dir);
             folder = &f.folder;
-            const QByteArray path = f.folder.isEmpty() ? QByteArray("/") : nameBytes(f.folder);
-            dir = ::open(path.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+            // Never through a link that a folder was swapped for since, out of the root.
+            dir = openFolderBeneath(f.root, f.folder);
         }
         struct stat st;
         if (dir >= 0 && ::fstatat(dir, f.name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&

@@ -13,6 +13,7 @@
 // for done; once the run has flushed, it gets its source's time.
 struct NewFile
 {
+    QString root; // the root of the side it was written to: its folder is opened beneath it
     QString folder;
     QByteArray name;
     std::pair<dev_t, ino_t> file; // the file that took the name

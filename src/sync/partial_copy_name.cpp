@@ -23,9 +23,14 @@ QByteArray partialCopyName(const QByteArray& name)
     int keep = qMin(int(name.size()), NameMax - 1 - MarkerLength - SuffixLength);
     while (keep > 0 && keep < name.size() && (uchar(name[keep]) & 0xC0) == 0x80)
         --keep; // not inside a UTF-8 sequence
-    QByteArray result = '.' + name.left(keep) + Marker;
-    for (int i = 0; i < SuffixLength; ++i)
-        result += Letters[QRandomGenerator::global()->bounded(int(sizeof(Letters)) - 1)];
+    QByteArray result;
+    result.reserve(1 + keep + MarkerLength + SuffixLength);
+    result.append('.').append(name.constData(), keep).append(Marker, MarkerLength);
+    // One draw gives all the letters: 62^6 is below 2^36.
+    constexpr quint64 LetterCount = sizeof(Letters) - 1;
+    quint64 draw = QRandomGenerator::global()->generate64();
+    for (int i = 0; i < SuffixLength; ++i, draw /= LetterCount)
+        result.append(Letters[draw % LetterCount]);
     return result;
 }
 

@@ -339,8 +339,11 @@ Failure restoreVersion(const KeptVersion& version, const QString& toFolder)
     if (flushed.empty() && copy.stampedOlder) {
         struct timespec modified = copy.sourceModified;
         modified.tv_sec -= time_t(copy.timeShift);
-        giveNewFilesTheirTimes(
-            {{row.targetFolder, copy.destName, copy.placedFile, {copy.sourceAccessed, modified}}});
+        giveNewFilesTheirTimes({{root,
+                                 row.targetFolder,
+                                 copy.destName,
+                                 copy.placedFile,
+                                 {copy.sourceAccessed, modified}}});
         flushed = written.flush();
     }
     return flushed.empty() ? Failure() : failure(ErrorKind::FlushFailed, flushed.front().error);
