@@ -1,4 +1,4 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
@@ -195,7 +195,7 @@
         <translation>Versionen ersetzter Dateien</translation>
     </message>
     <message>
-        <source>A file that Synchronize replaces is kept as a version in the folder .ketrano-versions of its side's root. 0 keeps none.</source>
+        <source>A file that Synchronize replaces is kept as a version in the folder .ketrano-versions of its side&apos;s root. 0 keeps none.</source>
         <translation>Eine Datei, die Abgleichen ersetzt, wird als Version im Ordner .ketrano-versions im Stammordner ihrer Seite aufbewahrt. 0 bewahrt keine auf.</translation>
     </message>
     <message>
@@ -439,11 +439,11 @@
 <context>
     <name>Profile</name>
     <message>
-        <source>The profile file name "%1" gives the shortcut no name.</source>
+        <source>The profile file name &quot;%1&quot; gives the shortcut no name.</source>
         <translation>Der Profildateiname „%1“ ergibt keinen Namen für die Verknüpfung.</translation>
     </message>
     <message>
-        <source>The desktop folder "%1" cannot be created.</source>
+        <source>The desktop folder &quot;%1&quot; cannot be created.</source>
         <translation>Der Schreibtischordner „%1“ kann nicht angelegt werden.</translation>
     </message>
     <message>
