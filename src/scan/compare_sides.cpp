@@ -141,6 +141,13 @@ size_t unmatchedRows(const SideTable& table)
 // less than 2 seconds apart, are equal.
 bool later(qint64 a, qint64 b, bool fatTimes)
 {
+    // A disk that keeps times in 32 bits (ext4 with 128-byte inodes) stores a later time as its
+    // last second and an earlier one as its first: a file there at that second is as new as
+    // the disk can make it, so its partner beyond it is not copied again and again.
+    constexpr qint64 Last32 = 2'147'483'647, First32 = -2'147'483'648;
+    if ((b == Last32 && a > Last32) || (a == Last32 && b > Last32) ||
+        (b == First32 && a < First32) || (a == First32 && b < First32))
+        return false;
     if (!fatTimes)
         return a > b;
     // A time the FAT side could not store counts as the one it would have stored: a copy is

@@ -373,16 +373,17 @@ TEST(ScanTrees, RootFolderOfTheFileSystemAndOtherRoots)
 
 // Names that are not UTF-8 pair only with the same bytes; on FAT, times 1 s apart are equal,
 // and so are times an hour apart (summer time read differently), but not an hour and 2 s.
-// (Times within FAT's years: out of them, times compare as FAT would store them.)
+// (Times within FAT's years: out of them, times compare as FAT would store them.) A time
+// beyond 2038 and a disk's last 32-bit second (y, z) are the same time.
 TEST(ScanTrees, PairingByBytesAndFatTimes)
 {
     for (const bool fat : {false, true}) {
         AppState s;
         compare(s,
                 "a@1600000011 b@1600000012 caf\xE9@1600000005 x\xE9@1600000005 CAF\xE8@1600000005 "
-                "h@1600003610 i@1600003613",
+                "h@1600003610 i@1600003613 y@4102444800 z@2147483647",
                 "a@1600000010 b@1600000010 caf\xE9@1600000001 x\xE8@1600000001 caf\xE8@1600000001 "
-                "h@1600000010 i@1600000010",
+                "h@1600000010 i@1600000010 y@2147483647 z@4102444800",
                 "/s", "/t", fat);
         EXPECT_EQ(rows(s), (fat ? "" : "1|a|/s|/t|OverWrite|0; ") +
                                QString::fromUtf8(
