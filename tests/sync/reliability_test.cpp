@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/name_bytes.h"
 #include "profile/profile_file.h"
+#include "support/backup_fixture.h"
 #include "support/cli_run.h"
 #include "support/temp_tree.h"
 #include "support/tmpfs_mount.h"
@@ -142,39 +143,10 @@ void waitFor(const std::function<bool()>& condition)
         QThread::usleep(100);
 }
 
-class Reliability : public ::testing::Test
+class Reliability : public BackupFixture
 {
 protected:
-    void SetUp() override
-    {
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(path("config")));
-        qputenv("XDG_STATE_HOME", QFile::encodeName(path("state")));
-        ASSERT_TRUE(QDir().mkpath(src()) && QDir().mkpath(dst()));
-        ASSERT_TRUE(ProfileFile::write(profile, {{src(), dst(), "*", ""}}));
-    }
-    // QTemporaryDir cannot remove names that are not UTF-8; their bytes can.
-    void TearDown() override { fs::remove_all(QFile::encodeName(dir.path()).toStdString()); }
-
-    QString path(const QString& rel) const { return dir.filePath(rel); }
-    QString src(const QString& rel = {}) const { return path("src" + rel); }
-    QString dst(const QString& rel = {}) const { return path("dst" + rel); }
-    static void put(const QString& file, const QByteArray& data, qint64 mtime = 1'600'000'000)
-    {
-        TempTree::write(file, data, mtime);
-    }
-    // A quiet sync after the fault is gone: exit 0, both trees equal, no partial copy left.
-    void expectSettled()
-    {
-        const CliRun r = runCli({"sync", "--quiet", profile});
-        EXPECT_EQ(r.status, 0) << qPrintable(r.err);
-        EXPECT_EQ(snapshot(dst()), snapshot(src()));
-        EXPECT_EQ(snapshot(dst(), true), Tree());
-    }
-
-    // On a RAM file system where there is one: large files are quick to write and copy.
-    QTemporaryDir dir{QDir("/dev/shm").exists() ? "/dev/shm/ketrano-reliability-XXXXXX"
-                                                : QDir::tempPath() + "/ketrano-reliability-XXXXXX"};
-    QString profile = path("backup.prf");
+    Reliability() : BackupFixture("ketrano-reliability") {}
 };
 
 // Writes that fail part-way: a file size limit (ulimit -f), then a target that fills up. The

@@ -3,6 +3,7 @@
 #include "core/known_roots.h"
 #include "core/run_lock.h"
 #include "profile/profile_file.h"
+#include "support/backup_fixture.h"
 #include "support/cli_run.h"
 #include "support/fat_mount.h"
 #include "support/temp_tree.h"
@@ -36,25 +37,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class TargetFaults : public ::testing::Test
+class TargetFaults : public BackupFixture
 {
 protected:
-    void SetUp() override
-    {
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(path("config")));
-        qputenv("XDG_STATE_HOME", QFile::encodeName(path("state")));
-        ASSERT_TRUE(QDir().mkpath(src()) && QDir().mkpath(dst()));
-        ASSERT_TRUE(ProfileFile::write(profile, {{src(), dst(), "*", ""}}));
-    }
-    void TearDown() override { fs::remove_all(QFile::encodeName(dir.path()).toStdString()); }
+    TargetFaults() : BackupFixture("ketrano-faults") {}
 
-    QString path(const QString& rel) const { return dir.filePath(rel); }
-    QString src(const QString& rel = {}) const { return path("src" + rel); }
-    QString dst(const QString& rel = {}) const { return path("dst" + rel); }
-    static void put(const QString& file, const QByteArray& data, qint64 mtime = 1'600'000'000)
-    {
-        TempTree::write(file, data, mtime);
-    }
     // The environment of a run with a fault of the files written below 'below'.
     static QStringList faulty(const QString& fault, const QString& below, const QString& log = {})
     {
@@ -69,18 +56,6 @@ protected:
             byName[f["name"].toString()] = f["reason"].toString();
         return byName;
     }
-    // A quiet sync without faults: exit 0, both trees equal, no partial copy left.
-    void expectSettled()
-    {
-        const CliRun r = runCli({"sync", "--quiet", profile});
-        EXPECT_EQ(r.status, 0) << qPrintable(r.err);
-        EXPECT_EQ(snapshot(dst()), snapshot(src()));
-        EXPECT_EQ(snapshot(dst(), true), Tree());
-    }
-
-    QTemporaryDir dir{QDir("/dev/shm").exists() ? "/dev/shm/ketrano-faults-XXXXXX"
-                                                : QDir::tempPath() + "/ketrano-faults-XXXXXX"};
-    QString profile = path("backup.prf");
 };
 
 // A target that reports a full disk only when the file is closed, and one that takes nothing
