@@ -43,6 +43,24 @@ void flushWritten(AppState& state, const Callbacks& cb, SyncRun& run)
             errorRow(failure(ErrorKind::FlushFailed, f.error), QString(), QString(), f.folder));
 }
 
+struct CheckedTotal
+{
+    qint64 files = 0;
+    qint64 bytes = 0;
+};
+
+// The checked rows of a list and their bytes: what a direction has before it.
+CheckedTotal checkedTotal(const ResultListModel& list)
+{
+    CheckedTotal total;
+    for (const ResultRow& row : list.rows())
+        if (row.checked) {
+            ++total.files;
+            total.bytes += row.sizeBytes;
+        }
+    return total;
+}
+
 } // namespace
 
 QStringList synchronizeRows(AppState& state, const Callbacks& cb,
@@ -54,14 +72,11 @@ QStringList synchronizeRows(AppState& state, const Callbacks& cb,
     state.errorRows.clearCopyFailures();
     // What the run has before it, for a progress that tells the time left: the checked rows of
     // both lists (a direction found off when it begins says so with DirectionSkipped).
-    qint64 files = 0, bytes = 0;
-    for (const ResultListModel* list : {&state.sourceRows, &state.targetRows})
-        for (const ResultRow& row : list->rows())
-            if (row.checked) {
-                ++files;
-                bytes += row.sizeBytes;
-            }
-    emitEvent(cb, {.type = RunEvent::SyncStarted, .count = files, .bytesTotal = bytes});
+    const CheckedTotal sources = checkedTotal(state.sourceRows);
+    const CheckedTotal targets = checkedTotal(state.targetRows);
+    emitEvent(cb, {.type = RunEvent::SyncStarted,
+                   .count = sources.files + targets.files,
+                   .bytesTotal = sources.bytes + targets.bytes});
 
     SyncRun run;
     struct timespec now = {};
@@ -80,17 +95,11 @@ QStringList synchronizeRows(AppState& state, const Callbacks& cb,
                              run);
             copied = true;
         } else {
-            qint64 skippedFiles = 0, skippedBytes = 0;
-            for (const ResultRow& row :
-                 (d == Direction::SourceToTarget ? state.sourceRows : state.targetRows).rows())
-                if (row.checked) {
-                    ++skippedFiles;
-                    skippedBytes += row.sizeBytes;
-                }
+            const CheckedTotal skipped = d == Direction::SourceToTarget ? sources : targets;
             emitEvent(cb, {.type = RunEvent::DirectionSkipped,
                            .direction = d,
-                           .count = skippedFiles,
-                           .bytesTotal = skippedBytes});
+                           .count = skipped.files,
+                           .bytesTotal = skipped.bytes});
         }
     }
     const bool cancelled = state.control.cancelled();
