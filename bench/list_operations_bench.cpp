@@ -52,14 +52,11 @@ void fillRows(ResultListModel& list, int rows, const QString& root, int checkedE
             source = folderName(root, folder);
             target = QStringLiteral("/backup/Target/D%1").arg(folder % 977);
         }
-        ResultRow row;
-        row.name = QStringLiteral("%1File_%2.txt").arg(QChar(u'a' + id % 26)).arg(id);
-        row.sourceFolder = source;
-        row.targetFolder = target;
+        ResultRow row(QStringLiteral("%1File_%2.txt").arg(QChar(u'a' + id % 26)).arg(id), source,
+                      target);
         row.status = rng() % 2 ? ResultRow::Status::NewFile : ResultRow::Status::OverWrite;
         row.modified = 1'600'000'000 + qint64(rng() % 100'000'000);
         row.sizeBytes = qint64(rng() % 50'000'000);
-        row.sizeKB = (row.sizeBytes + 512) / 1024;
         row.checked = checkedEvery > 0 && i % checkedEvery == 0;
         list.append(std::move(row));
     }
@@ -81,7 +78,7 @@ std::vector<QByteArray> checkedPaths(const ResultListModel& list)
     std::vector<QByteArray> paths;
     for (const ResultRow& r : list.rows()) {
         if (r.checked) {
-            QDir().mkpath(r.sourceFolder);
+            QDir().mkpath(r.sourceFolder());
             paths.push_back(QFile::encodeName(r.sourcePath()));
         }
     }
@@ -150,9 +147,9 @@ int main(int argc, char** argv)
     // Rows a later scan adds: 10,000 more, then the scan's closing resort.
     const double more = timed([&] {
         for (int i = 0; i < 10'000; ++i) {
-            ResultRow r = state.sourceRows.at(i);
-            r.name = QStringLiteral("Later_%1").arg(i);
-            state.sourceRows.append(std::move(r));
+            const ResultRow& r = state.sourceRows.at(i);
+            state.sourceRows.append(
+                r.withPaths(QStringLiteral("Later_%1").arg(i), r.sourceFolder(), r.targetFolder()));
         }
         state.sourceRows.resort();
     });

@@ -22,9 +22,9 @@ void appendRows(QJsonArray& rows, const ResultListModel& list, int number)
 {
     for (const ResultRow& r : list.rows()) {
         rows.append(QJsonObject{{QStringLiteral("list"), number},
-                                {QStringLiteral("name"), jsonText(r.name)},
-                                {QStringLiteral("source"), jsonText(r.sourceFolder)},
-                                {QStringLiteral("target"), jsonText(r.targetFolder)},
+                                {QStringLiteral("name"), jsonText(r.name())},
+                                {QStringLiteral("source"), jsonText(r.sourceFolder())},
+                                {QStringLiteral("target"), jsonText(r.targetFolder())},
                                 {QStringLiteral("status"), r.status == ResultRow::Status::NewFile
                                                                ? QStringLiteral("new")
                                                                : QStringLiteral("overwrite")},

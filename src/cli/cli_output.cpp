@@ -28,12 +28,12 @@ bool failed(int error)
 
 QStringList rowFields(const ResultRow& r, bool tsv)
 {
-    return {r.name,
-            r.sourceFolder,
-            r.targetFolder,
+    return {r.name(),
+            r.sourceFolder(),
+            r.targetFolder(),
             r.statusText(),
             tsv ? isoLocalTime(r.modified) : formatGeneralDate(r.modified),
-            formatKB(r.sizeKB)};
+            formatKB(r.sizeKB())};
 }
 
 void printTsv(const ResultListModel& list, const QString& number)

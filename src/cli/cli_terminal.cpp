@@ -59,15 +59,15 @@ QString TerminalProgress::relativeName(const RunEvent& event) const
     const ResultRow* row = event.row;
     if (!row)
         return {};
-    if (row->entry < m_state.scannedEntries.size()) {
-        const ScannedEntry& e = m_state.scannedEntries[row->entry];
+    if (row->entry() < m_state.scannedEntries.size()) {
+        const ScannedEntry& e = m_state.scannedEntries[row->entry()];
         const QString& root =
             event.direction == Direction::SourceToTarget ? e.source.path : e.target.path;
-        const QString below = folderBelow(root, row->sourceFolder);
+        const QString below = folderBelow(root, row->sourceFolder());
         if (!below.isNull())
-            return below.isEmpty() ? row->name : below + QLatin1Char('/') + row->name;
+            return below.isEmpty() ? row->name() : below + QLatin1Char('/') + row->name();
     }
-    return row->name;
+    return row->name();
 }
 
 void TerminalProgress::note(const RunEvent& event)

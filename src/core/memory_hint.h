@@ -11,6 +11,12 @@
 // machines). Only a hint; buffers below a few MiB are left alone.
 void adviseHugePages(const void* begin, size_t bytes);
 
+// Gives the memory of a large buffer's first 'bytes' back to the system, a few MiB at a time,
+// for a buffer that is read once, front to back, and is then thrown away: a pass over the
+// millions of files of a walk holds only what it has still to read. What was given back reads
+// as zeros: the caller never reads it again. 'released' (0 at first) keeps how far it went.
+void releaseFront(const void* begin, size_t bytes, size_t& released);
+
 // Makes room for 'count' elements in a new buffer that is advised before anything is written
 // to it.
 template <typename T> void reserveWithHint(std::vector<T>& v, size_t count)

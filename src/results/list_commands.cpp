@@ -67,11 +67,12 @@ void DeleteFile_Click(const ListCommandContext& c)
         return;
     const ResultRow row = list->at(selected);
     if (!ask(c.cb, QCoreApplication::translate("Results", "Permenantly Delete [%1] from  [%2]")
-                       .arg(row.name, row.sourceFolder)))
+                       .arg(row.name(), row.sourceFolder())))
         return;
     // The question's event loop must not have changed the list under us.
     if (idleActiveList(c.state) != list || selected >= list->size() ||
-        list->at(selected).name != row.name || list->at(selected).sourceFolder != row.sourceFolder)
+        list->at(selected).name() != row.name() ||
+        list->at(selected).sourceFolder() != row.sourceFolder())
         return;
     if (deleteRowFile(row))
         list->removeAt(selected);
@@ -99,12 +100,12 @@ void ShowVersions_Click(const ListCommandContext& c)
     if (selected < 0 || selected >= list->size() || !c.cb.showVersions)
         return;
     const ResultRow& row = list->at(selected);
-    if (row.entry >= c.state.scannedEntries.size())
+    if (row.entry() >= c.state.scannedEntries.size())
         return;
-    const ScannedEntry& entry = c.state.scannedEntries[row.entry];
+    const ScannedEntry& entry = c.state.scannedEntries[row.entry()];
     const QString root = list == &c.state.sourceRows ? entry.target.path : entry.source.path;
-    const QString folder = folderBelow(root, row.targetFolder);
-    c.cb.showVersions(root, folder.isEmpty() ? row.name : folder + QLatin1Char('/') + row.name);
+    const QString folder = folderBelow(root, row.targetFolder());
+    c.cb.showVersions(root, folder.isEmpty() ? row.name() : folder + QLatin1Char('/') + row.name());
 }
 
 void CheckUnCheckFile_Click(const ListCommandContext& c)

@@ -126,7 +126,8 @@ void ResultListModel::setOutcome(int row, ResultRow::Outcome outcome, const QStr
     r.outcome = outcome;
     r.failure = 0;
     if (outcome == ResultRow::Outcome::Failed) {
-        m_failures.push_back(reason);
+        if (m_failures.size() < ResultRow::LastFailure)
+            m_failures.push_back(reason);
         r.failure = quint32(m_failures.size());
     }
     if (row < m_shown) {
@@ -259,11 +260,11 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const
     case Qt::ToolTipRole:
         switch (index.column()) {
         case Name:
-            return displayName(r.name);
+            return displayName(r.name());
         case Source:
-            return displayName(r.sourceFolder);
+            return displayName(r.sourceFolder());
         case Target:
-            return displayName(r.targetFolder);
+            return displayName(r.targetFolder());
         case Status:
             if (role == Qt::ToolTipRole) {
                 // After a synchronization: what happened to the row, and why a copy failed.
@@ -281,7 +282,7 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const
         case LastModified:
             return formatGeneralDate(r.modified);
         case SizeKB:
-            return formatKB(r.sizeKB);
+            return formatKB(r.sizeKB());
         }
         break;
     case Qt::TextAlignmentRole:
@@ -297,7 +298,7 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const
         case LastModified:
             return r.modified;
         case SizeKB:
-            return r.sizeKB;
+            return r.sizeKB();
         default:
             return data(index, Qt::DisplayRole);
         }

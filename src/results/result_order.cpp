@@ -33,43 +33,47 @@ char16_t foldedUnit(const char16_t* s, size_t n, size_t k)
 // names is made).
 struct FoldedTexts
 {
-    bool shared = false;                 // items are 'strings', else 'textOf' of the rows
+    bool shared = false;                 // items are 'strings', else the rows' names
     std::vector<const QString*> strings; // one per distinct string
     const std::vector<ResultRow>* rows = nullptr;
-    const QString& (*textOf)(const ResultRow&) = nullptr;
 
-    const QString& text(quint32 item) const
+    QStringView text(quint32 item) const
     {
-        return shared ? *strings[item] : textOf((*rows)[item]);
+        return shared ? QStringView(*strings[item]) : (*rows)[item].nameView();
     }
     // Units 4 * depth .. 4 * depth + 3 of an item as its key, padded with zeros (no name
     // holds U+0000).
     quint64 key(quint32 item, size_t depth) const
     {
-        const QString& t = text(item);
-        const char16_t* s = reinterpret_cast<const char16_t*>(t.constData());
+        const QStringView t = text(item);
+        const char16_t* s = t.utf16();
         const size_t n = size_t(t.size());
         quint64 key = 0;
         for (size_t k = 4 * depth; k < 4 * depth + 4; ++k)
             key = (key << 16) | (k < n ? foldedUnit(s, n, k) : 0);
         return key;
     }
-    // Asks the memory early for what key() reads: a row's string in 'ahead' (its address is
-    // in the row), the row itself in 'farAhead'.
+    // Asks the memory early for what key() reads: the string of 'ahead' (for a name, its
+    // folder's names, whose address is in the row's folder), the row itself in 'farAhead'.
     void prefetch(quint32 ahead, quint32 farAhead) const
     {
-        if (!shared)
+        if (!shared) {
             __builtin_prefetch(&(*rows)[farAhead]);
-        __builtin_prefetch(text(ahead).constData());
+            const RowFolder* folder = (*rows)[ahead].folder();
+            if (folder)
+                __builtin_prefetch(folder->names.constData());
+        } else {
+            __builtin_prefetch(strings[ahead]->constData());
+        }
     }
     bool equal(quint32 a, quint32 b) const
     {
-        const QString& x = text(a);
-        const QString& y = text(b);
+        const QStringView x = text(a);
+        const QStringView y = text(b);
         if (x.size() != y.size())
             return false;
-        const char16_t* s = reinterpret_cast<const char16_t*>(x.constData());
-        const char16_t* t = reinterpret_cast<const char16_t*>(y.constData());
+        const char16_t* s = x.utf16();
+        const char16_t* t = y.utf16();
         const size_t n = size_t(x.size());
         for (size_t k = 0; k < n; ++k)
             if (foldedUnit(s, n, k) != foldedUnit(t, n, k))
@@ -146,13 +150,14 @@ private:
     size_t m_used = 0;
 };
 
+// By the rows' names, or (with 'textOf') by a folder string the rows share.
 std::vector<int> byText(const std::vector<ResultRow>& rows,
-                        const QString& (*textOf)(const ResultRow&), bool shared)
+                        const QString& (*textOf)(const ResultRow&) = nullptr)
 {
     FoldedTexts texts;
     texts.rows = &rows;
-    texts.textOf = textOf;
-    texts.shared = shared;
+    texts.shared = textOf != nullptr;
+    const bool shared = texts.shared;
     std::vector<quint32> itemOf;
     if (shared) {
         SharedStrings strings;
@@ -225,14 +230,11 @@ std::vector<int> sortedRowOrder(const std::vector<ResultRow>& rows, int column)
 {
     switch (column) {
     case ResultListModel::Name:
-        return byText(
-            rows, [](const ResultRow& r) -> const QString& { return r.name; }, false);
+        return byText(rows);
     case ResultListModel::Source:
-        return byText(
-            rows, [](const ResultRow& r) -> const QString& { return r.sourceFolder; }, true);
+        return byText(rows, [](const ResultRow& r) -> const QString& { return r.sourceFolder(); });
     case ResultListModel::Target:
-        return byText(
-            rows, [](const ResultRow& r) -> const QString& { return r.targetFolder; }, true);
+        return byText(rows, [](const ResultRow& r) -> const QString& { return r.targetFolder(); });
     case ResultListModel::Status:
         // By what the last synchronization did (failed rows first, then those not copied,
         // then the copied ones), and within that "New File" before "OverWrite". Before any
@@ -247,7 +249,7 @@ std::vector<int> sortedRowOrder(const std::vector<ResultRow>& rows, int column)
     case ResultListModel::LastModified:
         return byNumber(rows, [](const ResultRow& r) { return r.modified; });
     case ResultListModel::SizeKB:
-        return byNumber(rows, [](const ResultRow& r) { return r.sizeKB; });
+        return byNumber(rows, [](const ResultRow& r) { return r.sizeKB(); });
     default: {
         std::vector<int> order(rows.size());
         for (size_t r = 0; r < rows.size(); ++r)

@@ -4,45 +4,89 @@
 #include "core/path_text.h"
 
 #include <QCoreApplication>
+#include <QSharedData>
 #include <QString>
+#include <QStringView>
 #include <QtGlobal>
 
+// What the rows of one folder have in common: the folder their files are in, the folder they
+// are copied into (no trailing "/" on either), and the names of the folder's files back to
+// back, each followed by a NUL (the scan's own names string, shared, not copied). A scan of a
+// million rows keeps one of these per folder, and the rows only a place in 'names'.
+struct RowFolder : QSharedData
+{
+    QString sourceFolder;
+    QString targetFolder;
+    QString names;
+    quint32 entry = 0; // index of the profile entry in AppState::scannedEntries
+};
+
 // One row of ListView1 or ListView2: a file to be copied from its Source folder to its Target
-// folder. Folder strings are shared between the rows of one folder (implicit sharing).
+// folder. A list may hold millions of rows, so a row is small: 56 bytes, its strings in its
+// RowFolder.
 struct ResultRow
 {
     enum class Status : quint8 { NewFile, OverWrite };
     // What the last synchronization did with the row (NotRun before any).
     enum class Outcome : quint8 { NotRun, Copied, Failed, NotCopied };
 
-    QString name;          // bare file name
-    QString sourceFolder;  // folder that holds the file now, no trailing "/"
-    QString targetFolder;  // folder it is copied into, no trailing "/"
-    qint64 modified = 0;   // last-write time, whole seconds since the epoch (UTC)
-    qint64 modifiedNs = 0; // nanosecond part of the last-write time
-    qint64 sizeBytes = 0;
-    qint64 sizeKB = 0; // bytes / 1024, rounded half away from zero
-    // The destination as the scan found it; the copy engine refuses to replace a destination
-    // that changed since.
-    bool destExists = false;
-    qint64 destModified = 0;
-    qint64 destModifiedNs = 0;
-    qint64 destSizeBytes = 0;
-    Status status = Status::NewFile;
-    bool checked = true;
-    bool hasIcon = false; // "Show Icons " was pressed when the row was added
-    // An "OverWrite" whose destination changed too since the entry's last synchronization: the
-    // newer one still wins, and the older is kept as a version.
-    bool changedOnBothSides = false;
-    Outcome outcome = Outcome::NotRun;
-    quint32 failure = 0; // with Failed: the reason's number in its list (from 1)
-    quint32 entry = 0;   // index of the profile entry in AppState::scannedEntries
+    ResultRow() = default;
+    // A row whose name starts at 'nameAt' in folder->names.
+    ResultRow(QExplicitlySharedDataPointer<RowFolder> folder, quint32 nameAt)
+        : m_folder(std::move(folder)), m_nameAt(nameAt)
+    {}
+    // A row with a folder of its own (rows made one at a time: a restore, tests).
+    ResultRow(const QString& name, const QString& sourceFolder, const QString& targetFolder,
+              quint32 entry = 0);
 
+    // The same row for another name or other folders (with a folder of its own).
+    ResultRow withPaths(const QString& name, const QString& sourceFolder,
+                        const QString& targetFolder) const;
+
+    // The bare file name, as a view into the folder's names and as a string sharing them.
+    QStringView nameView() const;
+    QString name() const;
+    const QString& sourceFolder() const { return m_folder ? m_folder->sourceFolder : none(); }
+    const QString& targetFolder() const { return m_folder ? m_folder->targetFolder : none(); }
+    quint32 entry() const { return m_folder ? m_folder->entry : 0; }
+    // The row's strings: rows of one folder share them.
+    const RowFolder* folder() const { return m_folder.data(); }
+
+    qint64 sizeKB() const; // bytes / 1024, rounded half away from zero
     QString statusText() const
     {
         return status == Status::NewFile ? QCoreApplication::translate("Results", "New File")
                                          : QCoreApplication::translate("Results", "OverWrite");
     }
-    QString sourcePath() const { return joinPath(sourceFolder, name); }
-    QString targetPath() const { return joinPath(targetFolder, name); }
+    QString sourcePath() const { return joinPath(sourceFolder(), name()); }
+    QString targetPath() const { return joinPath(targetFolder(), name()); }
+
+    qint64 modified = 0; // last-write time, whole seconds since the epoch (UTC)
+    qint64 sizeBytes = 0;
+    // The destination as the scan found it; the copy engine refuses to replace a destination
+    // that changed since.
+    qint64 destModified = 0;
+    qint64 destSizeBytes = 0;
+    qint32 modifiedNs = 0;     // nanosecond part of the last-write time
+    qint32 destModifiedNs = 0; // nanosecond part of the destination's time
+
+private:
+    QExplicitlySharedDataPointer<RowFolder> m_folder;
+    quint32 m_nameAt = 0;
+    static const QString& none();
+
+public:
+    // With Failed: the reason's number in its list (from 1); the last number stands for any
+    // reason after it.
+    quint32 failure : 24 = 0;
+    Outcome outcome : 2 = Outcome::NotRun;
+    Status status : 1 = Status::NewFile;
+    bool destExists : 1 = false;
+    bool checked : 1 = true;
+    bool hasIcon : 1 = false; // "Show Icons " was pressed when the row was added
+    // An "OverWrite" whose destination changed too since the entry's last synchronization: the
+    // newer one still wins, and the older is kept as a version.
+    bool changedOnBothSides : 1 = false;
+    static constexpr quint32 LastFailure = (1u << 24) - 1;
 };
+static_assert(sizeof(ResultRow) == 56);

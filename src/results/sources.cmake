@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Files of src/results
 list(APPEND KETRANO_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/result_row.cpp
   ${CMAKE_CURRENT_LIST_DIR}/result_row.h
   ${CMAKE_CURRENT_LIST_DIR}/result_model.cpp
   ${CMAKE_CURRENT_LIST_DIR}/error_model.cpp

@@ -36,7 +36,7 @@ public:
         case RunEvent::RowPassed:
             if (event.outcome == RunEvent::Copied && event.row) {
                 ++m_state.FilesCopied;
-                m_state.KBCopied += event.row->sizeKB;
+                m_state.KBCopied += event.row->sizeKB();
                 m_result.filesCopied = m_state.FilesCopied;
                 m_result.kbCopied = m_state.KBCopied;
                 m_result.bytesCopied += event.row->sizeBytes;

@@ -85,7 +85,7 @@ void StatusPresenter::show(const RunEvent& event)
         const RowTexts& texts = rowTexts();
         panel(4, texts.ofTotal.arg(s.FilesCopied).arg(s.SourceFileCount + s.TargetFileCount));
         panel(5, texts.kbCopied.arg(formatKB(s.KBCopied)));
-        panel(2, event.row ? event.row->name : QString());
+        panel(2, event.row ? event.row->name() : QString());
         panel(3, texts.errors.arg(s.ErrorCount));
         setProgressValue(bar, m_ui, s.KBCopied);
         break;

@@ -104,6 +104,32 @@ private:
     QString m_folder;
 };
 
+// The RowFolder of the rows added to one list, one per run of rows with the same folders and
+// names string (in practice one per folder and list).
+class RowFolders
+{
+public:
+    explicit RowFolders(quint32 entry) : m_entry(entry) {}
+    const QExplicitlySharedDataPointer<RowFolder>&
+    operator()(const QString& source, const QString& target, const QString& names)
+    {
+        if (!m_last || !sameSharedString(m_last->sourceFolder, source) ||
+            !sameSharedString(m_last->targetFolder, target) ||
+            !sameSharedString(m_last->names, names)) {
+            m_last = new RowFolder;
+            m_last->sourceFolder = source;
+            m_last->targetFolder = target;
+            m_last->names = names;
+            m_last->entry = m_entry;
+        }
+        return m_last;
+    }
+
+private:
+    quint32 m_entry;
+    QExplicitlySharedDataPointer<RowFolder> m_last;
+};
+
 // The folders of one side by the key of their path, to tell a file of the other side that has
 // a folder's path.
 class FolderPaths
@@ -201,20 +227,15 @@ void addToCounter(qint64& counter, qint64 amount)
         counter = sum;
 }
 
-void AddResultRow(const Callbacks& cb, ResultListModel& list, const QString& sourceFolder,
-                  const QString& name, const QString& targetFolder, ResultRow::Status status,
-                  const FileLine& file, const FileLine* destination, quint32 entry,
+void AddResultRow(const Callbacks& cb, ResultListModel& list,
+                  QExplicitlySharedDataPointer<RowFolder> folder, quint32 nameAt,
+                  ResultRow::Status status, const FileLine& file, const FileLine* destination,
                   bool changedOnBothSides)
 {
-    ResultRow row;
-    row.entry = entry;
-    row.name = name;
-    row.sourceFolder = sourceFolder;
-    row.targetFolder = targetFolder;
+    ResultRow row(std::move(folder), nameAt);
     row.modified = file.modified;
     row.modifiedNs = file.modifiedNs;
     row.sizeBytes = file.size;
-    row.sizeKB = bytesToKB(file.size);
     if (destination) {
         row.destExists = true;
         row.destModified = destination->modified;
@@ -244,6 +265,8 @@ void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass)
     FolderJoiner destFolder(pass.OtherRoot); // where it goes: the other root, this spelling
     FolderJoiner thatFolder(pass.OtherRoot); // where the partner's file is
     const FolderPaths otherFolders(pass.otherFolders);
+    RowFolders thisRows(pass.entry);  // the folders of rows added to this list
+    RowFolders otherRows(pass.entry); // and to the other list
 
     // Partners first: the same bytes, then the same path ignoring case, so that of "a.txt" and
     // "A.TXT" on one side, "a.txt" pairs with "a.txt" on the other whichever comes first.
@@ -256,8 +279,14 @@ void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass)
                     theirs.Matched[partner[i]] = 1;
             }
 
-    const quint32 entry = pass.entry;
+    // This table's lines are read once more, in order, and then thrown away: the memory of
+    // those done with goes back as the rows that replace them come.
+    size_t releasedLines = 0, releasedPartners = 0;
     for (size_t i = 0; i < mine.size(); ++i) {
+        if (i % 65536 == 0) {
+            releaseFront(mine.rows.data(), i * sizeof(FileLine), releasedLines);
+            releaseFront(partner.data(), i * sizeof(quint32), releasedPartners);
+        }
         if (mine.Matched[i])
             continue;
         uiYield(state.control, cb);
@@ -275,8 +304,9 @@ void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass)
                                      thisFolder(aFolder), destFolder(aFolder),
                                      ErrorRow::Origin::Scan));
             if (!pass.otherUnreadable || !pass.otherUnreadable->covers(aPath)) {
-                AddResultRow(cb, pass.thisList, thisFolder(aFolder), mine.rows.nameString(a),
-                             destFolder(aFolder), ResultRow::Status::NewFile, a, nullptr, entry);
+                AddResultRow(cb, pass.thisList,
+                             thisRows(thisFolder(aFolder), destFolder(aFolder), mine.rows.names(a)),
+                             a.nameAt, ResultRow::Status::NewFile, a, nullptr);
                 addToCounter(pass.thisCounts.files, 1);
                 addToCounter(pass.thisCounts.sizeKB, bytesToKB(a.size));
             }
@@ -285,15 +315,18 @@ void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass)
             const QString& bFolder = theirs.rows.folder(b);
             if (later(a.modified, b.modified, pass.fatTimes)) {
                 AddResultRow(
-                    cb, pass.thisList, thisFolder(aFolder), mine.rows.nameString(a),
-                    destFolder(aFolder), ResultRow::Status::OverWrite, a, &b, entry,
+                    cb, pass.thisList,
+                    thisRows(thisFolder(aFolder), destFolder(aFolder), mine.rows.names(a)),
+                    a.nameAt, ResultRow::Status::OverWrite, a, &b,
                     changedSince(pass.lastSync, b, theirs.rows.name(b), thatFolder(bFolder)));
                 addToCounter(pass.thisCounts.files, 1);
                 addToCounter(pass.thisCounts.sizeKB, bytesToKB(a.size));
             } else if (later(b.modified, a.modified, pass.fatTimes)) {
-                AddResultRow(cb, pass.otherList, thatFolder(bFolder), theirs.rows.nameString(b),
-                             thisFolder(aFolder), ResultRow::Status::OverWrite, b, &a, entry,
-                             changedSince(pass.lastSync, a, aPath.name, thisFolder(aFolder)));
+                AddResultRow(
+                    cb, pass.otherList,
+                    otherRows(thatFolder(bFolder), thisFolder(aFolder), theirs.rows.names(b)),
+                    b.nameAt, ResultRow::Status::OverWrite, b, &a,
+                    changedSince(pass.lastSync, a, aPath.name, thisFolder(aFolder)));
                 addToCounter(pass.otherCounts.files, 1);
                 addToCounter(pass.otherCounts.sizeKB, bytesToKB(b.size));
             }

@@ -59,15 +59,18 @@ struct ComparePass
     const SyncHistory::LastRun* lastSync = nullptr;
 };
 
-// Returns at once when CancelRequested is set, and stops before the next row when it becomes
-// set; yields before and after each row it deals with. Linear in the size of both tables.
+// This table's lines are read for the last time: the pass gives their memory back as it goes,
+// and they are not to be read after it. // Returns at once when CancelRequested is set, and stops
+// before the next row when it becomes set; yields before and after each row it deals with. Linear
+// in the size of both tables.
 void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass);
 
-// Appends one checked row for 'file' to the list; 'destination' is the file it is to replace,
-// as scanned (null for a new file). The row shows an icon when "Show Icons " is pressed.
-void AddResultRow(const Callbacks& cb, ResultListModel& list, const QString& sourceFolder,
-                  const QString& name, const QString& targetFolder, ResultRow::Status status,
-                  const FileLine& file, const FileLine* destination, quint32 entry = 0,
+// Appends one checked row for 'file' to the list, its name at 'nameAt' in folder->names;
+// 'destination' is the file it is to replace, as scanned (null for a new file). The row shows
+// an icon when "Show Icons " is pressed.
+void AddResultRow(const Callbacks& cb, ResultListModel& list,
+                  QExplicitlySharedDataPointer<RowFolder> folder, quint32 nameAt,
+                  ResultRow::Status status, const FileLine& file, const FileLine* destination,
                   bool changedOnBothSides = false);
 
 // Adds to a counter unless the sum would overflow (the counter then keeps its value).

@@ -50,6 +50,7 @@ public:
     void reserve(size_t count);
     // Keeps the first 'count' lines.
     void resize(size_t count) { m_lines.resize(count); }
+    const FileLine* data() const { return m_lines.data(); }
     const FileLine& operator[](size_t i) const { return m_lines[i]; }
     FileLine& operator[](size_t i) { return m_lines[i]; }
     auto begin() const { return m_lines.begin(); }
@@ -61,6 +62,8 @@ public:
     {
         return QStringView(m_folders[line.folder].names).sliced(line.nameAt, line.nameLength);
     }
+    // The names of the line's folder, NUL after each.
+    const QString& names(const FileLine& line) const { return m_folders[line.folder].names; }
     // The name as a string of its own that shares the folder's names.
     QString nameString(const FileLine& line) const;
     // The relative path: folder, "/" and name, or the bare name for a file in the root.

@@ -31,8 +31,8 @@ int makeFolder(const QByteArray& path)
 std::vector<int> repeatedRows(const AppState& state, const ResultListModel& list)
 {
     const auto canRepeat = [&state](const ResultRow& row) {
-        return row.entry < state.scannedEntries.size() &&
-               state.scannedEntries[row.entry].severalPatterns;
+        return row.entry() < state.scannedEntries.size() &&
+               state.scannedEntries[row.entry()].severalPatterns;
     };
     if (std::none_of(list.rows().begin(), list.rows().end(), canRepeat))
         return {};
@@ -42,7 +42,7 @@ std::vector<int> repeatedRows(const AppState& state, const ResultListModel& list
         const ResultRow& row = list.at(i);
         if (!row.checked || !canRepeat(row))
             continue;
-        const QString key = row.sourcePath() + QChar(u'\0') + row.targetFolder;
+        const QString key = row.sourcePath() + QChar(u'\0') + row.targetFolder();
         const auto it = seen.constFind(key);
         if (it == seen.constEnd())
             seen.insert(key, i);
@@ -79,13 +79,15 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
 {
     // Missing entry roots are asked about (or refused) before anything is created.
     const std::set<quint32> refused = refuseMissingRoots(state, cb, list, run);
-    const auto skipped = [&refused](const ResultRow& row) { return refused.count(row.entry) > 0; };
+    const auto skipped = [&refused](const ResultRow& row) {
+        return refused.count(row.entry()) > 0;
+    };
     // The root of the side the rows go to: where the versions of what they replace are kept.
     const bool intoTarget = &list == &state.sourceRows;
     const auto destinationRoot = [&state, intoTarget](const ResultRow& row) {
-        if (row.entry >= state.scannedEntries.size())
+        if (row.entry() >= state.scannedEntries.size())
             return QString();
-        const ScannedEntry& e = state.scannedEntries[row.entry];
+        const ScannedEntry& e = state.scannedEntries[row.entry()];
         return intoTarget ? e.target.path : e.source.path;
     };
     // Pass 1: the Target folder of every row. Rows of one folder mostly follow each other, and
@@ -95,9 +97,9 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
     QHash<QString, int> tried;
     QString previous;
     for (const ResultRow& row : list.rows()) {
-        if ((!previous.isNull() && row.targetFolder == previous) || skipped(row))
+        if ((!previous.isNull() && row.targetFolder() == previous) || skipped(row))
             continue;
-        previous = row.targetFolder;
+        previous = row.targetFolder();
         if (!tried.contains(previous))
             tried.insert(previous, makeFolderBeneath(destinationRoot(row), previous));
     }
@@ -112,7 +114,7 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
     const std::vector<int> firstOf = repeatedRows(state, list);
     for (int i = 0; i < count; ++i) {
         const ResultRow& row = list.at(i);
-        if (row.checked && !skipped(row) && tried.value(row.targetFolder) == 0 &&
+        if (row.checked && !skipped(row) && tried.value(row.targetFolder()) == 0 &&
             (firstOf.empty() || firstOf[size_t(i)] < 0))
             jobs.push_back({i, row, destinationRoot(row)});
     }
@@ -131,7 +133,7 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
     const auto failed = [&](int i, const Failure& why) {
         const ResultRow& row = list.at(i);
         reportError(state.errorRows, cb,
-                    errorRow(why, row.name, row.sourceFolder, row.targetFolder));
+                    errorRow(why, row.name(), row.sourceFolder(), row.targetFolder()));
         passed(i, RunEvent::Failed);
     };
     const std::function<void()> waiting = [&state, &cb] { uiYield(state.control, cb); };
@@ -139,7 +141,7 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
         if (state.control.cancelled())
             break;
         const ResultRow row = list.at(i);
-        const int folderError = tried.value(row.targetFolder);
+        const int folderError = tried.value(row.targetFolder());
         if (!row.checked || skipped(row)) {
             passed(i, RunEvent::NotCopied);
         } else if (folderError == LeavesRoot) {
@@ -190,7 +192,7 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
                     struct timespec modified = copy.sourceModified;
                     modified.tv_sec -= time_t(copy.timeShift);
                     run.newFiles.push_back({root,
-                                            row.targetFolder,
+                                            row.targetFolder(),
                                             copy.destName,
                                             copy.placedFile,
                                             {copy.sourceAccessed, modified}});

@@ -163,8 +163,8 @@ CopyPreparer::DeviceNeeds CopyPreparer::needsOf(dev_t device, const QString& fol
 PreparedCopy CopyPreparer::prepare(const ResultRow& row, const std::function<bool()>& keepGoing,
                                    const QString& targetRoot)
 {
-    const QByteArray name = nameBytes(row.name);
-    const int from = open(m_source, row.sourceFolder);
+    const QByteArray name = nameBytes(row.name());
+    const int from = open(m_source, row.sourceFolder());
     if (from < 0)
         return PreparedCopy(failure(ErrorKind::SourceUnreadable, m_source.error));
     // O_NONBLOCK: a source that became a FIFO must not hang the copy in open().
@@ -180,7 +180,7 @@ PreparedCopy CopyPreparer::prepare(const ResultRow& row, const std::function<boo
     if (!S_ISREG(st.st_mode))
         return PreparedCopy(failure(ErrorKind::SourceNotRegular));
 
-    const int dir = open(m_target, row.targetFolder, targetRoot);
+    const int dir = open(m_target, row.targetFolder(), targetRoot);
     if (dir < 0 && m_target.error == LeavesRoot)
         return PreparedCopy(failure(ErrorKind::LinkOutOfRoot));
     if (dir < 0)
@@ -238,7 +238,7 @@ PreparedCopy CopyPreparer::prepare(const ResultRow& row, const std::function<boo
         ::fchmod(copy.fd, st.st_mode & 07777) != 0)
         errno = 0;
     copy.newFile = !row.destExists;
-    const DeviceNeeds needs = needsOf(m_target.device, row.targetFolder);
+    const DeviceNeeds needs = needsOf(m_target.device, row.targetFolder());
     copy.flushed = needs.flushEach;
     copy.stampedOlder = copy.newFile && !copy.flushed;
     copy.sourceModified = st.st_mtim;
@@ -308,7 +308,7 @@ Failure CopyPlacer::place(const ResultRow& row, PreparedCopy& copy,
     }
     const int dir = copy.folder->fd;
     if (m_written)
-        m_written->note(device, copy.fd, row.targetFolder, !copy.flushed);
+        m_written->note(device, copy.fd, row.targetFolder(), !copy.flushed);
     Failure failed;
     if (!row.destExists) {
         // An unnamed file gets a hidden name first, so that it can be closed before it
@@ -387,7 +387,7 @@ Failure CopyPlacer::closeWritten(PreparedCopy& copy)
 Failure CopyPlacer::keepVersion(const ResultRow& row, PreparedCopy& copy, int dir, dev_t device,
                                 const QString& versionRoot, bool& moved)
 {
-    const QString relative = folderBelow(versionRoot, row.targetFolder);
+    const QString relative = folderBelow(versionRoot, row.targetFolder());
     bool noLinks = m_noHardLinks.count(device) > 0;
     moved = false;
     if (!noLinks) {

@@ -55,10 +55,10 @@ std::set<quint32> refuseMissingRoots(AppState& state, const Callbacks& cb,
     const bool intoSource = &list == &state.targetRows;
     std::map<quint32, Receiving> entries;
     for (const ResultRow& row : list.rows()) {
-        if (row.entry >= state.scannedEntries.size())
+        if (row.entry() >= state.scannedEntries.size())
             continue;
-        const ScannedEntry& scanned = state.scannedEntries[row.entry];
-        Receiving& r = entries[row.entry];
+        const ScannedEntry& scanned = state.scannedEntries[row.entry()];
+        Receiving& r = entries[row.entry()];
         r.root = intoSource ? &scanned.source : &scanned.target;
         r.other = intoSource ? &scanned.target : &scanned.source;
         r.checked += row.checked ? 1 : 0;

@@ -27,8 +27,8 @@ void removeStalePartials(const AppState& state, const ResultListModel& list,
         return;
     QSet<QString> written;
     for (const ResultRow& row : list.rows())
-        if (row.checked && !refused.count(row.entry))
-            written.insert(row.targetFolder);
+        if (row.checked && !refused.count(row.entry()))
+            written.insert(row.targetFolder());
     for (const ScannedEntry& entry : state.scannedEntries) {
         for (const ScannedEntry::Partial& p : entry.partials) {
             if (!written.contains(p.folder) || !isPartialCopyName(p.name))

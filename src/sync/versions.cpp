@@ -304,14 +304,13 @@ Failure restoreVersion(const KeptVersion& version, const QString& toFolder)
     const QString relativeFolder = version.relativePath.contains(QLatin1Char('/'))
                                        ? version.relativePath.section(QLatin1Char('/'), 0, -2)
                                        : QString();
-    ResultRow row;
-    row.name = version.relativePath.section(QLatin1Char('/'), -1);
-    row.sourceFolder = version.path.left(version.path.lastIndexOf(QLatin1Char('/')));
-    row.targetFolder = toFolder.isEmpty() ? absoluteFolder(version.root, relativeFolder) : toFolder;
+    ResultRow row(version.relativePath.section(QLatin1Char('/'), -1),
+                  version.path.left(version.path.lastIndexOf(QLatin1Char('/'))),
+                  toFolder.isEmpty() ? absoluteFolder(version.root, relativeFolder) : toFolder);
     row.sizeBytes = version.size;
     // Into its place: beneath the root it was kept in, never through a link out of it.
     const QString root = toFolder.isEmpty() ? version.root : QString();
-    if (const int error = makeFolderBeneath(root, row.targetFolder))
+    if (const int error = makeFolderBeneath(root, row.targetFolder()))
         return error == LeavesRoot ? failure(ErrorKind::LinkOutOfRoot)
                                    : folderFailure(ErrorKind::FolderNotCreated, error);
     // The file to be replaced, as it is now. Somewhere else than its place, nothing is
@@ -340,7 +339,7 @@ Failure restoreVersion(const KeptVersion& version, const QString& toFolder)
         struct timespec modified = copy.sourceModified;
         modified.tv_sec -= time_t(copy.timeShift);
         giveNewFilesTheirTimes({{root,
-                                 row.targetFolder,
+                                 row.targetFolder(),
                                  copy.destName,
                                  copy.placedFile,
                                  {copy.sourceAccessed, modified}}});

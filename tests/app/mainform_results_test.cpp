@@ -69,7 +69,7 @@ struct Window : WindowDriver
         for (const QString& name : names) {
             ResultRow row{name.mid(name.startsWith('-') ? 1 : 0), folder(list), folder(3 - list)};
             row.checked = !name.startsWith('-');
-            tree.add({side(list) + row.name, 10});
+            tree.add({side(list) + row.name(), 10});
             model(list)->append(row);
         }
         model(list)->flush();

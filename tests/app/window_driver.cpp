@@ -72,7 +72,7 @@ QString WindowDriver::shown(const ResultListModel& list)
 {
     QStringList out;
     for (const ResultRow& r : list.rows())
-        out << (r.checked ? QString() : QStringLiteral("-")) + r.name;
+        out << (r.checked ? QString() : QStringLiteral("-")) + r.name();
     return out.join(QLatin1Char(' '));
 }
 

@@ -13,11 +13,11 @@ private Q_SLOTS:
     void iconsPerTypeOnlyForRowsThatAskForOne()
     {
         ResultListModel list(QStringLiteral("ListView1"));
-        for (const char* name : {"a.txt", "b.TXT", "c.png", "d.txt"})
-            list.append({.name = name,
-                         .sourceFolder = "/nowhere",
-                         .targetFolder = "/t",
-                         .hasIcon = name[0] != 'd'});
+        for (const char* name : {"a.txt", "b.TXT", "c.png", "d.txt"}) {
+            ResultRow row(name, "/nowhere", "/t");
+            row.hasIcon = name[0] != 'd';
+            list.append(row);
+        }
         list.flush();
         FileIconModel icons;
         icons.setSourceModel(&list);

@@ -18,15 +18,16 @@ QString names(const ResultListModel& list)
 {
     QStringList out;
     for (const ResultRow& r : list.rows())
-        out << r.name;
+        out << r.name();
     return out.join(' ');
 }
 
 TEST(ResultSort, ResortPlacesRowsAddedLaterAndPersistentIndexesFollowTheirRows)
 {
     const auto sized = [](int kb) {
-        return ResultRow{
-            .name = QString::number(kb), .sourceFolder = "/f", .targetFolder = "/t", .sizeKB = kb};
+        ResultRow row(QString::number(kb), "/f", "/t");
+        row.sizeBytes = kb * 1024;
+        return row;
     };
     ResultListModel list("ListView2");
     for (int kb : {300, 100, 200})
@@ -66,22 +67,23 @@ TEST(ResultSort, LargeListsSortLikeAPlainStableSort)
     std::vector<ResultRow> rows(100'000);
     for (size_t i = 0; i < rows.size(); ++i) {
         const QString name = stems[int(rng() % stems.size())] + QString::number(rng() % 5000);
-        rows[i] = {.name = rng() % 2 ? name.toUpper() : name,
-                   .sourceFolder = folders[(i / 37) % folders.size()],
-                   .targetFolder = folders[rng() % folders.size()],
-                   .modified = qint64(rng() % 4'000'000'000ull) - 1'000'000'000,
-                   .modifiedNs = qint64(i), // the row's number, to follow it
-                   .sizeKB = rng() % 4 ? qint64(rng() % 100) : (qint64(rng()) << 20),
-                   .status = rng() % 3 ? New : Over};
+        const QString& source = folders[(i / 37) % folders.size()];
+        rows[i] =
+            ResultRow(rng() % 2 ? name.toUpper() : name, source, folders[rng() % folders.size()]);
+        rows[i].modified = qint64(rng() % 4'000'000'000ull) - 1'000'000'000;
+        rows[i].modifiedNs = qint32(i); // the row's number, to follow it
+        rows[i].sizeBytes = 1024 * (rng() % 4 ? qint64(rng() % 100) : (qint64(rng()) << 20));
+        rows[i].status = rng() % 3 ? New : Over;
     }
-    QString ResultRow::*const texts[] = {&ResultRow::name, &ResultRow::sourceFolder,
-                                         &ResultRow::targetFolder};
+    const auto text = [](const ResultRow& r, int column) {
+        return column == 0 ? r.name() : column == 1 ? r.sourceFolder() : r.targetFolder();
+    };
     for (int column = 0; column < ResultListModel::ColumnCount; ++column) {
         SCOPED_TRACE(column);
         std::vector<QString> folded;
         for (const ResultRow& r : rows)
             if (column <= ResultListModel::Target)
-                folded.push_back((r.*texts[column]).toCaseFolded());
+                folded.push_back(text(r, column).toCaseFolded());
         std::vector<int> expected(rows.size());
         std::iota(expected.begin(), expected.end(), 0);
         std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
@@ -92,7 +94,7 @@ TEST(ResultSort, LargeListsSortLikeAPlainStableSort)
             case ResultListModel::LastModified:
                 return x.modified < y.modified;
             case ResultListModel::SizeKB:
-                return x.sizeKB < y.sizeKB;
+                return x.sizeKB() < y.sizeKB();
             default:
                 return QString::compare(folded[size_t(a)], folded[size_t(b)]) < 0;
             }

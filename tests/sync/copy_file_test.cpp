@@ -29,7 +29,7 @@ struct stat statOf(const QString& path)
 // A row as the scan would make it, with the destination as it is on disk now.
 ResultRow scannedRow(const QString& name, const QString& from, const QString& to)
 {
-    ResultRow row{.name = name, .sourceFolder = from, .targetFolder = to};
+    ResultRow row(name, from, to);
     if (const struct stat st = statOf(row.targetPath()); st.st_nlink > 0) {
         row.destExists = true;
         row.destModified = st.st_mtim.tv_sec;
@@ -137,7 +137,9 @@ TEST_P(CopyFileTest, FailuresLeaveTheDestinationAsItWasAndNoTemporary)
          "Reading the source failed: Is a directory"},
         {[&](ResultRow&) { QFile::remove(from), ::mkfifo(nameBytes(from).constData(), 0644); },
          "The source is not a regular file"}, // and does not hang
-        {[&](ResultRow& row) { row.targetFolder = to, row.destExists = false; },
+        {[&](ResultRow& row) {
+             row = row.withPaths(row.name(), row.sourceFolder(), to), row.destExists = false;
+         },
          "A file of that name is in the way"},
         {[&](ResultRow&) { TempTree::setMtime(to, 1'700'000'000, 1); }, changed},
         {[&](ResultRow& row) { row.destModifiedNs += 1; }, changed},
@@ -179,7 +181,7 @@ TEST_P(CopyFileTest, DestinationSpeltInOtherLetterCase)
             if (!old.isEmpty())
                 TempTree::write(dst() + "/" + old, "old", 1'600'000'000);
         ResultRow row = scannedRow(paired, src(), dst());
-        row.name = name;
+        row = row.withPaths(name, row.sourceFolder(), row.targetFolder());
         EXPECT_EQ(copy(row), expected);
         EXPECT_EQ(TempTree::read(dst() + "/" + paired), expected.isNull() ? "new" : "old");
         EXPECT_EQ(TempTree::read(dst() + "/" + twin), twin.isEmpty() ? "" : "old");

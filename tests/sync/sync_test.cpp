@@ -59,13 +59,10 @@ public:
         const QString from = (list == 1 ? "s" : "t") + folder,
                       to = (list == 1 ? "t" : "s") + folder;
         TempTree::write(tree.path(from + "/" + name), name.toUtf8(), 1'000'000'000);
-        (list == 1 ? state.sourceRows : state.targetRows)
-            .append({.name = name,
-                     .sourceFolder = tree.path(from),
-                     .targetFolder = tree.path(to),
-                     .sizeBytes = name.size(),
-                     .sizeKB = kb,
-                     .checked = checked});
+        ResultRow row(name, tree.path(from), tree.path(to));
+        row.sizeBytes = kb * 1024; // the file itself is smaller: only the counters read it
+        row.checked = checked;
+        (list == 1 ? state.sourceRows : state.targetRows).append(row);
         (list == 1 ? state.SourceFileCount : state.TargetFileCount) += 1;
     }
     bool exists(const QString& rel) const { return QFileInfo::exists(tree.path(rel)); }

@@ -204,7 +204,7 @@ TEST_F(VersionsTest, ChangesOnBothSidesAreMarked)
     entry();
     rec.scan(state, cb);
     for (const ResultRow& r : state.sourceRows.rows())
-        EXPECT_FALSE(r.changedOnBothSides) << qPrintable(r.name); // the first run
+        EXPECT_FALSE(r.changedOnBothSides) << qPrintable(r.name()); // the first run
     rec.synchronize(state, cb);
     QThread::sleep(1); // change times are compared with the end of the run in whole seconds
 
@@ -218,7 +218,7 @@ TEST_F(VersionsTest, ChangesOnBothSidesAreMarked)
     rec.scan(state, cb);
     QStringList marked;
     for (const ResultRow& r : state.sourceRows.rows())
-        marked << r.name + (r.changedOnBothSides ? "!" : "");
+        marked << r.name() + (r.changedOnBothSides ? "!" : "");
     marked.sort();
     EXPECT_EQ(marked, QStringList({"both.txt!", "one.txt", "touched.txt!"}));
     EXPECT_EQ(
