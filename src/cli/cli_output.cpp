@@ -26,22 +26,33 @@ bool failed(int error)
     return false;
 }
 
-QStringList rowFields(const ResultRow& r, bool tsv)
+QStringList rowFields(const ResultRow& r)
 {
     return {r.name(),
             r.sourceFolder(),
             r.targetFolder(),
             r.statusText(),
-            tsv ? isoLocalTime(r.modified) : formatGeneralDate(r.modified),
+            formatGeneralDate(r.modified),
             formatKB(r.sizeKB())};
 }
 
 void printTsv(const ResultListModel& list, const QString& number)
 {
     QString line;
+    // The rows of a folder follow each other: its two folder fields are made once.
+    const RowFolder* folder = nullptr;
+    QString folders;
     for (const ResultRow& r : list.rows()) {
+        if (!folder || r.folder() != folder) {
+            folder = r.folder();
+            folders = QLatin1Char('\t') + escapeForLine(r.sourceFolder()) + QLatin1Char('\t') +
+                      escapeForLine(r.targetFolder());
+        }
         line = number;
-        for (const QString& f : rowFields(r, true)) {
+        line += QLatin1Char('\t');
+        line += escapeForLine(r.name());
+        line += folders;
+        for (const QString& f : {r.statusText(), isoLocalTime(r.modified), formatKB(r.sizeKB())}) {
             line += QLatin1Char('\t');
             line += escapeForLine(f);
         }
@@ -87,7 +98,7 @@ void printTable(const ResultListModel& list, const QString& heading)
         header << ResultListModel::caption(c);
     lines.push_back(header);
     for (const ResultRow& r : list.rows()) {
-        QStringList fields = rowFields(r, false);
+        QStringList fields = rowFields(r);
         for (QString& f : fields)
             f = escapeForLine(f); // keeps each row on one line
         lines.push_back(fields);
