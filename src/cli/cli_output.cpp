@@ -179,7 +179,14 @@ int reportScanProblems(const AppState& state)
     int problems = 0;
     for (const ErrorRow& e : state.errorRows.rows())
         if (e.beforeCopies()) {
-            cliError(escapeForLine(e.error));
+            // A file that cannot go to the other side (a folder of its name is there) names
+            // itself and both folders; the other problems name their folder in their text.
+            if (!e.fileName.isEmpty() && !e.target.isEmpty())
+                cliError(QStringLiteral("%1 in %2 cannot be copied to %3: %4")
+                             .arg(escapeForLine(e.fileName), escapeForLine(e.source),
+                                  escapeForLine(e.target), escapeForLine(e.error)));
+            else
+                cliError(escapeForLine(e.error));
             ++problems;
         }
     return problems;

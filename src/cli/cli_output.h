@@ -30,8 +30,8 @@ void printPanels(const AppState& state, bool tsv);
 
 // The failed copies: for tsv one "E" line each (File Name, Source, Target, Error), otherwise a
 // table under "Failed Copies" (nothing when there are none).
-// What the scan could not read, or refused (a missing, unmounted or relative root), one line
-// each on stderr. Returns how many.
+// What the scan could not read, or refused (a missing, unmounted or relative root, a file
+// where the other side has a folder of its name), one line each on stderr. Returns how many.
 int reportScanProblems(const AppState& state);
 
 void printErrors(const ErrorListModel& errors, bool tsv);

@@ -6,9 +6,44 @@
 #include <QtTest>
 #include <QtWidgets>
 
-// The window's sizes: columns that fit their lists at every size, the smallest window and the
-// error list's reasons (the size and column widths kept for the next start are on the road of
-// window_road_test).
+#include <map>
+
+// The window's sizes: columns that fit their lists at every size, the smallest window, the
+// error list's reasons and how texts too long for their cells are cut (the size and column
+// widths kept for the next start are on the road of window_road_test).
+
+namespace {
+
+// Draws as the application's style does, and notes for each list's columns how a text too long
+// for its cell is drawn: cut at its "start" or "end", or "wraps" onto more lines.
+class CutRecorder : public QProxyStyle
+{
+public:
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override
+    {
+        const auto* item = qstyleoption_cast<const QStyleOptionViewItem*>(option);
+        if (element == CE_ItemViewItem && item && widget)
+            cuts[widget->objectName()][item->index.column()] =
+                item->features & QStyleOptionViewItem::WrapText ? "wraps"
+                : item->textElideMode == Qt::ElideLeft          ? "start"
+                : item->textElideMode == Qt::ElideRight         ? "end"
+                                                                : "elsewhere";
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+    // Per list, its columns' cuts in column order.
+    QString of(const QString& list) const
+    {
+        QStringList texts;
+        for (const auto& [column, cut] : cuts[list])
+            texts << cut;
+        return texts.join(' ');
+    }
+    mutable std::map<QString, std::map<int, QString>> cuts;
+};
+
+} // namespace
+
 class MainFormLayoutTest : public QObject
 {
     Q_OBJECT
@@ -104,6 +139,38 @@ private Q_SLOTS:
         if (!remembered.isEmpty() &&
             room.contains(QRect(remembered.topLeft(), remembered.size() + QSize(16, 40))))
             QCOMPARE(form.geometry(), remembered); // a place that fits stays
+        form.Form_QueryUnload(true);
+    }
+
+    // A folder is cut at its start, so that the end of its path, which tells two rows apart,
+    // stays readable; a name at its end; an error reason wraps.
+    void foldersAreCutAtTheirStart()
+    {
+        CutRecorder recorder; // outlives the lists that draw with it
+        const QString deep = "/home/someone/" + QString("a folder deep down/").repeated(12);
+        MainForm form{QString()};
+        form.state().sourceRows.append(
+            ResultRow{"a name " + QString("long ").repeated(20), deep, deep});
+        form.state().targetRows.append(ResultRow{"b.txt", deep + "b", deep + "b"});
+        form.state().sourceRows.flush();
+        form.state().targetRows.flush();
+        form.state().profileEntries.append({deep, deep, "txt", "tmp"});
+        ErrorListModel errors;
+        errors.append({"c.txt", deep, deep, "The destination is read-only"});
+        ErrorsForm errorsForm(&errors, nullptr);
+        for (QWidget* window : std::initializer_list<QWidget*>{&form, &errorsForm}) {
+            for (QTreeView* list : window->findChildren<QTreeView*>())
+                list->setStyle(&recorder);
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            window->grab();
+        }
+        const char* const cuts[][2] = {{"ListView1", "end start start end end end"},
+                                       {"ListView2", "end start start end end end"},
+                                       {"ProfileList", "start start end end"},
+                                       {"ErrorsList", "end start start wraps"}};
+        for (const auto& [list, cut] : cuts)
+            QCOMPARE(recorder.of(list), QString(cut));
         form.Form_QueryUnload(true);
     }
 

@@ -153,6 +153,8 @@ TEST(CliScan, ExitCodeAndFailedOutputOfScanAndSync)
     f.tree.mkdir("dst");
     Folders missing; // its Target is not there: the scan refuses it and cannot tell
     missing.tree.add({"src/a"});
+    Folders clash; // a file where the other side has a folder: refused, saying which
+    clash.tree.add({{"src/report"}, {"dst/report/inner.txt"}});
     const QString cli = KETRANO_CLI, prf = f.prf, gone = missing.prf;
     const std::string refused =
         "ketrano-cli: The folder " + missing.dst.toStdString() + " does not exist\n";
@@ -161,6 +163,9 @@ TEST(CliScan, ExitCodeAndFailedOutputOfScanAndSync)
         {cli + " scan -q --exit-code " + prf, 1, ""},
         {cli + " scan -q --exit-code " + gone, 2, refused}, // as diff: 2 for trouble
         {cli + " scan -q " + gone, 1, refused},
+        {cli + " scan -q --exit-code " + clash.prf, 2,
+         "ketrano-cli: report in " + clash.src.toStdString() + " cannot be copied to " +
+             clash.dst.toStdString() + ": A folder of that name is in the way\n"},
         {cli + " scan " + prf + " | head -c 10 >/dev/null; exit ${PIPESTATUS[0]}", 1,
          "ketrano-cli: cannot write the output: Broken pipe\n"},
         {cli + " scan --json " + prf + " >/dev/full", 1,

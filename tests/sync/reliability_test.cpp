@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
@@ -177,6 +178,9 @@ TEST_F(Reliability, AWriteThatFailsPartWayKeepsTheOldVersionWhole)
         EXPECT_EQ(failures[0]["name"].toString(), "big.bin");
         EXPECT_TRUE(failures[0]["reason"].toString().endsWith(fullDisk ? ": No space left on device"
                                                                        : ": File too large"));
+        // A script tells a full disk by its kind and number, whatever the language.
+        EXPECT_EQ(failures[0]["kind"].toString(), "write-failed");
+        EXPECT_EQ(failures[0]["errno"].toInt(), fullDisk ? ENOSPC : EFBIG);
         EXPECT_EQ(r.json()["totals"].toObject()["errors"].toInt(), 1); // the summary
         EXPECT_EQ(checkWhole(snapshot(dst()), before, wanted), 0);
         EXPECT_EQ(snapshot(dst()), kept);
