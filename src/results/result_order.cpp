@@ -8,6 +8,8 @@
 
 #include <QChar>
 
+#include <type_traits>
+
 // A million rows must sort well within half a second, so no two texts are compared
 // character by character: rows are ordered by a radix sort (key_sort.h) of 64-bit keys,
 // for texts four case-folded UTF-16 units at a time, most significant first, and deeper
@@ -16,8 +18,28 @@
 
 namespace {
 
+// The UTF-16 units of a text held in Latin-1 (one byte a unit) or in UTF-16.
+struct Units
+{
+    explicit Units(QAnyStringView t)
+    {
+        t.visit([this](auto v) {
+            if constexpr (std::is_same_v<decltype(v), QStringView>)
+                wide = v.utf16();
+            else // names are never held in UTF-8
+                latin1 = v.data();
+            n = size_t(v.size());
+        });
+    }
+    char16_t operator[](size_t k) const { return wide ? wide[k] : char16_t(uchar(latin1[k])); }
+
+    const char* latin1 = nullptr;
+    const char16_t* wide = nullptr;
+    size_t n = 0;
+};
+
 // One UTF-16 unit of a text, case-folded; a surrogate pair folds as one character.
-char16_t foldedUnit(const char16_t* s, size_t n, size_t k)
+char16_t foldedUnit(const Units& s, size_t n, size_t k)
 {
     const char16_t c = s[k];
     if (c < 0x80)
@@ -37,17 +59,16 @@ struct FoldedTexts
     std::vector<const QString*> strings; // one per distinct string
     const std::vector<ResultRow>* rows = nullptr;
 
-    QStringView text(quint32 item) const
+    Units text(quint32 item) const
     {
-        return shared ? QStringView(*strings[item]) : (*rows)[item].nameView();
+        return Units(shared ? QAnyStringView(*strings[item]) : (*rows)[item].nameView());
     }
     // Units 4 * depth .. 4 * depth + 3 of an item as its key, padded with zeros (no name
     // holds U+0000).
     quint64 key(quint32 item, size_t depth) const
     {
-        const QStringView t = text(item);
-        const char16_t* s = t.utf16();
-        const size_t n = size_t(t.size());
+        const Units s = text(item);
+        const size_t n = s.n;
         quint64 key = 0;
         for (size_t k = 4 * depth; k < 4 * depth + 4; ++k)
             key = (key << 16) | (k < n ? foldedUnit(s, n, k) : 0);
@@ -61,20 +82,18 @@ struct FoldedTexts
             __builtin_prefetch(&(*rows)[farAhead]);
             const RowFolder* folder = (*rows)[ahead].folder();
             if (folder)
-                __builtin_prefetch(folder->names.constData());
+                __builtin_prefetch(folder->namesData());
         } else {
             __builtin_prefetch(strings[ahead]->constData());
         }
     }
     bool equal(quint32 a, quint32 b) const
     {
-        const QStringView x = text(a);
-        const QStringView y = text(b);
-        if (x.size() != y.size())
+        const Units s = text(a);
+        const Units t = text(b);
+        if (s.n != t.n)
             return false;
-        const char16_t* s = x.utf16();
-        const char16_t* t = y.utf16();
-        const size_t n = size_t(x.size());
+        const size_t n = s.n;
         for (size_t k = 0; k < n; ++k)
             if (foldedUnit(s, n, k) != foldedUnit(t, n, k))
                 return false;

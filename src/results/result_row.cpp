@@ -4,41 +4,26 @@
 #include "core/shared_string.h"
 #include "results/display_format.h"
 
-ResultRow::ResultRow(const QString& name, const QString& sourceFolder,
-                     const QString& targetFolder, quint32 entry)
+#include <algorithm>
+
+ResultRow::ResultRow(const QString& name, const QString& sourceFolder, const QString& targetFolder,
+                     quint32 entry)
     : m_folder(new RowFolder)
 {
     m_folder->sourceFolder = sourceFolder;
     m_folder->targetFolder = targetFolder;
-    m_folder->names = name + QChar(0);
     m_folder->entry = entry;
+    m_nameAt = m_folder->addName(name);
 }
 
 ResultRow ResultRow::withPaths(const QString& name, const QString& sourceFolder,
                                const QString& targetFolder) const
 {
     ResultRow row = *this;
-    row.m_folder = ResultRow(name, sourceFolder, targetFolder, entry()).m_folder;
-    row.m_nameAt = 0;
+    const ResultRow paths(name, sourceFolder, targetFolder, entry());
+    row.m_folder = paths.m_folder;
+    row.m_nameAt = paths.m_nameAt;
     return row;
-}
-
-QStringView ResultRow::nameView() const
-{
-    if (!m_folder)
-        return {};
-    const QChar* start = m_folder->names.constData() + m_nameAt;
-    const QChar* end = start;
-    while (end->unicode() != 0) // every name in 'names' is followed by a NUL
-        ++end;
-    return QStringView(start, end - start);
-}
-
-QString ResultRow::name() const
-{
-    if (!m_folder)
-        return {};
-    return sharedSubstring(m_folder->names, m_nameAt, nameView().size());
 }
 
 qint64 ResultRow::sizeKB() const
@@ -50,4 +35,51 @@ const QString& ResultRow::none()
 {
     static const QString empty;
     return empty;
+}
+
+quint32 RowFolder::addName(QStringView name)
+{
+    if (m_wide.isEmpty()) {
+        const bool latin1 =
+            std::all_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x100; });
+        if (latin1) {
+            const auto at = quint32(m_latin1.size());
+            for (QChar c : name)
+                m_latin1.append(char(c.unicode()));
+            m_latin1.append('\0');
+            return at;
+        }
+        // Latin-1 and UTF-16 have the same characters below 256, one unit each: the names so
+        // far keep their places.
+        m_wide = QString::fromLatin1(m_latin1);
+        m_latin1 = QByteArray();
+    }
+    const auto at = quint32(m_wide.size());
+    m_wide.append(name);
+    m_wide.append(QChar(0));
+    return at;
+}
+
+QAnyStringView RowFolder::name(quint32 at) const
+{
+    if (m_wide.isEmpty())
+        return QLatin1StringView(m_latin1.constData() + at); // up to its NUL
+    const QChar* start = m_wide.constData() + at;
+    const QChar* end = start;
+    while (end->unicode() != 0)
+        ++end;
+    return QStringView(start, end - start);
+}
+
+QString RowFolder::nameString(quint32 at) const
+{
+    if (m_wide.isEmpty())
+        return QString::fromLatin1(m_latin1.constData() + at);
+    return sharedSubstring(m_wide, at, name(at).size());
+}
+
+void RowFolder::squeeze()
+{
+    m_latin1.squeeze();
+    m_wide.squeeze();
 }

@@ -3,6 +3,8 @@
 
 #include "core/path_text.h"
 
+#include <QAnyStringView>
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QSharedData>
 #include <QString>
@@ -10,15 +12,32 @@
 #include <QtGlobal>
 
 // What the rows of one folder have in common: the folder their files are in, the folder they
-// are copied into (no trailing "/" on either), and the names of the folder's files back to
-// back, each followed by a NUL (the scan's own names string, shared, not copied). A scan of a
-// million rows keeps one of these per folder, and the rows only a place in 'names'.
-struct RowFolder : QSharedData
+// are copied into (no trailing "/" on either), and their names back to back, each followed by
+// a NUL, one byte a character while they all fit in Latin-1 (most names are ASCII), else two.
+// A scan of a million rows keeps one of these per folder, and the rows only a place in it.
+class RowFolder : public QSharedData
 {
+public:
     QString sourceFolder;
     QString targetFolder;
-    QString names;
     quint32 entry = 0; // index of the profile entry in AppState::scannedEntries
+
+    // Adds a name (without a NUL in it); returns where it starts.
+    quint32 addName(QStringView name);
+    // The name that starts at 'at'.
+    QAnyStringView name(quint32 at) const;
+    QString nameString(quint32 at) const;
+    const void* namesData() const
+    {
+        return m_wide.isEmpty() ? static_cast<const void*>(m_latin1.constData())
+                                : m_wide.constData();
+    }
+    // Gives back the room that names to come would have taken.
+    void squeeze();
+
+private:
+    QByteArray m_latin1; // while every name fits in Latin-1
+    QString m_wide;      // once one does not: all of them
 };
 
 // One row of ListView1 or ListView2: a file to be copied from its Source folder to its Target
@@ -31,7 +50,7 @@ struct ResultRow
     enum class Outcome : quint8 { NotRun, Copied, Failed, NotCopied };
 
     ResultRow() = default;
-    // A row whose name starts at 'nameAt' in folder->names.
+    // A row whose name starts at 'nameAt' in the folder's names.
     ResultRow(QExplicitlySharedDataPointer<RowFolder> folder, quint32 nameAt)
         : m_folder(std::move(folder)), m_nameAt(nameAt)
     {}
@@ -43,9 +62,12 @@ struct ResultRow
     ResultRow withPaths(const QString& name, const QString& sourceFolder,
                         const QString& targetFolder) const;
 
-    // The bare file name, as a view into the folder's names and as a string sharing them.
-    QStringView nameView() const;
-    QString name() const;
+    // The bare file name, as a view into the folder's names and as a string.
+    QAnyStringView nameView() const
+    {
+        return m_folder ? m_folder->name(m_nameAt) : QAnyStringView();
+    }
+    QString name() const { return m_folder ? m_folder->nameString(m_nameAt) : QString(); }
     const QString& sourceFolder() const { return m_folder ? m_folder->sourceFolder : none(); }
     const QString& targetFolder() const { return m_folder ? m_folder->targetFolder : none(); }
     quint32 entry() const { return m_folder ? m_folder->entry : 0; }

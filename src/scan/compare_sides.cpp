@@ -104,25 +104,32 @@ private:
     QString m_folder;
 };
 
-// The RowFolder of the rows added to one list, one per run of rows with the same folders and
-// names string (in practice one per folder and list).
+// The RowFolder of the rows added to one list, one per run of rows with the same folders (in
+// practice one per folder and list), which takes the names of its rows.
 class RowFolders
 {
 public:
     explicit RowFolders(quint32 entry) : m_entry(entry) {}
-    const QExplicitlySharedDataPointer<RowFolder>&
-    operator()(const QString& source, const QString& target, const QString& names)
+    ~RowFolders()
+    {
+        if (m_last)
+            m_last->squeeze();
+    }
+    // The folder and the place of the name of a row to add.
+    std::pair<QExplicitlySharedDataPointer<RowFolder>, quint32>
+    operator()(const QString& source, const QString& target, QStringView name)
     {
         if (!m_last || !sameSharedString(m_last->sourceFolder, source) ||
-            !sameSharedString(m_last->targetFolder, target) ||
-            !sameSharedString(m_last->names, names)) {
+            !sameSharedString(m_last->targetFolder, target)) {
+            if (m_last)
+                m_last->squeeze();
             m_last = new RowFolder;
             m_last->sourceFolder = source;
             m_last->targetFolder = target;
-            m_last->names = names;
             m_last->entry = m_entry;
         }
-        return m_last;
+        const quint32 at = m_last->addName(name);
+        return {m_last, at};
     }
 
 private:
@@ -228,11 +235,11 @@ void addToCounter(qint64& counter, qint64 amount)
 }
 
 void AddResultRow(const Callbacks& cb, ResultListModel& list,
-                  QExplicitlySharedDataPointer<RowFolder> folder, quint32 nameAt,
+                  std::pair<QExplicitlySharedDataPointer<RowFolder>, quint32> folderAndName,
                   ResultRow::Status status, const FileLine& file, const FileLine* destination,
                   bool changedOnBothSides)
 {
-    ResultRow row(std::move(folder), nameAt);
+    ResultRow row(std::move(folderAndName.first), folderAndName.second);
     row.modified = file.modified;
     row.modifiedNs = file.modifiedNs;
     row.sizeBytes = file.size;
@@ -280,13 +287,15 @@ void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass)
             }
 
     // This table's lines are read once more, in order, and then thrown away: the memory of
-    // those done with goes back as the rows that replace them come.
+    // those done with, and their folders' names, goes back as the rows that replace them come.
     size_t releasedLines = 0, releasedPartners = 0;
     for (size_t i = 0; i < mine.size(); ++i) {
-        if (i % 65536 == 0) {
+        if (i % 65536 == 0 && i > 0) {
             releaseFront(mine.rows.data(), i * sizeof(FileLine), releasedLines);
             releaseFront(partner.data(), i * sizeof(quint32), releasedPartners);
+            mine.rows.releaseNamesBefore(mine.rows[i]); // the rows took the names they need
         }
+
         if (mine.Matched[i])
             continue;
         uiYield(state.control, cb);
@@ -305,8 +314,8 @@ void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass)
                                      ErrorRow::Origin::Scan));
             if (!pass.otherUnreadable || !pass.otherUnreadable->covers(aPath)) {
                 AddResultRow(cb, pass.thisList,
-                             thisRows(thisFolder(aFolder), destFolder(aFolder), mine.rows.names(a)),
-                             a.nameAt, ResultRow::Status::NewFile, a, nullptr);
+                             thisRows(thisFolder(aFolder), destFolder(aFolder), aPath.name),
+                             ResultRow::Status::NewFile, a, nullptr);
                 addToCounter(pass.thisCounts.files, 1);
                 addToCounter(pass.thisCounts.sizeKB, bytesToKB(a.size));
             }
@@ -316,16 +325,16 @@ void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass)
             if (later(a.modified, b.modified, pass.fatTimes)) {
                 AddResultRow(
                     cb, pass.thisList,
-                    thisRows(thisFolder(aFolder), destFolder(aFolder), mine.rows.names(a)),
-                    a.nameAt, ResultRow::Status::OverWrite, a, &b,
+                    thisRows(thisFolder(aFolder), destFolder(aFolder), aPath.name),
+                    ResultRow::Status::OverWrite, a, &b,
                     changedSince(pass.lastSync, b, theirs.rows.name(b), thatFolder(bFolder)));
                 addToCounter(pass.thisCounts.files, 1);
                 addToCounter(pass.thisCounts.sizeKB, bytesToKB(a.size));
             } else if (later(b.modified, a.modified, pass.fatTimes)) {
                 AddResultRow(
                     cb, pass.otherList,
-                    otherRows(thatFolder(bFolder), thisFolder(aFolder), theirs.rows.names(b)),
-                    b.nameAt, ResultRow::Status::OverWrite, b, &a,
+                    otherRows(thatFolder(bFolder), thisFolder(aFolder), theirs.rows.name(b)),
+                    ResultRow::Status::OverWrite, b, &a,
                     changedSince(pass.lastSync, a, aPath.name, thisFolder(aFolder)));
                 addToCounter(pass.otherCounts.files, 1);
                 addToCounter(pass.otherCounts.sizeKB, bytesToKB(b.size));

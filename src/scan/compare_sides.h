@@ -65,11 +65,11 @@ struct ComparePass
 // in the size of both tables.
 void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass);
 
-// Appends one checked row for 'file' to the list, its name at 'nameAt' in folder->names;
-// 'destination' is the file it is to replace, as scanned (null for a new file). The row shows
-// an icon when "Show Icons " is pressed.
+// Appends one checked row for 'file' to the list, of the folder and with the name at the
+// place given; 'destination' is the file it is to replace, as scanned (null for a new file).
+// The row shows an icon when "Show Icons " is pressed.
 void AddResultRow(const Callbacks& cb, ResultListModel& list,
-                  QExplicitlySharedDataPointer<RowFolder> folder, quint32 nameAt,
+                  std::pair<QExplicitlySharedDataPointer<RowFolder>, quint32> folderAndName,
                   ResultRow::Status status, const FileLine& file, const FileLine* destination,
                   bool changedOnBothSides = false);
 

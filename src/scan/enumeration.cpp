@@ -24,11 +24,28 @@ namespace {
 
 constexpr int OpenFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
 
+// One entry of a folder: its name as text (a place in the folder's decoded names) and as the
+// bytes the file system holds (a place in its raw names).
 struct Entry
 {
-    QString name;
-    size_t rawOffset; // of the NUL-terminated name in the folder's name buffer
+    quint32 nameAt;
+    quint32 nameLength;
+    size_t rawOffset; // of the NUL-terminated name in the folder's raw names
     unsigned char type;
+};
+
+// A folder's entries and their names: two buffers a folder, not a string an entry.
+struct FolderEntries
+{
+    std::string raw;
+    QString names;
+    std::vector<Entry> entries;
+
+    QStringView name(const Entry& e) const
+    {
+        return QStringView(names).sliced(e.nameAt, e.nameLength);
+    }
+    const char* rawName(const Entry& e) const { return raw.data() + e.rawOffset; }
 };
 
 // An entry that vanished between the listing and the look at it, or a link that leads
@@ -38,9 +55,14 @@ bool isGone(int error)
     return error == ENOENT || error == ELOOP || error == ENOTDIR;
 }
 
-QString childPath(const QString& folder, const QString& name)
+QString childPath(const QString& folder, QStringView name)
 {
-    return folder.isEmpty() ? name : folder + QLatin1Char('/') + name;
+    if (folder.isEmpty())
+        return name.toString();
+    QString path = folder;
+    path += QLatin1Char('/');
+    path += name;
+    return path;
 }
 
 // One recursive walk below a root folder (FindFilesAPI walks one folder and its subfolders).
@@ -106,13 +128,11 @@ private:
         ::close(fd);
     }
 
-    void readEntries(int fd, const QString& relativeFolder, std::string& raw,
-                     std::vector<Entry>& entries);
+    void readEntries(int fd, const QString& relativeFolder, FolderEntries& folder);
     void FindFilesAPI(int fd, const QString& relativeFolder);
-    void addFile(int fd, const char* rawName, const QString& name, struct stat* known,
+    void addFile(int fd, const char* rawName, QStringView name, struct stat* known,
                  const QString& relativeFolder);
-    void notePartial(int fd, const char* rawName, const QString& name,
-                     const QString& relativeFolder);
+    void notePartial(int fd, const char* rawName, QStringView name, const QString& relativeFolder);
 
     const std::atomic<bool>& m_stop;
     const std::function<void()>& m_onEntry;
@@ -126,9 +146,10 @@ private:
 
 // All entries of the folder but "." and "..", sorted by name: ignoring case, then by bytes.
 // A read error is reported; the entries read before it are used.
-void FileWalk::readEntries(int fd, const QString& relativeFolder, std::string& raw,
-                           std::vector<Entry>& entries)
+void FileWalk::readEntries(int fd, const QString& relativeFolder, FolderEntries& folder)
 {
+    std::string& raw = folder.raw;
+    QString& names = folder.names;
     for (;;) {
         const ssize_t n = ::getdents64(fd, m_buffer.data(), m_buffer.size());
         if (n < 0) {
@@ -144,24 +165,31 @@ void FileWalk::readEntries(int fd, const QString& relativeFolder, std::string& r
             if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
                 continue;
             const size_t length = std::strlen(name);
-            entries.push_back(
-                {nameText(QByteArrayView(name, qsizetype(length))), raw.size(), d->d_type});
+            const auto nameAt = quint32(names.size());
+            // Most names are ASCII, which needs no decoding and no string of its own.
+            if (std::all_of(name, name + length, [](char c) { return uchar(c) < 0x80; }))
+                names.append(QLatin1StringView(name, qsizetype(length)));
+            else
+                names.append(nameText(QByteArrayView(name, qsizetype(length))));
+            folder.entries.push_back(
+                {nameAt, quint32(names.size() - nameAt), raw.size(), d->d_type});
             raw.append(name, length + 1);
         }
     }
-    std::sort(entries.begin(), entries.end(), [&raw](const Entry& a, const Entry& b) {
-        const int c = QString::compare(a.name, b.name, Qt::CaseInsensitive);
-        if (c != 0)
-            return c < 0;
-        return std::strcmp(raw.data() + a.rawOffset, raw.data() + b.rawOffset) < 0;
-    });
+    std::sort(folder.entries.begin(), folder.entries.end(),
+              [&folder](const Entry& a, const Entry& b) {
+                  const int c = folder.name(a).compare(folder.name(b), Qt::CaseInsensitive);
+                  if (c != 0)
+                      return c < 0;
+                  return std::strcmp(folder.rawName(a), folder.rawName(b)) < 0;
+              });
 }
 
 void FileWalk::FindFilesAPI(int fd, const QString& relativeFolder)
 {
-    std::string raw;
-    std::vector<Entry> entries;
-    readEntries(fd, relativeFolder, raw, entries);
+    FolderEntries folder;
+    readEntries(fd, relativeFolder, folder);
+    const std::vector<Entry>& entries = folder.entries;
 
     std::vector<size_t> subfolders;
     bool collecting = true;
@@ -175,17 +203,18 @@ void FileWalk::FindFilesAPI(int fd, const QString& relativeFolder)
             }
         }
         const Entry& e = entries[i];
+        const QStringView name = folder.name(e);
         // The program's own folder of versions below the root is no part of the data.
-        if (relativeFolder.isEmpty() && e.name == VersionsFolder)
+        if (relativeFolder.isEmpty() && name == VersionsFolder)
             continue;
-        const char* rawName = raw.data() + e.rawOffset;
+        const char* rawName = folder.rawName(e);
         unsigned char type = e.type;
         struct stat st;
         struct stat* known = nullptr;
         if (type == DT_LNK || type == DT_UNKNOWN) {
             if (::fstatat(fd, rawName, &st, 0) != 0) {
                 if (!isGone(errno))
-                    m_found.problems.push_back({childPath(relativeFolder, e.name), false, errno});
+                    m_found.problems.push_back({childPath(relativeFolder, name), false, errno});
                 continue;
             }
             known = &st;
@@ -193,17 +222,17 @@ void FileWalk::FindFilesAPI(int fd, const QString& relativeFolder)
         }
         if (type == DT_DIR && collecting) {
             subfolders.push_back(i);
-            m_found.folders.append(relativeFolder, e.name);
-        } else if (type == DT_REG && rawName[0] == '.' && isPartialCopyName(e.name))
-            notePartial(fd, rawName, e.name, relativeFolder); // a copy cut short is no file
+            m_found.folders.append(relativeFolder, name);
+        } else if (type == DT_REG && rawName[0] == '.' && isPartialCopyName(name))
+            notePartial(fd, rawName, name, relativeFolder); // a copy cut short is no file
         else if (type == DT_REG)
-            addFile(fd, rawName, e.name, known, relativeFolder);
+            addFile(fd, rawName, name, known, relativeFolder);
     }
 
     for (size_t i : subfolders) {
         const Entry& e = entries[i];
-        const QString child = childPath(relativeFolder, e.name);
-        const int childFd = ::openat(fd, raw.data() + e.rawOffset, OpenFolderFlags);
+        const QString child = childPath(relativeFolder, folder.name(e));
+        const int childFd = ::openat(fd, folder.rawName(e), OpenFolderFlags);
         if (childFd >= 0)
             enter(childFd, child);
         else if (!isGone(errno))
@@ -211,7 +240,7 @@ void FileWalk::FindFilesAPI(int fd, const QString& relativeFolder)
     }
 }
 
-void FileWalk::addFile(int fd, const char* rawName, const QString& name, struct stat* known,
+void FileWalk::addFile(int fd, const char* rawName, QStringView name, struct stat* known,
                        const QString& relativeFolder)
 {
     struct stat st;
@@ -234,12 +263,12 @@ void FileWalk::addFile(int fd, const char* rawName, const QString& name, struct 
     }
 }
 
-void FileWalk::notePartial(int fd, const char* rawName, const QString& name,
+void FileWalk::notePartial(int fd, const char* rawName, QStringView name,
                            const QString& relativeFolder)
 {
     struct stat st;
     if (::fstatat(fd, rawName, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
-        m_found.partials.push_back({relativeFolder, name, qint64(st.st_mtim.tv_sec)});
+        m_found.partials.push_back({relativeFolder, name.toString(), qint64(st.st_mtim.tv_sec)});
 }
 
 void keepRootFilesOnly(FileList& list)

@@ -4,6 +4,11 @@
 #include "core/memory_hint.h"
 #include "core/shared_string.h"
 
+#include <algorithm>
+#include <new>
+#include <stdexcept>
+#include <sys/mman.h>
+
 FileList::FileList(std::initializer_list<std::pair<QString, QString>> lines)
 {
     for (const auto& [folder, name] : lines)
@@ -16,29 +21,17 @@ void FileList::append(const QString& folder, QStringView name, qint64 modified, 
     // The walk gives every file of a folder the same string: one look at its data pointer
     // tells a new folder (a list built by hand may repeat a folder's text instead).
     if (m_folders.empty() ||
-        !(sameSharedString(m_folders.back().path, folder) || m_folders.back().path == folder)) {
-        closeFolder();
-        m_folders.push_back({folder, QString()});
-    }
-    QString& names = m_folders.back().names;
-    const qsizetype at = names.size();
-    names.append(name);
-    names.append(QChar(0));
-    appendWithHint(m_lines, FileLine{modified, size, quint32(m_folders.size() - 1), quint32(at),
-                                     modifiedNs, quint16(name.size())});
-}
-
-// A folder's names grew as its files came; it takes no more room than they need.
-void FileList::closeFolder()
-{
-    if (!m_folders.empty() && m_folders.back().names.capacity() > m_folders.back().names.size())
-        m_folders.back().names.squeeze();
+        !(sameSharedString(m_folders.back().path, folder) || m_folders.back().path == folder))
+        m_folders.push_back({folder});
+    appendWithHint(m_lines, FileLine{modified, size, quint32(m_folders.size() - 1),
+                                     m_names.add(name), modifiedNs, quint16(name.size())});
 }
 
 void FileList::clear()
 {
     m_lines.clear();
     m_folders.clear();
+    m_names.clear();
 }
 
 void FileList::reserve(size_t count)
@@ -48,7 +41,7 @@ void FileList::reserve(size_t count)
 
 QString FileList::nameString(const FileLine& line) const
 {
-    return sharedSubstring(m_folders[line.folder].names, line.nameAt, line.nameLength);
+    return name(line).toString();
 }
 
 QString FileList::relativePath(const FileLine& line) const
@@ -74,16 +67,95 @@ void FileList::take(FileList& other)
     if (m_lines.empty() && m_folders.empty()) {
         m_lines.swap(other.m_lines);
         m_folders.swap(other.m_folders);
+        m_names = std::move(other.m_names);
         return;
     }
-    closeFolder();
     const auto shift = quint32(m_folders.size());
+    const quint32 nameShift = m_names.take(other.m_names);
     reserveWithHint(m_lines, m_lines.size() + other.m_lines.size());
     for (FileLine line : other.m_lines) {
         line.folder += shift;
+        line.nameAt += nameShift;
         m_lines.push_back(line);
     }
     for (FileFolder& f : other.m_folders)
         m_folders.push_back(std::move(f));
     other.clear();
+}
+
+namespace {
+
+constexpr size_t BlockUnits = size_t(1) << NameBlocks::BlockBits;
+constexpr size_t BlockBytes = BlockUnits * sizeof(char16_t);
+
+char16_t* newBlock()
+{
+    void* p =
+        ::mmap(nullptr, BlockBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED)
+        throw std::bad_alloc();
+    return static_cast<char16_t*>(p);
+}
+
+} // namespace
+
+NameBlocks& NameBlocks::operator=(NameBlocks&& other) noexcept
+{
+    if (this != &other) {
+        clear();
+        m_blocks.swap(other.m_blocks);
+        std::swap(m_used, other.m_used);
+    }
+    return *this;
+}
+
+quint32 NameBlocks::add(QStringView name)
+{
+    const size_t units = size_t(name.size()) + 1; // and a NUL
+    if (m_blocks.empty() || m_used + units > BlockUnits) {
+        if (m_blocks.size() >= (size_t(1) << (32 - NameBlocks::BlockBits)))
+            throw std::length_error("more names than a record list holds");
+        m_blocks.push_back(newBlock());
+        m_used = 0;
+    }
+    char16_t* to = m_blocks.back() + m_used;
+    std::copy(name.utf16(), name.utf16() + name.size(), to);
+    to[name.size()] = 0;
+    const auto at = quint32(((m_blocks.size() - 1) << NameBlocks::BlockBits) + m_used);
+    m_used += quint32(units);
+    return at;
+}
+
+void NameBlocks::releaseBefore(quint32 at)
+{
+    for (size_t b = 0; b < (at >> BlockBits) && b < m_blocks.size(); ++b)
+        if (m_blocks[b]) {
+            ::munmap(m_blocks[b], BlockBytes);
+            m_blocks[b] = nullptr;
+        }
+}
+
+quint32 NameBlocks::take(NameBlocks& other)
+{
+    // The other's places move by whole blocks: what is left of this last block stays unused
+    // (and, never written, takes no memory).
+    if (other.m_blocks.empty())
+        return 0;
+    if (m_blocks.size() + other.m_blocks.size() > (size_t(1) << (32 - BlockBits)))
+        throw std::length_error("more names than a record list holds");
+    const auto shift = quint32(m_blocks.size() << BlockBits);
+    m_blocks.insert(m_blocks.end(), other.m_blocks.begin(), other.m_blocks.end());
+    m_used = other.m_used;
+    other.m_blocks.clear();
+    other.m_used = 0;
+    return shift;
+}
+
+void NameBlocks::clear()
+{
+    for (char16_t* b : m_blocks)
+        if (b)
+            ::munmap(b, BlockBytes);
+    m_blocks.clear();
+    m_used = 0;
 }

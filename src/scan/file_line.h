@@ -4,36 +4,60 @@
 #include <QString>
 #include <QStringView>
 #include <QtGlobal>
+#include <utility>
 #include <vector>
 
 // One enumerated file: its folder below the enumeration root (an index into its list's
-// folders), its name (a place in that folder's names), its last-write time and its size. A
-// walk of millions of files keeps millions of these, so they are small: 32 bytes, the name's
-// characters in the folder's arena.
+// folders), its name (a place in its list's names), its last-write time and its size. A walk
+// of millions of files keeps millions of these, so they are small: 32 bytes, the name's
+// characters in the list's name blocks.
 struct FileLine
 {
     qint64 modified = 0;   // last-write time, whole seconds since the epoch (UTC)
     qint64 size = 0;       // bytes
     quint32 folder = 0;    // index in FileList::folders()
-    quint32 nameAt = 0;    // where the name starts in its folder's names
+    quint32 nameAt = 0;    // where the name starts in the list's names
     qint32 modifiedNs = 0; // nanoseconds of the last-write time
     quint16 nameLength = 0;
 };
 static_assert(sizeof(FileLine) == 32);
 
 // A folder of a record list: its relative path ("/"-separated, no leading or trailing "/", ""
-// for the root) and the names of its files, back to back, each followed by a NUL. The names
-// string is shared with the result rows made from its lines (sharedSubstring), so a row's
-// name costs no copy.
+// for the root).
 struct FileFolder
 {
     QString path;
-    QString names;
 };
 
-// A record list: FilesList1 (source side) or FilesList2 (target side). Lines are appended
-// folder by folder: a line whose folder is the same string as the last line's goes into the
-// same folder.
+// The names of a record list's lines, back to back in blocks of 256 KiB that are mapped from
+// the system one by one: a list of millions of names costs a few dozen allocations, and the
+// blocks of lines already dealt with go straight back to the system.
+class NameBlocks
+{
+public:
+    static constexpr int BlockBits = 17; // UTF-16 units a block: 2^17
+    NameBlocks() = default;
+    NameBlocks(NameBlocks&& other) noexcept { *this = std::move(other); }
+    NameBlocks& operator=(NameBlocks&& other) noexcept;
+    ~NameBlocks() { clear(); }
+
+    // Stores a name; returns where it starts. A name never spans two blocks.
+    quint32 add(QStringView name);
+    QStringView at(quint32 at, quint16 length) const
+    {
+        return QStringView(m_blocks[at >> BlockBits] + (at & ((1u << BlockBits) - 1)), length);
+    }
+    // Gives back the blocks before the one that holds 'at'.
+    void releaseBefore(quint32 at);
+    // Moves the blocks of 'other' after these; returns by how much its places move.
+    quint32 take(NameBlocks& other);
+    void clear();
+
+private:
+    std::vector<char16_t*> m_blocks; // null once given back
+    quint32 m_used = 0;              // units used in the last block
+};
+
 class FileList
 {
 public:
@@ -60,11 +84,11 @@ public:
     const QString& folder(const FileLine& line) const { return m_folders[line.folder].path; }
     QStringView name(const FileLine& line) const
     {
-        return QStringView(m_folders[line.folder].names).sliced(line.nameAt, line.nameLength);
+        return m_names.at(line.nameAt, line.nameLength);
     }
-    // The names of the line's folder, NUL after each.
-    const QString& names(const FileLine& line) const { return m_folders[line.folder].names; }
-    // The name as a string of its own that shares the folder's names.
+    // Lets go of the names before the line's: lines before it are not read again.
+    void releaseNamesBefore(const FileLine& line) { m_names.releaseBefore(line.nameAt); }
+    // The name as a string of its own.
     QString nameString(const FileLine& line) const;
     // The relative path: folder, "/" and name, or the bare name for a file in the root.
     QString relativePath(const FileLine& line) const;
@@ -77,8 +101,7 @@ public:
     template <typename Pred> void eraseIf(Pred remove) { std::erase_if(m_lines, remove); }
 
 private:
-    void closeFolder();
-
     std::vector<FileLine> m_lines;
     std::vector<FileFolder> m_folders;
+    NameBlocks m_names;
 };

@@ -109,3 +109,19 @@ TEST(ResultSort, LargeListsSortLikeAPlainStableSort)
 }
 
 } // namespace
+
+// The names of a folder's rows are kept one byte a character until one needs two: every name
+// must then still be found where it was put, whole.
+TEST(ResultRows, NamesOfAFolderInOneByteOrTwo)
+{
+    const QStringList names = {"a.txt", "café.doc", "b", "日本.txt", "ÿ", "\U00010400.png"};
+    QExplicitlySharedDataPointer<RowFolder> folder(new RowFolder);
+    std::vector<ResultRow> rows;
+    for (int i = 0; i < names.size(); ++i) {
+        rows.emplace_back(folder, folder->addName(names[i]));
+        for (int k = 0; k <= i; ++k) {
+            EXPECT_EQ(rows[size_t(k)].name(), names[k]) << i;
+            EXPECT_TRUE(rows[size_t(k)].nameView() == names[k]) << i;
+        }
+    }
+}

@@ -210,9 +210,6 @@ struct Trees
     QString scan() { return scan(rec.callbacks()); }
 };
 
-// A record list keeps each folder's names back to back in one string that the result rows'
-// names share: every name must come back whole, with its own folder, after lists are joined
-// and after the list itself is gone; changing one name must leave its neighbours alone.
 // A pass gives back the memory of the lines it has dealt with, a few MiB at a time: over
 // 200,000 lines every row still has its own name, time and destination.
 TEST(ScanRules, LongPassesKeepEveryLineTheyGiveMemoryBackFor)
@@ -231,7 +228,7 @@ TEST(ScanRules, LongPassesKeepEveryLineTheyGiveMemoryBackFor)
     EXPECT_EQ(s.targetRows.size(), 0);
     int wrong = 0;
     for (const ResultRow& r : s.sourceRows.rows()) {
-        const int i = r.nameView().sliced(1).toInt();
+        const int i = r.name().sliced(1).toInt();
         const bool over = i % 2;
         wrong += r.modified != 1000 + i || r.sourceFolder() != QString("/s/d%1").arg(i / 20) ||
                  r.destExists != over || (over && r.destModified != 999 + i);
@@ -239,6 +236,9 @@ TEST(ScanRules, LongPassesKeepEveryLineTheyGiveMemoryBackFor)
     EXPECT_EQ(wrong, 0);
 }
 
+// A record list keeps its names back to back in blocks: every name must come back whole,
+// with its own folder, after lists are joined, also across blocks, and the names handed out
+// must outlive the list.
 TEST(ScanRules, RecordListNamesAndFolders)
 {
     const QString longFolder = QString("deep/").repeated(800) + "end";
@@ -275,6 +275,17 @@ TEST(ScanRules, RecordListNamesAndFolders)
         EXPECT_EQ(names[i].utf16()[names[i].size()], 0) << i; // terminated for C interfaces
     }
     EXPECT_EQ(nameBytes(names[4]), "caf\xE9\xFF");
+
+    // Lists of more than one block each, joined: every name keeps its place.
+    FileList big, more;
+    for (int k = 0; k < 40'000; ++k)
+        (k < 20'000 ? big : more).append(QString("d%1").arg(k / 500), QString("name%1").arg(k));
+    big.take(more);
+    int wrong = 0;
+    for (int k = 0; k < 40'000; ++k)
+        wrong += big.name(big[size_t(k)]) != QString("name%1").arg(k) ||
+                 big.folder(big[size_t(k)]) != QString("d%1").arg(k / 500);
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST(ScanTrees, ListTheExpectedRows)
