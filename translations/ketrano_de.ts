@@ -424,6 +424,14 @@
         <source>%1 copied</source>
         <translation>%1 kopiert</translation>
     </message>
+    <message>
+        <source>1 file was changed on both sides since the last synchronization: the older one is kept as a version</source>
+        <translation>1 Datei wurde seit dem letzten Abgleich auf beiden Seiten geändert: Die ältere wird als Version aufbewahrt</translation>
+    </message>
+    <message>
+        <source>%1 files were changed on both sides since the last synchronization: the older ones are kept as versions</source>
+        <translation>%1 Dateien wurden seit dem letzten Abgleich auf beiden Seiten geändert: Die älteren werden als Versionen aufbewahrt</translation>
+    </message>
 </context>
 <context>
     <name>NoticeBar</name>

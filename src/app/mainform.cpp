@@ -525,10 +525,10 @@ void MainForm::showNotices()
         both += std::count_if(list->rows().begin(), list->rows().end(),
                               [](const ResultRow& r) { return r.changedOnBothSides; });
     if (both > 0 && count++ == 0)
-        first = both == 1 ? QStringLiteral("1 file was changed on both sides since the last "
-                                           "synchronization: the older one is kept as a version")
-                          : QStringLiteral("%1 files were changed on both sides since the last "
-                                           "synchronization: the older ones are kept as versions")
+        first = both == 1 ? tr("1 file was changed on both sides since the last "
+                               "synchronization: the older one is kept as a version")
+                          : tr("%1 files were changed on both sides since the last "
+                               "synchronization: the older ones are kept as versions")
                                 .arg(both);
     m_noticeBar->setNotices(first, count);
 }
