@@ -27,14 +27,12 @@ FileList makeSide(const char* prefix, int rows)
 void comparePairs(benchmark::State& bench)
 {
     const int rows = int(bench.range(0));
-    const FileList sourceLines = makeSide("left", rows);
-    const FileList targetLines = makeSide("right", rows);
     const Callbacks cb;
     for (auto _ : bench) {
         bench.PauseTiming();
         auto state = std::make_unique<AppState>();
-        FileList one = sourceLines;
-        FileList two = targetLines;
+        FileList one = makeSide("left", rows);
+        FileList two = makeSide("right", rows);
         SideTable source, target;
         bench.ResumeTiming();
 
