@@ -13,9 +13,12 @@
 
 // A power cut must leave every replaced destination old or new, never empty: the new data
 // (and its time) of a file that replaces another is on disk before the rename that replaces
-// the old one. ketrano-cli sync runs under strace, and the order of its system calls is
-// checked: for every rename over an existing destination, a flush of the file system
-// (syncfs or fsync) ended after the last write into the file that takes the name.
+// the old one. A new file is never seen half-written, and until the run has put it on disk it
+// carries a time older than its source's, so that one cut short is copied again. ketrano-cli
+// sync runs under strace, and the order of its system calls is checked: for every rename over
+// an existing destination, a flush of the file system (syncfs or fsync) ended after the last
+// write into the file that takes the name; every new file takes its name after its last write,
+// with an older time, and gets its source's time only after a flush that ended after that.
 
 namespace {
 
@@ -110,6 +113,8 @@ TEST(FlushOrder, NoRenameReplacesADestinationBeforeItsNewDataIsOnDisk)
     }
     // A large one goes through an unnamed temporary file.
     tree.add({{"left/large.bin", 9 << 20, 1'700'000'000}, {"right/large.bin", 1, 1'600'000'000}});
+    for (int i = 0; i < 20; ++i)
+        tree.add({QStringLiteral("left/new/n%1.txt").arg(i), 100 + i, 1'700'000'000});
     const QString profile = tree.path("flush.prf");
     ASSERT_TRUE(ProfileFile::write(profile, {{tree.path("left"), tree.path("right"), "*", ""}}));
 
@@ -128,12 +133,16 @@ TEST(FlushOrder, NoRenameReplacesADestinationBeforeItsNewDataIsOnDisk)
     // written; a replacing rename must come after a flush that ended after that.
     QHash<QString, QString> nameOf; // open descriptor -> the temporary file's name
     QHash<QString, int> lastWrite;  // temporary file -> line where its last write ended
-    int lastFlush = 0, replaced = 0;
+    QHash<QString, QString> given;  // temporary file -> the modification time it was given
+    QHash<QString, int> linked;     // new file -> line where it took its name
+    int lastFlush = 0, replaced = 0, timed = 0;
     const std::vector<Call> calls = readTrace(tree.path("trace"));
     const auto written = [&](const QString& fd, int line) {
         if (nameOf.contains(fd))
             lastWrite[nameOf[fd]] = line;
     };
+    static const QRegularExpression modified(R"(\{tv_sec=-?\d+.*\{tv_sec=(-?\d+))");
+    const auto timeOf = [](const QString& arg) { return modified.match(arg).captured(1); };
     for (const Call& c : calls) {
         const QStringList& a = c.args;
         if (c.result < 0)
@@ -149,6 +158,16 @@ TEST(FlushOrder, NoRenameReplacesADestinationBeforeItsNewDataIsOnDisk)
                     (c.name == "utimensat" && a.value(1) == "NULL")) &&
                    !a.isEmpty()) {
             written(a[0], c.ended);
+            if (c.name == "utimensat" && nameOf.contains(a[0]))
+                given[nameOf[a[0]]] = timeOf(a.value(2));
+        } else if (c.name == "utimensat" && a.size() >= 3) {
+            // A new file gets its source's time by its name once it is on disk.
+            const QString name = unquoted(a[1]);
+            ASSERT_TRUE(linked.contains(name))
+                << "the time of an unknown file " << qPrintable(name);
+            EXPECT_LT(linked[name], lastFlush) << qPrintable(name) << " got its time unflushed";
+            EXPECT_LT(given[name].toLongLong(), timeOf(a[2]).toLongLong()) << qPrintable(name);
+            ++timed;
         } else if (c.name == "copy_file_range" && a.size() >= 3) {
             written(a[2], c.ended);
         } else if (c.name == "linkat" && a.size() >= 4) {
@@ -159,7 +178,10 @@ TEST(FlushOrder, NoRenameReplacesADestinationBeforeItsNewDataIsOnDisk)
             if (nameOf.contains(fd)) {
                 const QString name = unquoted(a[3]);
                 lastWrite[name] = lastWrite.value(nameOf[fd]);
+                given[name] = given.value(nameOf[fd]);
                 nameOf[fd] = name;
+                if (!name.contains(".ketrano-partial-"))
+                    linked[name] = c.ended;
             }
         } else if (c.name == "syncfs" || c.name == "fsync" || c.name == "fdatasync") {
             lastFlush = c.ended;
@@ -174,4 +196,10 @@ TEST(FlushOrder, NoRenameReplacesADestinationBeforeItsNewDataIsOnDisk)
         }
     }
     EXPECT_EQ(replaced, 41); // every destination was replaced by a plain rename
+    // Every new file took its name whole, by a link of the file written.
+    EXPECT_EQ(linked.size(), 20);
+    for (auto it = linked.cbegin(); it != linked.cend(); ++it)
+        EXPECT_LT(lastWrite.value(it.key()), it.value())
+            << qPrintable(it.key()) << " written after it took its name";
+    EXPECT_EQ(timed, 20);
 }

@@ -86,6 +86,30 @@ TEST_F(TargetFaults, AFailureAtCloseOrAWriteOfNothingKeepsTheOldVersion)
     }
 }
 
+// A target whose file system has no unnamed files (FAT, FUSE drivers and network shares refuse
+// O_TMPFILE): every copy, new or replacing, small or large, is written under a hidden name and
+// renamed into place, and nothing is left behind.
+TEST_F(TargetFaults, WithoutUnnamedFilesEveryCopyTakesAHiddenName)
+{
+    put(dst("/old.txt"), "the old version");
+    put(src("/old.txt"), "the new version", 1'700'000'000);
+    put(src("/new.txt"), "a new file");
+    put(src("/big.bin"), QByteArray(9 << 20, 'b'));
+    const QString log = path("calls.log");
+    const CliRun r = runCli({"sync", "--quiet", profile}, faulty("no-tmpfile", dst(), log));
+    EXPECT_EQ(r.status, 0) << qPrintable(r.err);
+    const QString calls = QString::fromUtf8(TempTree::read(log));
+    for (const char* name : {"old.txt", "new.txt", "big.bin"}) {
+        EXPECT_EQ(TempTree::read(dst("/") + name), TempTree::read(src("/") + name)) << name;
+        const QString hidden = QRegularExpression::escape(QString(".") + name);
+        EXPECT_TRUE(calls.contains(QRegularExpression(hidden + "\\.ketrano-partial-\\S+ " +
+                                                      QRegularExpression::escape(name))))
+            << name << " not renamed into place:\n"
+            << qPrintable(calls);
+    }
+    EXPECT_EQ(snapshot(dst(), true), Tree());
+}
+
 // SIGTERM during one large, slow copy (a system shutting down): that file is given up at once,
 // its destination left as it was, and the program ends within seconds.
 TEST_F(TargetFaults, SigtermGivesUpALargeSlowCopyAtOnce)
