@@ -23,13 +23,14 @@
 namespace {
 
 // One system call as strace -f printed it: its thread, name, arguments and result, and the
-// line where it ended (a call interrupted by another thread's line ends later).
+// lines where it began and ended (a call interrupted by another thread's line ends later).
 struct Call
 {
     QString name;
     QStringList args;
     long long result = -1;
     int ended = 0;
+    int began = 0;
 };
 
 QStringList splitArgs(const QString& text)
@@ -75,20 +76,22 @@ std::vector<Call> readTrace(const QString& path)
     static const QRegularExpression start(R"(^(\d+)\s+(\w+)\((.*) <unfinished \.\.\.>$)");
     static const QRegularExpression resumed(
         R"(^(\d+)\s+<\.\.\. (\w+) resumed>(.*)\)\s+=\s+(-?\d+).*$)");
-    QHash<QString, QString> pending; // thread -> the start of its unfinished call's arguments
+    // Thread -> the start of its unfinished call's arguments, and its line.
+    QHash<QString, std::pair<QString, int>> pending;
     std::vector<Call> calls;
     int line = 0;
     for (const QByteArray& raw : file.readAll().split('\n')) {
         ++line;
         const QString text = QString::fromUtf8(raw);
         if (const auto m = start.match(text); m.hasMatch()) {
-            pending.insert(m.captured(1), m.captured(3));
+            pending.insert(m.captured(1), {m.captured(3), line});
         } else if (const auto m = resumed.match(text); m.hasMatch()) {
-            calls.push_back({m.captured(2), splitArgs(pending.take(m.captured(1)) + m.captured(3)),
-                             m.captured(4).toLongLong(), line});
+            const auto [args, began] = pending.take(m.captured(1));
+            calls.push_back({m.captured(2), splitArgs(args + m.captured(3)),
+                             m.captured(4).toLongLong(), line, began});
         } else if (const auto m = whole.match(text); m.hasMatch()) {
             calls.push_back(
-                {m.captured(2), splitArgs(m.captured(3)), m.captured(4).toLongLong(), line});
+                {m.captured(2), splitArgs(m.captured(3)), m.captured(4).toLongLong(), line, line});
         }
     }
     return calls;
@@ -132,6 +135,7 @@ TEST(FlushOrder, NoRenameReplacesADestinationBeforeItsNewDataIsOnDisk)
     // Follow every temporary file from its descriptor to its name, and note when it was last
     // written; a replacing rename must come after a flush that ended after that.
     QHash<QString, QString> nameOf; // open descriptor -> the temporary file's name
+    QHash<QString, int> openedAt;   // open descriptor -> line where its open ended
     QHash<QString, int> lastWrite;  // temporary file -> line where its last write ended
     QHash<QString, QString> given;  // temporary file -> the modification time it was given
     QHash<QString, int> linked;     // new file -> line where it took its name
@@ -150,9 +154,12 @@ TEST(FlushOrder, NoRenameReplacesADestinationBeforeItsNewDataIsOnDisk)
         if (c.name == "openat" && a.size() >= 3 && a[2].contains("O_WRONLY")) {
             const QString name = unquoted(a[1]);
             nameOf.insert(QString::number(c.result),
-                          name == "." ? QString("unnamed %1").arg(c.result) : name);
+                          name == "." ? QString("unnamed at %1").arg(c.ended) : name);
+            openedAt.insert(QString::number(c.result), c.ended);
         } else if (c.name == "close" && !a.isEmpty()) {
-            nameOf.remove(a[0]);
+            // A close that began before the descriptor was opened again closed the one before.
+            if (c.began > openedAt.value(a[0]))
+                nameOf.remove(a[0]);
         } else if ((c.name == "pwrite64" || c.name == "write" || c.name == "ftruncate" ||
                     c.name == "fchmod" || c.name == "fchown" || c.name == "ioctl" ||
                     (c.name == "utimensat" && a.value(1) == "NULL")) &&
