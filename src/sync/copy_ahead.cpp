@@ -159,12 +159,17 @@ PreparedCopy CopyAhead::take(const std::function<void(qint64 bytesSoFar)>& waiti
     const std::function<bool()> keepGoing = [this] { return !abandoned(); };
     std::unique_lock<std::mutex> lock(m_mutex);
     std::optional<PreparedCopy>& slot = m_slots[m_taken % MaxAheadFiles];
+    // The window gets its turn only between rows (and during a large file): while the next
+    // copy is a small one, the engine copies at most one file itself, so a slow disk holds
+    // the window no longer than it did when the engine only waited.
+    bool copied = false;
     while (!slot) {
         if (abandoned())
             return PreparedCopy(failure(ErrorKind::Stopped));
         // Rather than wait, the engine copies the next small file itself.
-        if (mayBegin() && !isLarge(m_claimed)) {
+        if (mayBegin() && !isLarge(m_claimed) && (large || !copied)) {
             copyNext(lock, m_enginePreparer, keepGoing, nullptr);
+            copied = true;
         } else if (m_workersRunning == 0) {
             return PreparedCopy(failure(ErrorKind::Stopped));
         } else {
