@@ -20,10 +20,10 @@
 //
 // The copying of a file costs more than its placing, so the engine does not wait idle for a
 // worker: while the next copy is not ready, it copies the next small file that no worker has
-// begun itself (the placing still goes in row order). A worker, and the engine, begins the next
-// row not yet begun; where the machine has more than two cores, two workers copy side by side.
-// Only one file of a megabyte or more is copied at a time, so that a spinning disk is not read
-// in two places at once.
+// begun itself (one per row, or more while a large file is copied; the placing still goes in
+// row order). A worker, and the engine, begins the next row not yet begun; where the machine
+// has more than two cores, two workers copy side by side. Only one file of a megabyte or more
+// is copied at a time, so that a spinning disk is not read in two places at once.
 //
 // The workers tell how far the copy of a large file has come, so the window can show it. When
 // the program ends meanwhile ('abandon' set), the copy in progress stops within a step of
