@@ -18,12 +18,12 @@ void StatusPresenter::busy(bool on)
         m_ui.busyChanged(on);
 }
 
-const StatusPresenter::RowTexts& StatusPresenter::rowTexts()
+StatusPresenter::RowTexts& StatusPresenter::rowTexts()
 {
     if (m_rowTexts.ofTotal.isEmpty())
         m_rowTexts = {QCoreApplication::translate("Status", "%1 of %2"),
                       QCoreApplication::translate("Status", "%1 KB Copied"),
-                      QCoreApplication::translate("Status", "Errors : %1")};
+                      QCoreApplication::translate("Status", "Errors : %1"), -1, QString()};
     return m_rowTexts;
 }
 
@@ -82,11 +82,13 @@ void StatusPresenter::show(const RunEvent& event)
             setProgressValue(bar, m_ui, s.KBCopied + event.bytesDone / 1024);
         break;
     case RunEvent::RowPassed: {
-        const RowTexts& texts = rowTexts();
+        RowTexts& texts = rowTexts();
         panel(4, texts.ofTotal.arg(s.FilesCopied).arg(s.SourceFileCount + s.TargetFileCount));
         panel(5, texts.kbCopied.arg(formatKB(s.KBCopied)));
         panel(2, event.row ? event.row->name() : QString());
-        panel(3, texts.errors.arg(s.ErrorCount));
+        if (texts.errorCount != s.ErrorCount)
+            texts.errorText = texts.errors.arg(texts.errorCount = s.ErrorCount);
+        panel(3, texts.errorText);
         setProgressValue(bar, m_ui, s.KBCopied);
         break;
     }

@@ -21,11 +21,14 @@ private:
     AppState& m_state;
     const Callbacks& m_ui;
     bool m_flushing = false;
-    // The texts of the panels shown after every row, translated once per run.
+    // The texts of the panels shown after every row, translated once per run, and the error
+    // count's text for the count it was made for (it seldom changes).
     struct RowTexts
     {
         QString ofTotal, kbCopied, errors;
+        qint64 errorCount = -1;
+        QString errorText;
     };
-    const RowTexts& rowTexts();
+    RowTexts& rowTexts();
     RowTexts m_rowTexts;
 };

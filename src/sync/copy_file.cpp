@@ -106,9 +106,9 @@ PreparedCopy::~PreparedCopy()
         ::close(fd);
 }
 
-CopyPreparer::CopyPreparer(qint64 unnamedFromBytes)
-    : m_unnamedFrom(unnamedFromBytes), m_uid(::geteuid()), m_gid(::getegid()),
-      m_umask(currentUmask())
+CopyPreparer::CopyPreparer(qint64 unnamedFromBytes, bool unnamedNewFiles)
+    : m_unnamedFrom(unnamedFromBytes), m_unnamedNew(unnamedNewFiles), m_uid(::geteuid()),
+      m_gid(::getegid()), m_umask(currentUmask())
 {}
 
 int CopyPreparer::open(Folder& folder, const QString& path, const QString& root)
@@ -126,10 +126,10 @@ int CopyPreparer::open(Folder& folder, const QString& path, const QString& root)
     return fd;
 }
 
-int CopyPreparer::openTemporary(int dir, dev_t device, const QByteArray& name, qint64 size,
+int CopyPreparer::openTemporary(int dir, dev_t device, const QByteArray& name, bool unnamed,
                                 mode_t mode, QByteArray& tempName)
 {
-    if (size >= m_unnamedFrom && !m_noUnnamedTemporary.count(device)) {
+    if (unnamed && !m_noUnnamedTemporary.count(device)) {
         const int fd = ::openat(dir, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
         if (fd >= 0)
             return fd;
@@ -197,8 +197,9 @@ PreparedCopy CopyPreparer::prepare(const ResultRow& row, const std::function<boo
         if (refused.failed())
             return PreparedCopy(refused);
     }
-    copy.fd =
-        openTemporary(dir, m_target.device, name, st.st_size, st.st_mode & 0777, copy.tempName);
+    copy.newFile = !row.destExists;
+    const bool unnamed = copy.newFile ? m_unnamedNew : st.st_size >= m_unnamedFrom;
+    copy.fd = openTemporary(dir, m_target.device, name, unnamed, st.st_mode & 0777, copy.tempName);
     if (copy.fd < 0)
         return PreparedCopy(failure(ErrorKind::WriteFailed, errno));
 
@@ -237,7 +238,6 @@ PreparedCopy CopyPreparer::prepare(const ResultRow& row, const std::function<boo
     if ((m_umask < 0 || chowned || created != (st.st_mode & 07777)) &&
         ::fchmod(copy.fd, st.st_mode & 07777) != 0)
         errno = 0;
-    copy.newFile = !row.destExists;
     const DeviceNeeds needs = needsOf(m_target.device, row.targetFolder());
     copy.flushed = needs.flushEach;
     copy.stampedOlder = copy.newFile && !copy.flushed;
@@ -252,14 +252,50 @@ PreparedCopy CopyPreparer::prepare(const ResultRow& row, const std::function<boo
     copy.given[1].tv_sec -= copy.stampedOlder ? NewFileTimeBack : 0;
     if (::futimens(copy.fd, copy.given) != 0)
         return PreparedCopy(failure(ErrorKind::WriteFailed, errno));
+    copy.copied = {copy.sourceModified.tv_sec, copy.sourceModified.tv_nsec, st.st_size};
+    copy.stamped = {copy.given[1].tv_sec, copy.given[1].tv_nsec, st.st_size};
+    const Failure kept = readBackTime(copy);
+    if (kept.failed())
+        return PreparedCopy(kept);
     // Where one flush of the file system does not reach the data, each file is flushed
     // before it takes a name; a flush that fails is this copy's failure.
     if (copy.flushed && ::fsync(copy.fd) != 0)
         return PreparedCopy(failure(ErrorKind::WriteFailed, errno));
+    // A file system may tell of a failed write only when the file is closed (NFS, FUSE
+    // drivers that write at their flush), and it tells at every close: an unnamed new file,
+    // which keeps its descriptor until it takes its name, closes a duplicate now.
+    if (copy.newFile && copy.tempName.isEmpty()) {
+        const int twin = ::fcntl(copy.fd, F_DUPFD_CLOEXEC, 0);
+        if (twin < 0 || (::close(twin) != 0 && errno != EINTR))
+            return PreparedCopy(failure(ErrorKind::WriteFailed, errno));
+    }
     copy.writtenAt = steadyNow();
-    copy.copied = {copy.sourceModified.tv_sec, copy.sourceModified.tv_nsec, st.st_size};
-    copy.stamped = {copy.given[1].tv_sec, copy.given[1].tv_nsec, st.st_size};
     return copy;
+}
+
+// What the file system kept of the time it was given (a coarse clock rounds it). A new file's
+// own time comes at the end of the run.
+Failure CopyPreparer::readBackTime(PreparedCopy& copy)
+{
+    struct stat written;
+    if (::fstat(copy.fd, &written) != 0)
+        return {};
+    // Some drivers shift the times they are given by the time zone's offset (fusefat keeps
+    // them as UTC wall-clock time and reads them back as local standard time): given again,
+    // moved the other way, the file reads back as its source's time.
+    const qint64 shift = qint64(written.st_mtim.tv_sec) - qint64(copy.given[1].tv_sec);
+    if (isZoneShift(shift)) {
+        copy.given[1].tv_sec -= time_t(shift);
+        copy.timeShift = shift;
+        if (::futimens(copy.fd, copy.given) != 0 || ::fstat(copy.fd, &written) != 0)
+            return failure(ErrorKind::WriteFailed, errno);
+    }
+    copy.stamped = {written.st_mtim.tv_sec, written.st_mtim.tv_nsec, written.st_size};
+    // A clock rounds the source's time as it rounded the earlier one it was given.
+    copy.copied = copy.stamped;
+    copy.copied.modified += copy.stampedOlder ? NewFileTimeBack : 0;
+    copy.placedFile = {written.st_dev, written.st_ino};
+    return {};
 }
 
 int CopyPlacer::linkUnnamed(int fd, int dir, const QByteArray& name)
@@ -284,39 +320,14 @@ Failure CopyPlacer::place(const ResultRow& row, PreparedCopy& copy,
 {
     if (copy.error.failed())
         return copy.error;
-    // What the file system kept of the time (a coarse clock rounds it). A new file's own time
-    // comes at the end of the run.
-    struct stat written;
-    dev_t device = 0;
-    if (::fstat(copy.fd, &written) == 0) {
-        // Some drivers shift the times they are given by the time zone's offset (fusefat keeps
-        // them as UTC wall-clock time and reads them back as local standard time): given
-        // again, moved the other way, the file reads back as its source's time.
-        const qint64 shift = qint64(written.st_mtim.tv_sec) - qint64(copy.given[1].tv_sec);
-        if (isZoneShift(shift)) {
-            copy.given[1].tv_sec -= time_t(shift);
-            copy.timeShift = shift;
-            if (::futimens(copy.fd, copy.given) != 0 || ::fstat(copy.fd, &written) != 0)
-                return failure(ErrorKind::WriteFailed, errno);
-        }
-        copy.stamped = {written.st_mtim.tv_sec, written.st_mtim.tv_nsec, written.st_size};
-        // A clock rounds the source's time as it rounded the earlier one it was given.
-        copy.copied = copy.stamped;
-        copy.copied.modified += copy.stampedOlder ? NewFileTimeBack : 0;
-        device = written.st_dev;
-        copy.placedFile = {written.st_dev, written.st_ino};
-    }
+    const dev_t device = copy.placedFile.first;
     const int dir = copy.folder->fd;
     if (m_written)
         m_written->note(device, copy.fd, row.targetFolder(), !copy.flushed);
     Failure failed;
     if (!row.destExists) {
-        // An unnamed file gets a hidden name first, so that it can be closed before it
-        // takes the destination's.
-        failed = nameUnnamed(copy, dir);
-        if (!failed.failed())
-            failed = closeWritten(copy);
-        if (!failed.failed())
+        failed = copy.tempName.isEmpty() ? linkNew(copy, dir) : closeWritten(copy);
+        if (!failed.failed() && !copy.tempName.isEmpty())
             failed = create(copy, dir, device);
     } else {
         // The copy may have taken a while: look at the destination once more.
@@ -447,6 +458,19 @@ void CopyPlacer::keepTime(const PreparedCopy& copy, int dir, dev_t device)
     // The times given before the rename (both: fusefat takes an omitted access time for "now"
     // for both).
     ::utimensat(dir, dest, copy.given, AT_SYMLINK_NOFOLLOW);
+}
+
+// A new file in an unnamed temporary file takes the destination's name by a hard link of the
+// file itself, which never replaces a file that took the name after the scan. What a close
+// could tell was told when the copy closed a duplicate (CopyPreparer::prepare): nothing was
+// written since, this close only lets the file go.
+Failure CopyPlacer::linkNew(PreparedCopy& copy, int dir)
+{
+    if (linkUnnamed(copy.fd, dir, copy.destName) != 0)
+        return errno == EEXIST ? nameTaken(dir, copy.destName)
+                               : failure(ErrorKind::CreateFailed, errno);
+    ::close(std::exchange(copy.fd, -1));
+    return {};
 }
 
 // A new destination never replaces a file that took its name after the scan.

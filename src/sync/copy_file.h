@@ -76,18 +76,21 @@ struct PreparedCopy
 
 // Copies files so that a destination is never half-written: the data goes into a temporary
 // file in the destination folder, gets the source's modification time and permission bits,
-// and only then takes the destination's name, in one step. A large file is written into an
-// unnamed temporary file (O_TMPFILE), which vanishes with the process if it is killed; a
-// small one, copied in a moment, under a hidden name ".<name>.ketrano-partial-XXXXXX", which
-// costs ext4 far less to create. Before that the destination is checked to be as the scan
-// found it, and a read-only destination is never replaced; after the data is written the
-// source is checked not to have changed meanwhile. The data of a file that replaces another
-// is on disk before it takes the name, so a power cut leaves the old file or the new one,
-// never an empty one. A new file takes its name with a time older than its source's and gets
-// the source's time only once the run has put it on disk (SyncRun::newFiles): a power cut
-// before that leaves it to be copied again, never taken for done. One flush of the file system
-// serves all copies written before it. Any failure leaves the destination as it was and no
-// temporary file behind.
+// and only then takes the destination's name, in one step. A new file is written into an
+// unnamed temporary file (O_TMPFILE), which vanishes with the process if it is killed, and
+// takes its name by a hard link of the file itself: no name to make and rename away, and the
+// link fails when a file took the name since the scan. A file that replaces another is renamed
+// over it from a hidden name ".<name>.ketrano-partial-XXXXXX": a small one is written under
+// that name, a large one into an unnamed file that gets the name only once written. Where the
+// file system has no unnamed files (FAT, FUSE, network shares), every copy is written under a
+// hidden name. Before that the destination is checked to be as the scan found it, and a
+// read-only destination is never replaced; after the data is written the source is checked not
+// to have changed meanwhile. The data of a file that replaces another is on disk before it
+// takes the name, so a power cut leaves the old file or the new one, never an empty one. A new
+// file takes its name with a time older than its source's and gets the source's time only once
+// the run has put it on disk (SyncRun::newFiles): a power cut before that leaves it to be
+// copied again, never taken for done. One flush of the file system serves all copies written
+// before it. Any failure leaves the destination as it was and no temporary file behind.
 //
 // The two steps have an owner each, so that one thread may prepare copies while another
 // places them: a CopyPreparer copies the data into the temporary file (the copy-ahead worker
@@ -99,10 +102,14 @@ struct PreparedCopy
 class CopyPreparer
 {
 public:
-    // Files of at least this size use an unnamed temporary file where the file system has one.
+    // Replacing copies of at least this size use an unnamed temporary file where the file
+    // system has one.
     static constexpr qint64 DefaultUnnamedFromBytes = qint64(8) << 20;
 
-    explicit CopyPreparer(qint64 unnamedFromBytes = DefaultUnnamedFromBytes);
+    // 'unnamedNewFiles' false: new files take hidden names too, as where the file system has
+    // no unnamed files.
+    explicit CopyPreparer(qint64 unnamedFromBytes = DefaultUnnamedFromBytes,
+                          bool unnamedNewFiles = true);
 
     // Copies row.sourcePath() into a temporary file beside row.targetPath(). 'keepGoing' runs
     // every few MiB of a large file; false stops the copy. 'targetRoot', when given, is the root
@@ -129,12 +136,14 @@ private:
         bool fatTimes = false;
     };
     DeviceNeeds needsOf(dev_t device, const QString& folder);
-    int openTemporary(int dir, dev_t device, const QByteArray& name, qint64 size, mode_t mode,
+    static Failure readBackTime(PreparedCopy& copy);
+    int openTemporary(int dir, dev_t device, const QByteArray& name, bool unnamed, mode_t mode,
                       QByteArray& tempName);
 
     Folder m_source;
     Folder m_target;
     qint64 m_unnamedFrom;
+    bool m_unnamedNew;
     uid_t m_uid;
     gid_t m_gid;
     int m_umask; // -1: unknown
@@ -164,6 +173,7 @@ public:
 private:
     int linkUnnamed(int fd, int dir, const QByteArray& name);
     Failure create(PreparedCopy& copy, int dir, dev_t device);
+    Failure linkNew(PreparedCopy& copy, int dir);
     Failure nameUnnamed(PreparedCopy& copy, int dir);
     static Failure closeWritten(PreparedCopy& copy);
     void keepTime(const PreparedCopy& copy, int dir, dev_t device);

@@ -5,6 +5,7 @@
 #include "core/name_bytes.h"
 #include "sync/copy_engine.h"
 
+#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <linux/openat2.h>
@@ -15,8 +16,9 @@
 namespace {
 
 // Kernels before 5.6 have no openat2: then the levels are opened one by one, none through a
-// link (stricter: a link inside the root is refused as well).
-bool s_noOpenat2 = false;
+// link (stricter: a link inside the root is refused as well). Copies and the giving of times
+// open folders from several threads.
+std::atomic<bool> s_noOpenat2{false};
 
 int openLevels(int rootFd, const QByteArray& relative)
 {

@@ -41,10 +41,11 @@ TerminalRun onTerminal(const QStringList& args, const char* term)
     size.ws_col = 100;
     const pid_t pid = ::forkpty(&master, nullptr, nullptr, &size);
     if (pid == 0) {
-        // A few files written slowly: every run lasts long enough for its line to be drawn.
+        // A file written slowly (it has a folder of its own: a new file is written without a
+        // name): every run lasts long enough for its line to be drawn.
         ::setenv("LD_PRELOAD", KETRANO_FAULTS, 1);
         ::setenv("KETRANO_FAULT", "slow-write", 1);
-        ::setenv("KETRANO_FAULT_PATH", "f77", 1);
+        ::setenv("KETRANO_FAULT_PATH", "/slow/", 1);
         if (term)
             ::setenv("TERM", term, 1);
         else
@@ -94,8 +95,9 @@ protected:
         // A large file and many small ones: the run lasts long enough to be drawn.
         TempTree::write(tree.path("src/a big.bin"), QByteArray(16 << 20, 'b'), 1'600'000'000);
         for (int i = 0; i < 300; ++i)
-            TempTree::write(tree.path(QStringLiteral("src/many/f%1").arg(i)), QByteArray(1000, 'x'),
-                            1'600'000'000);
+            TempTree::write(
+                tree.path(QStringLiteral("src/%1/f%2").arg(i == 77 ? "slow" : "many").arg(i)),
+                QByteArray(1000, 'x'), 1'600'000'000);
     }
     // Every run copies everything anew.
     TerminalRun sync(const QStringList& options, const char* term)
@@ -118,14 +120,15 @@ TEST_F(CliTerminalTest, TheLineShowsFilesBytesPercentSpeedTimeLeftAndTheFile)
     EXPECT_EQ(r.status, 0) << r.output.right(500).constData();
     static const QRegularExpression layout(
         "^\\d+/301 files  [\\d.]+ (B|KiB|MiB)/16\\.3 MiB  \\d+%  (--|[\\d.]+ [KMG]?i?B/s)  "
-        "(--:--|\\d+:\\d\\d) left(  (a big\\.bin( \\d+%)?|many/f\\d+|writing to disk))?\x1b\\[K$");
+        "(--:--|\\d+:\\d\\d) left(  (a big\\.bin( \\d+%)?|(many|slow)/f\\d+|writing to "
+        "disk))?\x1b\\[K$");
     const QStringList lines = progressLines(r.output);
     ASSERT_FALSE(lines.isEmpty()) << r.output.right(500).constData();
     for (const QString& line : lines) {
         EXPECT_TRUE(layout.match(line).hasMatch()) << qPrintable(line);
         EXPECT_LT(line.size() - 3, 100) << qPrintable(line); // never wraps
     }
-    EXPECT_TRUE(lines.filter(QRegularExpression(" (a big\\.bin|many/f\\d+)")).size() > 0);
+    EXPECT_TRUE(lines.filter(QRegularExpression(" (a big\\.bin|(many|slow)/f\\d+)")).size() > 0);
     // The line is gone before the summary.
     EXPECT_TRUE(r.output.contains("\r\x1b[KReady  \r\n")) << r.output.right(300).constData();
 }

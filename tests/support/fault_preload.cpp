@@ -12,12 +12,16 @@
 //                       no-holes    lseek() of any file tells of no hole (as FUSE drivers
 //                                   without lseek do): SEEK_DATA is where it is asked,
 //                                   SEEK_HOLE the end
+//                       no-tmpfile  an unnamed file (O_TMPFILE) in a chosen folder is refused
+//                                   with EOPNOTSUPP, as FAT, FUSE drivers and network shares
+//                                   refuse it
 //   KETRANO_FAULT_LOG   a file to which every fsync/fdatasync of a chosen file ("fsync PATH")
 //                       and every rename in the program ("rename FROM TO") is appended
 //
 // copy_file_range on a chosen file answers EXDEV, so that the data goes through pwrite.
 // Everything else is passed to the kernel unchanged.
 #include <cerrno>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -103,6 +107,36 @@ int flushed(int fd, long number)
 } // namespace
 
 extern "C" {
+
+int openat(int dir, const char* path, int flags, ...)
+{
+    mode_t mode = 0;
+    if ((flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE) {
+        va_list args;
+        va_start(args, flags);
+        mode = mode_t(va_arg(args, int));
+        va_end(args);
+    }
+    if ((flags & O_TMPFILE) == O_TMPFILE && fault("no-tmpfile") && env("KETRANO_FAULT_PATH")) {
+        char folder[4096];
+        pathOf(dir, folder, sizeof folder - 1);
+        std::strcat(folder, "/");
+        if (std::strstr(folder, env("KETRANO_FAULT_PATH"))) {
+            errno = EOPNOTSUPP;
+            return -1;
+        }
+    }
+    return int(::syscall(SYS_openat, dir, path, flags, mode));
+}
+
+int openat64(int dir, const char* path, int flags, ...)
+{
+    va_list args;
+    va_start(args, flags);
+    const int mode = va_arg(args, int);
+    va_end(args);
+    return openat(dir, path, flags, mode);
+}
 
 int close(int fd)
 {

@@ -55,15 +55,19 @@ class CopyFileTest : public ::testing::TestWithParam<bool>
 {
 protected:
     // The parameter: every file into an unnamed temporary file, or every file under a hidden
-    // temporary name.
-    qint64 unnamedFrom() const { return GetParam() ? 0 : std::numeric_limits<qint64>::max(); }
+    // temporary name (as where the file system has no unnamed files).
+    CopyPreparer preparer() const
+    {
+        return GetParam() ? CopyPreparer(0)
+                          : CopyPreparer(std::numeric_limits<qint64>::max(), false);
+    }
     QString src() const { return tree.path(QStringLiteral("src")); }
     QString dst() const { return tree.path(QStringLiteral("dst")); }
     // Prepares and places the copy of the row; 'between' runs every few MiB.
     QString copy(
         const ResultRow& row, std::function<void()> between = [] {}) const
     {
-        PreparedCopy prepared = CopyPreparer(unnamedFrom()).prepare(row, [&] {
+        PreparedCopy prepared = preparer().prepare(row, [&] {
             between();
             return true;
         });

@@ -13,20 +13,24 @@
 
 // A power cut must leave every replaced destination old or new, never empty: the new data
 // (and its time) of a file that replaces another is on disk before the rename that replaces
-// the old one. ketrano-cli sync runs under strace, and the order of its system calls is
-// checked: for every rename over an existing destination, a flush of the file system
-// (syncfs or fsync) ended after the last write into the file that takes the name.
+// the old one. A new file is never seen half-written, and until the run has put it on disk it
+// carries a time older than its source's, so that one cut short is copied again. ketrano-cli
+// sync runs under strace, and the order of its system calls is checked: for every rename over
+// an existing destination, a flush of the file system (syncfs or fsync) ended after the last
+// write into the file that takes the name; every new file takes its name after its last write,
+// with an older time, and gets its source's time only after a flush that ended after that.
 
 namespace {
 
 // One system call as strace -f printed it: its thread, name, arguments and result, and the
-// line where it ended (a call interrupted by another thread's line ends later).
+// lines where it began and ended (a call interrupted by another thread's line ends later).
 struct Call
 {
     QString name;
     QStringList args;
     long long result = -1;
     int ended = 0;
+    int began = 0;
 };
 
 QStringList splitArgs(const QString& text)
@@ -72,20 +76,22 @@ std::vector<Call> readTrace(const QString& path)
     static const QRegularExpression start(R"(^(\d+)\s+(\w+)\((.*) <unfinished \.\.\.>$)");
     static const QRegularExpression resumed(
         R"(^(\d+)\s+<\.\.\. (\w+) resumed>(.*)\)\s+=\s+(-?\d+).*$)");
-    QHash<QString, QString> pending; // thread -> the start of its unfinished call's arguments
+    // Thread -> the start of its unfinished call's arguments, and its line.
+    QHash<QString, std::pair<QString, int>> pending;
     std::vector<Call> calls;
     int line = 0;
     for (const QByteArray& raw : file.readAll().split('\n')) {
         ++line;
         const QString text = QString::fromUtf8(raw);
         if (const auto m = start.match(text); m.hasMatch()) {
-            pending.insert(m.captured(1), m.captured(3));
+            pending.insert(m.captured(1), {m.captured(3), line});
         } else if (const auto m = resumed.match(text); m.hasMatch()) {
-            calls.push_back({m.captured(2), splitArgs(pending.take(m.captured(1)) + m.captured(3)),
-                             m.captured(4).toLongLong(), line});
+            const auto [args, began] = pending.take(m.captured(1));
+            calls.push_back({m.captured(2), splitArgs(args + m.captured(3)),
+                             m.captured(4).toLongLong(), line, began});
         } else if (const auto m = whole.match(text); m.hasMatch()) {
             calls.push_back(
-                {m.captured(2), splitArgs(m.captured(3)), m.captured(4).toLongLong(), line});
+                {m.captured(2), splitArgs(m.captured(3)), m.captured(4).toLongLong(), line, line});
         }
     }
     return calls;
@@ -110,6 +116,8 @@ TEST(FlushOrder, NoRenameReplacesADestinationBeforeItsNewDataIsOnDisk)
     }
     // A large one goes through an unnamed temporary file.
     tree.add({{"left/large.bin", 9 << 20, 1'700'000'000}, {"right/large.bin", 1, 1'600'000'000}});
+    for (int i = 0; i < 20; ++i)
+        tree.add({QStringLiteral("left/new/n%1.txt").arg(i), 100 + i, 1'700'000'000});
     const QString profile = tree.path("flush.prf");
     ASSERT_TRUE(ProfileFile::write(profile, {{tree.path("left"), tree.path("right"), "*", ""}}));
 
@@ -127,13 +135,18 @@ TEST(FlushOrder, NoRenameReplacesADestinationBeforeItsNewDataIsOnDisk)
     // Follow every temporary file from its descriptor to its name, and note when it was last
     // written; a replacing rename must come after a flush that ended after that.
     QHash<QString, QString> nameOf; // open descriptor -> the temporary file's name
+    QHash<QString, int> openedAt;   // open descriptor -> line where its open ended
     QHash<QString, int> lastWrite;  // temporary file -> line where its last write ended
-    int lastFlush = 0, replaced = 0;
+    QHash<QString, QString> given;  // temporary file -> the modification time it was given
+    QHash<QString, int> linked;     // new file -> line where it took its name
+    int lastFlush = 0, replaced = 0, timed = 0;
     const std::vector<Call> calls = readTrace(tree.path("trace"));
     const auto written = [&](const QString& fd, int line) {
         if (nameOf.contains(fd))
             lastWrite[nameOf[fd]] = line;
     };
+    static const QRegularExpression modified(R"(\{tv_sec=-?\d+.*\{tv_sec=(-?\d+))");
+    const auto timeOf = [](const QString& arg) { return modified.match(arg).captured(1); };
     for (const Call& c : calls) {
         const QStringList& a = c.args;
         if (c.result < 0)
@@ -141,14 +154,27 @@ TEST(FlushOrder, NoRenameReplacesADestinationBeforeItsNewDataIsOnDisk)
         if (c.name == "openat" && a.size() >= 3 && a[2].contains("O_WRONLY")) {
             const QString name = unquoted(a[1]);
             nameOf.insert(QString::number(c.result),
-                          name == "." ? QString("unnamed %1").arg(c.result) : name);
+                          name == "." ? QString("unnamed at %1").arg(c.ended) : name);
+            openedAt.insert(QString::number(c.result), c.ended);
         } else if (c.name == "close" && !a.isEmpty()) {
-            nameOf.remove(a[0]);
+            // A close that began before the descriptor was opened again closed the one before.
+            if (c.began > openedAt.value(a[0]))
+                nameOf.remove(a[0]);
         } else if ((c.name == "pwrite64" || c.name == "write" || c.name == "ftruncate" ||
                     c.name == "fchmod" || c.name == "fchown" || c.name == "ioctl" ||
                     (c.name == "utimensat" && a.value(1) == "NULL")) &&
                    !a.isEmpty()) {
             written(a[0], c.ended);
+            if (c.name == "utimensat" && nameOf.contains(a[0]))
+                given[nameOf[a[0]]] = timeOf(a.value(2));
+        } else if (c.name == "utimensat" && a.size() >= 3) {
+            // A new file gets its source's time by its name once it is on disk.
+            const QString name = unquoted(a[1]);
+            ASSERT_TRUE(linked.contains(name))
+                << "the time of an unknown file " << qPrintable(name);
+            EXPECT_LT(linked[name], lastFlush) << qPrintable(name) << " got its time unflushed";
+            EXPECT_LT(given[name].toLongLong(), timeOf(a[2]).toLongLong()) << qPrintable(name);
+            ++timed;
         } else if (c.name == "copy_file_range" && a.size() >= 3) {
             written(a[2], c.ended);
         } else if (c.name == "linkat" && a.size() >= 4) {
@@ -159,7 +185,10 @@ TEST(FlushOrder, NoRenameReplacesADestinationBeforeItsNewDataIsOnDisk)
             if (nameOf.contains(fd)) {
                 const QString name = unquoted(a[3]);
                 lastWrite[name] = lastWrite.value(nameOf[fd]);
+                given[name] = given.value(nameOf[fd]);
                 nameOf[fd] = name;
+                if (!name.contains(".ketrano-partial-"))
+                    linked[name] = c.ended;
             }
         } else if (c.name == "syncfs" || c.name == "fsync" || c.name == "fdatasync") {
             lastFlush = c.ended;
@@ -174,4 +203,10 @@ TEST(FlushOrder, NoRenameReplacesADestinationBeforeItsNewDataIsOnDisk)
         }
     }
     EXPECT_EQ(replaced, 41); // every destination was replaced by a plain rename
+    // Every new file took its name whole, by a link of the file written.
+    EXPECT_EQ(linked.size(), 20);
+    for (auto it = linked.cbegin(); it != linked.cend(); ++it)
+        EXPECT_LT(lastWrite.value(it.key()), it.value())
+            << qPrintable(it.key()) << " written after it took its name";
+    EXPECT_EQ(timed, 20);
 }
