@@ -140,8 +140,8 @@ const CliCommand& logCommand()
             "Prints the last lines of the run log, oldest first. Every sync, and every run of\n"
             "the window started with a profile, adds one line of tab-separated fields: the\n"
             "time (UTC), the program, the profile, the directions, files=, kb= (copied),\n"
-            "errors= (failed copies) and status= (the exit status; 3: another run held the\n"
-            "profile). The log is $XDG_STATE_HOME/ketrano/runs.log\n"
+            "errors= (every error row of the run) and status= (the exit status; 3: another\n"
+            "run held the profile). The log is $XDG_STATE_HOME/ketrano/runs.log\n"
             "(~/.local/state/ketrano/runs.log)."),
         {QCommandLineOption(QStringList{QStringLiteral("n"), QStringLiteral("lines")},
                             QStringLiteral("how many runs (default 10)"), QStringLiteral("N")),

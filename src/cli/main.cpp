@@ -77,7 +77,8 @@ QString overview()
         "  -V, --version                     show the version\n"
         "\n"
         "Exit status: 0 success, 1 some copies failed (also: scan --exit-code found\n"
-        "differences; the output could not be written), 2 bad usage or input,\n"
+        "differences; the output could not be written), 2 bad usage or input (also:\n"
+        "scan --exit-code could not read or was refused something),\n"
         "3 another run of the profile is in progress, 130 interrupted by Ctrl+C,\n"
         "143 stopped by SIGTERM, 129 stopped by SIGHUP.\n");
     return text;
