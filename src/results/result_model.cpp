@@ -35,9 +35,14 @@ QString ResultListModel::caption(int column)
     }
 }
 
-void ResultListModel::append(ResultRow row)
+void ResultListModel::append(ResultRow row, const Destination& destination)
 {
     KETRANO_ON_WINDOW_THREAD(this);
+    row.destinationAt = 0;
+    if (destination.exists) {
+        m_destinations.push_back(destination);
+        row.destinationAt = quint32(m_destinations.size());
+    }
     m_rows.push_back(std::move(row));
 }
 
@@ -59,6 +64,8 @@ void ResultListModel::clear()
     m_rows.clear();
     m_rows.shrink_to_fit();
     m_failures.clear();
+    m_destinations.clear();
+    m_destinations.shrink_to_fit();
     m_shown = 0;
     endResetModel();
 }
@@ -111,10 +118,13 @@ void ResultListModel::setDestination(int row, qint64 modified, qint64 modifiedNs
     if (row < 0 || row >= int(m_rows.size()))
         return;
     ResultRow& r = m_rows[size_t(row)];
-    r.destExists = true;
-    r.destModified = modified;
-    r.destModifiedNs = modifiedNs;
-    r.destSizeBytes = sizeBytes;
+    const Destination d{true, modified, qint32(modifiedNs), sizeBytes};
+    if (r.destinationAt) {
+        m_destinations[r.destinationAt - 1] = d;
+    } else {
+        m_destinations.push_back(d);
+        r.destinationAt = quint32(m_destinations.size());
+    }
 }
 
 void ResultListModel::setOutcome(int row, ResultRow::Outcome outcome, const QString& reason)

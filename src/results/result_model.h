@@ -34,7 +34,13 @@ public:
     int size() const { return int(m_rows.size()); }
     const ResultRow& at(int row) const { return m_rows[size_t(row)]; }
 
-    void append(ResultRow row);
+    // Appends a row with its destination as scanned (none for a new file).
+    void append(ResultRow row, const Destination& destination = {});
+    Destination destination(int row) const { return destinationOf(at(row)); }
+    Destination destinationOf(const ResultRow& row) const
+    {
+        return row.destinationAt ? m_destinations[row.destinationAt - 1] : Destination{};
+    }
     // Room for 'count' rows in all, so that a scan appending many rows does not move them
     // again and again (capacity that is never used costs no memory).
     void reserve(int count) { m_rows.reserve(size_t(qMax(count, 0))); }
@@ -86,6 +92,9 @@ private:
     // Why rows failed in the last synchronization; a failed row holds its index + 1, so
     // that a row stays small and the reason follows it when the rows are sorted.
     std::vector<QString> m_failures;
+    // The destinations of the rows that have one; a row holds its place + 1, so that a row
+    // without one ("New File") takes no room for it.
+    std::vector<Destination> m_destinations;
     int m_shown = 0; // rows announced to views
     int m_sortColumn = -1;
     bool m_locked = false;

@@ -40,9 +40,19 @@ private:
     QString m_wide;      // once one does not: all of them
 };
 
+// The destination of a row as the scan found it, or as the row's last copy left it: the copy
+// engine refuses to replace a destination that changed since.
+struct Destination
+{
+    bool exists = false;
+    qint64 modified = 0;   // seconds since the epoch (UTC)
+    qint32 modifiedNs = 0; // nanosecond part
+    qint64 sizeBytes = 0;
+};
+
 // One row of ListView1 or ListView2: a file to be copied from its Source folder to its Target
-// folder. A list may hold millions of rows, so a row is small: 56 bytes, its strings in its
-// RowFolder.
+// folder. A list may hold millions of rows, so a row is small: 40 bytes, its strings in its
+// RowFolder and its destination, when it has one, in its list.
 struct ResultRow
 {
     enum class Status : quint8 { NewFile, OverWrite };
@@ -85,12 +95,9 @@ struct ResultRow
 
     qint64 modified = 0; // last-write time, whole seconds since the epoch (UTC)
     qint64 sizeBytes = 0;
-    // The destination as the scan found it; the copy engine refuses to replace a destination
-    // that changed since.
-    qint64 destModified = 0;
-    qint64 destSizeBytes = 0;
-    qint32 modifiedNs = 0;     // nanosecond part of the last-write time
-    qint32 destModifiedNs = 0; // nanosecond part of the destination's time
+    qint32 modifiedNs = 0; // nanosecond part of the last-write time
+    // With a destination: its place in the list's destinations, from 1 (ResultListModel).
+    quint32 destinationAt = 0;
 
 private:
     QExplicitlySharedDataPointer<RowFolder> m_folder;
@@ -103,7 +110,6 @@ public:
     quint32 failure : 24 = 0;
     Outcome outcome : 2 = Outcome::NotRun;
     Status status : 1 = Status::NewFile;
-    bool destExists : 1 = false;
     bool checked : 1 = true;
     bool hasIcon : 1 = false; // "Show Icons " was pressed when the row was added
     // An "OverWrite" whose destination changed too since the entry's last synchronization: the
@@ -111,4 +117,4 @@ public:
     bool changedOnBothSides : 1 = false;
     static constexpr quint32 LastFailure = (1u << 24) - 1;
 };
-static_assert(sizeof(ResultRow) == 56);
+static_assert(sizeof(ResultRow) == 40);

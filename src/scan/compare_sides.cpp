@@ -243,17 +243,14 @@ void AddResultRow(const Callbacks& cb, ResultListModel& list,
     row.modified = file.modified;
     row.modifiedNs = file.modifiedNs;
     row.sizeBytes = file.size;
-    if (destination) {
-        row.destExists = true;
-        row.destModified = destination->modified;
-        row.destModifiedNs = destination->modifiedNs;
-        row.destSizeBytes = destination->size;
-    }
     row.status = status;
     row.checked = true;
     row.hasIcon = cb.showIcons ? cb.showIcons() : true;
     row.changedOnBothSides = changedOnBothSides;
-    list.append(std::move(row));
+    Destination dest;
+    if (destination)
+        dest = {true, destination->modified, destination->modifiedNs, destination->size};
+    list.append(std::move(row), dest);
 }
 
 void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass)

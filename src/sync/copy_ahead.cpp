@@ -87,7 +87,8 @@ bool CopyAhead::copyNext(std::unique_lock<std::mutex>& lock, CopyPreparer& prepa
         worker->bytes = 0;
         worker->job = job;
     }
-    PreparedCopy copy = preparer.prepare(m_jobs[job].row, keepGoing, m_jobs[job].targetRoot);
+    PreparedCopy copy = preparer.prepare(m_jobs[job].row, m_jobs[job].destination, keepGoing,
+                                         m_jobs[job].targetRoot);
     lock.lock();
     if (m_stop)
         return false; // 'copy' takes its temporary file along

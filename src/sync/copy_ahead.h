@@ -35,7 +35,8 @@ public:
     {
         int index; // row index in the list
         ResultRow row;
-        QString targetRoot; // the root of the side written to (see CopyPreparer::prepare)
+        Destination destination; // as scanned
+        QString targetRoot;      // the root of the side written to (see CopyPreparer::prepare)
     };
 
     // Each worker copies with a preparer of its own, made from 'preparer'. 'abandon', when

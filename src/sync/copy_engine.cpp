@@ -116,7 +116,7 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
         const ResultRow& row = list.at(i);
         if (row.checked && !skipped(row) && tried.value(row.targetFolder()) == 0 &&
             (firstOf.empty() || firstOf[size_t(i)] < 0))
-            jobs.push_back({i, row, destinationRoot(row)});
+            jobs.push_back({i, row, list.destination(i), destinationRoot(row)});
     }
     std::map<int, Failure> failedFirsts; // the rows repeated later whose copy failed
     CopyAhead ahead(CopyPreparer(), std::move(jobs), &state.control.abandonCopy);
@@ -153,8 +153,8 @@ void CopyCheckedFiles(AppState& state, const Callbacks& cb, ResultListModel& lis
             const int first = firstOf[size_t(i)];
             const auto firstFailed = failedFirsts.find(first);
             if (firstFailed == failedFirsts.end()) {
-                const ResultRow& done = list.at(first);
-                list.setDestination(i, done.destModified, done.destModifiedNs, done.destSizeBytes);
+                const Destination done = list.destination(first);
+                list.setDestination(i, done.modified, done.modifiedNs, done.sizeBytes);
                 passed(i, RunEvent::Copied);
             } else {
                 failed(i, firstFailed->second);

@@ -95,7 +95,8 @@ PreparedCopy::PreparedCopy(PreparedCopy&& other) noexcept
       destName(std::move(other.destName)), sourceMode(other.sourceMode),
       sourceAccessed(other.sourceAccessed),
       sourceModified(other.sourceModified), given{other.given[0], other.given[1]},
-      timeShift(other.timeShift), placedFile(other.placedFile), writtenAt(other.writtenAt)
+      timeShift(other.timeShift), placedFile(other.placedFile), writtenAt(other.writtenAt),
+      destination(other.destination)
 {}
 
 PreparedCopy::~PreparedCopy()
@@ -160,7 +161,8 @@ CopyPreparer::DeviceNeeds CopyPreparer::needsOf(dev_t device, const QString& fol
     return m_needs[device] = {fs.error != 0 || !fs.syncfsReachesData(), fs.fatTimes()};
 }
 
-PreparedCopy CopyPreparer::prepare(const ResultRow& row, const std::function<bool()>& keepGoing,
+PreparedCopy CopyPreparer::prepare(const ResultRow& row, const Destination& destination,
+                                   const std::function<bool()>& keepGoing,
                                    const QString& targetRoot)
 {
     const QByteArray name = nameBytes(row.name());
@@ -191,13 +193,14 @@ PreparedCopy CopyPreparer::prepare(const ResultRow& row, const std::function<boo
     copy.destName = name;
     copy.sourceMode = st.st_mode;
     copy.sourceAccessed = st.st_atim;
+    copy.destination = destination;
     // A file to be replaced must be as the scan found it (checked again when it is placed).
-    if (row.destExists) {
-        const Failure refused = checkDestination(dir, copy.destName, row, st.st_mode);
+    if (destination.exists) {
+        const Failure refused = checkDestination(dir, copy.destName, destination, st.st_mode);
         if (refused.failed())
             return PreparedCopy(refused);
     }
-    copy.newFile = !row.destExists;
+    copy.newFile = !destination.exists;
     const bool unnamed = copy.newFile ? m_unnamedNew : st.st_size >= m_unnamedFrom;
     copy.fd = openTemporary(dir, m_target.device, name, unnamed, st.st_mode & 0777, copy.tempName);
     if (copy.fd < 0)
@@ -325,13 +328,13 @@ Failure CopyPlacer::place(const ResultRow& row, PreparedCopy& copy,
     if (m_written)
         m_written->note(device, copy.fd, row.targetFolder(), !copy.flushed);
     Failure failed;
-    if (!row.destExists) {
+    if (!copy.destination.exists) {
         failed = copy.tempName.isEmpty() ? linkNew(copy, dir) : closeWritten(copy);
         if (!failed.failed() && !copy.tempName.isEmpty())
             failed = create(copy, dir, device);
     } else {
         // The copy may have taken a while: look at the destination once more.
-        failed = checkDestination(dir, copy.destName, row, copy.sourceMode);
+        failed = checkDestination(dir, copy.destName, copy.destination, copy.sourceMode);
         const int flushError =
             !failed.failed() && !copy.flushed ? flushBefore(copy, device, waiting) : 0;
         if (flushError != 0)

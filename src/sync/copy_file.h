@@ -65,7 +65,8 @@ struct PreparedCopy
     struct timespec given[2] = {};
     qint64 timeShift = 0;
     std::pair<dev_t, ino_t> placedFile = {0, 0}; // the file that took the destination's name
-    qint64 writtenAt = 0; // steady clock, nanoseconds: when the last byte was written
+    qint64 writtenAt = 0;    // steady clock, nanoseconds: when the last byte was written
+    Destination destination; // as the scan found it: the one to be replaced, if any
 
     PreparedCopy() = default;
     explicit PreparedCopy(Failure why) : error(std::move(why)) {}
@@ -115,8 +116,9 @@ public:
     // every few MiB of a large file; false stops the copy. 'targetRoot', when given, is the root
     // of the side written to: the destination folder is opened beneath it, never through a
     // link that leads out of it.
-    PreparedCopy prepare(const ResultRow& row, const std::function<bool()>& keepGoing,
-                         const QString& targetRoot = {});
+    // 'destination' is the row's destination as scanned.
+    PreparedCopy prepare(const ResultRow& row, const Destination& destination,
+                         const std::function<bool()>& keepGoing, const QString& targetRoot = {});
 
 private:
     // The source and destination folders of the last copy stay open.

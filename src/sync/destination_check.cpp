@@ -15,10 +15,10 @@
 
 namespace {
 
-bool asScanned(const struct stat& st, const ResultRow& row)
+bool asScanned(const struct stat& st, const Destination& d)
 {
-    return st.st_size == row.destSizeBytes && st.st_mtim.tv_sec == row.destModified &&
-           st.st_mtim.tv_nsec == row.destModifiedNs;
+    return st.st_size == d.sizeBytes && st.st_mtim.tv_sec == d.modified &&
+           st.st_mtim.tv_nsec == d.modifiedNs;
 }
 
 // Equal ignoring letter case, as the scan pairs names: a name that is not valid UTF-8 has no
@@ -61,14 +61,14 @@ bool forEachCaseVariant(int dir, const QByteArray& name,
 
 // The one other name in the folder that equals 'name' ignoring case and whose file is as the
 // scan found the destination; empty when there is none, or more than one.
-QByteArray caseVariant(int dir, const QByteArray& name, const ResultRow& row)
+QByteArray caseVariant(int dir, const QByteArray& name, const Destination& destination)
 {
     QByteArray found;
     int matches = 0;
     forEachCaseVariant(dir, name, [&](const QByteArray& candidate) {
         struct stat st;
         if (::fstatat(dir, candidate.constData(), &st, 0) == 0 && S_ISREG(st.st_mode) &&
-            asScanned(st, row)) {
+            asScanned(st, destination)) {
             found = candidate;
             ++matches;
         }
@@ -83,26 +83,27 @@ Failure folderFailure(ErrorKind kind, int error)
     return error == ENOTDIR ? failure(ErrorKind::FileInTheWay, error) : failure(kind, error);
 }
 
-Failure checkDestination(int dir, QByteArray& name, const ResultRow& row, mode_t sourceMode)
+Failure checkDestination(int dir, QByteArray& name, const Destination& destination,
+                         mode_t sourceMode)
 {
     struct stat st;
     if (::fstatat(dir, name.constData(), &st, 0) != 0) {
         if (errno != ENOENT)
             return failure(ErrorKind::DestinationCheckFailed, errno);
-        if (!row.destExists)
+        if (!destination.exists)
             return {};
-        const QByteArray other = caseVariant(dir, name, row);
+        const QByteArray other = caseVariant(dir, name, destination);
         if (other.isEmpty() || ::fstatat(dir, other.constData(), &st, 0) != 0)
             return failure(ErrorKind::DestinationDeleted);
         name = other;
     }
-    if (!row.destExists)
+    if (!destination.exists)
         return failure(ErrorKind::DestinationCreated);
     // The counterpart of the read-only attribute: nobody, root included, replaces it. A copy
     // of a read-only source is read-only too; it stays the source's copy, to be replaced.
     if ((st.st_mode & 0222) == 0 && (st.st_mode & 07777) != (sourceMode & 07777))
         return failure(ErrorKind::DestinationReadOnly);
-    if (!asScanned(st, row))
+    if (!asScanned(st, destination))
         return failure(ErrorKind::DestinationChanged);
     return {};
 }

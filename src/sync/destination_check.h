@@ -21,7 +21,8 @@ Failure folderFailure(ErrorKind kind, int error);
 // ("a.txt" for the row "A.txt"): if exactly one such file matches the scan, 'name' becomes
 // its name and that file is the destination. A read-only destination is not replaced, unless
 // its permission bits are the source's ('sourceMode'): then an earlier copy carried them over.
-Failure checkDestination(int dir, QByteArray& name, const ResultRow& row, mode_t sourceMode);
+Failure checkDestination(int dir, QByteArray& name, const Destination& destination,
+                         mode_t sourceMode);
 
 // Why a new file cannot take the name 'name' that the folder 'dir' turned out to hold: it was
 // created after the scan, or the folder does not tell letter case apart and holds the same

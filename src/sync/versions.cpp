@@ -316,21 +316,19 @@ Failure restoreVersion(const KeptVersion& version, const QString& toFolder)
     // The file to be replaced, as it is now. Somewhere else than its place, nothing is
     // replaced: the version would have no run folder to go to.
     struct stat st;
+    Destination destination;
     if (::stat(nameBytes(row.targetPath()).constData(), &st) == 0) {
         if (!toFolder.isEmpty())
             return failure(ErrorKind::DestinationCreated, EEXIST,
                            QStringLiteral("%1 exists already: restore into another folder")
                                .arg(displayName(row.targetPath())));
-        row.destExists = true;
-        row.destModified = st.st_mtim.tv_sec;
-        row.destModifiedNs = st.st_mtim.tv_nsec;
-        row.destSizeBytes = st.st_size;
+        destination = {true, st.st_mtim.tv_sec, qint32(st.st_mtim.tv_nsec), st.st_size};
     }
     WrittenFileSystems written;
     VersionKeeper keeper(QDateTime::currentSecsSinceEpoch(), 1);
     CopyPlacer placer(&written, &keeper);
     PreparedCopy copy = CopyPreparer().prepare(
-        row, [] { return true; }, root);
+        row, destination, [] { return true; }, root);
     const Failure placed = placer.place(row, copy, {}, version.root);
     if (placed.failed())
         return placed;

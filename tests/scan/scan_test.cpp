@@ -230,8 +230,9 @@ TEST(ScanRules, LongPassesKeepEveryLineTheyGiveMemoryBackFor)
     for (const ResultRow& r : s.sourceRows.rows()) {
         const int i = r.name().sliced(1).toInt();
         const bool over = i % 2;
+        const Destination d = s.sourceRows.destinationOf(r);
         wrong += r.modified != 1000 + i || r.sourceFolder() != QString("/s/d%1").arg(i / 20) ||
-                 r.destExists != over || (over && r.destModified != 999 + i);
+                 d.exists != over || (over && d.modified != 999 + i);
     }
     EXPECT_EQ(wrong, 0);
 }
@@ -510,10 +511,12 @@ TEST(ScanDriver, RowFieldsAndIconsFollowTheToggleRowByRow)
     ASSERT_EQ(t.state.sourceRows.size(), 3);
     const ResultRow &a = t.state.sourceRows.at(0), &m = t.state.sourceRows.at(1),
                     &n = t.state.sourceRows.at(2);
-    EXPECT_EQ(std::tuple(a.modified, a.sizeBytes, a.destExists, a.destModified, a.destModifiedNs,
-                         a.destSizeBytes, a.checked, a.hasIcon),
+    const Destination ad = t.state.sourceRows.destination(0);
+    EXPECT_EQ(std::tuple(a.modified, a.sizeBytes, ad.exists, ad.modified, ad.modifiedNs,
+                         ad.sizeBytes, a.checked, a.hasIcon),
               std::tuple(20, 1536, true, 10, 77, 99, true, false));
-    EXPECT_EQ(std::tuple(n.modified, n.destExists, n.checked, m.hasIcon, n.hasIcon),
+    EXPECT_EQ(std::tuple(n.modified, t.state.sourceRows.destination(2).exists, n.checked, m.hasIcon,
+                         n.hasIcon),
               std::tuple(-5, false, true, true, true));
     EXPECT_EQ(m.folder(), n.folder()); // the rows of a folder share its strings
 }

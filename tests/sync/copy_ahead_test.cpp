@@ -30,7 +30,7 @@ TEST(CopyAhead, CopiesComeInRowOrderEachTheFileOfItsRowAndTheRestLeavesNothing)
             TempTree::write(tree.path("src/" + name), data, 1'600'000'000);
             ResultRow row(name, tree.path("src"), tree.path("dst"));
             row.sizeBytes = data.size();
-            jobs.push_back({2 * i + 1, row, tree.path("dst")});
+            jobs.push_back({2 * i + 1, row, {}, tree.path("dst")});
         }
         QDir().mkpath(tree.path("dst"));
         QStringList placed;

@@ -27,17 +27,19 @@ struct stat statOf(const QString& path)
 }
 
 // A row as the scan would make it, with the destination as it is on disk now.
-ResultRow scannedRow(const QString& name, const QString& from, const QString& to)
+struct Scanned
 {
-    ResultRow row(name, from, to);
-    if (const struct stat st = statOf(row.targetPath()); st.st_nlink > 0) {
-        row.destExists = true;
-        row.destModified = st.st_mtim.tv_sec;
-        row.destModifiedNs = st.st_mtim.tv_nsec;
-        row.destSizeBytes = st.st_size;
-        row.status = ResultRow::Status::OverWrite;
+    ResultRow row;
+    Destination dest;
+};
+Scanned scannedRow(const QString& name, const QString& from, const QString& to)
+{
+    Scanned s{ResultRow(name, from, to), {}};
+    if (const struct stat st = statOf(s.row.targetPath()); st.st_nlink > 0) {
+        s.dest = {true, st.st_mtim.tv_sec, qint32(st.st_mtim.tv_nsec), st.st_size};
+        s.row.status = ResultRow::Status::OverWrite;
     }
-    return row;
+    return s;
 }
 
 // The names in the folder, byte for byte (as nameText holds them), sorted.
@@ -65,13 +67,13 @@ protected:
     QString dst() const { return tree.path(QStringLiteral("dst")); }
     // Prepares and places the copy of the row; 'between' runs every few MiB.
     QString copy(
-        const ResultRow& row, std::function<void()> between = [] {}) const
+        const Scanned& s, std::function<void()> between = [] {}) const
     {
-        PreparedCopy prepared = preparer().prepare(row, [&] {
+        PreparedCopy prepared = preparer().prepare(s.row, s.dest, [&] {
             between();
             return true;
         });
-        return CopyPlacer().place(row, prepared).text;
+        return CopyPlacer().place(s.row, prepared).text;
     }
     TempTree tree;
 };
@@ -134,31 +136,30 @@ TEST_P(CopyFileTest, FailuresLeaveTheDestinationAsItWasAndNoTemporary)
 {
     const QString from = src() + "/f.txt", to = dst() + "/f.txt",
                   changed = "The destination changed after the scan";
-    const std::pair<std::function<void(ResultRow&)>, QString> cases[] = {
-        {[&](ResultRow&) { QFile::remove(from); },
+    const std::pair<std::function<void(Scanned&)>, QString> cases[] = {
+        {[&](Scanned&) { QFile::remove(from); },
          "Reading the source failed: No such file or directory"},
-        {[&](ResultRow&) { QFile::remove(from), QDir().mkpath(from); },
+        {[&](Scanned&) { QFile::remove(from), QDir().mkpath(from); },
          "Reading the source failed: Is a directory"},
-        {[&](ResultRow&) { QFile::remove(from), ::mkfifo(nameBytes(from).constData(), 0644); },
+        {[&](Scanned&) { QFile::remove(from), ::mkfifo(nameBytes(from).constData(), 0644); },
          "The source is not a regular file"}, // and does not hang
-        {[&](ResultRow& row) {
-             row = row.withPaths(row.name(), row.sourceFolder(), to), row.destExists = false;
+        {[&](Scanned& s) {
+             s.row = s.row.withPaths(s.row.name(), s.row.sourceFolder(), to), s.dest = {};
          },
          "A file of that name is in the way"},
-        {[&](ResultRow&) { TempTree::setMtime(to, 1'700'000'000, 1); }, changed},
-        {[&](ResultRow& row) { row.destModifiedNs += 1; }, changed},
-        {[&](ResultRow& row) { row.destSizeBytes += 1; }, changed},
-        {[&](ResultRow&) { QFile::remove(to); }, "The destination was deleted after the scan"},
-        {[&](ResultRow& row) { row.destExists = false; },
-         "The destination was created after the scan"},
-        {[&](ResultRow& row) { QFile::remove(to), QDir().mkpath(to), row.destExists = false; },
+        {[&](Scanned&) { TempTree::setMtime(to, 1'700'000'000, 1); }, changed},
+        {[&](Scanned& s) { s.dest.modifiedNs += 1; }, changed},
+        {[&](Scanned& s) { s.dest.sizeBytes += 1; }, changed},
+        {[&](Scanned&) { QFile::remove(to); }, "The destination was deleted after the scan"},
+        {[&](Scanned& s) { s.dest.exists = false; }, "The destination was created after the scan"},
+        {[&](Scanned& s) { QFile::remove(to), QDir().mkpath(to), s.dest.exists = false; },
          "A folder of that name is in the way"}};
     for (const auto& [spoil, expected] : cases) {
         SCOPED_TRACE(qPrintable(expected));
         QDir(src()).removeRecursively();
         TempTree::write(from, "fresh data", 1'650'000'000);
         TempTree::write(to, "old data", 1'600'000'000);
-        ResultRow row = scannedRow("f.txt", src(), dst());
+        Scanned row = scannedRow("f.txt", src(), dst());
         spoil(row);
         const QStringList before = entriesOf(dst());
         const QByteArray oldData = TempTree::read(to);
@@ -184,8 +185,8 @@ TEST_P(CopyFileTest, DestinationSpeltInOtherLetterCase)
         for (const QString& old : {paired, twin})
             if (!old.isEmpty())
                 TempTree::write(dst() + "/" + old, "old", 1'600'000'000);
-        ResultRow row = scannedRow(paired, src(), dst());
-        row = row.withPaths(name, row.sourceFolder(), row.targetFolder());
+        Scanned row = scannedRow(paired, src(), dst());
+        row.row = row.row.withPaths(name, row.row.sourceFolder(), row.row.targetFolder());
         EXPECT_EQ(copy(row), expected);
         EXPECT_EQ(TempTree::read(dst() + "/" + paired), expected.isNull() ? "new" : "old");
         EXPECT_EQ(TempTree::read(dst() + "/" + twin), twin.isEmpty() ? "" : "old");

@@ -118,7 +118,7 @@ TEST_F(SyncTest, BothDirectionsStepByStep)
     EXPECT_EQ(TempTree::read(tree.path("t/docs/deep/a.txt")), "a.txt");
     EXPECT_EQ(std::tuple(beforeTheFlush, seconds("t/docs/deep/a.txt"), seconds("s/new/b.txt")),
               std::tuple(1'000'000'000 - 10, 1'000'000'000, 1'000'000'000));
-    EXPECT_EQ(state.sourceRows.at(0).destModified, 1'000'000'000); // as it is on disk
+    EXPECT_EQ(state.sourceRows.destination(0).modified, 1'000'000'000); // as it is on disk
     EXPECT_TRUE(QFileInfo(tree.path("t/two")).isDir()); // an unchecked row's folder is made
     EXPECT_FALSE(exists("t/two/skipped"));
     EXPECT_EQ(std::tuple(state.FilesCopied, state.KBCopied, state.ErrorCount),
