@@ -36,32 +36,6 @@ QStringList rowFields(const ResultRow& r)
             formatKB(r.sizeKB())};
 }
 
-void printTsv(const ResultListModel& list, const QString& number)
-{
-    QString line;
-    // The rows of a folder follow each other: its two folder fields are made once.
-    const RowFolder* folder = nullptr;
-    QString folders;
-    for (const ResultRow& r : list.rows()) {
-        if (!folder || r.folder() != folder) {
-            folder = r.folder();
-            folders = QLatin1Char('\t') + escapeForLine(r.sourceFolder()) + QLatin1Char('\t') +
-                      escapeForLine(r.targetFolder());
-        }
-        line = number;
-        line += QLatin1Char('\t');
-        line += escapeForLine(r.name());
-        line += folders;
-        for (const QString& f : {r.statusText(), isoLocalTime(r.modified), formatKB(r.sizeKB())}) {
-            line += QLatin1Char('\t');
-            line += escapeForLine(f);
-        }
-        line += QLatin1Char('\n');
-        if (!writeOut(line))
-            return;
-    }
-}
-
 // Lines of fields in columns two blanks apart; the last column is not padded, and the
 // columns in rightAligned are aligned to the right.
 void printColumns(const std::vector<QStringList>& lines, int rightAligned = -1)
@@ -111,9 +85,13 @@ void printTable(const ResultListModel& list, const QString& heading)
 
 bool writeOut(const QString& text)
 {
+    return writeOut(text.toUtf8());
+}
+
+bool writeOut(const QByteArray& bytes)
+{
     if (!s_outputError.isEmpty())
         return false;
-    const QByteArray bytes = text.toUtf8();
     errno = 0;
     if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size()))
         return failed(errno);
@@ -150,8 +128,8 @@ QString isoLocalTime(qint64 utcSeconds)
 void printResultLists(const AppState& state, bool tsv)
 {
     if (tsv) {
-        printTsv(state.sourceRows, QStringLiteral("1"));
-        printTsv(state.targetRows, QStringLiteral("2"));
+        printTsv(state.sourceRows, '1');
+        printTsv(state.targetRows, '2');
     } else {
         printTable(state.sourceRows, QStringLiteral("Source Files"));
         writeOut(QStringLiteral("\n"));

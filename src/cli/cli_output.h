@@ -11,6 +11,8 @@
 
 // Writes text as UTF-8; false once the output has failed.
 bool writeOut(const QString& text);
+// Writes bytes that are UTF-8 already.
+bool writeOut(const QByteArray& bytes);
 // Flushes stdout; false once the output has failed.
 bool flushOut();
 // Why the output failed ("Broken pipe"); empty while it has not.
@@ -18,6 +20,9 @@ QString outputError();
 
 // "YYYY-MM-DD HH:MM:SS" in local time.
 QString isoLocalTime(qint64 utcSeconds);
+
+// The rows of one list as --tsv lines, each starting with 'number'.
+void printTsv(const ResultListModel& list, char number);
 
 // ListView1 then ListView2. tsv: one line per row, list number (1 or 2), Name, Source,
 // Target, Status, Last Modified (isoLocalTime), size(KB) as the window shows it. Otherwise a

@@ -15,6 +15,7 @@ list(APPEND KETRANO_CLI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/cli_settings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cli_stop.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cli_terminal.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/cli_tsv.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cli_sync.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cli_versions.cpp
 )

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/coarse_timer.h"
 #include "core/thread_check.h"
 
-#include <QElapsedTimer>
 #include <atomic>
 #include <functional>
 
@@ -35,7 +35,7 @@ struct RunControl
     bool cancelled() const { return CancelRequested.load(std::memory_order_relaxed); }
 
     // The last turn of the event loop, and what to do before each (show pending rows).
-    QElapsedTimer lastYield;
+    CoarseTimer lastYield;
     std::function<void()> beforeYield;
     ThreadOwner owner;
 };

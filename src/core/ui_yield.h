@@ -8,9 +8,9 @@
 #include <future>
 #include <utility>
 
-// Lets the window repaint and notice Esc during a long command. Cheap to call per file: it
-// only shows pending result rows and processes events when about 30 ms have passed since
-// the last time.
+// Lets the window repaint and notice Esc during a long command. Cheap to call per file (it
+// reads a coarse clock): it only shows pending result rows and processes events when about 30 ms
+// have passed since the last time.
 void uiYield(RunControl& control, const Callbacks& cb);
 
 // Whether uiYield would process events now.
