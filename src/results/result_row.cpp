@@ -37,15 +37,25 @@ const QString& ResultRow::none()
     return empty;
 }
 
-quint32 RowFolder::addName(QStringView name)
+quint32 RowFolder::addName(QAnyStringView name)
 {
     if (m_wide.isEmpty()) {
-        const bool latin1 =
-            std::all_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x100; });
+        const auto at = quint32(m_latin1.size());
+        const bool latin1 = name.visit([this](auto v) {
+            if constexpr (std::is_same_v<decltype(v), QLatin1StringView>) {
+                m_latin1.append(v.data(), v.size());
+                return true;
+            } else if constexpr (std::is_same_v<decltype(v), QStringView>) {
+                if (!std::all_of(v.begin(), v.end(), [](QChar c) { return c.unicode() < 0x100; }))
+                    return false;
+                for (QChar c : v)
+                    m_latin1.append(char(c.unicode()));
+                return true;
+            } else {
+                return false; // UTF-8: taken as UTF-16 below
+            }
+        });
         if (latin1) {
-            const auto at = quint32(m_latin1.size());
-            for (QChar c : name)
-                m_latin1.append(char(c.unicode()));
             m_latin1.append('\0');
             return at;
         }
@@ -55,7 +65,7 @@ quint32 RowFolder::addName(QStringView name)
         m_latin1 = QByteArray();
     }
     const auto at = quint32(m_wide.size());
-    m_wide.append(name);
+    m_wide.append(name.toString());
     m_wide.append(QChar(0));
     return at;
 }

@@ -23,7 +23,7 @@ public:
     quint32 entry = 0; // index of the profile entry in AppState::scannedEntries
 
     // Adds a name (without a NUL in it); returns where it starts.
-    quint32 addName(QStringView name);
+    quint32 addName(QAnyStringView name);
     // The name that starts at 'at'.
     QAnyStringView name(quint32 at) const;
     QString nameString(quint32 at) const;

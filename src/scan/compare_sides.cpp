@@ -90,16 +90,20 @@ private:
 class FolderJoiner
 {
 public:
-    explicit FolderJoiner(const QString& root) : m_root(root) {}
+    FolderJoiner(const QString& root, FolderStrings* shared) : m_root(root), m_shared(shared) {}
     const QString& operator()(const QString& relativeFolder)
     {
-        if (!m_relative.repeats(relativeFolder))
+        if (!m_relative.repeats(relativeFolder)) {
             m_folder = absoluteFolder(m_root, relativeFolder);
+            if (m_shared)
+                m_folder = *m_shared->insert(m_folder);
+        }
         return m_folder;
     }
 
 private:
     QString m_root;
+    FolderStrings* m_shared;
     LastSharedString m_relative;
     QString m_folder;
 };
@@ -117,7 +121,7 @@ public:
     }
     // The folder and the place of the name of a row to add.
     std::pair<QExplicitlySharedDataPointer<RowFolder>, quint32>
-    operator()(const QString& source, const QString& target, QStringView name)
+    operator()(const QString& source, const QString& target, NameView name)
     {
         if (!m_last || !sameSharedString(m_last->sourceFolder, source) ||
             !sameSharedString(m_last->targetFolder, target)) {
@@ -128,7 +132,7 @@ public:
             m_last->targetFolder = target;
             m_last->entry = m_entry;
         }
-        const quint32 at = m_last->addName(name);
+        const quint32 at = m_last->addName(name.any());
         return {m_last, at};
     }
 
@@ -192,7 +196,7 @@ bool later(qint64 a, qint64 b, bool fatTimes)
 // Whether a destination (the older file of a pair) was changed after the last synchronization:
 // written since it began, or given another time or content since it ended (a copy that kept
 // an old time, a restore).
-bool changedSince(const SyncHistory::LastRun* last, const FileLine& file, QStringView name,
+bool changedSince(const SyncHistory::LastRun* last, const FileLine& file, NameView name,
                   const QString& folder)
 {
     if (!last)
@@ -218,7 +222,7 @@ bool UnreadablePaths::covers(LinePath line) const
     QString path = line.folder.toString();
     if (!path.isEmpty())
         path += QLatin1Char('/');
-    path += line.name;
+    line.name.appendTo(path);
     path = std::move(path).toUpper();
     for (const QString& p : m_upper)
         if (p.isEmpty() || path == p ||
@@ -265,9 +269,10 @@ void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass)
     list.reserve(list.size() + int(unmatchedRows(mine)));
     adviseHugePages(list.rows().data() + list.size(),
                     (list.rows().capacity() - list.rows().size()) * sizeof(ResultRow));
-    FolderJoiner thisFolder(pass.ThisRoot);  // where this row's file is
-    FolderJoiner destFolder(pass.OtherRoot); // where it goes: the other root, this spelling
-    FolderJoiner thatFolder(pass.OtherRoot); // where the partner's file is
+    FolderJoiner thisFolder(pass.ThisRoot, pass.folderStrings);  // where this row's file is
+    FolderJoiner destFolder(pass.OtherRoot, pass.folderStrings); // where it goes: the other
+                                                                 // root, this spelling
+    FolderJoiner thatFolder(pass.OtherRoot, pass.folderStrings); // where the partner's file is
     const FolderPaths otherFolders(pass.otherFolders);
     RowFolders thisRows(pass.entry);  // the folders of rows added to this list
     RowFolders otherRows(pass.entry); // and to the other list

@@ -6,6 +6,7 @@
 #include "run/app_state.h"
 #include "scan/side_table.h"
 
+#include <QSet>
 #include <vector>
 
 // Relative paths (folders or files) that one side's walk could not read, upper-cased: the
@@ -21,6 +22,8 @@ public:
 private:
     std::vector<QString> m_upper;
 };
+
+using FolderStrings = QSet<QString>;
 
 // One comparison pass: every unmatched row of this table is paired with the first unmatched
 // row of the other table that has the same relative path, byte for byte, and failing that
@@ -57,6 +60,9 @@ struct ComparePass
     // The entry's last synchronization, when there was one: an "OverWrite" whose destination
     // was changed after it is marked as changed on both sides.
     const SyncHistory::LastRun* lastSync = nullptr;
+    // The absolute folders of the rows made so far: a folder that both passes name (a
+    // "New File" on each side of it) is one string for the rows of both lists.
+    FolderStrings* folderStrings = nullptr;
 };
 
 // This table's lines are read for the last time: the pass gives their memory back as it goes,

@@ -23,8 +23,10 @@ void FileList::append(const QString& folder, QStringView name, qint64 modified, 
     if (m_folders.empty() ||
         !(sameSharedString(m_folders.back().path, folder) || m_folders.back().path == folder))
         m_folders.push_back({folder});
-    appendWithHint(m_lines, FileLine{modified, size, quint32(m_folders.size() - 1),
-                                     m_names.add(name), modifiedNs, quint16(name.size())});
+    quint16 length = 0;
+    const quint32 at = m_names.add(name, length);
+    appendWithHint(m_lines,
+                   FileLine{modified, size, quint32(m_folders.size() - 1), at, modifiedNs, length});
 }
 
 void FileList::clear()
@@ -59,7 +61,7 @@ void FileList::relativePathInto(const FileLine& line, QString& out) const
         out += folderPath;
         out += QLatin1Char('/');
     }
-    out += name(line);
+    name(line).appendTo(out);
 }
 
 void FileList::take(FileList& other)
@@ -85,16 +87,15 @@ void FileList::take(FileList& other)
 
 namespace {
 
-constexpr size_t BlockUnits = size_t(1) << NameBlocks::BlockBits;
-constexpr size_t BlockBytes = BlockUnits * sizeof(char16_t);
+constexpr size_t BlockBytes = size_t(1) << NameBlocks::BlockBits;
 
-char16_t* newBlock()
+char* newBlock()
 {
     void* p =
         ::mmap(nullptr, BlockBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (p == MAP_FAILED)
         throw std::bad_alloc();
-    return static_cast<char16_t*>(p);
+    return static_cast<char*>(p);
 }
 
 } // namespace
@@ -109,20 +110,36 @@ NameBlocks& NameBlocks::operator=(NameBlocks&& other) noexcept
     return *this;
 }
 
-quint32 NameBlocks::add(QStringView name)
+quint32 NameBlocks::add(QStringView name, quint16& length)
 {
-    const size_t units = size_t(name.size()) + 1; // and a NUL
-    if (m_blocks.empty() || m_used + units > BlockUnits) {
+    if (name.size() >= FileLine::WideName)
+        throw std::length_error("a name longer than a record list holds");
+    const bool wide =
+        !std::all_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x100; });
+    // A wide name starts at an even place; either kind is followed by a NUL.
+    const size_t pad = wide ? m_used % 2 : 0;
+    const size_t bytes = (size_t(name.size()) + 1) * (wide ? 2 : 1);
+    if (m_blocks.empty() || m_used + pad + bytes > BlockBytes) {
         if (m_blocks.size() >= (size_t(1) << (32 - NameBlocks::BlockBits)))
             throw std::length_error("more names than a record list holds");
         m_blocks.push_back(newBlock());
         m_used = 0;
+    } else {
+        m_used += quint32(pad);
     }
-    char16_t* to = m_blocks.back() + m_used;
-    std::copy(name.utf16(), name.utf16() + name.size(), to);
-    to[name.size()] = 0;
+    char* to = m_blocks.back() + m_used;
+    if (wide) {
+        char16_t* units = reinterpret_cast<char16_t*>(to);
+        std::copy(name.utf16(), name.utf16() + name.size(), units);
+        units[name.size()] = 0;
+    } else {
+        for (qsizetype i = 0; i < name.size(); ++i)
+            to[i] = char(name[i].unicode());
+        to[name.size()] = 0;
+    }
     const auto at = quint32(((m_blocks.size() - 1) << NameBlocks::BlockBits) + m_used);
-    m_used += quint32(units);
+    m_used += quint32(bytes);
+    length = quint16(name.size()) | (wide ? FileLine::WideName : 0);
     return at;
 }
 
@@ -153,7 +170,7 @@ quint32 NameBlocks::take(NameBlocks& other)
 
 void NameBlocks::clear()
 {
-    for (char16_t* b : m_blocks)
+    for (char* b : m_blocks)
         if (b)
             ::munmap(b, BlockBytes);
     m_blocks.clear();

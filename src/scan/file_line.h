@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QAnyStringView>
 #include <QString>
 #include <QStringView>
 #include <QtGlobal>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -18,9 +20,50 @@ struct FileLine
     quint32 folder = 0;    // index in FileList::folders()
     quint32 nameAt = 0;    // where the name starts in the list's names
     qint32 modifiedNs = 0; // nanoseconds of the last-write time
+    // The name's length in characters; with WideName set it is kept two bytes a character,
+    // else one (it is Latin-1, as most names are).
     quint16 nameLength = 0;
+    static constexpr quint16 WideName = 0x8000;
 };
 static_assert(sizeof(FileLine) == 32);
+
+// A name as a record list keeps it. Which way is fixed by the text (Latin-1 whenever it
+// fits), so two names are the same text exactly when they are kept alike with the same bytes.
+struct NameView
+{
+    const char* data = nullptr;
+    qsizetype size = 0; // characters
+    bool wide = false;  // UTF-16, else Latin-1
+
+    char16_t operator[](qsizetype i) const
+    {
+        return wide ? reinterpret_cast<const char16_t*>(data)[i] : char16_t(uchar(data[i]));
+    }
+    // The characters of a wide name.
+    QStringView wideView() const
+    {
+        return QStringView(reinterpret_cast<const char16_t*>(data), size);
+    }
+    QAnyStringView any() const
+    {
+        if (wide)
+            return wideView();
+        return QLatin1StringView(data, size);
+    }
+    QString toString() const { return any().toString(); }
+    void appendTo(QString& out) const
+    {
+        if (wide)
+            out.append(wideView());
+        else
+            out.append(QLatin1StringView(data, size));
+    }
+    bool operator==(const NameView& other) const
+    {
+        return size == other.size && wide == other.wide &&
+               std::memcmp(data, other.data, size_t(size) * (wide ? 2 : 1)) == 0;
+    }
+};
 
 // A folder of a record list: its relative path ("/"-separated, no leading or trailing "/", ""
 // for the root).
@@ -31,21 +74,24 @@ struct FileFolder
 
 // The names of a record list's lines, back to back in blocks of 256 KiB that are mapped from
 // the system one by one: a list of millions of names costs a few dozen allocations, and the
-// blocks of lines already dealt with go straight back to the system.
+// blocks of lines already dealt with go straight back to the system. A name that fits in
+// Latin-1 takes a byte a character, any other two (UTF-16).
 class NameBlocks
 {
 public:
-    static constexpr int BlockBits = 17; // UTF-16 units a block: 2^17
+    static constexpr int BlockBits = 18; // bytes a block: 2^18
     NameBlocks() = default;
     NameBlocks(NameBlocks&& other) noexcept { *this = std::move(other); }
     NameBlocks& operator=(NameBlocks&& other) noexcept;
     ~NameBlocks() { clear(); }
 
-    // Stores a name; returns where it starts. A name never spans two blocks.
-    quint32 add(QStringView name);
-    QStringView at(quint32 at, quint16 length) const
+    // Stores a name; returns where it starts and sets its length field (FileLine::nameLength).
+    // A name never spans two blocks.
+    quint32 add(QStringView name, quint16& length);
+    NameView at(quint32 at, quint16 length) const
     {
-        return QStringView(m_blocks[at >> BlockBits] + (at & ((1u << BlockBits) - 1)), length);
+        return {m_blocks[at >> BlockBits] + (at & ((1u << BlockBits) - 1)),
+                qsizetype(length & ~FileLine::WideName), (length & FileLine::WideName) != 0};
     }
     // Gives back the blocks before the one that holds 'at'.
     void releaseBefore(quint32 at);
@@ -54,8 +100,8 @@ public:
     void clear();
 
 private:
-    std::vector<char16_t*> m_blocks; // null once given back
-    quint32 m_used = 0;              // units used in the last block
+    std::vector<char*> m_blocks; // null once given back
+    quint32 m_used = 0;          // bytes used in the last block
 };
 
 class FileList
@@ -82,10 +128,7 @@ public:
     const std::vector<FileFolder>& folders() const { return m_folders; }
 
     const QString& folder(const FileLine& line) const { return m_folders[line.folder].path; }
-    QStringView name(const FileLine& line) const
-    {
-        return m_names.at(line.nameAt, line.nameLength);
-    }
+    NameView name(const FileLine& line) const { return m_names.at(line.nameAt, line.nameLength); }
     // Lets go of the names before the line's: lines before it are not read again.
     void releaseNamesBefore(const FileLine& line) { m_names.releaseBefore(line.nameAt); }
     // The name as a string of its own.

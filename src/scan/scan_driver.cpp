@@ -113,6 +113,7 @@ void scanEntry(AppState& state, const Callbacks& cb, int profileIndex, const Pro
     // Changes on both sides are told once the entry has been synchronized.
     const auto last = history.find({entry.source, entry.target});
     const SyncHistory::LastRun* lastSync = last == history.end() ? nullptr : &last->second;
+    FolderStrings folderStrings;
     // sourceRows' rows are counted in the source counters, targetRows' in the target counters.
     ComparePass first{.thisTable = SourceTable,
                       .otherTable = TargetTable,
@@ -126,7 +127,8 @@ void scanEntry(AppState& state, const Callbacks& cb, int profileIndex, const Pro
                       .fatTimes = fatTimes,
                       .otherUnreadable = &targetUnreadable,
                       .otherFolders = &targetFound.folders,
-                      .lastSync = lastSync};
+                      .lastSync = lastSync,
+                      .folderStrings = &folderStrings};
     CompareSides(state, cb, first);
     // The first pass paired or listed every source line (or was stopped, and then the second
     // does nothing): the second needs none of them, and the rows hold what they show.
@@ -143,7 +145,8 @@ void scanEntry(AppState& state, const Callbacks& cb, int profileIndex, const Pro
                        .fatTimes = fatTimes,
                        .otherUnreadable = &sourceUnreadable,
                        .otherFolders = &sourceFound.folders,
-                       .lastSync = lastSync};
+                       .lastSync = lastSync,
+                       .folderStrings = &folderStrings};
     CompareSides(state, cb, second);
 }
 

@@ -20,6 +20,24 @@ quint64 hashUpper(quint64 h, QStringView text)
     return h;
 }
 
+quint64 hashUpper(quint64 h, NameView name)
+{
+    for (qsizetype i = 0; i < name.size; ++i) {
+        h ^= upperUnit(name[i]);
+        h *= FnvPrime;
+    }
+    return h;
+}
+
+char16_t unitOf(QChar c)
+{
+    return c.unicode();
+}
+char16_t unitOf(char16_t c)
+{
+    return c;
+}
+
 } // namespace
 
 void SideTable::clear()
@@ -47,22 +65,22 @@ quint32 PathKeyHasher::operator()(const FileList& list, const FileLine& line)
 
 bool sameUpperPath(LinePath a, LinePath b)
 {
-    if (a.folder.size() != b.folder.size() || a.name.size() != b.name.size())
+    if (a.folder.size() != b.folder.size() || a.name.size != b.name.size)
         return false;
-    auto same = [](QStringView x, QStringView y) {
-        for (qsizetype i = 0; i < x.size(); ++i)
-            if (upperUnit(x[i].unicode()) != upperUnit(y[i].unicode()))
+    auto same = [](const auto& x, const auto& y, qsizetype size) {
+        for (qsizetype i = 0; i < size; ++i)
+            if (upperUnit(unitOf(x[i])) != upperUnit(unitOf(y[i])))
                 return false;
         return true;
     };
-    if (!same(a.name, b.name) || !same(a.folder, b.folder))
+    if (!same(a.name, b.name, a.name.size) || !same(a.folder, b.folder, a.folder.size()))
         return false;
     // Letter case is a matter of text: a name that is not valid UTF-8 pairs only with the
-    // same bytes.
+    // same bytes (and is kept in UTF-16: the marks of its bytes are not Latin-1).
     if (a.name == b.name && a.folder == b.folder)
         return true;
-    return !holdsRawBytes(a.name) && !holdsRawBytes(a.folder) && !holdsRawBytes(b.name) &&
-           !holdsRawBytes(b.folder);
+    const auto raw = [](NameView name) { return name.wide && holdsRawBytes(name.wideView()); };
+    return !raw(a.name) && !holdsRawBytes(a.folder) && !raw(b.name) && !holdsRawBytes(b.folder);
 }
 
 bool samePath(LinePath a, LinePath b)

@@ -27,7 +27,7 @@ void buildSideTable(AppState& state, const Callbacks& cb, FileList& lines, SideT
 struct LinePath
 {
     QStringView folder;
-    QStringView name;
+    NameView name;
 };
 inline LinePath pathOf(const FileList& list, const FileLine& line)
 {
