@@ -120,6 +120,7 @@ private Q_SLOTS:
         QTest::newRow("off to the right") << QRect(5000, 100, 600, 400);
         QTest::newRow("above and left") << QRect(-3000, -2000, 600, 400);
         QTest::newRow("partly off") << QRect(500, 300, 600, 400);
+        QTest::newRow("fits") << QRect(40, 30, 720, 500);
     }
 
     void opensOnTheScreen()

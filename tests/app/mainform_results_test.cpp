@@ -3,7 +3,6 @@
 #include "support/temp_tree.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QKeySequence>

@@ -2,8 +2,7 @@
 #include "core/known_roots.h"
 #include "core/settings.h"
 #include "profile/profile_file.h"
-#include "support/cli_run.h"
-#include "support/temp_tree.h"
+#include "support/backup_fixture.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -23,31 +22,16 @@
 
 namespace {
 
-class CliSyncTest : public ::testing::Test
+class CliSyncTest : public BackupFixture
 {
 protected:
-    void SetUp() override
-    {
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(tree.path("config")));
-        qputenv("XDG_STATE_HOME", QFile::encodeName(tree.path("state")));
-        profile = tree.path("backup.prf");
-        ASSERT_TRUE(ProfileFile::write(profile, {{src(), dst(), "*", ""}}));
-        QDir().mkpath(src());
-        QDir().mkpath(dst());
-    }
-
-    QString src(const QString& rel = {}) const { return tree.path("left" + rel); }
-    QString dst(const QString& rel = {}) const { return tree.path("right" + rel); }
-
+    CliSyncTest() : BackupFixture("ketrano-cli-sync") {}
     static CliRun sync(const QStringList& args) { return runCli(QStringList{"sync"} + args); }
     // The error rows of --tsv.
     static QStringList errorRows(const CliRun& r)
     {
         return r.lines().filter(QRegularExpression("^E\t"));
     }
-
-    TempTree tree;
-    QString profile;
 };
 
 TEST_F(CliSyncTest, FailedCopiesAreListedAndExitOne)
@@ -87,8 +71,8 @@ TEST_F(CliSyncTest, FailedCopiesAreListedAndExitOne)
 // disk at its last synchronization or nothing was copied into it.
 TEST_F(CliSyncTest, AMissingRootIsCreatedOnlyWhenAskedAndOnItsUsualDisk)
 {
-    const QString usb = tree.path("usb/Backup");
-    QDir().mkpath(tree.path("usb")); // the empty mount point
+    const QString usb = path("usb/Backup");
+    QDir().mkpath(path("usb")); // the empty mount point
     ASSERT_TRUE(ProfileFile::write(profile, {{src(), usb, "*", ""}}));
     TempTree::write(src("/a.txt"), "a", 1'600'000'000);
     const QString refused = "E\t\t" + src() + "\t" + usb + "\tThe folder " + usb;
@@ -131,7 +115,7 @@ TEST_F(CliSyncTest, AMissingRootIsCreatedOnlyWhenAskedAndOnItsUsualDisk)
 TEST_F(CliSyncTest, DirectionsFollowTheSavedTogglesUnlessOverridden)
 {
     Settings::write({QString(), true, true, false}); // "Copy Target" released
-    const QString stored = tree.path("config/ketrano/registry/HKEY_CURRENT_USER/Software/"
+    const QString stored = path("config/ketrano/registry/HKEY_CURRENT_USER/Software/"
                                      "Quillmark/Ketrano/Copy Target");
     ASSERT_EQ(TempTree::read(stored), "1");
     TempTree::write(src("/to-right.txt"), "r", 1'600'000'000);

@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "profile/profile_file.h"
-#include "support/cli_run.h"
-#include "support/temp_tree.h"
+#include "support/backup_fixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -84,33 +82,28 @@ QStringList progressLines(const QByteArray& output)
     return lines;
 }
 
-class CliTerminalTest : public ::testing::Test
+class CliTerminalTest : public BackupFixture
 {
 protected:
+    CliTerminalTest() : BackupFixture("ketrano-terminal") {}
     void SetUp() override
     {
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(tree.path("config")));
-        qputenv("XDG_STATE_HOME", QFile::encodeName(tree.path("state")));
-        ASSERT_TRUE(ProfileFile::write(profile, {{tree.path("src"), tree.path("dst"), "*", ""}}));
+        BackupFixture::SetUp();
         // A large file and many small ones: the run lasts long enough to be drawn.
-        TempTree::write(tree.path("src/a big.bin"), QByteArray(16 << 20, 'b'), 1'600'000'000);
+        put(src("/a big.bin"), QByteArray(16 << 20, 'b'));
         for (int i = 0; i < 300; ++i)
-            TempTree::write(
-                tree.path(QStringLiteral("src/%1/f%2").arg(i == 77 ? "slow" : "many").arg(i)),
-                QByteArray(1000, 'x'), 1'600'000'000);
+            put(src(QStringLiteral("/%1/f%2").arg(i == 77 ? "slow" : "many").arg(i)),
+                QByteArray(1000, 'x'));
     }
     // Every run copies everything anew.
     TerminalRun sync(const QStringList& options, const char* term)
     {
-        QDir(tree.path("dst")).removeRecursively();
+        QDir(dst()).removeRecursively();
         // A target-only file, not copied when Target to Source is off.
-        QFile::remove(tree.path("src/only here.txt"));
-        TempTree::write(tree.path("dst/only here.txt"), "t", 1'600'000'000);
+        QFile::remove(src("/only here.txt"));
+        put(dst("/only here.txt"), "t");
         return onTerminal(QStringList{"sync", profile} + options, term);
     }
-
-    TempTree tree;
-    const QString profile = tree.path("p.prf");
 };
 
 TEST_F(CliTerminalTest, TheLineShowsFilesBytesPercentSpeedTimeLeftAndTheFile)
@@ -146,9 +139,9 @@ TEST_F(CliTerminalTest, NoEscapesOnADumbTerminalNothingQuietAndOnlyTheSummaryInA
     EXPECT_EQ(quiet.status, 0);
     EXPECT_EQ(quiet.output, "");
 
-    QFile::remove(tree.path("src/only here.txt"));
-    QDir(tree.path("dst")).removeRecursively();
-    QDir().mkpath(tree.path("dst"));
+    QFile::remove(src("/only here.txt"));
+    QDir(dst()).removeRecursively();
+    QDir().mkpath(dst());
     const CliRun piped = runCli({"sync", profile, "-v"}, {"TERM=xterm"});
     EXPECT_EQ(piped.status, 0);
     EXPECT_EQ(piped.err.toStdString(), "");
@@ -156,7 +149,7 @@ TEST_F(CliTerminalTest, NoEscapesOnADumbTerminalNothingQuietAndOnlyTheSummaryInA
     // -v: one line for each copy, the summary after them.
     const QStringList copies = piped.lines().filter(" -> ");
     EXPECT_EQ(copies.size(), 301);
-    EXPECT_TRUE(copies.contains(tree.path("src/many/f7") + " -> " + tree.path("dst/many/f7")));
+    EXPECT_TRUE(copies.contains(src("/many/f7") + " -> " + dst("/many/f7")));
     EXPECT_EQ(piped.lines().last().toStdString(), "16,684 KB Copied");
 }
 

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "profile/desktop_shortcut.h"
-#include "profile/profile_commands.h"
 #include "profile/profile_file.h"
 #include "support/recording_callbacks.h"
 #include "support/temp_tree.h"

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "results/result_model.h"
-#include "results/result_order.h"
 
 #include <QPersistentModelIndex>
 #include <QSignalSpy>

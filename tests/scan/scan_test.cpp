@@ -4,7 +4,6 @@
 #include "scan/compare_sides.h"
 #include "scan/enumeration.h"
 #include "scan/extension_filters.h"
-#include "scan/scan_driver.h"
 #include "scan/text_case.h"
 #include "support/permission_checks.h"
 #include "support/recording_callbacks.h"
@@ -16,11 +15,6 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
-
-inline void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

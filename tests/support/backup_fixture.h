@@ -6,7 +6,6 @@
 #include "support/tree_snapshot.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>

@@ -16,7 +16,6 @@ template <typename T> T next(std::deque<T>& queue)
 Callbacks RecordingCallbacks::callbacks()
 {
     Callbacks cb;
-    cb.yield = [this] { ++yields; };
     cb.panelChanged = [this](int panel, const QString& text) {
         panelLog << QStringLiteral("%1:%2").arg(panel).arg(text);
     };
@@ -35,7 +34,6 @@ Callbacks RecordingCallbacks::callbacks()
         dialogs << QStringLiteral("Pick a Folder|") + start;
         return next(fileNames);
     };
-    cb.showErrors = [this] { ++errorsShown; };
     cb.openFile = [this](const QString& path) { opened << path; };
     return cb;
 }
@@ -52,4 +50,13 @@ RunResult RecordingCallbacks::synchronize(AppState& state, const Callbacks& cb)
         return toggles[d == Direction::SourceToTarget ? 2 : 3];
     };
     return runProfile(state, request, cb);
+}
+
+QStringList copyErrors(const AppState& state, const QString& root)
+{
+    QStringList texts;
+    for (const ErrorRow& e : state.errorRows.rows())
+        if (!e.beforeCopies())
+            texts << (root.isEmpty() ? e.error : QString(e.error).replace(root + '/', QString()));
+    return texts;
 }

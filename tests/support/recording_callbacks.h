@@ -20,8 +20,6 @@ struct RecordingCallbacks
     std::deque<QString> fileNames; // answers to file dialogs and folder pickers
     QStringList dialogs;           // "title|filter|initial" of each file dialog
     std::map<int, bool> toggles{{1, true}, {2, true}, {3, true}};
-    int yields = 0;
-    int errorsShown = 0;
     QStringList opened;
 
     Callbacks callbacks();
@@ -32,3 +30,6 @@ struct RecordingCallbacks
     RunResult scan(AppState& state, const Callbacks& cb);
     RunResult synchronize(AppState& state, const Callbacks& cb);
 };
+
+// The error rows of the synchronization (not those of the scan), with 'root' + "/" left out.
+QStringList copyErrors(const AppState& state, const QString& root = QString());

@@ -3,9 +3,15 @@
 
 #include <QString>
 #include <QTemporaryDir>
-#include <QtGlobal>
 #include <initializer_list>
+#include <ostream>
 #include <sys/types.h>
+
+// GoogleTest prints a QString that differs as its text.
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 // A folder tree for a test, described as data: each file a relative path, its size and its
 // modification time (UTC seconds since the epoch). Paths may hold bytes that are not UTF-8, as

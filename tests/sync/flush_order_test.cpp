@@ -2,7 +2,6 @@
 #include "profile/profile_file.h"
 #include "support/temp_tree.h"
 
-#include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QProcess>

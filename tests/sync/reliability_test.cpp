@@ -2,20 +2,15 @@
 #include "core/name_bytes.h"
 #include "profile/profile_file.h"
 #include "support/backup_fixture.h"
-#include "support/cli_run.h"
 #include "support/temp_tree.h"
 #include "support/tmpfs_mount.h"
-#include "support/tree_snapshot.h"
-#include "sync/partial_copy_name.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QJsonArray>
-#include <QJsonObject>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -24,7 +19,6 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <fcntl.h>
 #include <filesystem>
 #include <functional>
 #include <linux/capability.h>
@@ -305,33 +299,6 @@ TEST_F(Reliability, AKilledSyncLeavesEveryFileWholeAndTheNextRunFinishes)
     expectSettled();
 }
 
-// Unreadable folders on both sides, the program run as any user.
-TEST_F(Reliability, UnreadableFoldersAreReportedAndNothingIsWrittenIntoThem)
-{
-    put(src("/closed/secret.txt"), "s");
-    put(src("/shut/new.txt"), "n");
-    put(dst("/shut/old.txt"), "o");
-    put(src("/open/a.txt"), "a");
-    put(dst("/open/b.txt"), "b");
-    for (const QString& folder : {src("/closed"), dst("/shut")})
-        ::chmod(QFile::encodeName(folder).constData(), 0);
-    const CliRun r = runCli({"sync", "--json", profile}, {}, asAnyUser);
-    g_tally.faults += 2;
-    for (const QString& folder : {src("/closed"), dst("/shut")})
-        ::chmod(QFile::encodeName(folder).constData(), 0755);
-    if (r.status == 125)
-        GTEST_SKIP() << "cannot run the program without root's power over permission bits";
-    EXPECT_EQ(r.status, 1);
-    for (const QString& folder : {src("/closed"), dst("/shut")})
-        EXPECT_TRUE(r.err.contains("Scan: cannot read folder " + folder + ": Permission denied"))
-            << qPrintable(r.err);
-    EXPECT_EQ(QDir(dst("/shut")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-              QStringList{"old.txt"});
-    EXPECT_FALSE(QFile::exists(dst("/closed/secret.txt")) || QFile::exists(src("/shut/old.txt")));
-    EXPECT_EQ(TempTree::read(dst("/open/a.txt")) + TempTree::read(src("/open/b.txt")), "ab");
-    expectSettled();
-}
-
 TEST_F(Reliability, NamesThatAreNotTextAndCaseTwinsArriveByteForByte)
 {
     for (const char* name :
@@ -346,31 +313,6 @@ TEST_F(Reliability, NamesThatAreNotTextAndCaseTwinsArriveByteForByte)
     EXPECT_EQ(r.status, 0) << qPrintable(r.err);
     EXPECT_EQ(snapshot(dst()), snapshot(src()));
     EXPECT_EQ(runCli({"scan", "--quiet", "--exit-code", profile}).status, 0);
-}
-
-// A backup disk mounted over a folder, synchronized once, then not mounted.
-TEST_F(Reliability, AnUnmountedDiskIsNotFilled)
-{
-    const QString backup = path("disk/Backup");
-    QDir().mkpath(path("disk"));
-    ASSERT_TRUE(ProfileFile::write(profile, {{src(), backup, "*", ""}}));
-    put(src("/a.txt"), "a");
-    {
-        const TmpfsMount disk(path("disk"), "size=4m");
-        if (!disk.mounted())
-            GTEST_SKIP() << "needs root to mount a tmpfs: " << qPrintable(qt_error_string());
-        QDir().mkpath(backup);
-        ASSERT_EQ(runCli({"sync", "--quiet", profile}).status, 0);
-    }
-    QDir().mkpath(backup); // the empty mount point's folder, made again
-    put(src("/b.txt"), "b");
-
-    const CliRun r = runCli({"sync", "--quiet", profile});
-    ++g_tally.faults;
-    EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(r.err.contains(backup + " is not on its usual disk: is the disk mounted?"))
-        << qPrintable(r.err);
-    EXPECT_TRUE(QDir(backup).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
 }
 
 // Damaged profiles are refused; a damaged setting reads as the program's default (both copy

@@ -1,13 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "sync/copy_engine.h"
-#include "sync/sync_driver.h"
 
 #include "core/file_system_info.h"
 #include "core/known_roots.h"
 #include "core/name_bytes.h"
 #include "core/run_lock.h"
 #include "core/status_bar.h"
-#include "scan/scan_driver.h"
 #include "support/fat_mount.h"
 #include "support/permission_checks.h"
 #include "support/recording_callbacks.h"
@@ -23,11 +20,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-
-inline void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
 
 // Synchronize and its copy engine on real folders: "s" and "t" of one tree. ListView1 rows
 // go s -> t, ListView2 rows t -> s, as a scan would have listed them.
@@ -66,15 +58,7 @@ public:
         (list == 1 ? state.SourceFileCount : state.TargetFileCount) += 1;
     }
     bool exists(const QString& rel) const { return QFileInfo::exists(tree.path(rel)); }
-    // The error rows of the synchronization (not those of the scan), tree paths relative.
-    QStringList copyErrors() const
-    {
-        QStringList texts;
-        for (const ErrorRow& e : state.errorRows.rows())
-            if (!e.beforeCopies())
-                texts << QString(e.error).replace(tree.root() + "/", "");
-        return texts;
-    }
+    QStringList copyErrors() const { return ::copyErrors(state, tree.root()); }
     TempTree tree;
     AppState state;
     RecordingCallbacks rec;

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/settings.h"
 #include "profile/profile_file.h"
-#include "scan/scan_driver.h"
 #include "support/cli_run.h"
 #include "support/recording_callbacks.h"
 #include "support/temp_tree.h"
@@ -17,11 +16,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-
-inline void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
 
 // Nothing a synchronization replaces is lost: the old content is kept as a version below the
 // root of its side, with its time and permission bits, and a version that cannot be kept
@@ -50,14 +44,7 @@ protected:
             out << v.relativePath + "=" + TempTree::read(v.path);
         return out;
     }
-    QStringList copyErrors() const
-    {
-        QStringList texts;
-        for (const ErrorRow& e : state.errorRows.rows())
-            if (!e.beforeCopies())
-                texts << e.error;
-        return texts;
-    }
+    QStringList copyErrors() const { return ::copyErrors(state); }
     TempTree tree;
     AppState state;
     RecordingCallbacks rec;
