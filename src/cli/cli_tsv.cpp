@@ -9,14 +9,8 @@
 #include <QLocale>
 #include <algorithm>
 #include <array>
-#include <ctime>
 
 namespace {
-
-bool plainAscii(char c)
-{
-    return c >= 0x20 && c < 0x7F && c != '\\';
-}
 
 void appendEscaped(QByteArray& out, const QString& text)
 {
@@ -28,7 +22,8 @@ void appendName(QByteArray& out, QAnyStringView name)
 {
     const bool plain = name.visit([&out](auto v) {
         if constexpr (std::is_same_v<decltype(v), QLatin1StringView>) {
-            if (std::all_of(v.data(), v.data() + v.size(), plainAscii)) {
+            if (std::all_of(v.data(), v.data() + v.size(),
+                            [](char c) { return plainForLine(char16_t(uchar(c))); })) {
                 out.append(v.data(), v.size());
                 return true;
             }
@@ -37,39 +32,6 @@ void appendName(QByteArray& out, QAnyStringView name)
     });
     if (!plain)
         appendEscaped(out, name.toString());
-}
-
-void appendDigits(QByteArray& out, int value, int width)
-{
-    char digits[8];
-    for (int i = width - 1; i >= 0; --i, value /= 10)
-        digits[i] = char('0' + value % 10);
-    out.append(digits, width);
-}
-
-// "YYYY-MM-DD HH:MM:SS" in local time, as isoLocalTime() has it.
-void appendLocalTime(QByteArray& out, qint64 utcSeconds)
-{
-    const std::time_t t = std::time_t(utcSeconds);
-    std::tm tm = {};
-    if (!localtime_r(&t, &tm))
-        return;
-    const int year = tm.tm_year + 1900;
-    if (year < 0 || year > 9999) {
-        out += isoLocalTime(utcSeconds).toUtf8();
-        return;
-    }
-    appendDigits(out, year, 4);
-    out += '-';
-    appendDigits(out, tm.tm_mon + 1, 2);
-    out += '-';
-    appendDigits(out, tm.tm_mday, 2);
-    out += ' ';
-    appendDigits(out, tm.tm_hour, 2);
-    out += ':';
-    appendDigits(out, tm.tm_min, 2);
-    out += ':';
-    appendDigits(out, tm.tm_sec, 2);
 }
 
 // Sizes as the lists show them, in the locale's digits and groups; the small ones, which

@@ -9,10 +9,7 @@
 QString escapeForLine(const QString& text)
 {
     // Most names are printable ASCII: nothing to escape, the text is shared as it is.
-    const auto plain = [](QChar c) {
-        return c.unicode() >= 0x20 && c.unicode() < 0x7F && c != u'\\';
-    };
-    if (std::all_of(text.begin(), text.end(), plain))
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return plainForLine(c.unicode()); }))
         return text;
     QString out;
     out.reserve(text.size());

@@ -11,6 +11,11 @@
 // valid UTF-8. So a name can neither break a line or a field apart nor send control sequences
 // to a terminal, and every name reads back to its bytes.
 QString escapeForLine(const QString& text);
+// Whether escapeForLine() leaves a character as it is: printable ASCII but the backslash.
+inline bool plainForLine(char16_t c)
+{
+    return c >= 0x20 && c < 0x7F && c != u'\\';
+}
 
 // "2001-09-09T01:46:40Z": ISO 8601 in UTC, whole seconds.
 QString isoUtcTime(qint64 utcSeconds);
