@@ -18,6 +18,8 @@
 namespace {
 
 constexpr quint32 None = 0xffffffffu;
+// No unmatched row of the other side has the line's key: it has no partner either way.
+constexpr quint32 NoCandidate = 0xfffffffeu;
 
 size_t unmatchedRows(const SideTable& table);
 
@@ -27,16 +29,17 @@ size_t unmatchedRows(const SideTable& table);
 class UnmatchedIndex
 {
 public:
-    explicit UnmatchedIndex(const SideTable& table) : m_table(table), m_next(table.size(), None)
+    explicit UnmatchedIndex(const SideTable& table)
+        : m_table(table), m_rows(unmatchedRows(table)), m_next(m_rows > 0 ? table.size() : 0, None)
     {
         size_t capacity = 16;
-        while (capacity < 2 * unmatchedRows(table))
+        while (capacity < 2 * m_rows)
             capacity *= 2;
         m_slots.reserve(capacity);
         adviseHugePages(m_slots.data(), capacity * sizeof(quint32));
         m_slots.assign(capacity, None);
         m_mask = capacity - 1;
-        for (size_t j = table.size(); j-- > 0;) {
+        for (size_t j = m_next.size(); j-- > 0;) {
             if (table.Matched[j])
                 continue;
             quint32& slot = m_slots[find(table.keys[j])];
@@ -45,11 +48,17 @@ public:
         }
     }
 
+    // How many rows of the table were unmatched when the index was made.
+    size_t rows() const { return m_rows; }
+
     // Takes the first unmatched row whose relative path equals the line's: byte for byte when
-    // 'exact', else ignoring case.
+    // 'exact', else ignoring case. NoCandidate when no row has the line's key at all (no row
+    // can become one: rows are only taken).
     quint32 take(LinePath path, quint32 key, bool exact)
     {
         quint32& slot = m_slots[find(key)];
+        if (slot == None)
+            return NoCandidate;
         quint32 previous = None;
         for (quint32 j = slot; j != None; previous = j, j = m_next[j]) {
             if (m_table.Matched[j])
@@ -80,6 +89,7 @@ private:
     }
 
     const SideTable& m_table;
+    size_t m_rows;
     std::vector<quint32> m_slots;
     std::vector<quint32> m_next;
     size_t m_mask = 0;
@@ -279,12 +289,15 @@ void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass)
 
     // Partners first: the same bytes, then the same path ignoring case, so that of "a.txt" and
     // "A.TXT" on one side, "a.txt" pairs with "a.txt" on the other whichever comes first.
-    std::vector<quint32> partner(mine.size(), None);
+    // (None of them when the other side has no unmatched row left, as in the second pass.)
+    std::vector<quint32> partner;
+    if (index.rows() > 0)
+        partner.assign(mine.size(), None);
     for (bool exact : {true, false})
-        for (size_t i = 0; i < mine.size(); ++i)
+        for (size_t i = 0; i < partner.size(); ++i)
             if (!mine.Matched[i] && partner[i] == None) {
                 partner[i] = index.take(pathOf(mine.rows, mine.rows[i]), mine.keys[i], exact);
-                if (partner[i] != None)
+                if (partner[i] < NoCandidate)
                     theirs.Matched[partner[i]] = 1;
             }
 
@@ -294,7 +307,8 @@ void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass)
     for (size_t i = 0; i < mine.size(); ++i) {
         if (i % 65536 == 0 && i > 0) {
             releaseFront(mine.rows.data(), i * sizeof(FileLine), releasedLines);
-            releaseFront(partner.data(), i * sizeof(quint32), releasedPartners);
+            if (!partner.empty())
+                releaseFront(partner.data(), i * sizeof(quint32), releasedPartners);
             mine.rows.releaseNamesBefore(mine.rows[i]); // the rows took the names they need
         }
 
@@ -306,9 +320,9 @@ void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass)
         const FileLine& a = mine.rows[i];
         const QString& aFolder = mine.rows.folder(a);
         const LinePath aPath = pathOf(mine.rows, a);
-        const quint32 j = partner[i];
+        const quint32 j = partner.empty() ? None : partner[i];
         mine.Matched[i] = 1;
-        if (j == None) {
+        if (j >= NoCandidate) {
             if (otherFolders.holds(aPath, mine.keys[i]))
                 reportError(state.errorRows, cb,
                             errorRow(failure(ErrorKind::FolderInTheWay), mine.rows.nameString(a),

@@ -144,13 +144,38 @@ TEST(CliScan, JsonIsValidAndTheSameInEveryLocale)
 }
 
 // --exit-code for monitoring, and a failed write of the output, which is never success and
-// stops a sync before it copies.
+// stops a sync before it copies. A list this long is written on two threads.
 TEST(CliScan, ExitCodeAndFailedOutputOfScanAndSync)
 {
     Folders f;
-    for (int i = 0; i < 3000; ++i) // far more than a pipe holds
-        f.tree.add({QStringLiteral("src/a long file name to fill the pipe %1").arg(i)});
+    for (int i = 0; i < 9000; ++i) // far more than a pipe holds, in folders of 700
+        f.tree.add({QStringLiteral("src/%1/a long file name to fill the pipe %2")
+                        .arg(i / 700 % 2 ? "odd" : "even")
+                        .arg(i),
+                    i % 3 ? 0 : 2048});
     f.tree.mkdir("dst");
+    // Every row once, in list order: the --tsv lines against the --json rows.
+    const auto [code, tsv, err] = scan({f.prf, "--tsv"});
+    QStringList lines = QString::fromStdString(tsv).split('\n');
+    ASSERT_EQ(std::tuple(code, lines.size()), std::tuple(0, 9000 + 2)) << err; // + panel, end
+    EXPECT_TRUE(lines[9000].startsWith("#\tReady  \tSource Files: 9000\tSource Size: 6,000KB"));
+    const QJsonArray json =
+        QJsonDocument::fromJson(QByteArray::fromStdString(std::get<1>(scan({f.prf, "--json"}))))
+            .object()["rows"]
+            .toArray();
+    ASSERT_EQ(json.size(), 9000);
+    for (int i = 0; i < 9000; ++i) {
+        const QJsonObject r = json[i].toObject();
+        const QString line = QStringList{"1",
+                                         r["name"].toString(),
+                                         r["source"].toString(),
+                                         r["target"].toString(),
+                                         "New File",
+                                         "2001-09-09 01:46:40",
+                                         r["size"].toInt() ? "2" : "0"}
+                                 .join('\t');
+        ASSERT_EQ(lines[i], line) << i;
+    }
     Folders missing; // its Target is not there: the scan refuses it and cannot tell
     missing.tree.add({"src/a"});
     Folders clash; // a file where the other side has a folder: refused, saying which
@@ -170,6 +195,10 @@ TEST(CliScan, ExitCodeAndFailedOutputOfScanAndSync)
          "ketrano-cli: cannot write the output: Broken pipe\n"},
         {cli + " scan --json " + prf + " >/dev/full", 1,
          "ketrano-cli: cannot write the output: No space left on device\n"},
+        {cli + " scan --tsv " + prf + " >/dev/full", 1,
+         "ketrano-cli: cannot write the output: No space left on device\n"},
+        {cli + " scan --tsv " + prf + " | head -c 10 >/dev/null; exit ${PIPESTATUS[0]}", 1,
+         "ketrano-cli: cannot write the output: Broken pipe\n"},
         {cli + " sync " + prf + " | head -c 10 >/dev/null; exit ${PIPESTATUS[0]}", 1,
          "ketrano-cli: cannot write the output: Broken pipe\n"}};
     for (const auto& [line, status, message] : cases) {
