@@ -36,8 +36,7 @@ void comparePairs(benchmark::State& bench)
         SideTable source, target;
         bench.ResumeTiming();
 
-        buildSideTable(*state, cb, one, source);
-        buildSideTable(*state, cb, two, target);
+        buildSideTables(*state, cb, one, source, two, target);
         AppState& s = *state;
         ComparePass first{source,
                           target,

@@ -24,29 +24,36 @@ constexpr quint32 NoCandidate = 0xfffffffeu;
 size_t unmatchedRows(const SideTable& table);
 
 // The other table's unmatched rows by key: an open-addressing table from the key hash to the
-// first such row, and for each row the next one with the same hash, in table order. A taken
-// row leaves its chain; the first row of a chain stays in its slot, matched, to keep the key.
+// first such row (with the key, so that a look-up reads no row it does not take), and for
+// each row the next one with the same hash, in table order. A taken row leaves its chain; the
+// first row of a chain stays in its slot, matched, when it is the last.
 class UnmatchedIndex
 {
 public:
     explicit UnmatchedIndex(const SideTable& table)
         : m_table(table), m_rows(unmatchedRows(table)), m_next(m_rows > 0 ? table.size() : 0, None)
     {
-        size_t capacity = 16;
-        while (capacity < 2 * m_rows)
-            capacity *= 2;
+        // Two slots in three taken at most: a look-up that finds nothing reads a few slots side
+        // by side.
+        const size_t capacity = std::min<size_t>(m_rows + m_rows / 2 + 16, 0xffffffffu);
         m_slots.reserve(capacity);
-        adviseHugePages(m_slots.data(), capacity * sizeof(quint32));
-        m_slots.assign(capacity, None);
-        m_mask = capacity - 1;
+        adviseHugePages(m_slots.data(), capacity * sizeof(Slot));
+        m_slots.assign(capacity, Slot{});
         for (size_t j = m_next.size(); j-- > 0;) {
+            if (j >= Ahead)
+                prefetch(table.keys[j - Ahead]);
             if (table.Matched[j])
                 continue;
-            quint32& slot = m_slots[find(table.keys[j])];
-            m_next[j] = slot;
-            slot = quint32(j);
+            Slot& slot = m_slots[find(table.keys[j])];
+            m_next[j] = slot.row;
+            slot = {quint32(j), table.keys[j]};
         }
     }
+
+    // Rows further on that a loop over rows asks the cache for while it deals with this one:
+    // the slots of a million rows are far apart in memory.
+    static constexpr size_t Ahead = 16;
+    void prefetch(quint32 key) const { __builtin_prefetch(&m_slots[home(key)]); }
 
     // How many rows of the table were unmatched when the index was made.
     size_t rows() const { return m_rows; }
@@ -56,7 +63,7 @@ public:
     // can become one: rows are only taken).
     quint32 take(LinePath path, quint32 key, bool exact)
     {
-        quint32& slot = m_slots[find(key)];
+        quint32& slot = m_slots[find(key)].row;
         if (slot == None)
             return NoCandidate;
         quint32 previous = None;
@@ -77,22 +84,28 @@ public:
 
 private:
     // The slot of the key: the one holding a row with that key, or the empty one to take.
+    size_t home(quint32 key) const
+    {
+        const quint64 h = (quint64(key) * 0x9e3779b97f4a7c15ull) >> 32;
+        return size_t((h * m_slots.size()) >> 32); // from 0 to the last slot
+    }
     size_t find(quint32 key) const
     {
-        quint64 h = quint64(key) * 0x9e3779b97f4a7c15ull;
-        h ^= h >> 32;
-        for (size_t i = size_t(h) & m_mask;; i = (i + 1) & m_mask) {
-            const quint32 row = m_slots[i];
-            if (row == None || m_table.keys[row] == key)
+        for (size_t i = home(key);; i = i + 1 < m_slots.size() ? i + 1 : 0) {
+            if (m_slots[i].row == None || m_slots[i].key == key)
                 return i;
         }
     }
 
     const SideTable& m_table;
     size_t m_rows;
-    std::vector<quint32> m_slots;
+    struct Slot
+    {
+        quint32 row = None;
+        quint32 key = 0;
+    };
+    std::vector<Slot> m_slots;
     std::vector<quint32> m_next;
-    size_t m_mask = 0;
 };
 
 // absoluteFolder() of the rows of one folder after another, built once per folder so that
@@ -294,12 +307,15 @@ void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass)
     if (index.rows() > 0)
         partner.assign(mine.size(), None);
     for (bool exact : {true, false})
-        for (size_t i = 0; i < partner.size(); ++i)
+        for (size_t i = 0; i < partner.size(); ++i) {
+            if (i + UnmatchedIndex::Ahead < partner.size())
+                index.prefetch(mine.keys[i + UnmatchedIndex::Ahead]);
             if (!mine.Matched[i] && partner[i] == None) {
                 partner[i] = index.take(pathOf(mine.rows, mine.rows[i]), mine.keys[i], exact);
                 if (partner[i] < NoCandidate)
                     theirs.Matched[partner[i]] = 1;
             }
+        }
 
     // This table's lines are read once more, in order, and then thrown away: the memory of
     // those done with, and their folders' names, goes back as the rows that replace them come.

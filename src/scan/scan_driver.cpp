@@ -105,8 +105,7 @@ void scanEntry(AppState& state, const Callbacks& cb, int profileIndex, const Pro
 
     SideTable SourceTable;
     SideTable TargetTable;
-    buildSideTable(state, cb, FilesList1, SourceTable);
-    buildSideTable(state, cb, FilesList2, TargetTable);
+    buildSideTables(state, cb, FilesList1, SourceTable, FilesList2, TargetTable);
 
     emitEvent(cb, {.type = RunEvent::Comparing, .entry = profileIndex});
     const bool fatTimes = scanned.source.fs.fatTimes() || scanned.target.fs.fatTimes();

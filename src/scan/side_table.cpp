@@ -6,6 +6,8 @@
 #include "core/ui_yield.h"
 #include "scan/text_case.h"
 
+#include <functional>
+
 namespace {
 
 constexpr quint64 FnvOffset = 14695981039346656037ull;
@@ -88,19 +90,42 @@ bool samePath(LinePath a, LinePath b)
     return a.name == b.name && a.folder == b.folder;
 }
 
-void buildSideTable(AppState& state, const Callbacks& cb, FileList& lines, SideTable& table)
+namespace {
+
+// The keys of the lines, until a stop; the table takes the lines it has keys for.
+void buildTable(const std::atomic<bool>& stop, FileList& lines, SideTable& table,
+                const std::function<void()>& perLine)
 {
     table.clear();
     PathKeyHasher hasher;
     size_t built = 0;
     reserveWithHint(table.keys, lines.size());
     for (; built < lines.size(); ++built) {
-        if (state.control.cancelled())
+        if (stop.load(std::memory_order_relaxed))
             break;
-        uiYield(state.control, cb);
+        if (perLine)
+            perLine();
         table.keys.push_back(hasher(lines, lines[built]));
     }
     lines.resize(built);
     table.rows.take(lines);
     table.Matched.assign(built, 0);
+}
+
+} // namespace
+
+void buildSideTables(AppState& state, const Callbacks& cb, FileList& sourceLines, SideTable& source,
+                     FileList& targetLines, SideTable& target)
+{
+    // The target's table on a thread of its own, which touches nothing but its lines, its
+    // table and the stop flag; the source's here, yielding to the window as it goes.
+    const std::atomic<bool>& stop = state.control.CancelRequested;
+    constexpr auto policy = std::launch::async | std::launch::deferred;
+    auto targetDone = std::async(policy, buildTable, std::cref(stop), std::ref(targetLines),
+                                 std::ref(target), std::function<void()>());
+    buildTable(stop, sourceLines, source, [&] { uiYield(state.control, cb); });
+    // (Without a free thread the target's table is built here, when it is asked for.)
+    while (targetDone.wait_for(std::chrono::milliseconds(10)) == std::future_status::timeout)
+        uiYield(state.control, cb);
+    targetDone.get();
 }

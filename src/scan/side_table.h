@@ -19,9 +19,11 @@ struct SideTable
     void clear();
 };
 
-// Builds the table from a record list, taking its lines: one row per line, in order. Before
-// each line it checks CancelRequested (a stop leaves the rows built so far) and yields.
-void buildSideTable(AppState& state, const Callbacks& cb, FileList& lines, SideTable& table);
+// Builds the two tables of an entry from its record lists, taking their lines: one row per
+// line, in order, the two side by side. Before each line it checks CancelRequested (a stop
+// leaves the rows built so far); the window is kept responsive meanwhile.
+void buildSideTables(AppState& state, const Callbacks& cb, FileList& sourceLines, SideTable& source,
+                     FileList& targetLines, SideTable& target);
 
 // A line's relative path, as its folder and its name.
 struct LinePath

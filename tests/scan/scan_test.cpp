@@ -146,13 +146,12 @@ void compare(AppState& s, const char* mine, const char* theirs, const QString& t
              const QString& otherRoot, bool fatTimes = false)
 {
     SideTable a, b;
-    for (const auto& [words, table] : {std::pair(mine, &a), {theirs, &b}}) {
-        FileList lines;
-        for (const QString& w : nameText(words).split(' '))
-            lines.append(w.section('/', 0, -2), w.section('@', 0, 0).section('/', -1),
-                         w.section('@', 1).toLongLong());
-        buildSideTable(s, {}, lines, *table);
-    }
+    FileList lines[2];
+    for (int side : {0, 1})
+        for (const QString& w : nameText(side ? theirs : mine).split(' '))
+            lines[side].append(w.section('/', 0, -2), w.section('@', 0, 0).section('/', -1),
+                               w.section('@', 1).toLongLong());
+    buildSideTables(s, {}, lines[0], a, lines[1], b);
     ComparePass first{.thisTable = a,
                       .otherTable = b,
                       .thisList = s.sourceRows,
