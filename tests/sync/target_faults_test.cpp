@@ -241,13 +241,33 @@ TEST_F(TargetFaults, WritesNeverFollowALinkOutOfTheTarget)
             << qPrintable(row["source"].toString());
 }
 
-// A state folder that cannot be written (cron with HOME=/nonexistent, a full or read-only
-// disk) must not turn the unmounted-disk guard off. Without a usual disk remembered, a root
-// cannot be checked: nothing is copied. With one remembered but no new one saved, the copies
-// are made and the run fails saying so.
-TEST_F(TargetFaults, AStateFolderThatCannotBeWrittenIsAnErrorOfTheRun)
+// Runs as cron starts them. One run of a profile at a time, whatever the environment: a run
+// started by cron (no XDG_RUNTIME_DIR) meets one started in a session (its own runtime
+// folder), both ways. A state folder that cannot be written (cron with HOME=/nonexistent, a
+// full or read-only disk) must not turn the unmounted-disk guard off. Without a usual disk
+// remembered, a root cannot be checked: nothing is copied. With one remembered but no new one
+// saved, the copies are made and the run fails saying so.
+TEST_F(TargetFaults, CronRunsShareTheLockAndAStateFolderThatCannotBeWrittenIsAnError)
 {
     put(src("/a.txt"), "a");
+    const QString runtime = path("runtime");
+    ASSERT_TRUE(QDir().mkpath(runtime));
+    ::chmod(QFile::encodeName(runtime).constData(), 0700);
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    for (const bool holderHasRuntime : {true, false}) {
+        SCOPED_TRACE(holderHasRuntime ? "held in a session" : "held from cron");
+        holderHasRuntime ? qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime))
+                         : qunsetenv("XDG_RUNTIME_DIR");
+        const RunLock held = RunLock::acquire(profile);
+        ASSERT_TRUE(held.held()) << qPrintable(held.error());
+        const CliRun r =
+            runCli({"sync", "--quiet", profile},
+                   {holderHasRuntime ? "XDG_RUNTIME_DIR=" : "XDG_RUNTIME_DIR=" + runtime});
+        EXPECT_EQ(r.status, 3) << qPrintable(r.err);
+        EXPECT_FALSE(QFile::exists(dst("/a.txt")));
+    }
+    saved.isNull() ? qunsetenv("XDG_RUNTIME_DIR") : qputenv("XDG_RUNTIME_DIR", saved);
+
     put(path("not a folder"), "a file in the way");
     const CliRun unchecked =
         runCli({"sync", "--quiet", profile},
@@ -277,30 +297,6 @@ TEST_F(TargetFaults, AStateFolderThatCannotBeWrittenIsAnErrorOfTheRun)
                                      " failed: Read-only file system"))
         << qPrintable(unsaved.err);
     EXPECT_EQ(TempTree::read(dst("/a.txt")), "a");
-}
-
-// One run of a profile at a time, whatever the environment: a run started by cron (no
-// XDG_RUNTIME_DIR) meets one started in a session (its own runtime folder), both ways.
-TEST_F(TargetFaults, RunsWithAndWithoutARuntimeFolderShareOneLock)
-{
-    put(src("/a.txt"), "a");
-    const QString runtime = path("runtime");
-    ASSERT_TRUE(QDir().mkpath(runtime));
-    ::chmod(QFile::encodeName(runtime).constData(), 0700);
-    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
-    for (const bool holderHasRuntime : {true, false}) {
-        SCOPED_TRACE(holderHasRuntime ? "held in a session" : "held from cron");
-        holderHasRuntime ? qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime))
-                         : qunsetenv("XDG_RUNTIME_DIR");
-        const RunLock held = RunLock::acquire(profile);
-        ASSERT_TRUE(held.held()) << qPrintable(held.error());
-        const CliRun r =
-            runCli({"sync", "--quiet", profile},
-                   {holderHasRuntime ? "XDG_RUNTIME_DIR=" : "XDG_RUNTIME_DIR=" + runtime});
-        EXPECT_EQ(r.status, 3) << qPrintable(r.err);
-        EXPECT_FALSE(QFile::exists(dst("/a.txt")));
-    }
-    saved.isNull() ? qunsetenv("XDG_RUNTIME_DIR") : qputenv("XDG_RUNTIME_DIR", saved);
 }
 
 } // namespace
