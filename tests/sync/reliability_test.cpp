@@ -3,7 +3,6 @@
 #include "profile/profile_file.h"
 #include "support/backup_fixture.h"
 #include "support/temp_tree.h"
-#include "support/tmpfs_mount.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -16,16 +15,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <linux/capability.h>
 #include <map>
-#include <optional>
 #include <sys/prctl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -143,46 +139,6 @@ class Reliability : public BackupFixture
 protected:
     Reliability() : BackupFixture("ketrano-reliability") {}
 };
-
-// Writes that fail part-way: a file size limit (ulimit -f), then a target that fills up. The
-// large file fails its row with the reason, its old version stays whole, the rest is copied.
-TEST_F(Reliability, AWriteThatFailsPartWayKeepsTheOldVersionWhole)
-{
-    put(dst("/big.bin"), QByteArray(1 << 20, 'o'));
-    put(src("/big.bin"), QByteArray(16 << 20, 'n'), 1'700'000'000);
-    for (int i = 0; i < 20; ++i)
-        put(src(QStringLiteral("/small/%1.txt").arg(i)), QByteArray(10000, char('a' + i)));
-    const Tree before = snapshot(dst()), wanted = snapshot(src());
-    Tree kept = wanted; // the old big.bin, every small file copied
-    kept["/big.bin"] = before.at("/big.bin");
-    for (const bool fullDisk : {false, true}) {
-        SCOPED_TRACE(fullDisk ? "a full disk" : "a file size limit");
-        std::optional<TmpfsMount> disk; // shows an empty target
-        if (fullDisk && !disk.emplace(dst(), "size=8m").mounted())
-            GTEST_SKIP() << "needs root to mount a small tmpfs: " << qPrintable(qt_error_string());
-        if (fullDisk)
-            put(dst("/big.bin"), QByteArray(1 << 20, 'o'));
-        const struct rlimit limit = {4 << 20, 4 << 20};
-        const CliRun r = runCli({"sync", "--json", profile}, {},
-                                [&] { fullDisk || ::setrlimit(RLIMIT_FSIZE, &limit); });
-        ++g_tally.faults;
-        EXPECT_EQ(r.status, 1) << "-1: ended by a signal";
-        const QJsonArray failures = r.json()["failures"].toArray();
-        ASSERT_EQ(failures.size(), 1) << r.out.constData();
-        EXPECT_EQ(failures[0]["name"].toString(), "big.bin");
-        EXPECT_TRUE(failures[0]["reason"].toString().endsWith(fullDisk ? ": No space left on device"
-                                                                       : ": File too large"));
-        // A script tells a full disk by its kind and number, whatever the language.
-        EXPECT_EQ(failures[0]["kind"].toString(), "write-failed");
-        EXPECT_EQ(failures[0]["errno"].toInt(), fullDisk ? ENOSPC : EFBIG);
-        EXPECT_EQ(r.json()["totals"].toObject()["errors"].toInt(), 1); // the summary
-        EXPECT_EQ(checkWhole(snapshot(dst()), before, wanted), 0);
-        EXPECT_EQ(snapshot(dst()), kept);
-        EXPECT_EQ(snapshot(dst(), true), Tree());
-        ASSERT_TRUE(!fullDisk || disk->resize("size=64m")); // room again
-        expectSettled();
-    }
-}
 
 // A large source written to while it is copied: the copy is stopped (SIGSTOP) once the source
 // is open, the source changed, the copy let go on.

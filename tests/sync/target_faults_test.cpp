@@ -18,8 +18,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <filesystem>
+#include <optional>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -53,42 +56,71 @@ protected:
     }
 };
 
-// A target that reports a full disk only when the file is closed, and one that takes nothing
-// and says nothing (a write that returns 0): the file replaced keeps its old version, the new
-// ones are not created, each row says why, and the run ends (never loops). A target without
-// unnamed files (FAT, FUSE drivers and network shares refuse O_TMPFILE): every copy, new or
-// replacing, small or large, is written under a hidden name and renamed into place.
-TEST_F(TargetFaults, AFailureAtCloseOrAWriteOfNothingOrNoUnnamedFiles)
+// Writes that fail: part-way (a file size limit, a target that fills up), only when the file
+// is closed (a full disk told at close), or that take nothing and say nothing (a write that
+// returns 0). Each file that fails keeps its old version whole or is not created, its row says
+// why (a script tells a full disk by its kind and number, whatever the language), the rest is
+// copied, and the run ends (never loops). A target without unnamed files (FAT, FUSE drivers and
+// network shares refuse O_TMPFILE): every copy, new or replacing, small or large, is written
+// under a hidden name and renamed into place.
+TEST_F(TargetFaults, WritesThatFailKeepTheOldVersionAndNoUnnamedFilesMeansHiddenNames)
 {
-    const QString full = "Writing the destination failed: No space left on device";
+    const QString full = "Writing the destination failed: No space left on device",
+                  tooLarge = "Writing the destination failed: File too large";
     const std::map<QString, QString> allFull = {
-        {"big.bin", full}, {"new.txt", full}, {"old.txt", full}};
-    for (const auto& [fault, failed] :
-         {std::pair("close", allFull), {"zero-write", allFull}, {"no-tmpfile", {}}}) {
+        {"big.bin", full}, {"new.txt", full}, {"old.bin", full}, {"old.txt", full}};
+    // The fault, the rows that fail and why, the error number they tell.
+    const std::tuple<std::string, std::map<QString, QString>, int> cases[] = {
+        {"close", allFull, ENOSPC},
+        {"zero-write", allFull, ENOSPC},
+        {"no-tmpfile", {}, 0},
+        {"a file size limit", {{"big.bin", tooLarge}, {"old.bin", tooLarge}}, EFBIG},
+        {"a full disk", {{"big.bin", full}, {"old.bin", full}}, ENOSPC}};
+    for (const auto& [fault, failed, error] : cases) {
         SCOPED_TRACE(fault);
         fs::remove_all(QFile::encodeName(dst()).toStdString());
+        std::optional<TmpfsMount> disk; // shows an empty target
+        if (fault == "a full disk" && !disk.emplace(dst(), "size=8m").mounted())
+            GTEST_SKIP() << "needs root to mount a small tmpfs: " << qPrintable(qt_error_string());
         put(dst("/old.txt"), "the old version");
         put(src("/old.txt"), "the new version", 1'700'000'000);
+        put(dst("/old.bin"), QByteArray(1 << 20, 'o'));
+        put(src("/old.bin"), QByteArray(16 << 20, 'n'), 1'700'000'000);
         put(src("/new.txt"), "a new file");
         put(src("/big.bin"), QByteArray(9 << 20, 'b')); // an unnamed temporary file
         const Tree before = snapshot(dst());
-        const QString log = path(QStringLiteral("%1.log").arg(fault));
+        Tree kept = snapshot(src()); // what did not fail copied, the rest as it was
+        for (const auto& [name, why] : failed)
+            before.count("/" + name.toUtf8())
+                ? void(kept["/" + name.toUtf8()] = before.at("/" + name.toUtf8()))
+                : void(kept.erase("/" + name.toUtf8()));
+        const QString log = path(QString::fromStdString(fault) + ".log");
+        const bool injected = !disk && fault != "a file size limit";
+        const struct rlimit limit = {4 << 20, 4 << 20};
         QElapsedTimer took;
         took.start();
-        const CliRun r = runCli({"sync", "--json", profile}, faulty(fault, dst(), log));
+        const CliRun r =
+            runCli({"sync", "--json", profile},
+                   injected ? faulty(QString::fromStdString(fault), dst(), log) : QStringList(),
+                   [&] { injected || disk || ::setrlimit(RLIMIT_FSIZE, &limit); });
         EXPECT_EQ(r.status, failed.empty() ? 0 : 1) << qPrintable(r.err);
         EXPECT_EQ(reasons(r), failed) << r.out.constData();
-        EXPECT_EQ(snapshot(dst()), failed.empty() ? snapshot(src()) : before);
+        for (const QJsonValue f : r.json()["failures"].toArray())
+            EXPECT_EQ(std::pair(f["kind"].toString(), f["errno"].toInt()),
+                      std::pair(QString("write-failed"), error));
+        EXPECT_EQ(r.json()["totals"].toObject()["errors"].toInt(), int(failed.size()));
+        EXPECT_EQ(snapshot(dst()), kept);
         EXPECT_EQ(snapshot(dst(), true), Tree());
         EXPECT_LT(took.elapsed(), 30000);
         const QString calls = QString::fromUtf8(TempTree::read(log));
-        for (const QString name : {"old.txt", "new.txt", "big.bin"})
-            EXPECT_TRUE(!failed.empty() ||
+        for (const QString name : {"old.txt", "new.txt", "old.bin", "big.bin"})
+            EXPECT_TRUE(!failed.empty() || !injected ||
                         calls.contains(QRegularExpression(QRegularExpression::escape("." + name) +
                                                           "\\.ketrano-partial-\\S+ " +
                                                           QRegularExpression::escape(name))))
                 << qPrintable(name) << " not renamed into place:\n"
                 << qPrintable(calls);
+        ASSERT_TRUE(!disk || disk->resize("size=64m")); // room again
         expectSettled();
     }
 }
