@@ -58,11 +58,8 @@ TEST_F(CliSettings, WhatIsSetIsWhatTheWindowReadsAndTheReverse)
     // What the window saves when it closes is what ketrano-cli shows.
     ASSERT_TRUE(Settings::write({"p.prf", true, false, true}).isNull());
     EXPECT_EQ(shown(), "copy-source=off\ncopy-target=on\nshow-icons=on\nkeep-versions=36500\n");
-}
 
-TEST_F(CliSettings, KeepVersionsThatCannotBeReadIsThirtyDays)
-{
-    ASSERT_TRUE(Registry::CreateKey(Settings::KeyPath));
+    // Days kept that cannot be read are thirty; a number out of range is never written.
     for (const QString text : {"", "abc", "-1", "36501", "7.5", "99999999999"}) {
         ASSERT_TRUE(Registry::WriteValue(Settings::KeyPath, Settings::KeepVersions, text));
         EXPECT_EQ(Settings::readKeepVersions(), 30) << text.toStdString();

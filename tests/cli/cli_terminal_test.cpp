@@ -106,7 +106,7 @@ protected:
     }
 };
 
-TEST_F(CliTerminalTest, TheLineShowsFilesBytesPercentSpeedTimeLeftAndTheFile)
+TEST_F(CliTerminalTest, TheLineOnATerminalThatDrawsAndWhatIsLeftOfItElsewhere)
 {
     // The total leaves out the rows of the direction that is off.
     const TerminalRun r = sync({"--target-to-source", "off"}, "xterm");
@@ -122,12 +122,9 @@ TEST_F(CliTerminalTest, TheLineShowsFilesBytesPercentSpeedTimeLeftAndTheFile)
         EXPECT_LT(line.size() - 3, 100) << qPrintable(line); // never wraps
     }
     EXPECT_TRUE(lines.filter(QRegularExpression(" (a big\\.bin|(many|slow)/f\\d+)")).size() > 0);
-    // The line is gone before the summary.
+    // The line is gone before the summary. No escapes on a dumb terminal, nothing quiet, and
+    // only the summary in a pipe.
     EXPECT_TRUE(r.output.contains("\r\x1b[KReady  \r\n")) << r.output.right(300).constData();
-}
-
-TEST_F(CliTerminalTest, NoEscapesOnADumbTerminalNothingQuietAndOnlyTheSummaryInAPipe)
-{
     for (const char* term : {"dumb", static_cast<const char*>(nullptr)}) {
         const TerminalRun dumb = sync({}, term);
         EXPECT_EQ(dumb.status, 0);

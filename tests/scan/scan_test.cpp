@@ -394,43 +394,37 @@ TEST(ScanTrees, WhatCannotBeReadOrIsNotThereIsReportedNotListed)
     }
 }
 
-TEST(ScanTrees, RootFolderOfTheFileSystemAndOtherRoots)
-{
-    for (const auto& [thisRoot, otherRoot, expected] :
-         {std::tuple("/", "/backup/",
-                     "1|f.txt||/backup|OverWrite|0; 1|g.txt|/sub|/backup/sub|New File|0"),
-          std::tuple("/data/", "rel",
-                     "1|f.txt|/data|rel|OverWrite|0; 1|g.txt|/data/sub|rel/sub|New File|0")}) {
-        AppState s;
-        compare(s, "f.txt@2 sub/g.txt@2", "F.TXT@1", thisRoot, otherRoot);
-        EXPECT_EQ(rows(s), expected);
-        EXPECT_EQ(s.sourceRows.at(0).sourcePath(), QString(thisRoot) + "f.txt"); // the path again
-    }
-}
-
 // Names that are not UTF-8 pair only with the same bytes; on FAT, times 1 s apart are equal,
 // and so are times an hour apart (summer time read differently), but not an hour and 2 s.
 // (Times within FAT's years: out of them, times compare as FAT would store them.) A time
-// beyond 2038 and a disk's last 32-bit second (y, z) are the same time.
-TEST(ScanTrees, PairingByBytesAndFatTimes)
+// beyond 2038 and a disk's last 32-bit second (y, z) are the same time. The rows' folders
+// join roots that are "/", end in "/" or are relative.
+TEST(ScanTrees, PairingByBytesFatTimesAndRoots)
 {
-    for (const bool fat : {false, true}) {
+    for (const auto& [fat, thisRoot, otherRoot, shownThis, shownOther] :
+         {std::tuple(false, "/", "/backup/", "", "/backup"),
+          {true, "/data/", "rel", "/data", "rel"}}) {
         AppState s;
         compare(s,
                 "a@1600000011 b@1600000012 caf\xE9@1600000005 x\xE9@1600000005 CAF\xE8@1600000005 "
-                "h@1600003610 i@1600003613 y@4102444800 z@2147483647",
+                "h@1600003610 i@1600003613 y@4102444800 z@2147483647 sub/g@1",
                 "a@1600000010 b@1600000010 caf\xE9@1600000001 x\xE8@1600000001 caf\xE8@1600000001 "
                 "h@1600000010 i@1600000010 y@2147483647 z@4102444800",
-                "/s", "/t", fat);
-        EXPECT_EQ(rows(s), (fat ? "" : "1|a|/s|/t|OverWrite|0; ") +
-                               QString::fromUtf8(
-                                   "1|b|/s|/t|OverWrite|0; 1|caf\uFFFD|/s|/t|OverWrite|0; "
-                                   "1|x\uFFFD|/s|/t|New File|0; 1|CAF\uFFFD|/s|/t|New File|0; ") +
-                               (fat ? "" : "1|h|/s|/t|OverWrite|0; ") +
-                               QString::fromUtf8("1|i|/s|/t|OverWrite|0; "
-                                                 "2|x\uFFFD|/t|/s|New File|0; "
-                                                 "2|caf\uFFFD|/t|/s|New File|0"));
+                thisRoot, otherRoot, fat);
+        EXPECT_EQ(rows(s),
+                  QString((fat ? "" : "1|a|/s|/t|OverWrite|0; ") +
+                          QString::fromUtf8(
+                              "1|b|/s|/t|OverWrite|0; 1|caf\uFFFD|/s|/t|OverWrite|0; "
+                              "1|x\uFFFD|/s|/t|New File|0; 1|CAF\uFFFD|/s|/t|New File|0; ") +
+                          (fat ? "" : "1|h|/s|/t|OverWrite|0; ") +
+                          QString::fromUtf8("1|i|/s|/t|OverWrite|0; "
+                                            "1|g|/s/sub|/t/sub|New File|0; "
+                                            "2|x\uFFFD|/t|/s|New File|0; "
+                                            "2|caf\uFFFD|/t|/s|New File|0"))
+                      .replace("|/s", QString("|") + shownThis)
+                      .replace("|/t", QString("|") + shownOther));
         EXPECT_EQ(nameBytes(s.sourceRows.at(fat ? 3 : 4).name()), "CAF\xE8");
+        EXPECT_EQ(s.sourceRows.at(fat ? 0 : 1).sourcePath(), QString(thisRoot) + "b");
     }
 }
 

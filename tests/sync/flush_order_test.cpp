@@ -32,37 +32,13 @@ struct Call
     int began = 0;
 };
 
+// The arguments, split at the commas outside quotes, brackets and braces.
 QStringList splitArgs(const QString& text)
 {
+    static const QRegularExpression arg(R"((?:"(?:[^"\\]|\\.)*"|\[[^\]]*\]|\{[^}]*\}|[^,\[{"])+)");
     QStringList args;
-    int depth = 0;
-    bool quoted = false;
-    QString current;
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (quoted) {
-            current += c;
-            if (c == '\\' && i + 1 < text.size())
-                current += text[++i];
-            else if (c == '"')
-                quoted = false;
-            continue;
-        }
-        if (c == '"')
-            quoted = true;
-        else if (c == '[' || c == '{' || c == '(')
-            ++depth;
-        else if (c == ']' || c == '}' || c == ')')
-            --depth;
-        if (c == ',' && depth == 0) {
-            args << current.trimmed();
-            current.clear();
-        } else {
-            current += c;
-        }
-    }
-    if (!current.trimmed().isEmpty())
-        args << current.trimmed();
+    for (auto it = arg.globalMatch(text); it.hasNext();)
+        args << it.next().captured().trimmed();
     return args;
 }
 

@@ -18,8 +18,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <filesystem>
+#include <optional>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -53,42 +56,71 @@ protected:
     }
 };
 
-// A target that reports a full disk only when the file is closed, and one that takes nothing
-// and says nothing (a write that returns 0): the file replaced keeps its old version, the new
-// ones are not created, each row says why, and the run ends (never loops). A target without
-// unnamed files (FAT, FUSE drivers and network shares refuse O_TMPFILE): every copy, new or
-// replacing, small or large, is written under a hidden name and renamed into place.
-TEST_F(TargetFaults, AFailureAtCloseOrAWriteOfNothingOrNoUnnamedFiles)
+// Writes that fail: part-way (a file size limit, a target that fills up), only when the file
+// is closed (a full disk told at close), or that take nothing and say nothing (a write that
+// returns 0). Each file that fails keeps its old version whole or is not created, its row says
+// why (a script tells a full disk by its kind and number, whatever the language), the rest is
+// copied, and the run ends (never loops). A target without unnamed files (FAT, FUSE drivers and
+// network shares refuse O_TMPFILE): every copy, new or replacing, small or large, is written
+// under a hidden name and renamed into place.
+TEST_F(TargetFaults, WritesThatFailKeepTheOldVersionAndNoUnnamedFilesMeansHiddenNames)
 {
-    const QString full = "Writing the destination failed: No space left on device";
+    const QString full = "Writing the destination failed: No space left on device",
+                  tooLarge = "Writing the destination failed: File too large";
     const std::map<QString, QString> allFull = {
-        {"big.bin", full}, {"new.txt", full}, {"old.txt", full}};
-    for (const auto& [fault, failed] :
-         {std::pair("close", allFull), {"zero-write", allFull}, {"no-tmpfile", {}}}) {
+        {"big.bin", full}, {"new.txt", full}, {"old.bin", full}, {"old.txt", full}};
+    // The fault, the rows that fail and why, the error number they tell.
+    const std::tuple<std::string, std::map<QString, QString>, int> cases[] = {
+        {"close", allFull, ENOSPC},
+        {"zero-write", allFull, ENOSPC},
+        {"no-tmpfile", {}, 0},
+        {"a file size limit", {{"big.bin", tooLarge}, {"old.bin", tooLarge}}, EFBIG},
+        {"a full disk", {{"big.bin", full}, {"old.bin", full}}, ENOSPC}};
+    for (const auto& [fault, failed, error] : cases) {
         SCOPED_TRACE(fault);
         fs::remove_all(QFile::encodeName(dst()).toStdString());
+        std::optional<TmpfsMount> disk; // shows an empty target
+        if (fault == "a full disk" && !disk.emplace(dst(), "size=8m").mounted())
+            GTEST_SKIP() << "needs root to mount a small tmpfs: " << qPrintable(qt_error_string());
         put(dst("/old.txt"), "the old version");
         put(src("/old.txt"), "the new version", 1'700'000'000);
+        put(dst("/old.bin"), QByteArray(1 << 20, 'o'));
+        put(src("/old.bin"), QByteArray(16 << 20, 'n'), 1'700'000'000);
         put(src("/new.txt"), "a new file");
         put(src("/big.bin"), QByteArray(9 << 20, 'b')); // an unnamed temporary file
         const Tree before = snapshot(dst());
-        const QString log = path(QStringLiteral("%1.log").arg(fault));
+        Tree kept = snapshot(src()); // what did not fail copied, the rest as it was
+        for (const auto& [name, why] : failed)
+            before.count("/" + name.toUtf8())
+                ? void(kept["/" + name.toUtf8()] = before.at("/" + name.toUtf8()))
+                : void(kept.erase("/" + name.toUtf8()));
+        const QString log = path(QString::fromStdString(fault) + ".log");
+        const bool injected = !disk && fault != "a file size limit";
+        const struct rlimit limit = {4 << 20, 4 << 20};
         QElapsedTimer took;
         took.start();
-        const CliRun r = runCli({"sync", "--json", profile}, faulty(fault, dst(), log));
+        const CliRun r =
+            runCli({"sync", "--json", profile},
+                   injected ? faulty(QString::fromStdString(fault), dst(), log) : QStringList(),
+                   [&] { injected || disk || ::setrlimit(RLIMIT_FSIZE, &limit); });
         EXPECT_EQ(r.status, failed.empty() ? 0 : 1) << qPrintable(r.err);
         EXPECT_EQ(reasons(r), failed) << r.out.constData();
-        EXPECT_EQ(snapshot(dst()), failed.empty() ? snapshot(src()) : before);
+        for (const QJsonValue f : r.json()["failures"].toArray())
+            EXPECT_EQ(std::pair(f["kind"].toString(), f["errno"].toInt()),
+                      std::pair(QString("write-failed"), error));
+        EXPECT_EQ(r.json()["totals"].toObject()["errors"].toInt(), int(failed.size()));
+        EXPECT_EQ(snapshot(dst()), kept);
         EXPECT_EQ(snapshot(dst(), true), Tree());
         EXPECT_LT(took.elapsed(), 30000);
         const QString calls = QString::fromUtf8(TempTree::read(log));
-        for (const QString name : {"old.txt", "new.txt", "big.bin"})
-            EXPECT_TRUE(!failed.empty() ||
+        for (const QString name : {"old.txt", "new.txt", "old.bin", "big.bin"})
+            EXPECT_TRUE(!failed.empty() || !injected ||
                         calls.contains(QRegularExpression(QRegularExpression::escape("." + name) +
                                                           "\\.ketrano-partial-\\S+ " +
                                                           QRegularExpression::escape(name))))
                 << qPrintable(name) << " not renamed into place:\n"
                 << qPrintable(calls);
+        ASSERT_TRUE(!disk || disk->resize("size=64m")); // room again
         expectSettled();
     }
 }
@@ -118,7 +150,9 @@ TEST_F(TargetFaults, SigtermGivesUpALargeSlowCopyAtOnce)
 }
 
 // A stick through FUSE (fusefat), where one syncfs reaches nothing: each file is flushed by
-// itself before it takes its name, and a flush that fails is that row's failure.
+// itself before it takes its name, and a flush that fails is that row's failure. Times FAT
+// cannot store (before 1980, after 2107) go there as its nearest end, not wrapped, and are
+// never copied back: the next scan finds nothing to do either way.
 TEST_F(TargetFaults, OnFuseEveryFileIsFlushedBeforeItIsPlaced)
 {
     const FatMount stick(dst());
@@ -131,9 +165,22 @@ TEST_F(TargetFaults, OnFuseEveryFileIsFlushedBeforeItIsPlaced)
     const QStringList names = {"old.txt", "a.txt", "b.txt", "c.txt"};
     for (const QString& name : names)
         put(src("/" + name), name.toUtf8() + " from the source", 1'700'000'000);
+    // The time given, the time kept and by how much it may be off: outside FAT's years, the
+    // first or last second FAT holds (1980-01-01, 2107-12-31), give or take the time zone.
+    const std::tuple<const char*, qint64, qint64, qint64> times[] = {
+        {"/1950.txt", -631152000, 315532800, 2 * 86400},
+        {"/2200.txt", 7258118400, 4354819199, 2 * 86400},
+        {"/2000.txt", 946684800, 946684800, 2}};
+    for (const auto& [name, time, kept, slack] : times)
+        put(src(name), name, time);
     const QString log = path("calls.log");
     const CliRun r = runCli({"sync", "--quiet", profile}, faulty("none", dst(), log));
     EXPECT_EQ(r.status, 0) << qPrintable(r.err);
+    for (const auto& [name, time, kept, slack] : times)
+        EXPECT_LE(std::abs(QFileInfo(dst(name)).lastModified().toSecsSinceEpoch() - kept), slack)
+            << name;
+    const CliRun again = runCli({"scan", "--json", "--exit-code", profile});
+    EXPECT_EQ(again.status, 0) << again.out.constData();
     // "fsync <partial>", then "rename <partial> <name>", for every file.
     const QStringList calls = QString::fromUtf8(TempTree::read(log)).split('\n');
     for (const QString& name : names) {
@@ -177,30 +224,6 @@ TEST_F(TargetFaults, ASparseSourceThatTellsOfNoHoleStaysSparse)
     ASSERT_EQ(::stat(QFile::encodeName(dst("/disk.img")).constData(), &st), 0);
     EXPECT_EQ(st.st_size, qint64(64) << 20);
     EXPECT_LT(qint64(st.st_blocks) * 512, qint64(4) << 20) << "the holes were written";
-}
-
-// Times a FAT stick cannot store (before 1980, after 2107) go there as its nearest end, not
-// wrapped, and are never copied back: the next scan finds nothing to do either way.
-TEST_F(TargetFaults, FatTimesOutOfRangeAreClampedAndNeverCopiedBack)
-{
-    const FatMount stick(dst());
-    if (!stick.mounted())
-        GTEST_SKIP() << qPrintable(stick.why());
-    // The time given, the time kept and by how much it may be off: outside FAT's years, the
-    // first or last second FAT holds (1980-01-01, 2107-12-31), give or take the time zone.
-    const std::tuple<const char*, qint64, qint64, qint64> times[] = {
-        {"/1950.txt", -631152000, 315532800, 2 * 86400},
-        {"/2200.txt", 7258118400, 4354819199, 2 * 86400},
-        {"/2000.txt", 946684800, 946684800, 2}};
-    for (const auto& [name, time, kept, slack] : times)
-        put(src(name), name, time);
-    const CliRun r = runCli({"sync", "--quiet", profile});
-    EXPECT_EQ(r.status, 0) << qPrintable(r.err);
-    for (const auto& [name, time, kept, slack] : times)
-        EXPECT_LE(std::abs(QFileInfo(dst(name)).lastModified().toSecsSinceEpoch() - kept), slack)
-            << name;
-    const CliRun again = runCli({"scan", "--json", "--exit-code", profile});
-    EXPECT_EQ(again.status, 0) << again.out.constData();
 }
 
 // Folders of the target that are links: one out of the target (absolute, and by ".."), one
@@ -250,13 +273,33 @@ TEST_F(TargetFaults, WritesNeverFollowALinkOutOfTheTarget)
             << qPrintable(row["source"].toString());
 }
 
-// A state folder that cannot be written (cron with HOME=/nonexistent, a full or read-only
-// disk) must not turn the unmounted-disk guard off. Without a usual disk remembered, a root
-// cannot be checked: nothing is copied. With one remembered but no new one saved, the copies
-// are made and the run fails saying so.
-TEST_F(TargetFaults, AStateFolderThatCannotBeWrittenIsAnErrorOfTheRun)
+// Runs as cron starts them. One run of a profile at a time, whatever the environment: a run
+// started by cron (no XDG_RUNTIME_DIR) meets one started in a session (its own runtime
+// folder), both ways. A state folder that cannot be written (cron with HOME=/nonexistent, a
+// full or read-only disk) must not turn the unmounted-disk guard off. Without a usual disk
+// remembered, a root cannot be checked: nothing is copied. With one remembered but no new one
+// saved, the copies are made and the run fails saying so.
+TEST_F(TargetFaults, CronRunsShareTheLockAndAStateFolderThatCannotBeWrittenIsAnError)
 {
     put(src("/a.txt"), "a");
+    const QString runtime = path("runtime");
+    ASSERT_TRUE(QDir().mkpath(runtime));
+    ::chmod(QFile::encodeName(runtime).constData(), 0700);
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    for (const bool holderHasRuntime : {true, false}) {
+        SCOPED_TRACE(holderHasRuntime ? "held in a session" : "held from cron");
+        holderHasRuntime ? qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime))
+                         : qunsetenv("XDG_RUNTIME_DIR");
+        const RunLock held = RunLock::acquire(profile);
+        ASSERT_TRUE(held.held()) << qPrintable(held.error());
+        const CliRun r =
+            runCli({"sync", "--quiet", profile},
+                   {holderHasRuntime ? "XDG_RUNTIME_DIR=" : "XDG_RUNTIME_DIR=" + runtime});
+        EXPECT_EQ(r.status, 3) << qPrintable(r.err);
+        EXPECT_FALSE(QFile::exists(dst("/a.txt")));
+    }
+    saved.isNull() ? qunsetenv("XDG_RUNTIME_DIR") : qputenv("XDG_RUNTIME_DIR", saved);
+
     put(path("not a folder"), "a file in the way");
     const CliRun unchecked =
         runCli({"sync", "--quiet", profile},
@@ -286,30 +329,6 @@ TEST_F(TargetFaults, AStateFolderThatCannotBeWrittenIsAnErrorOfTheRun)
                                      " failed: Read-only file system"))
         << qPrintable(unsaved.err);
     EXPECT_EQ(TempTree::read(dst("/a.txt")), "a");
-}
-
-// One run of a profile at a time, whatever the environment: a run started by cron (no
-// XDG_RUNTIME_DIR) meets one started in a session (its own runtime folder), both ways.
-TEST_F(TargetFaults, RunsWithAndWithoutARuntimeFolderShareOneLock)
-{
-    put(src("/a.txt"), "a");
-    const QString runtime = path("runtime");
-    ASSERT_TRUE(QDir().mkpath(runtime));
-    ::chmod(QFile::encodeName(runtime).constData(), 0700);
-    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
-    for (const bool holderHasRuntime : {true, false}) {
-        SCOPED_TRACE(holderHasRuntime ? "held in a session" : "held from cron");
-        holderHasRuntime ? qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime))
-                         : qunsetenv("XDG_RUNTIME_DIR");
-        const RunLock held = RunLock::acquire(profile);
-        ASSERT_TRUE(held.held()) << qPrintable(held.error());
-        const CliRun r =
-            runCli({"sync", "--quiet", profile},
-                   {holderHasRuntime ? "XDG_RUNTIME_DIR=" : "XDG_RUNTIME_DIR=" + runtime});
-        EXPECT_EQ(r.status, 3) << qPrintable(r.err);
-        EXPECT_FALSE(QFile::exists(dst("/a.txt")));
-    }
-    saved.isNull() ? qunsetenv("XDG_RUNTIME_DIR") : qputenv("XDG_RUNTIME_DIR", saved);
 }
 
 } // namespace

@@ -53,18 +53,20 @@ protected:
 
 // Both directions replace: each side keeps what it lost, with its own time and bits; a second
 // scan lists nothing (the versions folder is no part of the data) and the old versions stay.
-TEST_F(VersionsTest, AReplacedFileIsKeptWithItsTimeAndBits)
+// A version goes back in place and the file it replaced becomes a version; ketrano-cli lists
+// them and restores the one of a run, or into another folder without replacing anything.
+TEST_F(VersionsTest, AReplacedFileIsKeptWithItsTimeAndBitsAndCanBeRestored)
 {
-    TempTree::write(tree.path("s/a.txt"), "new a", New);
-    TempTree::write(tree.path("t/a.txt"), "old a", Old, 0, 0640);
+    TempTree::write(tree.path("s/d/a.txt"), "new a", New);
+    TempTree::write(tree.path("t/d/a.txt"), "old a", Old, 0, 0640);
     TempTree::write(tree.path("s/deep/b.txt"), "old b", Old, 123, 0600);
     TempTree::write(tree.path("t/deep/b.txt"), "new b", New);
     entry();
     run();
     EXPECT_EQ(copyErrors(), QStringList());
-    EXPECT_EQ(TempTree::read(tree.path("t/a.txt")), "new a");
+    EXPECT_EQ(TempTree::read(tree.path("t/d/a.txt")), "new a");
     EXPECT_EQ(TempTree::read(tree.path("s/deep/b.txt")), "new b");
-    EXPECT_EQ(kept("t"), QStringList{"a.txt=old a"});
+    EXPECT_EQ(kept("t"), QStringList{"d/a.txt=old a"});
     EXPECT_EQ(kept("s"), QStringList{"deep/b.txt=old b"});
     const KeptVersion b = keptVersions(tree.path("s")).at(0);
     struct stat st;
@@ -80,6 +82,31 @@ TEST_F(VersionsTest, AReplacedFileIsKeptWithItsTimeAndBits)
     TempTree::write(tree.path("s/deep/.ketrano-versions/x"), "data", New);
     rec.scan(state, cb);
     EXPECT_EQ(state.sourceRows.size(), 1);
+
+    const KeptVersion first = keptVersions(tree.path("t")).at(0);
+    EXPECT_EQ(restoreVersion(first).text, QString());
+    EXPECT_EQ(TempTree::read(tree.path("t/d/a.txt")), "old a");
+    EXPECT_EQ(QFileInfo(tree.path("t/d/a.txt")).lastModified().toSecsSinceEpoch(), Old);
+    const std::vector<KeptVersion> after = keptVersions(tree.path("t"));
+    ASSERT_EQ(after.size(), 2u);
+    EXPECT_EQ(TempTree::read(after.back().path), "new a"); // the file it replaced
+
+    const QString profile = tree.path("p.prf");
+    ASSERT_TRUE(ProfileFile::write(profile, {{tree.path("s"), tree.path("t"), "*", ""}}));
+    const CliRun listed = runCli({"versions", profile, tree.path("t/d/a.txt"), "--json"});
+    ASSERT_EQ(listed.status, 0) << qPrintable(listed.err);
+    const QJsonArray versions = listed.json()["versions"].toArray();
+    ASSERT_EQ(versions.size(), 2);
+    EXPECT_EQ(versions[0]["path"].toString(), "d/a.txt");
+    EXPECT_EQ(versions[0]["side"].toString(), "target");
+    const CliRun back = runCli({"restore", profile, "d/a.txt", "--at", after.back().run});
+    EXPECT_EQ(back.status, 0) << qPrintable(back.err);
+    EXPECT_EQ(TempTree::read(tree.path("t/d/a.txt")), "new a");
+    EXPECT_EQ(runCli({"restore", profile, "d/a.txt", "--to", tree.path("t/d")}).status, 1);
+    EXPECT_EQ(runCli({"restore", profile, "d/a.txt", "--to", tree.path("elsewhere")}).status, 0);
+    // The newest version now is the content the restore before replaced.
+    EXPECT_EQ(TempTree::read(tree.path("elsewhere/a.txt")), "old a");
+    EXPECT_EQ(runCli({"restore", profile, "d/none.txt"}).status, 2);
 }
 
 // A version that cannot be kept fails its row and replaces nothing: the versions folder
@@ -140,41 +167,6 @@ TEST_F(VersionsTest, OldRunFoldersGoAfterTheDaysKept)
     entry();
     run();
     EXPECT_EQ(kept("t"), QStringList());
-}
-
-// A version goes back in place and the file it replaced becomes a version; ketrano-cli lists
-// them and restores the one of a run, or into another folder without replacing anything.
-TEST_F(VersionsTest, RestoreRoundTrip)
-{
-    TempTree::write(tree.path("s/d/a.txt"), "second", New);
-    TempTree::write(tree.path("t/d/a.txt"), "first", Old);
-    entry();
-    run();
-    ASSERT_EQ(kept("t"), QStringList{"d/a.txt=first"});
-    const KeptVersion first = keptVersions(tree.path("t")).at(0);
-    EXPECT_EQ(restoreVersion(first).text, QString());
-    EXPECT_EQ(TempTree::read(tree.path("t/d/a.txt")), "first");
-    EXPECT_EQ(QFileInfo(tree.path("t/d/a.txt")).lastModified().toSecsSinceEpoch(), Old);
-    const std::vector<KeptVersion> after = keptVersions(tree.path("t"));
-    ASSERT_EQ(after.size(), 2u);
-    EXPECT_EQ(TempTree::read(after.back().path), "second"); // the file it replaced
-
-    const QString profile = tree.path("p.prf");
-    ASSERT_TRUE(ProfileFile::write(profile, {{tree.path("s"), tree.path("t"), "*", ""}}));
-    const CliRun listed = runCli({"versions", profile, tree.path("t/d/a.txt"), "--json"});
-    ASSERT_EQ(listed.status, 0) << qPrintable(listed.err);
-    const QJsonArray versions = listed.json()["versions"].toArray();
-    ASSERT_EQ(versions.size(), 2);
-    EXPECT_EQ(versions[0]["path"].toString(), "d/a.txt");
-    EXPECT_EQ(versions[0]["side"].toString(), "target");
-    const CliRun back = runCli({"restore", profile, "d/a.txt", "--at", after.back().run});
-    EXPECT_EQ(back.status, 0) << qPrintable(back.err);
-    EXPECT_EQ(TempTree::read(tree.path("t/d/a.txt")), "second");
-    EXPECT_EQ(runCli({"restore", profile, "d/a.txt", "--to", tree.path("t/d")}).status, 1);
-    EXPECT_EQ(runCli({"restore", profile, "d/a.txt", "--to", tree.path("elsewhere")}).status, 0);
-    // The newest version now is the content the restore before replaced.
-    EXPECT_EQ(TempTree::read(tree.path("elsewhere/a.txt")), "first");
-    EXPECT_EQ(runCli({"restore", profile, "d/none.txt"}).status, 2);
 }
 
 // A file edited on both sides after a synchronization is marked at the next scan (its newer
