@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 namespace {
@@ -110,6 +111,45 @@ bool flushOut()
 QString outputError()
 {
     return s_outputError;
+}
+
+namespace {
+
+void appendDigits(QByteArray& out, int value, int width)
+{
+    char digits[8];
+    for (int i = width - 1; i >= 0; --i, value /= 10)
+        digits[i] = char('0' + value % 10);
+    out.append(digits, width);
+}
+
+} // namespace
+
+void appendLocalTime(QByteArray& out, qint64 utcSeconds)
+{
+    const std::time_t t = std::time_t(utcSeconds);
+    std::tm tm = {};
+    if (!localtime_r(&t, &tm))
+        return;
+    const int year = tm.tm_year + 1900;
+    if (year < 0 || year > 9999) { // beyond four digits: as printf writes it
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", year, tm.tm_mon + 1,
+                      tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
+        out += buffer;
+        return;
+    }
+    appendDigits(out, year, 4);
+    out += '-';
+    appendDigits(out, tm.tm_mon + 1, 2);
+    out += '-';
+    appendDigits(out, tm.tm_mday, 2);
+    out += ' ';
+    appendDigits(out, tm.tm_hour, 2);
+    out += ':';
+    appendDigits(out, tm.tm_min, 2);
+    out += ':';
+    appendDigits(out, tm.tm_sec, 2);
 }
 
 QString isoLocalTime(qint64 utcSeconds)

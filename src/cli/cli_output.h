@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "cli/local_time.h"
-
 #include "run/run_profile.h"
 
 #include <QString>
@@ -22,6 +20,8 @@ QString outputError();
 
 // "YYYY-MM-DD HH:MM:SS" in local time.
 QString isoLocalTime(qint64 utcSeconds);
+// The same, appended to UTF-8 text.
+void appendLocalTime(QByteArray& out, qint64 utcSeconds);
 
 // The rows of one list as --tsv lines, each starting with 'number'.
 void printTsv(const ResultListModel& list, char number);

@@ -18,5 +18,4 @@ list(APPEND KETRANO_CLI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/cli_tsv.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cli_sync.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cli_versions.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/local_time.cpp
 )

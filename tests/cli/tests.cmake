@@ -15,5 +15,3 @@ ketrano_gtest(cli_progress_test ${CMAKE_CURRENT_LIST_DIR}/cli_progress_test.cpp
               ${CMAKE_SOURCE_DIR}/src/cli/cli_progress.cpp)
 ketrano_gtest(cli_terminal_test ${CMAKE_CURRENT_LIST_DIR}/cli_terminal_test.cpp)
 target_link_libraries(cli_terminal_test PRIVATE util)
-ketrano_gtest(local_time_test ${CMAKE_CURRENT_LIST_DIR}/local_time_test.cpp
-              ${CMAKE_SOURCE_DIR}/src/cli/local_time.cpp)
