@@ -115,41 +115,39 @@ QString outputError()
 
 namespace {
 
-void appendDigits(QByteArray& out, int value, int width)
+// Writes 'value' as 'width' digits at 'at'.
+void putDigits(char* at, int value, int width)
 {
-    char digits[8];
     for (int i = width - 1; i >= 0; --i, value /= 10)
-        digits[i] = char('0' + value % 10);
-    out.append(digits, width);
+        at[i] = char('0' + value % 10);
 }
 
 } // namespace
 
-void appendLocalTime(QByteArray& out, qint64 utcSeconds)
+char* putLocalTime(char* at, qint64 utcSeconds)
 {
     const std::time_t t = std::time_t(utcSeconds);
     std::tm tm = {};
     if (!localtime_r(&t, &tm))
-        return;
+        return at;
     const int year = tm.tm_year + 1900;
-    if (year < 0 || year > 9999) { // beyond four digits: as printf writes it
-        char buffer[64];
-        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", year, tm.tm_mon + 1,
-                      tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
-        out += buffer;
-        return;
-    }
-    appendDigits(out, year, 4);
-    out += '-';
-    appendDigits(out, tm.tm_mon + 1, 2);
-    out += '-';
-    appendDigits(out, tm.tm_mday, 2);
-    out += ' ';
-    appendDigits(out, tm.tm_hour, 2);
-    out += ':';
-    appendDigits(out, tm.tm_min, 2);
-    out += ':';
-    appendDigits(out, tm.tm_sec, 2);
+    if (year < 0 || year > 9999) // beyond four digits: as printf writes it
+        return at + std::snprintf(at, LocalTimeRoom, "%04d-%02d-%02d %02d:%02d:%02d", year,
+                                  tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
+    std::memcpy(at, "YYYY-MM-DD HH:MM:SS", 19);
+    putDigits(at, year, 4);
+    putDigits(at + 5, tm.tm_mon + 1, 2);
+    putDigits(at + 8, tm.tm_mday, 2);
+    putDigits(at + 11, tm.tm_hour, 2);
+    putDigits(at + 14, tm.tm_min, 2);
+    putDigits(at + 17, tm.tm_sec, 2);
+    return at + 19;
+}
+
+void appendLocalTime(QByteArray& out, qint64 utcSeconds)
+{
+    char text[LocalTimeRoom];
+    out.append(text, putLocalTime(text, utcSeconds) - text);
 }
 
 QString isoLocalTime(qint64 utcSeconds)

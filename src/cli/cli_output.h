@@ -22,6 +22,9 @@ QString outputError();
 QString isoLocalTime(qint64 utcSeconds);
 // The same, appended to UTF-8 text.
 void appendLocalTime(QByteArray& out, qint64 utcSeconds);
+// The same, written at 'at', which has room for LocalTimeRoom bytes; returns where it ends.
+constexpr int LocalTimeRoom = 64;
+char* putLocalTime(char* at, qint64 utcSeconds);
 
 // The rows of one list as --tsv lines, each starting with 'number'.
 void printTsv(const ResultListModel& list, char number);
