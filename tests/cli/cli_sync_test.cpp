@@ -116,7 +116,7 @@ TEST_F(CliSyncTest, DirectionsFollowTheSavedTogglesUnlessOverridden)
 {
     Settings::write({QString(), true, true, false}); // "Copy Target" released
     const QString stored = path("config/ketrano/registry/HKEY_CURRENT_USER/Software/"
-                                     "Quillmark/Ketrano/Copy Target");
+                                "Quillmark/Ketrano/Copy Target");
     ASSERT_EQ(TempTree::read(stored), "1");
     TempTree::write(src("/to-right.txt"), "r", 1'600'000'000);
     TempTree::write(dst("/to-left.txt"), "l", 1'600'000'000);
