@@ -83,12 +83,13 @@ public:
     }
 
 private:
-    // The slot of the key: the one holding a row with that key, or the empty one to take.
+    // Where the search for the key's slot starts.
     size_t home(quint32 key) const
     {
         const quint64 h = (quint64(key) * 0x9e3779b97f4a7c15ull) >> 32;
         return size_t((h * m_slots.size()) >> 32); // from 0 to the last slot
     }
+    // The slot of the key: the one holding a row with that key, or the empty one to take.
     size_t find(quint32 key) const
     {
         for (size_t i = home(key);; i = i + 1 < m_slots.size() ? i + 1 : 0) {

@@ -40,6 +40,26 @@ char16_t unitOf(char16_t c)
     return c;
 }
 
+// The keys of the lines, until a stop; the table takes the lines it has keys for.
+void buildTable(const std::atomic<bool>& stop, FileList& lines, SideTable& table,
+                const std::function<void()>& perLine)
+{
+    table.clear();
+    PathKeyHasher hasher;
+    size_t built = 0;
+    reserveWithHint(table.keys, lines.size());
+    for (; built < lines.size(); ++built) {
+        if (stop.load(std::memory_order_relaxed))
+            break;
+        if (perLine)
+            perLine();
+        table.keys.push_back(hasher(lines, lines[built]));
+    }
+    lines.resize(built);
+    table.rows.take(lines);
+    table.Matched.assign(built, 0);
+}
+
 } // namespace
 
 void SideTable::clear()
@@ -90,30 +110,6 @@ bool samePath(LinePath a, LinePath b)
     return a.name == b.name && a.folder == b.folder;
 }
 
-namespace {
-
-// The keys of the lines, until a stop; the table takes the lines it has keys for.
-void buildTable(const std::atomic<bool>& stop, FileList& lines, SideTable& table,
-                const std::function<void()>& perLine)
-{
-    table.clear();
-    PathKeyHasher hasher;
-    size_t built = 0;
-    reserveWithHint(table.keys, lines.size());
-    for (; built < lines.size(); ++built) {
-        if (stop.load(std::memory_order_relaxed))
-            break;
-        if (perLine)
-            perLine();
-        table.keys.push_back(hasher(lines, lines[built]));
-    }
-    lines.resize(built);
-    table.rows.take(lines);
-    table.Matched.assign(built, 0);
-}
-
-} // namespace
-
 void buildSideTables(AppState& state, const Callbacks& cb, FileList& sourceLines, SideTable& source,
                      FileList& targetLines, SideTable& target)
 {
@@ -124,8 +120,5 @@ void buildSideTables(AppState& state, const Callbacks& cb, FileList& sourceLines
     auto targetDone = std::async(policy, buildTable, std::cref(stop), std::ref(targetLines),
                                  std::ref(target), std::function<void()>());
     buildTable(stop, sourceLines, source, [&] { uiYield(state.control, cb); });
-    // (Without a free thread the target's table is built here, when it is asked for.)
-    while (targetDone.wait_for(std::chrono::milliseconds(10)) == std::future_status::timeout)
-        uiYield(state.control, cb);
-    targetDone.get();
+    waitFor(targetDone, [&] { uiYield(state.control, cb); });
 }
