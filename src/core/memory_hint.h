@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <iterator>
+#include <memory>
 #include <vector>
 
 // Asks the kernel to back a large buffer that is about to be filled with huge pages: one page
@@ -16,6 +17,46 @@ void adviseHugePages(const void* begin, size_t bytes);
 // millions of files of a walk holds only what it has still to read. What was given back reads
 // as zeros: the caller never reads it again. 'released' (0 at first) keeps how far it went.
 void releaseFront(const void* begin, size_t bytes, size_t& released);
+
+// Buffers from this size on are mapped from the system by mapLarge, smaller ones come from the
+// heap.
+constexpr size_t LargeBufferBytes = size_t(2) << 20;
+
+// Maps 'bytes' of fresh memory that starts on a huge page boundary and asks for huge pages: a
+// buffer of millions of records then costs a page fault per 2 MiB, none per 4 KiB at its ends
+// (a heap block of that size starts and ends anywhere). Throws std::bad_alloc when there is no
+// memory left.
+void* mapLarge(size_t bytes);
+void unmapLarge(void* data, size_t bytes);
+
+// The allocator of LargeVector: buffers of LargeBufferBytes and more from mapLarge.
+template <typename T> struct LargeBufferAllocator
+{
+    using value_type = T;
+    LargeBufferAllocator() = default;
+    template <typename U> LargeBufferAllocator(const LargeBufferAllocator<U>&) noexcept {}
+
+    T* allocate(size_t n)
+    {
+        if (n * sizeof(T) < LargeBufferBytes)
+            return std::allocator<T>().allocate(n);
+        return static_cast<T*>(mapLarge(n * sizeof(T)));
+    }
+    void deallocate(T* p, size_t n) noexcept
+    {
+        if (n * sizeof(T) < LargeBufferBytes)
+            std::allocator<T>().deallocate(p, n);
+        else
+            unmapLarge(p, n * sizeof(T));
+    }
+    template <typename U> bool operator==(const LargeBufferAllocator<U>&) const noexcept
+    {
+        return true;
+    }
+};
+
+// A vector for the millions of lines, keys and rows of a scan.
+template <typename T> using LargeVector = std::vector<T, LargeBufferAllocator<T>>;
 
 // Makes room for 'count' elements in a new buffer that is advised before anything is written
 // to it.

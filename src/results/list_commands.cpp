@@ -35,7 +35,7 @@ void deleteRowsChecked(AppState& state, const Callbacks& cb, bool checked, const
     if (!list)
         return;
     list->flush();
-    const std::vector<ResultRow>& rows = list->rows();
+    const ResultRows& rows = list->rows();
     std::vector<char> gone(rows.size(), 0);
     bool anyGone = false;
     for (size_t i = rows.size(); i-- > 0;) {

@@ -30,7 +30,7 @@ public:
     explicit ResultListModel(const QString& listName, QObject* parent = nullptr);
 
     const QString& listName() const { return m_name; }
-    const std::vector<ResultRow>& rows() const { return m_rows; }
+    const ResultRows& rows() const { return m_rows; }
     int size() const { return int(m_rows.size()); }
     const ResultRow& at(int row) const { return m_rows[size_t(row)]; }
 
@@ -88,13 +88,13 @@ public:
 
 private:
     QString m_name;
-    std::vector<ResultRow> m_rows;
+    ResultRows m_rows;
     // Why rows failed in the last synchronization; a failed row holds its index + 1, so
     // that a row stays small and the reason follows it when the rows are sorted.
     std::vector<QString> m_failures;
     // The destinations of the rows that have one; a row holds its place + 1, so that a row
     // without one ("New File") takes no room for it.
-    std::vector<Destination> m_destinations;
+    LargeVector<Destination> m_destinations;
     int m_shown = 0; // rows announced to views
     int m_sortColumn = -1;
     bool m_locked = false;

@@ -57,7 +57,7 @@ struct FoldedTexts
 {
     bool shared = false;                 // items are 'strings', else the rows' names
     std::vector<const QString*> strings; // one per distinct string
-    const std::vector<ResultRow>* rows = nullptr;
+    const ResultRows* rows = nullptr;
 
     Units text(quint32 item) const
     {
@@ -170,7 +170,7 @@ private:
 };
 
 // By the rows' names, or (with 'textOf') by a folder string the rows share.
-std::vector<int> byText(const std::vector<ResultRow>& rows,
+std::vector<int> byText(const ResultRows& rows,
                         const QString& (*textOf)(const ResultRow&) = nullptr)
 {
     FoldedTexts texts;
@@ -225,7 +225,7 @@ std::vector<int> byText(const std::vector<ResultRow>& rows,
     return order;
 }
 
-template <typename KeyOf> std::vector<int> byNumber(const std::vector<ResultRow>& rows, KeyOf key)
+template <typename KeyOf> std::vector<int> byNumber(const ResultRows& rows, KeyOf key)
 {
     std::vector<SortEntry> entries;
     reserveWithHint(entries, rows.size());
@@ -245,7 +245,7 @@ template <typename KeyOf> std::vector<int> byNumber(const std::vector<ResultRow>
 
 } // namespace
 
-std::vector<int> sortedRowOrder(const std::vector<ResultRow>& rows, int column)
+std::vector<int> sortedRowOrder(const ResultRows& rows, int column)
 {
     switch (column) {
     case ResultListModel::Name:

@@ -9,4 +9,4 @@
 // "Name", "Source", "Target" and "Status" by their text ignoring letter case, "Last Modified"
 // by time and "size(KB)" by size. Rows that compare equal keep their relative order.
 // Returns the old row numbers in their new order.
-std::vector<int> sortedRowOrder(const std::vector<ResultRow>& rows, int column);
+std::vector<int> sortedRowOrder(const ResultRows& rows, int column);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/memory_hint.h"
 #include "core/path_text.h"
 
 #include <QAnyStringView>
@@ -118,3 +119,6 @@ public:
     static constexpr quint32 LastFailure = (1u << 24) - 1;
 };
 static_assert(sizeof(ResultRow) == 40);
+
+// The rows of a list, in the order they are shown.
+using ResultRows = LargeVector<ResultRow>;

@@ -36,8 +36,6 @@ public:
         // Two slots in three taken at most: a look-up that finds nothing reads a few slots side
         // by side.
         const size_t capacity = std::min<size_t>(m_rows + m_rows / 2 + 16, 0xffffffffu);
-        m_slots.reserve(capacity);
-        adviseHugePages(m_slots.data(), capacity * sizeof(Slot));
         m_slots.assign(capacity, Slot{});
         for (size_t j = m_next.size(); j-- > 0;) {
             if (j >= Ahead)
@@ -105,8 +103,8 @@ private:
         quint32 row = None;
         quint32 key = 0;
     };
-    std::vector<Slot> m_slots;
-    std::vector<quint32> m_next;
+    LargeVector<Slot> m_slots;
+    LargeVector<quint32> m_next;
 };
 
 // absoluteFolder() of the rows of one folder after another, built once per folder so that
@@ -291,8 +289,6 @@ void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass)
     // Each unmatched row adds at most one row to this list: room for them all at once.
     ResultListModel& list = pass.thisList;
     list.reserve(list.size() + int(unmatchedRows(mine)));
-    adviseHugePages(list.rows().data() + list.size(),
-                    (list.rows().capacity() - list.rows().size()) * sizeof(ResultRow));
     FolderJoiner thisFolder(pass.ThisRoot, pass.folderStrings);  // where this row's file is
     FolderJoiner destFolder(pass.OtherRoot, pass.folderStrings); // where it goes: the other
                                                                  // root, this spelling
@@ -304,7 +300,7 @@ void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass)
     // Partners first: the same bytes, then the same path ignoring case, so that of "a.txt" and
     // "A.TXT" on one side, "a.txt" pairs with "a.txt" on the other whichever comes first.
     // (None of them when the other side has no unmatched row left, as in the second pass.)
-    std::vector<quint32> partner;
+    LargeVector<quint32> partner;
     if (index.rows() > 0)
         partner.assign(mine.size(), None);
     for (bool exact : {true, false})

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scan/file_line.h"
 
-#include "core/memory_hint.h"
 #include "core/shared_string.h"
 
 #include <algorithm>
@@ -25,8 +24,8 @@ void FileList::append(const QString& folder, QStringView name, qint64 modified, 
         m_folders.push_back({folder});
     quint16 length = 0;
     const quint32 at = m_names.add(name, length);
-    appendWithHint(m_lines,
-                   FileLine{modified, size, quint32(m_folders.size() - 1), at, modifiedNs, length});
+    m_lines.push_back(
+        FileLine{modified, size, quint32(m_folders.size() - 1), at, modifiedNs, length});
 }
 
 void FileList::clear()
@@ -38,7 +37,7 @@ void FileList::clear()
 
 void FileList::reserve(size_t count)
 {
-    reserveWithHint(m_lines, count);
+    m_lines.reserve(count);
 }
 
 QString FileList::nameString(const FileLine& line) const
@@ -74,7 +73,7 @@ void FileList::take(FileList& other)
     }
     const auto shift = quint32(m_folders.size());
     const quint32 nameShift = m_names.take(other.m_names);
-    reserveWithHint(m_lines, m_lines.size() + other.m_lines.size());
+    m_lines.reserve(m_lines.size() + other.m_lines.size());
     for (FileLine line : other.m_lines) {
         line.folder += shift;
         line.nameAt += nameShift;
@@ -87,15 +86,26 @@ void FileList::take(FileList& other)
 
 namespace {
 
-constexpr size_t BlockBytes = size_t(1) << NameBlocks::BlockBits;
+constexpr quint32 FirstBlockBytes = quint32(256) << 10;
+constexpr quint32 BlockBytes = quint32(1) << NameBlocks::BlockBits;
+static_assert(BlockBytes >= LargeBufferBytes, "a block of 2 MiB is mapped in huge pages");
 
-char* newBlock()
+char* newBlock(quint32 bytes)
 {
-    void* p =
-        ::mmap(nullptr, BlockBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (bytes >= LargeBufferBytes)
+        return static_cast<char*>(mapLarge(bytes));
+    void* p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (p == MAP_FAILED)
         throw std::bad_alloc();
     return static_cast<char*>(p);
+}
+
+void freeBlock(char* data, quint32 bytes)
+{
+    if (bytes >= LargeBufferBytes)
+        unmapLarge(data, bytes);
+    else
+        ::munmap(data, bytes);
 }
 
 } // namespace
@@ -119,15 +129,17 @@ quint32 NameBlocks::add(QStringView name, quint16& length)
     // A wide name starts at an even place; either kind is followed by a NUL.
     const size_t pad = wide ? m_used % 2 : 0;
     const size_t bytes = (size_t(name.size()) + 1) * (wide ? 2 : 1);
-    if (m_blocks.empty() || m_used + pad + bytes > BlockBytes) {
+    if (m_blocks.empty() || m_used + pad + bytes > m_blocks.back().bytes) {
         if (m_blocks.size() >= (size_t(1) << (32 - NameBlocks::BlockBits)))
             throw std::length_error("more names than a record list holds");
-        m_blocks.push_back(newBlock());
+        // A small list keeps to its first block, of small pages.
+        const quint32 size = m_blocks.empty() ? FirstBlockBytes : BlockBytes;
+        m_blocks.push_back({newBlock(size), size});
         m_used = 0;
     } else {
         m_used += quint32(pad);
     }
-    char* to = m_blocks.back() + m_used;
+    char* to = m_blocks.back().data + m_used;
     if (wide) {
         char16_t* units = reinterpret_cast<char16_t*>(to);
         std::copy(name.utf16(), name.utf16() + name.size(), units);
@@ -146,16 +158,15 @@ quint32 NameBlocks::add(QStringView name, quint16& length)
 void NameBlocks::releaseBefore(quint32 at)
 {
     for (size_t b = 0; b < (at >> BlockBits) && b < m_blocks.size(); ++b)
-        if (m_blocks[b]) {
-            ::munmap(m_blocks[b], BlockBytes);
-            m_blocks[b] = nullptr;
+        if (m_blocks[b].data) {
+            freeBlock(m_blocks[b].data, m_blocks[b].bytes);
+            m_blocks[b].data = nullptr;
         }
 }
 
 quint32 NameBlocks::take(NameBlocks& other)
 {
-    // The other's places move by whole blocks: what is left of this last block stays unused
-    // (and, never written, takes no memory).
+    // The other's places move by whole blocks: what is left of this last block stays unused.
     if (other.m_blocks.empty())
         return 0;
     if (m_blocks.size() + other.m_blocks.size() > (size_t(1) << (32 - BlockBits)))
@@ -170,9 +181,9 @@ quint32 NameBlocks::take(NameBlocks& other)
 
 void NameBlocks::clear()
 {
-    for (char* b : m_blocks)
-        if (b)
-            ::munmap(b, BlockBytes);
+    for (const Block& b : m_blocks)
+        if (b.data)
+            freeBlock(b.data, b.bytes);
     m_blocks.clear();
     m_used = 0;
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/memory_hint.h"
+
 #include <QAnyStringView>
 #include <QString>
 #include <QStringView>
@@ -72,14 +74,15 @@ struct FileFolder
     QString path;
 };
 
-// The names of a record list's lines, back to back in blocks of 256 KiB that are mapped from
-// the system one by one: a list of millions of names costs a few dozen allocations, and the
-// blocks of lines already dealt with go straight back to the system. A name that fits in
-// Latin-1 takes a byte a character, any other two (UTF-16).
+// The names of a record list's lines, back to back in blocks that are mapped from the system one
+// by one: a list of millions of names costs a few allocations, and the blocks of lines already
+// dealt with go straight back to the system. The first block of a list is 256 KiB, the others
+// 2 MiB in huge pages (a page fault each). A name that fits in Latin-1 takes a byte a
+// character, any other two (UTF-16).
 class NameBlocks
 {
 public:
-    static constexpr int BlockBits = 18; // bytes a block: 2^18
+    static constexpr int BlockBits = 21; // bytes a block holds at most: 2^21
     NameBlocks() = default;
     NameBlocks(NameBlocks&& other) noexcept { *this = std::move(other); }
     NameBlocks& operator=(NameBlocks&& other) noexcept;
@@ -90,7 +93,7 @@ public:
     quint32 add(QStringView name, quint16& length);
     NameView at(quint32 at, quint16 length) const
     {
-        return {m_blocks[at >> BlockBits] + (at & ((1u << BlockBits) - 1)),
+        return {m_blocks[at >> BlockBits].data + (at & ((1u << BlockBits) - 1)),
                 qsizetype(length & ~FileLine::WideName), (length & FileLine::WideName) != 0};
     }
     // Gives back the blocks before the one that holds 'at'.
@@ -100,8 +103,13 @@ public:
     void clear();
 
 private:
-    std::vector<char*> m_blocks; // null once given back
-    quint32 m_used = 0;          // bytes used in the last block
+    struct Block
+    {
+        char* data; // null once given back
+        quint32 bytes;
+    };
+    std::vector<Block> m_blocks;
+    quint32 m_used = 0; // bytes used in the last block
 };
 
 class FileList
@@ -144,7 +152,7 @@ public:
     template <typename Pred> void eraseIf(Pred remove) { std::erase_if(m_lines, remove); }
 
 private:
-    std::vector<FileLine> m_lines;
+    LargeVector<FileLine> m_lines;
     std::vector<FileFolder> m_folders;
     NameBlocks m_names;
 };

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scan/side_table.h"
 
-#include "core/memory_hint.h"
 #include "core/name_bytes.h"
 #include "core/ui_yield.h"
 #include "scan/text_case.h"
@@ -47,7 +46,7 @@ void buildTable(const std::atomic<bool>& stop, FileList& lines, SideTable& table
     table.clear();
     PathKeyHasher hasher;
     size_t built = 0;
-    reserveWithHint(table.keys, lines.size());
+    table.keys.reserve(lines.size());
     for (; built < lines.size(); ++built) {
         if (stop.load(std::memory_order_relaxed))
             break;
@@ -66,8 +65,8 @@ void SideTable::clear()
 {
     // Gives the memory back: a table of a million rows holds tens of megabytes.
     rows = FileList();
-    std::vector<quint8>().swap(Matched);
-    std::vector<quint32>().swap(keys);
+    LargeVector<quint8>().swap(Matched);
+    LargeVector<quint32>().swap(keys);
 }
 
 quint32 PathKeyHasher::operator()(const FileList& list, const FileLine& line)

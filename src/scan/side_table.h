@@ -5,15 +5,13 @@
 #include "run/app_state.h"
 #include "scan/file_line.h"
 
-#include <vector>
-
 // One side's record list, ready to compare: each line with its Matched flag and the hash of
 // its upper-cased relative path (the key the two sides are matched on).
 struct SideTable
 {
     FileList rows; // relative path (folder and name), modification time, size
-    std::vector<quint8> Matched;
-    std::vector<quint32> keys;
+    LargeVector<quint8> Matched;
+    LargeVector<quint32> keys;
 
     size_t size() const { return rows.size(); }
     void clear();

@@ -63,7 +63,7 @@ TEST(ResultSort, LargeListsSortLikeAPlainStableSort)
     std::vector<QString> folders;
     for (int f = 0; f < 75; ++f) // the last 25 in capitals
         folders.push_back(QString(f < 50 ? "/Data/Sub%1" : "/DATA/SUB%1").arg(f % 25));
-    std::vector<ResultRow> rows(100'000);
+    ResultRows rows(100'000);
     for (size_t i = 0; i < rows.size(); ++i) {
         const QString name = stems[int(rng() % stems.size())] + QString::number(rng() % 5000);
         const QString& source = folders[(i / 37) % folders.size()];
@@ -115,7 +115,7 @@ TEST(ResultRows, NamesOfAFolderInOneByteOrTwo)
 {
     const QStringList names = {"a.txt", "café.doc", "b", "日本.txt", "ÿ", "\U00010400.png"};
     QExplicitlySharedDataPointer<RowFolder> folder(new RowFolder);
-    std::vector<ResultRow> rows;
+    ResultRows rows;
     for (int i = 0; i < names.size(); ++i) {
         rows.emplace_back(folder, folder->addName(names[i]));
         for (int k = 0; k <= i; ++k) {
