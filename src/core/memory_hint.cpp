@@ -4,6 +4,10 @@
 #include <cstdint>
 #include <new>
 #include <sys/mman.h>
+#include <unistd.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 namespace {
 
@@ -67,3 +71,39 @@ void releaseFront(const void* begin, size_t bytes, size_t& released)
     ::madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
     released = to - start;
 }
+
+#if defined(__GLIBC__)
+namespace {
+constexpr int HeapStep = 32 << 20;
+constexpr int UsualTopPad = 128 << 10; // glibc's own
+} // namespace
+
+HugePageHeap::HugePageHeap()
+{
+    // Huge pages only where the heap's mapping spans whole aligned 2 MiB: growing by a few
+    // pages at a time it would never do.
+    ::mallopt(M_TOP_PAD, HeapStep);
+    m_end = uintptr_t(::sbrk(0));
+}
+
+HugePageHeap::~HugePageHeap()
+{
+    ::mallopt(M_TOP_PAD, UsualTopPad);
+}
+
+void HugePageHeap::noticeGrowth()
+{
+    const uintptr_t end = uintptr_t(::sbrk(0)); // the C library's own record: no system call
+    if (end == uintptr_t(-1))
+        return;
+    if (end > m_end) {
+        const uintptr_t from = m_end & ~(Page - 1);
+        ::madvise(reinterpret_cast<void*>(from), end - from, MADV_HUGEPAGE);
+    }
+    m_end = end; // lower after a trim: what grows again is advised again
+}
+#else
+HugePageHeap::HugePageHeap() = default;
+HugePageHeap::~HugePageHeap() = default;
+void HugePageHeap::noticeGrowth() {}
+#endif

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <iterator>
 #include <memory>
 #include <vector>
@@ -57,6 +58,24 @@ template <typename T> struct LargeBufferAllocator
 
 // A vector for the millions of lines, keys and rows of a scan.
 template <typename T> using LargeVector = std::vector<T, LargeBufferAllocator<T>>;
+
+// While it lives, the heap of the thread that made it (the window's: glibc's first arena, which
+// grows at its end) grows 32 MiB at a time, and what noticeGrowth() sees added to it is backed
+// with huge pages: the millions of small blocks of a scan (the names and folders of its rows)
+// then cost a page fault per 2 MiB instead of one per 4 KiB.
+class HugePageHeap
+{
+public:
+    HugePageHeap();
+    ~HugePageHeap();
+    HugePageHeap(const HugePageHeap&) = delete;
+    HugePageHeap& operator=(const HugePageHeap&) = delete;
+    // Cheap (no system call unless the heap grew): call it every thousand blocks or so.
+    void noticeGrowth();
+
+private:
+    uintptr_t m_end = 0; // the end of the heap when last seen
+};
 
 // Makes room for 'count' elements in a new buffer that is advised before anything is written
 // to it.

@@ -230,6 +230,30 @@ bool changedSince(const SyncHistory::LastRun* last, const FileLine& file, NameVi
            qint64(st.st_ctim.tv_sec) > last->ended;
 }
 
+// The partner of each unmatched line of 'mine' among the unmatched lines of 'theirs', which
+// are marked matched as they are taken: the same bytes first, then the same path ignoring
+// case, so that of "a.txt" and "A.TXT" on one side, "a.txt" pairs with "a.txt" on the other
+// whichever comes first. Empty when 'theirs' has no unmatched line (the second pass). The
+// index is gone once they are known: the rows that come next take its room.
+LargeVector<quint32> findPartners(const SideTable& mine, SideTable& theirs)
+{
+    UnmatchedIndex index(theirs);
+    LargeVector<quint32> partner;
+    if (index.rows() > 0)
+        partner.assign(mine.size(), None);
+    for (bool exact : {true, false})
+        for (size_t i = 0; i < partner.size(); ++i) {
+            if (i + UnmatchedIndex::Ahead < partner.size())
+                index.prefetch(mine.keys[i + UnmatchedIndex::Ahead]);
+            if (!mine.Matched[i] && partner[i] == None) {
+                partner[i] = index.take(pathOf(mine.rows, mine.rows[i]), mine.keys[i], exact);
+                if (partner[i] < NoCandidate)
+                    theirs.Matched[partner[i]] = 1;
+            }
+        }
+    return partner;
+}
+
 } // namespace
 
 void UnreadablePaths::add(const QString& relativePath)
@@ -285,7 +309,6 @@ void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass)
         return;
     SideTable& mine = pass.thisTable;
     SideTable& theirs = pass.otherTable;
-    UnmatchedIndex index(theirs);
     // Each unmatched row adds at most one row to this list: room for them all at once.
     ResultListModel& list = pass.thisList;
     list.reserve(list.size() + int(unmatchedRows(mine)));
@@ -297,27 +320,15 @@ void CompareSides(AppState& state, const Callbacks& cb, ComparePass& pass)
     RowFolders thisRows(pass.entry);  // the folders of rows added to this list
     RowFolders otherRows(pass.entry); // and to the other list
 
-    // Partners first: the same bytes, then the same path ignoring case, so that of "a.txt" and
-    // "A.TXT" on one side, "a.txt" pairs with "a.txt" on the other whichever comes first.
-    // (None of them when the other side has no unmatched row left, as in the second pass.)
-    LargeVector<quint32> partner;
-    if (index.rows() > 0)
-        partner.assign(mine.size(), None);
-    for (bool exact : {true, false})
-        for (size_t i = 0; i < partner.size(); ++i) {
-            if (i + UnmatchedIndex::Ahead < partner.size())
-                index.prefetch(mine.keys[i + UnmatchedIndex::Ahead]);
-            if (!mine.Matched[i] && partner[i] == None) {
-                partner[i] = index.take(pathOf(mine.rows, mine.rows[i]), mine.keys[i], exact);
-                if (partner[i] < NoCandidate)
-                    theirs.Matched[partner[i]] = 1;
-            }
-        }
+    const LargeVector<quint32> partner = findPartners(mine, theirs);
 
     // This table's lines are read once more, in order, and then thrown away: the memory of
     // those done with, and their folders' names, goes back as the rows that replace them come.
     size_t releasedLines = 0, releasedPartners = 0;
+    HugePageHeap heap; // for the rows' names and folders
     for (size_t i = 0; i < mine.size(); ++i) {
+        if (i % 1024 == 0)
+            heap.noticeGrowth();
         if (i % 65536 == 0 && i > 0) {
             releaseFront(mine.rows.data(), i * sizeof(FileLine), releasedLines);
             if (!partner.empty())
