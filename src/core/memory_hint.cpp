@@ -24,10 +24,9 @@ uintptr_t roundUp(uintptr_t n, uintptr_t to)
 void* mapLarge(size_t bytes)
 {
     // Mapped with room to spare, then cut down to the aligned part: the kernel backs with a
-    // huge page only a whole aligned 2 MiB of a mapping. The end need not be aligned: its last
-    // piece is backed page by page, and only as far as it is used.
-    const uintptr_t length = roundUp(bytes, Page);
-    void* mapped = ::mmap(nullptr, length + HugePage - Page, PROT_READ | PROT_WRITE,
+    // huge page only a whole aligned 2 MiB of a mapping.
+    const uintptr_t length = roundUp(bytes, HugePage);
+    void* mapped = ::mmap(nullptr, length + HugePage, PROT_READ | PROT_WRITE,
                           MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (mapped == MAP_FAILED)
         throw std::bad_alloc();
@@ -35,7 +34,7 @@ void* mapLarge(size_t bytes)
     const uintptr_t aligned = roundUp(start, HugePage);
     if (aligned > start)
         ::munmap(mapped, aligned - start);
-    const uintptr_t end = start + length + HugePage - Page;
+    const uintptr_t end = start + length + HugePage;
     if (end > aligned + length)
         ::munmap(reinterpret_cast<void*>(aligned + length), end - aligned - length);
     ::madvise(reinterpret_cast<void*>(aligned), length, MADV_HUGEPAGE);
@@ -44,7 +43,7 @@ void* mapLarge(size_t bytes)
 
 void unmapLarge(void* data, size_t bytes)
 {
-    ::munmap(data, roundUp(bytes, Page));
+    ::munmap(data, roundUp(bytes, HugePage));
 }
 
 void adviseHugePages(const void* begin, size_t bytes)
