@@ -180,30 +180,28 @@ TEST(CliScan, ExitCodeAndFailedOutputOfScanAndSync)
     missing.tree.add({"src/a"});
     Folders clash; // a file where the other side has a folder: refused, saying which
     clash.tree.add({{"src/report"}, {"dst/report/inner.txt"}});
-    const QString cli = KETRANO_CLI, prf = f.prf, gone = missing.prf;
-    const std::string refused =
-        "ketrano-cli: The folder " + missing.dst.toStdString() + " does not exist\n";
-    // A shell line, its exit status and what stderr says.
+    const QString prf = f.prf, gone = missing.prf;
+    const std::string refused = "ketrano-cli: The folder " + missing.dst.toStdString() +
+                                " does not exist\n",
+                      pipe = "ketrano-cli: cannot write the output: Broken pipe\n",
+                      full = "ketrano-cli: cannot write the output: No space left on device\n";
+    const QString toHead = " | head -c 10 >/dev/null; exit ${PIPESTATUS[0]}";
+    // A shell line after ketrano-cli, its exit status and what stderr says.
     const std::tuple<QString, int, std::string> cases[] = {
-        {cli + " scan -q --exit-code " + prf, 1, ""},
-        {cli + " scan -q --exit-code " + gone, 2, refused}, // as diff: 2 for trouble
-        {cli + " scan -q " + gone, 1, refused},
-        {cli + " scan -q --exit-code " + clash.prf, 2,
+        {"scan -q --exit-code " + prf, 1, ""},
+        {"scan -q --exit-code " + gone, 2, refused}, // as diff: 2 for trouble
+        {"scan -q " + gone, 1, refused},
+        {"scan -q --exit-code " + clash.prf, 2,
          "ketrano-cli: report in " + clash.src.toStdString() + " cannot be copied to " +
              clash.dst.toStdString() + ": A folder of that name is in the way\n"},
-        {cli + " scan " + prf + " | head -c 10 >/dev/null; exit ${PIPESTATUS[0]}", 1,
-         "ketrano-cli: cannot write the output: Broken pipe\n"},
-        {cli + " scan --json " + prf + " >/dev/full", 1,
-         "ketrano-cli: cannot write the output: No space left on device\n"},
-        {cli + " scan --tsv " + prf + " >/dev/full", 1,
-         "ketrano-cli: cannot write the output: No space left on device\n"},
-        {cli + " scan --tsv " + prf + " | head -c 10 >/dev/null; exit ${PIPESTATUS[0]}", 1,
-         "ketrano-cli: cannot write the output: Broken pipe\n"},
-        {cli + " sync " + prf + " | head -c 10 >/dev/null; exit ${PIPESTATUS[0]}", 1,
-         "ketrano-cli: cannot write the output: Broken pipe\n"}};
+        {"scan " + prf + toHead, 1, pipe},
+        {"scan --json " + prf + " >/dev/full", 1, full},
+        {"scan --tsv " + prf + " >/dev/full", 1, full},
+        {"scan --tsv " + prf + toHead, 1, pipe},
+        {"sync " + prf + toHead, 1, pipe}};
     for (const auto& [line, status, message] : cases) {
         QProcess p;
-        p.start("bash", {"-c", line});
+        p.start("bash", {"-c", KETRANO_CLI " " + line});
         ASSERT_TRUE(p.waitForFinished(60000));
         EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << line.toStdString();
         EXPECT_EQ(p.exitCode(), status) << line.toStdString();
