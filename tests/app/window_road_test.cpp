@@ -562,13 +562,8 @@ private Q_SLOTS:
     {
         tree->add({"src/a.txt", 1, Old});
         tree->mkdir("dst");
-        QByteArray records;
-        for (const QStringList& entry :
-             {QStringList{src, dst, "*", ""}, QStringList{"/s\x01", "/t", "*", ""},
-              QStringList{"C:\\Backup", dst, "*", ""}})
-            for (const QString& field : entry)
-                records += field.toUtf8().leftJustified(300, ' ');
-        TempTree::write(prf, records, Old);
+        QVERIFY(ProfileFile::write(
+            prf, {{src, dst, "*", ""}, {"/s\x01", "/t", "*", ""}, {"C:\\Backup", dst, "*", ""}}));
 
         WindowDriver w(prf);
         auto* bar = w.find<NoticeBar>("NoticeBar");
