@@ -114,8 +114,7 @@ bool holdsOpen(qint64 pid, const QString& file)
 // The state letter of a process this test started: R, S or D running, T stopped, Z ended.
 char processState(qint64 pid)
 {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    const QByteArray text = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
+    const QByteArray text = TempTree::read(QStringLiteral("/proc/%1/stat").arg(pid));
     const qsizetype end = text.lastIndexOf(')');
     return end > 0 && end + 2 < text.size() ? text[end + 2] : 'Z';
 }
