@@ -26,13 +26,9 @@ const qint64 BigBytes = qint64(384) << 20;
 // -1 where the system does not tell.
 qint64 bytesWritten()
 {
-    QFile io("/proc/self/io");
-    if (!io.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : io.readAll().split('\n'))
-        if (line.startsWith("wchar: "))
-            return line.mid(7).toLongLong();
-    return -1;
+    const QByteArray io = TempTree::read("/proc/self/io");
+    const qsizetype at = io.indexOf("\nwchar: ");
+    return at < 0 ? -1 : io.mid(at + 8).split('\n').first().toLongLong();
 }
 
 } // namespace

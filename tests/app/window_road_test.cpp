@@ -77,11 +77,9 @@ private Q_SLOTS:
 
     void theWholeRoad()
     {
-        tree->add({{"src/a.txt", 3000, Old},
-                   {"src/gone.txt", 1, Old},
-                   {"src/docs/b.txt", 2048, New},
-                   {"dst/docs/b.txt", 5, Old},
-                   {"dst/only.png", 7, Old}});
+        tree->add(
+            {{"src/a.txt", 3000, Old}, {"src/gone.txt", 1, Old}, {"src/docs/b.txt", 2048, New}});
+        tree->add({{"dst/docs/b.txt", 5, Old}, {"dst/only.png", 7, Old}});
         WindowDriver w;
         w.form.Form_Load(); // the first start: no profile, every toggle pressed
         auto* list = w.find<QTreeView>("ProfileList");
@@ -307,10 +305,9 @@ private Q_SLOTS:
     void whatARunShows()
     {
         QFETCH(bool, stop);
-        tree->add({{"src/a.txt", 3000, Old},
-                   {"src/b.txt", 2000, Old},
-                   {"src/gone.txt", 1000, Old},
-                   {"dst/t.txt", 1, Old}});
+        tree->add(
+            {{"src/a.txt", 3000, Old}, {"src/b.txt", 2000, Old}, {"src/gone.txt", 1000, Old}});
+        tree->add({"dst/t.txt", 1, Old});
         WindowDriver w;
         w.state().profileEntries.append({src, dst, "*", ""});
         w.form.show();
@@ -496,19 +493,16 @@ private Q_SLOTS:
             QVERIFY2(reached.contains(QString("tbrSecond_%1").arg(b)),
                      qPrintable(reached.join(' ')));
         QVERIFY(reached.contains("tbrMain_6"));
-        const struct
-        {
-            const char* button;
-            const char* key;
-            const char* tip;
-        } keyed[] = {{"tbrSecond_1", "Ctrl+1", "Display icons of files\nCtrl+1"},
-                     {"tbrSecond_2", "Ctrl+2", nullptr},
-                     {"tbrSecond_3", "Ctrl+3", nullptr},
-                     {"tbrSecond_4", "Ctrl+E", "Show Errors of Last Synchronization\nCtrl+E"},
-                     {"tbrSecond_6", "Ctrl+F1", "Ctrl+F1"},
-                     {"tbrSecond_7", "Ctrl+L", "Show the last runs of the run log\nCtrl+L"},
-                     {"tbrMain_1", nullptr, "Start New Profile\nAlt+N, Ctrl+N"},
-                     {"tbrMain_6", nullptr, "Alt+X, Ctrl+Q"}};
+        // The button, its key and its tooltip (nullptr: not checked).
+        const std::tuple<const char*, const char*, const char*> keyed[] = {
+            {"tbrSecond_1", "Ctrl+1", "Display icons of files\nCtrl+1"},
+            {"tbrSecond_2", "Ctrl+2", nullptr},
+            {"tbrSecond_3", "Ctrl+3", nullptr},
+            {"tbrSecond_4", "Ctrl+E", "Show Errors of Last Synchronization\nCtrl+E"},
+            {"tbrSecond_6", "Ctrl+F1", "Ctrl+F1"},
+            {"tbrSecond_7", "Ctrl+L", "Show the last runs of the run log\nCtrl+L"},
+            {"tbrMain_1", nullptr, "Start New Profile\nAlt+N, Ctrl+N"},
+            {"tbrMain_6", nullptr, "Alt+X, Ctrl+Q"}};
         for (const auto& [name, key, tip] : keyed) {
             auto* button = w.find<QToolButton>(name);
             if (tip) {
@@ -568,13 +562,8 @@ private Q_SLOTS:
     {
         tree->add({"src/a.txt", 1, Old});
         tree->mkdir("dst");
-        QByteArray records;
-        for (const QStringList& entry :
-             {QStringList{src, dst, "*", ""}, QStringList{"/s\x01", "/t", "*", ""},
-              QStringList{"C:\\Backup", dst, "*", ""}})
-            for (const QString& field : entry)
-                records += field.toUtf8().leftJustified(300, ' ');
-        TempTree::write(prf, records, Old);
+        QVERIFY(ProfileFile::write(
+            prf, {{src, dst, "*", ""}, {"/s\x01", "/t", "*", ""}, {"C:\\Backup", dst, "*", ""}}));
 
         WindowDriver w(prf);
         auto* bar = w.find<NoticeBar>("NoticeBar");

@@ -52,15 +52,8 @@ TEST(CliLog, JsonHoldsEachRunWithTypedFieldsAndLeavesOutWhatIsNotARun)
     qputenv("XDG_STATE_HOME", QFile::encodeName(tree.path("state")));
     // A profile name with a field separator, a backslash, a control character and a byte that
     // is not UTF-8; more kilobytes than 32 bits hold.
-    const RunRecord first{"ketrano",
-                          nameText("/home/me/a\tb\\c \x01\xff.prf"),
-                          true,
-                          false,
-                          12,
-                          3'000'000'000,
-                          1,
-                          1,
-                          1'000'000'000};
+    const QString profile = nameText("/home/me/a\tb\\c \x01\xff.prf");
+    const RunRecord first{"ketrano", profile, true, false, 12, 3'000'000'000, 1, 1, 1'000'000'000};
     const RunRecord second{"ketrano-cli", "/p.prf", false, true, 0, 0, 0, 143, 1'700'000'000};
     ASSERT_TRUE(RunLog::append(first));
     {

@@ -15,16 +15,13 @@
 
 namespace {
 
-using Output = std::tuple<int, std::string, std::string>; // exit code, stdout, stderr
-
 // "ketrano-cli scan ARGS" with TZ=UTC, LC_ALL=C.UTF-8 and 'env' ("NAME=" unsets NAME);
 // 'during' acts while it runs.
-Output scan(const QStringList& args, const QStringList& env = {},
+CliRun scan(const QStringList& args, const QStringList& env = {},
             const std::function<void(QProcess&)>& during = {})
 {
-    const CliRun r = runCli(QStringList{"scan"} + args,
-                            QStringList{"TZ=UTC", "LC_ALL=C.UTF-8"} + env, {}, during);
-    return {r.status, r.out.toStdString(), r.err.toStdString()};
+    return runCli(QStringList{"scan"} + args, QStringList{"TZ=UTC", "LC_ALL=C.UTF-8"} + env, {},
+                  during);
 }
 
 // Files of the tree are written at 2001-09-09 01:46:40 UTC unless said otherwise.
@@ -58,10 +55,10 @@ TEST(CliScan, TsvRowsInListOrderEscapedInLocalTimeAndTheUsersLocaleThenPanels)
                                "Target Files: 1\tTarget Size: 2KB\n")
                            .arg(f.src, f.dst, c.section('|', 1, 1))
                            .replace(',', c.section('|', 2))
-                           .toStdString());
+                           .toUtf8());
         EXPECT_EQ(std::tuple(code, err), std::tuple(0, "")); // no progress line: no tty
     }
-    const QString table = QString::fromStdString(std::get<1>(scan({f.prf}))).simplified();
+    const QString table = QString::fromUtf8(scan({f.prf}).out).simplified();
     const QString head = "Files Name Source Target Status Last Modified size(KB) ";
     EXPECT_TRUE(table.startsWith("Source " + head + "a.txt " + f.src)) << table.toStdString();
     EXPECT_TRUE(table.contains(" 0 Target " + head + "t.only " + f.dst));
@@ -89,7 +86,8 @@ TEST(CliScan, SignalsStopTheScanAndSetTheExitStatus)
             ::kill(pid_t(p.processId()), signal);
         });
         EXPECT_EQ(code, status) << signal;
-        EXPECT_EQ(out.substr(out.rfind("\n#\t") + 1, 25), "#\tCanceled\tSource Files: ") << err;
+        EXPECT_EQ(out.mid(out.lastIndexOf("\n#\t") + 1, 25), "#\tCanceled\tSource Files: ")
+            << qPrintable(err);
     }
 }
 
@@ -105,12 +103,11 @@ TEST(CliScan, JsonIsValidAndTheSameInEveryLocale)
         scan({"--json", f.prf}, {"LC_ALL=", "LANG=de_DE.UTF-8", "TZ=Asia/Tokyo"});
     const auto c = scan({f.prf, "--json"}, {"LC_ALL=", "LANG=C"});
     EXPECT_EQ(std::tuple(code, err), std::tuple(0, ""));
-    EXPECT_EQ(json, std::get<1>(c));
+    EXPECT_EQ(json, c.out);
 
     QJsonParseError error;
-    const QJsonObject doc =
-        QJsonDocument::fromJson(QByteArray::fromStdString(json), &error).object();
-    ASSERT_EQ(error.error, QJsonParseError::NoError) << json;
+    const QJsonObject doc = QJsonDocument::fromJson(json, &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << json.constData();
     QStringList rows;
     for (const QJsonValue row : doc["rows"].toArray()) {
         const QJsonObject r = row.toObject();
@@ -137,7 +134,7 @@ TEST(CliScan, JsonIsValidAndTheSameInEveryLocale)
 
     QProcess tool; // a second, strict reader (scripts/deps.sh installs python3)
     tool.start("python3", {"-m", "json.tool"});
-    tool.write(QByteArray::fromStdString(json));
+    tool.write(json);
     tool.closeWriteChannel();
     ASSERT_TRUE(tool.waitForFinished(30000));
     EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
@@ -156,13 +153,11 @@ TEST(CliScan, ExitCodeAndFailedOutputOfScanAndSync)
     f.tree.mkdir("dst");
     // Every row once, in list order: the --tsv lines against the --json rows.
     const auto [code, tsv, err] = scan({f.prf, "--tsv"});
-    QStringList lines = QString::fromStdString(tsv).split('\n');
-    ASSERT_EQ(std::tuple(code, lines.size()), std::tuple(0, 3000 + 2)) << err; // + panel, end
+    QStringList lines = QString::fromUtf8(tsv).split('\n');
+    ASSERT_EQ(std::tuple(code, lines.size()), std::tuple(0, 3000 + 2))
+        << qPrintable(err); // + panel, end
     EXPECT_TRUE(lines[3000].startsWith("#\tReady  \tSource Files: 3000\tSource Size: 2,000KB"));
-    const QJsonArray json =
-        QJsonDocument::fromJson(QByteArray::fromStdString(std::get<1>(scan({f.prf, "--json"}))))
-            .object()["rows"]
-            .toArray();
+    const QJsonArray json = scan({f.prf, "--json"}).json()["rows"].toArray();
     ASSERT_EQ(json.size(), 3000);
     for (int i = 0; i < 3000; ++i) {
         const QJsonObject r = json[i].toObject();
@@ -180,30 +175,28 @@ TEST(CliScan, ExitCodeAndFailedOutputOfScanAndSync)
     missing.tree.add({"src/a"});
     Folders clash; // a file where the other side has a folder: refused, saying which
     clash.tree.add({{"src/report"}, {"dst/report/inner.txt"}});
-    const QString cli = KETRANO_CLI, prf = f.prf, gone = missing.prf;
-    const std::string refused =
-        "ketrano-cli: The folder " + missing.dst.toStdString() + " does not exist\n";
-    // A shell line, its exit status and what stderr says.
+    const QString prf = f.prf, gone = missing.prf;
+    const std::string refused = "ketrano-cli: The folder " + missing.dst.toStdString() +
+                                " does not exist\n",
+                      pipe = "ketrano-cli: cannot write the output: Broken pipe\n",
+                      full = "ketrano-cli: cannot write the output: No space left on device\n";
+    const QString toHead = " | head -c 10 >/dev/null; exit ${PIPESTATUS[0]}";
+    // A shell line after ketrano-cli, its exit status and what stderr says.
     const std::tuple<QString, int, std::string> cases[] = {
-        {cli + " scan -q --exit-code " + prf, 1, ""},
-        {cli + " scan -q --exit-code " + gone, 2, refused}, // as diff: 2 for trouble
-        {cli + " scan -q " + gone, 1, refused},
-        {cli + " scan -q --exit-code " + clash.prf, 2,
+        {"scan -q --exit-code " + prf, 1, ""},
+        {"scan -q --exit-code " + gone, 2, refused}, // as diff: 2 for trouble
+        {"scan -q " + gone, 1, refused},
+        {"scan -q --exit-code " + clash.prf, 2,
          "ketrano-cli: report in " + clash.src.toStdString() + " cannot be copied to " +
              clash.dst.toStdString() + ": A folder of that name is in the way\n"},
-        {cli + " scan " + prf + " | head -c 10 >/dev/null; exit ${PIPESTATUS[0]}", 1,
-         "ketrano-cli: cannot write the output: Broken pipe\n"},
-        {cli + " scan --json " + prf + " >/dev/full", 1,
-         "ketrano-cli: cannot write the output: No space left on device\n"},
-        {cli + " scan --tsv " + prf + " >/dev/full", 1,
-         "ketrano-cli: cannot write the output: No space left on device\n"},
-        {cli + " scan --tsv " + prf + " | head -c 10 >/dev/null; exit ${PIPESTATUS[0]}", 1,
-         "ketrano-cli: cannot write the output: Broken pipe\n"},
-        {cli + " sync " + prf + " | head -c 10 >/dev/null; exit ${PIPESTATUS[0]}", 1,
-         "ketrano-cli: cannot write the output: Broken pipe\n"}};
+        {"scan " + prf + toHead, 1, pipe},
+        {"scan --json " + prf + " >/dev/full", 1, full},
+        {"scan --tsv " + prf + " >/dev/full", 1, full},
+        {"scan --tsv " + prf + toHead, 1, pipe},
+        {"sync " + prf + toHead, 1, pipe}};
     for (const auto& [line, status, message] : cases) {
         QProcess p;
-        p.start("bash", {"-c", line});
+        p.start("bash", {"-c", KETRANO_CLI " " + line});
         ASSERT_TRUE(p.waitForFinished(60000));
         EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << line.toStdString();
         EXPECT_EQ(p.exitCode(), status) << line.toStdString();

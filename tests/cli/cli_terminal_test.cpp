@@ -8,8 +8,8 @@
 
 #include <cerrno>
 #include <pty.h>
-#include <sys/wait.h>
 #include <unistd.h>
+#include <utmp.h>
 
 // ketrano-cli sync on a pseudo-terminal: the progress line, and what is left of it where the
 // output is not a terminal that draws.
@@ -26,48 +26,29 @@ struct TerminalRun
 // environment of the test and TERM set to 'term' (nullptr: unset).
 TerminalRun onTerminal(const QStringList& args, const char* term)
 {
-    std::vector<QByteArray> bytes{QByteArray(KETRANO_CLI)};
-    for (const QString& a : args)
-        bytes.push_back(a.toUtf8());
-    std::vector<char*> argv;
-    for (QByteArray& b : bytes)
-        argv.push_back(b.data());
-    argv.push_back(nullptr);
-    int master = -1;
+    TerminalRun run;
+    int master = -1, slave = -1;
     struct winsize size = {};
     size.ws_row = 24;
     size.ws_col = 100;
-    const pid_t pid = ::forkpty(&master, nullptr, nullptr, &size);
-    if (pid == 0) {
-        // A file written slowly (it has a folder of its own: a new file is written without a
-        // name): every run lasts long enough for its line to be drawn.
-        ::setenv("LD_PRELOAD", KETRANO_FAULTS, 1);
-        ::setenv("KETRANO_FAULT", "slow-write", 1);
-        ::setenv("KETRANO_FAULT_PATH", "/slow/", 1);
-        if (term)
-            ::setenv("TERM", term, 1);
-        else
-            ::unsetenv("TERM");
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    TerminalRun run;
-    if (pid < 0) {
-        ADD_FAILURE() << "forkpty: " << std::strerror(errno);
+    if (::openpty(&master, &slave, nullptr, nullptr, &size) != 0) {
+        ADD_FAILURE() << "openpty: " << std::strerror(errno);
         return run;
     }
-    char buffer[65536];
-    for (;;) { // until the program's end closes the terminal (EIO)
-        const ssize_t n = ::read(master, buffer, sizeof buffer);
-        if (n > 0)
-            run.output.append(buffer, n);
-        else if (n == 0 || errno != EINTR)
-            break;
-    }
+    // A file written slowly (it has a folder of its own: a new file is written without a
+    // name): every run lasts long enough for its line to be drawn.
+    const QStringList env = {"LD_PRELOAD=" KETRANO_FAULTS, "KETRANO_FAULT=slow-write",
+                             "KETRANO_FAULT_PATH=/slow/", QStringLiteral("TERM=") + term};
+    const auto read = [&](QProcess&) { // until the program's end closes the terminal (EIO)
+        ::close(slave);
+        char buffer[65536];
+        for (ssize_t n;
+             (n = ::read(master, buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR);)
+            run.output.append(buffer, qMax<ssize_t>(n, 0));
+    };
+    const auto onTheTerminal = [slave] { ::login_tty(slave); }; // in the child
+    run.status = runCli(args, env, onTheTerminal, read).status;
     ::close(master);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
 }
 

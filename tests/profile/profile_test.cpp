@@ -14,6 +14,11 @@
 namespace {
 
 const auto field = [](const QByteArray& text) { return text + QByteArray(300 - text.size(), ' '); };
+// A record as the file holds it: Source, Target, Include and Exclude, each padded to 300 bytes.
+const auto record = [](const QByteArray& s, const QByteArray& t, const QByteArray& i = "*",
+                       const QByteArray& x = "") {
+    return field(s) + field(t) + field(i) + field(x);
+};
 std::vector<ProfileEntry> load(const QString& path)
 {
     ProfileModel list;
@@ -44,8 +49,7 @@ TEST(Profile, SavedRecordsHaveTheExactLayout)
     ASSERT_TRUE(ProfileFile::write(t.path("p.prf"), entries));
     const QByteArray bytes = TempTree::read(t.path("p.prf"));
     ASSERT_EQ(bytes.size(), 3600);
-    EXPECT_EQ(bytes.mid(1200, 1200),
-              field("/s2") + field("/mnt/b") + field("doc,xls") + field("tmp,bak"));
+    EXPECT_EQ(bytes.mid(1200, 1200), record("/s2", "/mnt/b", "doc,xls", "tmp,bak"));
     EXPECT_EQ(load(t.path("p.prf")), entries);
     ASSERT_TRUE(ProfileFile::write(t.path("p.prf"), {}));
     EXPECT_TRUE(QFileInfo(t.path("p.prf")).isFile() && TempTree::read(t.path("p.prf")).isEmpty());
@@ -54,14 +58,12 @@ TEST(Profile, SavedRecordsHaveTheExactLayout)
 TEST(Profile, LoadingTrimsSpacesSkipsDamagedRecordsAndFailsQuietly)
 {
     const TempTree t;
-    const QByteArray good =
-        field("  /padded src ") + field("/t") + field(" doc , xls ") + field("");
+    const QByteArray good = record("  /padded src ", "/t", " doc , xls ");
     const ProfileEntry loaded = entry("/padded src", "/t", "doc , xls", "");
-    const QByteArray nulInSource =
-        field(QByteArray("/\0junk", 6)) + field("/t") + field("*") + field("");
+    const QByteArray nulInSource = record(QByteArray("/\0junk", 6), "/t");
     const QByteArray nulPadded =
         field("/s") + field("/t") + QByteArray("*").append(299, '\0') + field("");
-    const QByteArray tabInTarget = field("/s") + field("\t/t") + field("*") + field("");
+    const QByteArray tabInTarget = record("/s", "\t/t");
     struct Case
     {
         QByteArray bytes;
@@ -92,16 +94,14 @@ TEST(Profile, LoadingTrimsSpacesSkipsDamagedRecordsAndFailsQuietly)
     EXPECT_EQ(ProfileFile::describe("/p.prf", skipped.at(0)),
               "record 1 of /p.prf: its Target holds a control character");
     // Not UTF-8: Windows-1252, so profiles written on Windows still load.
-    TempTree::write(t.path("w.prf"),
-                    field("Caf\xE9 \x80\x9F") + field("/t") + field("*") + field(""), 0);
+    TempTree::write(t.path("w.prf"), record("Caf\xE9 \x80\x9F", "/t"), 0);
     EXPECT_EQ(load(t.path("w.prf"))[0].source, "Café €Ÿ");
 
     EXPECT_TRUE(load(t.path("new.prf")).empty());
     EXPECT_EQ(TempTree::read(t.path("new.prf")), QByteArray()); // created empty
     QDir().mkpath(t.path("dir.prf"));
     EXPECT_TRUE(load(t.path("dir.prf")).empty() && load(t.path("no/such/x.prf")).empty());
-    TempTree::write(t.path("ro.prf"), field("/a") + field("/b") + field("*") + field(""), 0, 0,
-                    0400);
+    TempTree::write(t.path("ro.prf"), record("/a", "/b"), 0, 0, 0400);
     ProfileModel list; // a read-only profile still loads, after the rows there are
     list.append(entry("/kept", "/kept"));
     LoadProfileFile(list, t.path("ro.prf"));

@@ -152,26 +152,20 @@ void compare(AppState& s, const char* mine, const char* theirs, const QString& t
             lines[side].append(w.section('/', 0, -2), w.section('@', 0, 0).section('/', -1),
                                w.section('@', 1).toLongLong());
     buildSideTables(s, {}, lines[0], a, lines[1], b);
-    ComparePass first{.thisTable = a,
-                      .otherTable = b,
-                      .thisList = s.sourceRows,
-                      .otherList = s.targetRows,
-                      .ThisRoot = thisRoot,
-                      .OtherRoot = otherRoot,
-                      .thisCounts = {s.SourceFileCount, s.SourceSizeKB},
-                      .otherCounts = {s.TargetFileCount, s.TargetSizeKB},
-                      .fatTimes = fatTimes};
-    ComparePass second{.thisTable = b,
-                       .otherTable = a,
-                       .thisList = s.targetRows,
-                       .otherList = s.sourceRows,
-                       .ThisRoot = otherRoot,
-                       .OtherRoot = thisRoot,
-                       .thisCounts = {s.TargetFileCount, s.TargetSizeKB},
-                       .otherCounts = {s.SourceFileCount, s.SourceSizeKB},
-                       .fatTimes = fatTimes};
-    CompareSides(s, {}, first);
-    CompareSides(s, {}, second);
+    const ComparePass::Counts sources{s.SourceFileCount, s.SourceSizeKB},
+        targets{s.TargetFileCount, s.TargetSizeKB};
+    for (const bool back : {false, true}) {
+        ComparePass pass{.thisTable = back ? b : a,
+                         .otherTable = back ? a : b,
+                         .thisList = back ? s.targetRows : s.sourceRows,
+                         .otherList = back ? s.sourceRows : s.targetRows,
+                         .ThisRoot = back ? otherRoot : thisRoot,
+                         .OtherRoot = back ? thisRoot : otherRoot,
+                         .thisCounts = back ? targets : sources,
+                         .otherCounts = back ? sources : targets,
+                         .fatTimes = fatTimes};
+        CompareSides(s, {}, pass);
+    }
     s.sourceRows.flush();
     s.targetRows.flush();
 }

@@ -1,16 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 #include <initializer_list>
 #include <ostream>
 #include <sys/types.h>
 
-// GoogleTest prints a QString that differs as its text.
+// GoogleTest prints a QString or QByteArray that differs as its text.
 inline void PrintTo(const QString& text, std::ostream* os)
 {
     *os << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QByteArray& bytes, std::ostream* os)
+{
+    *os << '"' << bytes.toStdString() << '"';
 }
 
 // A folder tree for a test, described as data: each file a relative path, its size and its

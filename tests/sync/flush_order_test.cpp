@@ -2,7 +2,6 @@
 #include "profile/profile_file.h"
 #include "support/temp_tree.h"
 
-#include <QFile>
 #include <QHash>
 #include <QProcess>
 #include <QRegularExpression>
@@ -45,8 +44,6 @@ QStringList splitArgs(const QString& text)
 // The calls in the order they ended, with unfinished calls joined to their resumption.
 std::vector<Call> readTrace(const QString& path)
 {
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
     static const QRegularExpression whole(R"(^(\d+)\s+(\w+)\((.*)\)\s+=\s+(-?\d+).*$)");
     static const QRegularExpression start(R"(^(\d+)\s+(\w+)\((.*) <unfinished \.\.\.>$)");
     static const QRegularExpression resumed(
@@ -55,7 +52,7 @@ std::vector<Call> readTrace(const QString& path)
     QHash<QString, std::pair<QString, int>> pending;
     std::vector<Call> calls;
     int line = 0;
-    for (const QByteArray& raw : file.readAll().split('\n')) {
+    for (const QByteArray& raw : TempTree::read(path).split('\n')) {
         ++line;
         const QString text = QString::fromUtf8(raw);
         if (const auto m = start.match(text); m.hasMatch()) {

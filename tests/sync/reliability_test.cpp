@@ -59,16 +59,8 @@ void asAnyUser()
 std::multimap<QByteArray, size_t> versionsOf(const QString& root)
 {
     std::multimap<QByteArray, size_t> kept;
-    const std::string base = nameBytes(root + "/.ketrano-versions").toStdString();
-    std::error_code ec;
-    for (auto it = fs::recursive_directory_iterator(base, ec); !ec && it != fs::end(it);
-         it.increment(ec)) {
-        const QByteArray file = QByteArray::fromStdString(it->path().native());
-        if (it->is_regular_file()) { // "/<run>/<relative path>"
-            const QByteArray inRun = file.mid(qsizetype(base.size()) + 1);
-            kept.emplace(inRun.mid(inRun.indexOf('/')), contentHash(file));
-        }
-    }
+    for (const auto& [inRun, hash] : snapshot(root + "/.ketrano-versions")) // "/<run>/<path>"
+        kept.emplace(inRun.mid(inRun.indexOf('/', 1)), hash);
     return kept;
 }
 
@@ -122,8 +114,7 @@ bool holdsOpen(qint64 pid, const QString& file)
 // The state letter of a process this test started: R, S or D running, T stopped, Z ended.
 char processState(qint64 pid)
 {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    const QByteArray text = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
+    const QByteArray text = TempTree::read(QStringLiteral("/proc/%1/stat").arg(pid));
     const qsizetype end = text.lastIndexOf(')');
     return end > 0 && end + 2 < text.size() ? text[end + 2] : 'Z';
 }
@@ -166,20 +157,20 @@ TEST_F(Reliability, ASourceChangedDuringItsCopyIsNeverCopiedTorn)
         QFile::remove(dst("/big.bin"));
         put(src("/big.bin"), QByteArray(size, 's'));
         const size_t whole = contentHash(file);
-        QProcess p;
-        p.start(QStringLiteral(KETRANO_CLI), {"sync", "--json", profile});
-        const qint64 pid = p.waitForStarted() ? p.processId() : 0;
-        ASSERT_GT(pid, 0);
-        waitFor([&] { return holdsOpen(pid, src("/big.bin")) || processState(pid) == 'Z'; });
-        ::kill(pid_t(pid), SIGSTOP);
-        waitFor([&] { return QByteArray("TZ").contains(processState(pid)); });
-        // Still reading and nothing placed: the change comes during the copy.
-        const bool during = holdsOpen(pid, src("/big.bin")) && !QFile::exists(dst("/big.bin"));
-        change();
-        const size_t changed = QFile::exists(src("/big.bin")) ? contentHash(file) : 0;
-        ++g_tally.faults;
-        ::kill(pid_t(pid), SIGCONT);
-        const CliRun r = finishCli(p);
+        bool during = false;
+        size_t changed = 0;
+        const CliRun r = runCli({"sync", "--json", profile}, {}, {}, [&](QProcess& p) {
+            const qint64 pid = p.processId();
+            waitFor([&] { return holdsOpen(pid, src("/big.bin")) || processState(pid) == 'Z'; });
+            ::kill(pid_t(pid), SIGSTOP);
+            waitFor([&] { return QByteArray("TZ").contains(processState(pid)); });
+            // Still reading and nothing placed: the change comes during the copy.
+            during = holdsOpen(pid, src("/big.bin")) && !QFile::exists(dst("/big.bin"));
+            change();
+            changed = QFile::exists(src("/big.bin")) ? contentHash(file) : 0;
+            ++g_tally.faults;
+            ::kill(pid_t(pid), SIGCONT);
+        });
         // Opened but not yet looked at when it changed, the source is copied as its new
         // version, whole: no fault of the copy.
         const bool newVersion = during && r.status == 0;
@@ -246,15 +237,12 @@ TEST_F(Reliability, AKilledSyncLeavesEveryFileWholeAndTheNextRunFinishes)
     ASSERT_EQ(runCli({"scan", "--quiet", "--exit-code", profile}).status, 0);
     for (int kill = 0; kill < 50; ++kill) {
         reset();
-        QProcess p;
-        p.setStandardOutputFile(QProcess::nullDevice());
-        p.start(QStringLiteral(KETRANO_CLI), {"sync", "--quiet", profile});
-        p.waitForStarted();
-        QThread::usleep(random.bounded(quint64(runNs / 1250))); // mostly before the end
-        const bool running = p.processId() > 0 && processState(p.processId()) != 'Z';
-        if (running)
-            p.kill();
-        ASSERT_TRUE(p.waitForFinished(60000));
+        bool running = false;
+        runCli({"sync", "--quiet", profile}, {}, {}, [&](QProcess& p) {
+            QThread::usleep(random.bounded(quint64(runNs / 1250))); // mostly before the end
+            if ((running = processState(p.processId()) != 'Z'))
+                p.kill();
+        });
         ++g_tally.faults;
         const Tree now = snapshot(dst());
         g_tally.kills += (checkWhole(now, before, wanted) == 0) &

@@ -146,12 +146,9 @@ TEST_F(SyncTest, FailedCopiesAreErrorRowsOfTheirRun)
 // the scan and by each failed row; the failures stay listed over the next scan.
 TEST_F(SyncTest, DoubledIncludesAndAFileWhereTheOtherSideHasAFolder)
 {
-    tree.add({{"s/a.txt", 2048, 1'700'000'000},
-              {"t/a.txt", 1, 1'600'000'000},
-              {"s/new.TXT", 1024},
-              {"s/clash", 1},
-              {"t/clash/inner.txt", 1},
-              {"t/only.txt", 1}});
+    tree.add(
+        {{"s/a.txt", 2048, 1'700'000'000}, {"t/a.txt", 1, 1'600'000'000}, {"s/new.TXT", 1024}});
+    tree.add({{"s/clash", 1}, {"t/clash/inner.txt", 1}, {"t/only.txt", 1}});
     state.profileEntries.append({tree.path("s"), tree.path("t"), "txt,TXT,", ""});
     rec.scan(state, cb);
     QStringList notices;

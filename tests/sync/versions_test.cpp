@@ -174,12 +174,10 @@ TEST_F(VersionsTest, OldRunFoldersGoAfterTheDaysKept)
 // side only.
 TEST_F(VersionsTest, ChangesOnBothSidesAreMarked)
 {
-    TempTree::write(tree.path("s/both.txt"), "s1", New);
-    TempTree::write(tree.path("t/both.txt"), "t1", Old);
-    TempTree::write(tree.path("s/one.txt"), "s1", New);
-    TempTree::write(tree.path("t/one.txt"), "t1", Old);
-    TempTree::write(tree.path("t/touched.txt"), "t1", Old);
-    TempTree::write(tree.path("s/touched.txt"), "s1", New);
+    for (const QString name : {"both.txt", "one.txt", "touched.txt"}) {
+        TempTree::write(tree.path("s/" + name), "s1", New);
+        TempTree::write(tree.path("t/" + name), "t1", Old);
+    }
     entry();
     rec.scan(state, cb);
     for (const ResultRow& r : state.sourceRows.rows())
