@@ -20,8 +20,8 @@ void adviseHugePages(const void* begin, size_t bytes);
 void releaseFront(const void* begin, size_t bytes, size_t& released);
 
 // Buffers from this size on are mapped from the system by mapLarge, smaller ones come from the
-// heap.
-constexpr size_t LargeBufferBytes = size_t(512) << 10;
+// heap: one huge page each would take more memory than their page faults cost.
+constexpr size_t LargeBufferBytes = size_t(2) << 20;
 
 // Maps 'bytes' of fresh memory in whole huge pages (2 MiB, aligned) and asks for them: a buffer
 // of millions of records then costs a page fault per 2 MiB, not one per 4 KiB. Memory is taken
