@@ -80,7 +80,8 @@ constexpr int UsualTopPad = 128 << 10; // glibc's own
 HugePageHeap::HugePageHeap()
 {
     // Huge pages only where the heap's mapping spans whole aligned 2 MiB: growing by a few
-    // pages at a time it would never do.
+    // pages at a time it would never do. (Setting the pad also keeps glibc from raising its
+    // threshold for mapping large blocks on its own: they stay mapped, as they were at first.)
     ::mallopt(M_TOP_PAD, HeapStep);
     m_end = uintptr_t(::sbrk(0));
 }
