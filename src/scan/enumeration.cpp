@@ -4,6 +4,7 @@
 #include "core/memory_hint.h"
 #include "core/name_bytes.h"
 #include "core/ui_yield.h"
+#include "scan/text_case.h"
 #include "scan/wildcard.h"
 #include "sync/partial_copy_name.h"
 #include "sync/versions.h"
@@ -178,7 +179,7 @@ void FileWalk::readEntries(int fd, const QString& relativeFolder, FolderEntries&
     }
     std::sort(folder.entries.begin(), folder.entries.end(),
               [&folder](const Entry& a, const Entry& b) {
-                  const int c = folder.name(a).compare(folder.name(b), Qt::CaseInsensitive);
+                  const int c = compareIgnoringCase(folder.name(a), folder.name(b));
                   if (c != 0)
                       return c < 0;
                   return std::strcmp(folder.rawName(a), folder.rawName(b)) < 0;

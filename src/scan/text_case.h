@@ -17,3 +17,8 @@ inline char16_t upperUnit(char16_t c)
 
 // Upper-cases text in place (its length never changes).
 void toUpperInPlace(QString& text);
+
+// Orders names as QStringView::compare(Qt::CaseInsensitive) does (by Unicode case folding),
+// with a quick path for the plain ASCII that nearly every file name is: a folder's entries
+// are sorted by this, and a full folding of every character took a twentieth of the walk.
+int compareIgnoringCase(QStringView a, QStringView b);

@@ -76,6 +76,20 @@ TEST(ScanRules, IncludeAndExcludeTexts)
         });
 }
 
+// A folder's entries are sorted as Qt orders text ignoring case: by folding to lower case, so
+// "_" comes before letters; a shorter name before its longer twin; past ASCII Qt decides.
+TEST(ScanRules, NameOrderIgnoringCase)
+{
+    const QStringList names{"",       "a",     "A",  "_b", "B_",      "b",          "ab",      "aB",
+                            "Ab.t",   "ab.tx", "é",  "É",  "e\u0301", "Straße",     "STRASSE", "k",
+                            "\u212A", "Zz",    "zZ", "[x", "{x",      "a\U0001F600"};
+    const auto sign = [](int v) { return (v > 0) - (v < 0); };
+    for (const QString& a : names)
+        for (const QString& b : names)
+            EXPECT_EQ(sign(compareIgnoringCase(a, b)), sign(a.compare(b, Qt::CaseInsensitive)))
+                << qPrintable(a) << " / " << qPrintable(b);
+}
+
 QString paths(const FileList& list)
 {
     QStringList out;
