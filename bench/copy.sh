@@ -27,6 +27,8 @@ RUNS=${1:-5}
 # KETRANO_BENCH_PARTS picks what is measured: "empty" (the three shapes into an empty target),
 # "replace" (replacing 10,000 files, with and without versions), "second" (the second sync).
 PARTS=${KETRANO_BENCH_PARTS:-empty replace second}
+# KETRANO_BENCH_SHAPES picks the shapes of "empty" (default all three), for more rounds of one.
+SHAPES=${KETRANO_BENCH_SHAPES:-one-1GiB 10k-100KiB 100k-1KiB}
 REPO=$(cd "$(dirname "$0")/.." && pwd)
 PLACES=${KETRANO_BENCH_DATA:-/tmp/ketrano-bench}
 BUILD=${KETRANO_BENCH_BUILD:-/tmp/ketrano-bench-build-copy}
@@ -147,7 +149,7 @@ for place in $PLACES; do
   if [[ " $PARTS " == *" empty "* ]]; then
   printf '\n%-11s %8s %8s %8s %8s %8s %8s  %s\n' shape ketrano before +syncfs "cp -a" \
     cp+syncfs rsync "cp/ketrano cp+syncfs/ketrano rsync/ketrano ketrano/before ketrano/(before+syncfs)"
-  for shape in one-1GiB 10k-100KiB 100k-1KiB; do
+  for shape in $SHAPES; do
     SRC=$DATA/$shape/source
     PRF=$DATA/$shape.prf
     make_profile "$PRF" "$SRC" "$OUT/target"
